@@ -1,0 +1,9 @@
+#include "SystemClock.h"
+
+namespace plimbo {
+
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTimeUtc();
+}
+
+} // namespace plimbo
