@@ -1,0 +1,57 @@
+#pragma once
+
+#include "HotKeyBackend.h"
+
+#include <QHash>
+#include <QMap>
+
+#include <memory>
+
+namespace plimbo {
+
+// Hot keys without a display server. The state outlives the backend, so a test can see what a
+// released owner left behind and press keys afterwards.
+class FakeHotKeyBackend final : public HotKeyBackend {
+public:
+    struct Held {
+        quint32 id = 0;
+        quint32 keyCode = 0;
+        quint32 modifiers = 0;
+    };
+
+    struct State {
+        // What installHandler answers.
+        qint32 installStatus = NoError;
+        // Combinations another application holds, with the status a registration gets.
+        QHash<QPair<quint32, quint32>, qint32> refusals;
+        // Answer success without handing back a reference.
+        bool succeedWithoutReference = false;
+
+        Handler handler;
+        QMap<quint64, Held> held;
+        int registerCalls = 0;
+        int unregisterCalls = 0;
+        quint64 nextRef = 1;
+
+        // The user presses a combination: the handler's answer, or EventNotHandled when
+        // nothing holds it.
+        qint32 press(quint32 keyCode, quint32 modifiers);
+        // Delivers a press for any identifier, held or not.
+        qint32 deliver(quint32 id);
+    };
+
+    explicit FakeHotKeyBackend(std::shared_ptr<State> state = std::make_shared<State>());
+    ~FakeHotKeyBackend() override;
+
+    std::shared_ptr<State> state() const { return m_state; }
+
+    qint32 installHandler(Handler handler) override;
+    void removeHandler() override;
+    Registration registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers) override;
+    void unregisterHotKey(quint64 ref) override;
+
+private:
+    std::shared_ptr<State> m_state;
+};
+
+} // namespace plimbo
