@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace plimbo {
+
+// Masks text that looks like a secret before it leaves the machine: OpenRouter API keys, PEM
+// private keys, key/token/password assignments and six-digit one-time codes. Cheap to make;
+// safe to use from several threads at once.
+class SensitiveDataRedactor {
+public:
+    static inline const QString marker = QStringLiteral("[REDACTED]");
+
+    // The text with every recognised secret replaced by the marker.
+    QString redacted(const QString& text) const;
+    // True when any pattern matches.
+    bool containsSensitiveData(const QString& text) const;
+};
+
+} // namespace plimbo
