@@ -1,0 +1,404 @@
+#include "AIChatHistoryStore.h"
+
+#include "AtomicFileWriter.h"
+#include "ChatHistoryCodec.h"
+#include "Clock.h"
+#include "FileLocations.h"
+#include "FileSystemError.h"
+#include "FileWriteError.h"
+#include "JsonCoding.h"
+#include "SaveFileWriter.h"
+#include "SystemClock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QUuid>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plimbo {
+
+namespace {
+
+const QString historyFolderName = QStringLiteral("Plimbo");
+const QString historyFileName = QStringLiteral("AIChats.json");
+const QString attachmentsFolderName = QStringLiteral("AIChatAttachments");
+
+QString itemName(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+QString folderName(const QString& path) {
+    return QFileInfo(QFileInfo(path).absolutePath()).fileName();
+}
+
+QString reason(int error) {
+    return qt_error_string(error);
+}
+
+[[noreturn]] void throwMissing(const QString& path) {
+    throw FileSystemError(path, QStringLiteral("The file “%1” couldn’t be opened because there is "
+                                               "no such file.")
+                                    .arg(itemName(path)));
+}
+
+[[noreturn]] void throwUnreadable(const QString& path, const QString& why) {
+    throw FileSystemError(
+        path, QStringLiteral("The file “%1” couldn’t be opened (%2).").arg(itemName(path), why));
+}
+
+// Creates the folder and any missing parents. New folders are private to the user (0700, as
+// the XDG base directory rules ask): chats and attached files are nobody else's business,
+// least of all under the shared temporary folder.
+void makeFolder(const QString& path) {
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (QFileInfo(absolute).isDir()) {
+        return;
+    }
+    qsizetype next = 1;
+    for (;;) {
+        const qsizetype slash = absolute.indexOf(u'/', next);
+        const QString prefix = slash < 0 ? absolute : absolute.left(slash);
+        if (::mkdir(QFile::encodeName(prefix).constData(), 0700) != 0 && errno != EEXIST) {
+            const int error = errno;
+            throw FileSystemError(path, QStringLiteral("The folder “%1” couldn’t be created (%2).")
+                                            .arg(itemName(path), reason(error)));
+        }
+        if (slash < 0) {
+            break;
+        }
+        next = slash + 1;
+    }
+    if (!QFileInfo(absolute).isDir()) {
+        throw FileSystemError(path, QStringLiteral("The folder “%1” couldn’t be created (%2).")
+                                        .arg(itemName(path), reason(ENOTDIR)));
+    }
+}
+
+void writeAtomically(AtomicFileWriter& writer, const QString& path, const QByteArray& bytes) {
+    try {
+        writer.write(path, bytes);
+    } catch (const FileWriteError& error) {
+        throw FileSystemError(
+            path, QStringLiteral("The file “%1” couldn’t be saved in the folder “%2” (%3).")
+                      .arg(itemName(path), folderName(path), error.reason()));
+    }
+}
+
+// Renames without ever replacing what is at the target.
+void moveWithoutReplacing(const QString& from, const QString& to) {
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    int result =
+        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system without RENAME_NOREPLACE: check, then rename.
+        struct stat info;
+        if (::lstat(target.constData(), &info) == 0) {
+            errno = EEXIST;
+        } else {
+            result = ::rename(source.constData(), target.constData());
+        }
+    }
+    if (result != 0) {
+        const int error = errno;
+        if (error == EEXIST) {
+            throw FileSystemError(from, QStringLiteral("“%1” couldn’t be moved to “%2” because an "
+                                                       "item with the same name already exists.")
+                                            .arg(itemName(from), itemName(to)));
+        }
+        throw FileSystemError(from, QStringLiteral("“%1” couldn’t be moved to “%2” (%3).")
+                                        .arg(itemName(from), itemName(to), reason(error)));
+    }
+}
+
+bool isAsciiIdentifierCharacter(QChar c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+           c == u'-';
+}
+
+bool isExtensionCharacter(QChar c) {
+    return c.isLetterOrNumber();
+}
+
+// The text after the last ".", as a path extension: none for ".profile" or "name.".
+QString pathExtension(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot <= 0) {
+        return {};
+    }
+    return name.mid(dot + 1);
+}
+
+// The last component of a path-like name; trailing separators do not count.
+QString lastPathComponent(const QString& fileName) {
+    QString trimmed = fileName;
+    while (trimmed.size() > 1 && trimmed.endsWith(u'/')) {
+        trimmed.chop(1);
+    }
+    if (trimmed == QStringLiteral("/")) {
+        return trimmed;
+    }
+    return trimmed.mid(trimmed.lastIndexOf(u'/') + 1);
+}
+
+bool isValidExtension(const QString& extension) {
+    return !extension.isEmpty() &&
+           std::all_of(extension.begin(), extension.end(), isExtensionCharacter);
+}
+
+} // namespace
+
+AIChatHistoryStore::AIChatHistoryStore(std::optional<QString> fileURL,
+                                       std::optional<QString> attachmentsDirectoryURL,
+                                       const FileLocations& locations,
+                                       std::shared_ptr<AtomicFileWriter> writer,
+                                       std::shared_ptr<const Clock> clock)
+    : m_writer(writer ? std::move(writer) : std::make_shared<SaveFileWriter>())
+    , m_clock(clock ? std::move(clock) : std::make_shared<SystemClock>()) {
+    if (fileURL) {
+        m_fileURL = QDir::cleanPath(*fileURL);
+    } else {
+        const std::optional<QString> support = locations.applicationSupportDirectory();
+        const QString base =
+            support && !support->isEmpty() ? *support : locations.temporaryDirectory();
+        m_fileURL = QDir::cleanPath(base + u'/' + historyFolderName + u'/' + historyFileName);
+    }
+    m_attachmentsDirectoryURL =
+        attachmentsDirectoryURL
+            ? QDir::cleanPath(*attachmentsDirectoryURL)
+            : QDir::cleanPath(QFileInfo(m_fileURL).path() + u'/' + attachmentsFolderName);
+}
+
+QList<AIChatSession> AIChatHistoryStore::load() const {
+    if (!QFileInfo::exists(m_fileURL)) {
+        return {};
+    }
+    QFile file(m_fileURL);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throwUnreadable(m_fileURL, file.errorString());
+    }
+    // One read into a buffer of the file's size; readAll() grows its buffer step by step.
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const qint64 count = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (count < 0) {
+            throwUnreadable(m_fileURL, file.errorString());
+        }
+        if (count == 0) {
+            bytes.truncate(filled); // the file shrank meanwhile
+            break;
+        }
+        filled += count;
+    }
+    if (filled == bytes.size()) {
+        bytes += file.readAll(); // the file grew meanwhile
+    }
+    if (file.error() != QFileDevice::NoError) {
+        throwUnreadable(m_fileURL, file.errorString());
+    }
+    return decodeHistory(bytes);
+}
+
+void AIChatHistoryStore::save(const QList<AIChatSession>& sessions) const {
+    makeFolder(QFileInfo(m_fileURL).path());
+    writeAtomically(*m_writer, m_fileURL, encodeHistory(sessions));
+}
+
+AIChatAttachment AIChatHistoryStore::saveAttachment(const QByteArray& data, const QString& fileName,
+                                                    const QString& mimeType,
+                                                    AIChatAttachmentKind kind) const {
+    makeFolder(m_attachmentsDirectoryURL);
+    const QUuid id = QUuid::createUuid();
+    const QString name = lastPathComponent(fileName);
+    // An extension the store could not read back under (punctuation, spaces) is dropped; the
+    // kind and media type, not the extension, say what the file is.
+    const QString extension = pathExtension(name).toLower();
+    QString storageFileName = json::uuidString(id);
+    if (isValidExtension(extension)) {
+        storageFileName += u'.' + extension;
+    }
+    writeAtomically(*m_writer, attachmentPath(storageFileName), data);
+    return AIChatAttachment{id, name, mimeType, kind, data.size(), storageFileName};
+}
+
+QByteArray AIChatHistoryStore::data(const AIChatAttachment& attachment) const {
+    if (!isValidStorageFileName(attachment.storageFileName)) {
+        throwMissing(attachment.storageFileName);
+    }
+    const QString path = attachmentPath(attachment.storageFileName);
+    // O_NOFOLLOW: a link planted in the folder must not lead the read elsewhere.
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (descriptor < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ELOOP || error == ENOTDIR) {
+            throwMissing(path);
+        }
+        throwUnreadable(path, reason(error));
+    }
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        throwMissing(path);
+    }
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        throwUnreadable(path, file.errorString());
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throwUnreadable(path, file.errorString());
+    }
+    return bytes;
+}
+
+void AIChatHistoryStore::removeAttachment(const AIChatAttachment& attachment) const {
+    if (!isValidStorageFileName(attachment.storageFileName)) {
+        return;
+    }
+    const QString path = attachmentPath(attachment.storageFileName);
+    const QByteArray encoded = QFile::encodeName(path);
+    struct stat info;
+    if (::lstat(encoded.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return; // nothing there, or not a file this store wrote
+    }
+    // unlink() never follows a link, so even a file swapped for one meanwhile is safe.
+    if (::unlink(encoded.constData()) != 0 && errno != ENOENT) {
+        const int error = errno;
+        throw FileSystemError(
+            path,
+            QStringLiteral("“%1” couldn’t be removed (%2).").arg(itemName(path), reason(error)));
+    }
+}
+
+void AIChatHistoryStore::reconcileAttachments(
+    const QSet<QString>& referencedStorageFileNames) const {
+    const QByteArray folder = QFile::encodeName(m_attachmentsDirectoryURL);
+    const auto listingError = [this](int error) {
+        return FileSystemError(m_attachmentsDirectoryURL,
+                               QStringLiteral("The folder “%1” couldn’t be read (%2).")
+                                   .arg(itemName(m_attachmentsDirectoryURL), reason(error)));
+    };
+    struct stat info;
+    if (::stat(folder.constData(), &info) != 0) {
+        if (errno == ENOENT) {
+            return;
+        }
+        throw listingError(errno);
+    }
+    const int folderDescriptor = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderDescriptor < 0) {
+        throw listingError(errno);
+    }
+    DIR* directory = ::fdopendir(folderDescriptor);
+    if (!directory) {
+        const int error = errno;
+        ::close(folderDescriptor);
+        throw listingError(error);
+    }
+    const auto closeDirectory = qScopeGuard([directory] { ::closedir(directory); });
+    // List first, delete afterwards: a listing error then deletes nothing.
+    QList<QByteArray> names;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(directory);
+        if (!entry) {
+            if (errno != 0) {
+                throw listingError(errno);
+            }
+            break;
+        }
+        if (entry->d_name[0] != '.') {
+            names.append(QByteArray(entry->d_name));
+        }
+    }
+
+    for (const QByteArray& name : names) {
+        const QString path = m_attachmentsDirectoryURL + u'/' + QFile::decodeName(name);
+        struct stat entryInfo;
+        if (::fstatat(folderDescriptor, name.constData(), &entryInfo, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) {
+                continue; // removed meanwhile
+            }
+            const int error = errno;
+            throw FileSystemError(path, QStringLiteral("The file “%1” couldn’t be opened (%2).")
+                                            .arg(itemName(path), reason(error)));
+        }
+        if (!S_ISREG(entryInfo.st_mode) ||
+            referencedStorageFileNames.contains(QFile::decodeName(name))) {
+            continue;
+        }
+        if (::unlinkat(folderDescriptor, name.constData(), 0) != 0 && errno != ENOENT) {
+            const int error = errno;
+            throw FileSystemError(path, QStringLiteral("“%1” couldn’t be removed (%2).")
+                                            .arg(itemName(path), reason(error)));
+        }
+    }
+}
+
+std::optional<QString> AIChatHistoryStore::quarantineUnreadableHistory() const {
+    if (!QFileInfo::exists(m_fileURL)) {
+        return std::nullopt;
+    }
+    const QString stamp = m_clock->now()
+                              .toUTC()
+                              .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"))
+                              .replace(u':', u'-');
+    const QString historyTarget = QFileInfo(m_fileURL).path() +
+                                  QStringLiteral("/AIChats-unreadable-") + stamp +
+                                  QStringLiteral(".json");
+    moveWithoutReplacing(m_fileURL, historyTarget);
+
+    struct stat info;
+    if (::lstat(QFile::encodeName(m_attachmentsDirectoryURL).constData(), &info) != 0) {
+        return historyTarget; // no attachments to keep
+    }
+    const QString attachmentsTarget =
+        m_attachmentsDirectoryURL + QStringLiteral("-unreadable-") + stamp;
+    try {
+        moveWithoutReplacing(m_attachmentsDirectoryURL, attachmentsTarget);
+    } catch (const FileSystemError&) {
+        // Keep the pair together: a history file set aside without its attachments would
+        // lose them at the next clean-up.
+        try {
+            moveWithoutReplacing(historyTarget, m_fileURL);
+        } catch (const FileSystemError&) {
+        }
+        throw;
+    }
+    return historyTarget;
+}
+
+QByteArray AIChatHistoryStore::encodeHistory(const QList<AIChatSession>& sessions) {
+    return ChatHistoryCodec::encode(sessions);
+}
+
+QList<AIChatSession> AIChatHistoryStore::decodeHistory(const QByteArray& bytes) {
+    return ChatHistoryCodec::decode(bytes);
+}
+
+bool AIChatHistoryStore::isValidStorageFileName(const QString& name) {
+    const qsizetype dot = name.indexOf(u'.');
+    const QStringView stem = dot < 0 ? QStringView(name) : QStringView(name).left(dot);
+    if (stem.isEmpty() || !std::all_of(stem.begin(), stem.end(), isAsciiIdentifierCharacter)) {
+        return false;
+    }
+    return dot < 0 || isValidExtension(name.mid(dot + 1));
+}
+
+QString AIChatHistoryStore::attachmentPath(const QString& storageFileName) const {
+    return m_attachmentsDirectoryURL + u'/' + storageFileName;
+}
+
+} // namespace plimbo

@@ -1,0 +1,64 @@
+#include "InMemorySecretStore.h"
+
+namespace plimbo {
+
+SecretStore::ReadResult InMemorySecretStore::read(const QString& service, const QString& account) {
+    std::lock_guard lock(m_mutex);
+    ++m_calls;
+    if (m_failure) {
+        return ReadResult::makeFailed(*m_failure);
+    }
+    const Key key(service, account);
+    const auto found = m_items.constFind(key);
+    if (found == m_items.constEnd()) {
+        return ReadResult::makeNotFound();
+    }
+    if (m_undecodable.contains(key)) {
+        return ReadResult::makeUndecodable();
+    }
+    return ReadResult::makeFound(*found);
+}
+
+qint32 InMemorySecretStore::save(const QString& service, const QString& account,
+                                 const QByteArray& secret) {
+    std::lock_guard lock(m_mutex);
+    ++m_calls;
+    if (m_failure) {
+        return *m_failure;
+    }
+    m_items.insert(Key(service, account), secret);
+    return success;
+}
+
+qint32 InMemorySecretStore::remove(const QString& service, const QString& account) {
+    std::lock_guard lock(m_mutex);
+    ++m_calls;
+    if (m_failure) {
+        return *m_failure;
+    }
+    m_items.remove(Key(service, account));
+    m_undecodable.remove(Key(service, account));
+    return success;
+}
+
+void InMemorySecretStore::setFailure(std::optional<qint32> status) {
+    std::lock_guard lock(m_mutex);
+    m_failure = status;
+}
+
+void InMemorySecretStore::setUndecodable(const QString& service, const QString& account) {
+    std::lock_guard lock(m_mutex);
+    m_undecodable.insert(Key(service, account));
+}
+
+qsizetype InMemorySecretStore::count() const {
+    std::lock_guard lock(m_mutex);
+    return m_items.size();
+}
+
+int InMemorySecretStore::calls() const {
+    std::lock_guard lock(m_mutex);
+    return m_calls;
+}
+
+} // namespace plimbo

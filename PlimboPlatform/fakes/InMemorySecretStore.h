@@ -1,0 +1,41 @@
+#pragma once
+
+#include "SecretStore.h"
+
+#include <QHash>
+#include <QPair>
+#include <QSet>
+
+#include <mutex>
+#include <optional>
+
+namespace plimbo {
+
+// Secrets kept in memory. Tests can make every call fail with a status, or make one item's
+// value unreadable, to stand in for the failures of a real credential store.
+class InMemorySecretStore : public SecretStore {
+public:
+    ReadResult read(const QString& service, const QString& account) override;
+    qint32 save(const QString& service, const QString& account, const QByteArray& secret) override;
+    qint32 remove(const QString& service, const QString& account) override;
+
+    // Every following call fails with this status (nullopt: calls work again).
+    void setFailure(std::optional<qint32> status);
+    // Reading this item reports an undecodable value while it exists.
+    void setUndecodable(const QString& service, const QString& account);
+
+    // The number of items held (tests check that saving twice keeps one).
+    qsizetype count() const;
+    int calls() const;
+
+private:
+    using Key = QPair<QString, QString>;
+
+    mutable std::mutex m_mutex;
+    QHash<Key, QByteArray> m_items;
+    QSet<Key> m_undecodable;
+    std::optional<qint32> m_failure;
+    int m_calls = 0;
+};
+
+} // namespace plimbo

@@ -1,0 +1,327 @@
+#include "AIChatHistoryStore.h"
+#include "FakeAtomicFileWriter.h"
+#include "FakeClock.h"
+#include "FakeFileLocations.h"
+#include "FileSystemError.h"
+#include "JsonDecodingError.h"
+#include "SaveFileWriter.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+using namespace plimbo;
+using plimbo::test::readFile;
+using plimbo::test::writeFile;
+
+namespace {
+
+QDateTime utc(int year, int month, int day, int hour, int minute, int second, int ms = 0) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms), QTimeZone::utc());
+}
+
+AIChatSession sampleSession(const QString& title, const QList<AIChatAttachment>& attachments = {}) {
+    const AIChatTurn turn(QUuid::createUuid(), QStringLiteral("Prompt"), QStringLiteral("Reply"),
+                          utc(2026, 12, 7, 23, 40, 4, 250), AIChatTurnState::completed,
+                          attachments);
+    return AIChatSession{QUuid::createUuid(),
+                         title,
+                         {turn},
+                         utc(2026, 12, 7, 23, 40, 4),
+                         utc(2026, 12, 7, 23, 41, 0)};
+}
+
+class AIChatHistoryStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(root.isValid()); }
+
+    QString path(const QString& relative) const { return root.filePath(relative); }
+
+    // The store in its default place under a fake application support folder.
+    AIChatHistoryStore makeStore() const {
+        return AIChatHistoryStore(std::nullopt, std::nullopt, locations, writer, clock);
+    }
+
+    QString attachments() const { return path("data/Plimbo/AIChatAttachments"); }
+
+    QTemporaryDir root;
+    FakeFileLocations locations{root.filePath("data"), root.filePath("tmp")};
+    std::shared_ptr<FakeAtomicFileWriter> writer = std::make_shared<FakeAtomicFileWriter>();
+    std::shared_ptr<FakeClock> clock =
+        std::make_shared<FakeClock>(utc(2026, 12, 7, 23, 40, 4, 750));
+};
+
+} // namespace
+
+TEST_F(AIChatHistoryStoreTest, ResolvesDefaultLocations) {
+    const AIChatHistoryStore store = makeStore();
+    EXPECT_EQ(store.fileURL(), path("data/Plimbo/AIChats.json"));
+    EXPECT_EQ(store.attachmentsDirectoryURL(), attachments());
+
+    const FakeFileLocations noSupport(std::nullopt, path("tmp"));
+    const AIChatHistoryStore temporary(std::nullopt, std::nullopt, noSupport, writer, clock);
+    EXPECT_EQ(temporary.fileURL(), path("tmp/Plimbo/AIChats.json"));
+
+    const AIChatHistoryStore custom(path("elsewhere/h.json"), std::nullopt, locations, writer,
+                                    clock);
+    EXPECT_EQ(custom.attachmentsDirectoryURL(), path("elsewhere/AIChatAttachments"));
+    EXPECT_FALSE(QFileInfo::exists(path("data")));
+}
+
+TEST_F(AIChatHistoryStoreTest, FreshLoadCreatesNothingAndFirstSaveCreatesTheFile) {
+    const AIChatHistoryStore store = makeStore();
+    EXPECT_TRUE(store.load().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path("data")));
+
+    store.save({});
+    EXPECT_EQ(readFile(store.fileURL()), "[]");
+    EXPECT_TRUE(store.load().isEmpty());
+    // Folders the store creates are private to the user.
+    store.saveAttachment("x", "x.txt", "text/plain", AIChatAttachmentKind::text);
+    for (const QString& folder : {path("data"), path("data/Plimbo"), attachments()}) {
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
+        EXPECT_EQ(QFileInfo(folder).permissions() & others, 0) << folder.toStdString();
+    }
+
+    const QList<AIChatSession> sessions{sampleSession("One"), sampleSession("Two")};
+    store.save(sessions);
+    EXPECT_EQ(store.load(), sessions);
+    EXPECT_EQ(writer->writtenPaths().count(store.fileURL()), 2);
+}
+
+TEST_F(AIChatHistoryStoreTest, RealWriterReplacesTheFileWithoutLeavingTemporaryFiles) {
+    const AIChatHistoryStore store(std::nullopt, std::nullopt, locations,
+                                   std::make_shared<SaveFileWriter>(), clock);
+    store.save({sampleSession("Old")});
+    const QList<AIChatSession> sessions{sampleSession("New")};
+    store.save(sessions);
+    EXPECT_EQ(store.load(), sessions);
+    EXPECT_EQ(QDir(path("data/Plimbo")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"AIChats.json"});
+}
+
+TEST_F(AIChatHistoryStoreTest, FailedSaveThrowsAndKeepsTheOldFile) {
+    const AIChatHistoryStore store = makeStore();
+    store.save({sampleSession("Kept")});
+    const QByteArray before = readFile(store.fileURL());
+
+    writer->setFailure(QStringLiteral("No space left on device"));
+    try {
+        store.save({sampleSession("Lost")});
+        FAIL() << "save did not throw";
+    } catch (const FileSystemError& error) {
+        EXPECT_EQ(error.description(), "The file “AIChats.json” couldn’t be saved in the folder "
+                                       "“Plimbo” (No space left on device).");
+    }
+    EXPECT_EQ(readFile(store.fileURL()), before);
+
+    // A folder that cannot be created fails before anything is written.
+    ASSERT_TRUE(writeFile(path("blocker"), "file, not folder"));
+    const AIChatHistoryStore blocked(path("blocker/AIChats.json"), std::nullopt, locations, writer,
+                                     clock);
+    writer->setFailure(std::nullopt);
+    EXPECT_THROW(blocked.save({}), FileSystemError);
+}
+
+TEST_F(AIChatHistoryStoreTest, UnreadableOrUndecodableHistoryThrows) {
+    const AIChatHistoryStore store = makeStore();
+    ASSERT_TRUE(writeFile(store.fileURL(), R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F"}])"));
+    EXPECT_THROW(store.load(), JsonDecodingError);
+
+    QFile::remove(store.fileURL());
+    ASSERT_TRUE(QDir().mkpath(store.fileURL())); // a folder where the file should be
+    EXPECT_THROW(store.load(), FileSystemError);
+}
+
+TEST_F(AIChatHistoryStoreTest, StoresAttachmentsUnderNewNamesWithLowerCaseExtensions) {
+    const AIChatHistoryStore store = makeStore();
+    const QByteArray bytes("plain\0text\n", 11);
+    const AIChatAttachment notes =
+        store.saveAttachment(bytes, "notes.TXT", "text/plain", AIChatAttachmentKind::text);
+    EXPECT_EQ(notes.name, "notes.TXT");
+    EXPECT_EQ(notes.storageFileName,
+              notes.id.toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".txt"));
+    EXPECT_EQ(notes.byteCount, 11);
+    EXPECT_EQ(notes.mimeType, "text/plain");
+    EXPECT_EQ(notes.kind, AIChatAttachmentKind::text);
+    EXPECT_EQ(readFile(attachments() + "/" + notes.storageFileName), bytes);
+    EXPECT_EQ(store.data(notes), bytes);
+
+    const AIChatAttachment readme =
+        store.saveAttachment("x", "README", "text/plain", AIChatAttachmentKind::text);
+    EXPECT_FALSE(readme.storageFileName.contains(u'.'));
+    EXPECT_EQ(readme.storageFileName.size(), 36);
+
+    const AIChatAttachment scan = store.saveAttachment(
+        "%PDF", "/Users/me/Scans/Scan.PDF", "application/pdf", AIChatAttachmentKind::pdf);
+    EXPECT_EQ(scan.name, "Scan.PDF");
+    EXPECT_TRUE(scan.storageFileName.endsWith(".pdf"));
+
+    // Extensions the store could not address again are dropped rather than kept unreadable.
+    const AIChatAttachment odd =
+        store.saveAttachment("y", "draft.tar~", "text/plain", AIChatAttachmentKind::text);
+    EXPECT_EQ(odd.name, "draft.tar~");
+    EXPECT_EQ(odd.storageFileName.size(), 36);
+    EXPECT_EQ(store.data(odd), "y");
+    EXPECT_NE(scan.id, notes.id);
+}
+
+TEST_F(AIChatHistoryStoreTest, RemovesAttachmentsAndToleratesMissingFiles) {
+    const AIChatHistoryStore store = makeStore();
+    const AIChatAttachment attachment =
+        store.saveAttachment("bytes", "a.png", "image/png", AIChatAttachmentKind::image);
+    store.removeAttachment(attachment);
+    EXPECT_FALSE(QFileInfo::exists(attachments() + "/" + attachment.storageFileName));
+    EXPECT_NO_THROW(store.removeAttachment(attachment));
+    EXPECT_THROW(store.data(attachment), FileSystemError);
+}
+
+TEST_F(AIChatHistoryStoreTest, ReconcileDeletesOnlyUnreferencedVisibleRegularFiles) {
+    const AIChatHistoryStore store = makeStore();
+    EXPECT_NO_THROW(store.reconcileAttachments({})); // no folder yet
+
+    const AIChatAttachment kept =
+        store.saveAttachment("keep", "k.txt", "text/plain", AIChatAttachmentKind::text);
+    const AIChatAttachment dropped =
+        store.saveAttachment("drop", "d.txt", "text/plain", AIChatAttachmentKind::text);
+    ASSERT_TRUE(writeFile(attachments() + "/.DS_Store", "hidden"));
+    ASSERT_TRUE(writeFile(attachments() + "/sub/inner.txt", "nested"));
+    ASSERT_TRUE(writeFile(attachments() + "/stray", "stray"));
+    ASSERT_TRUE(writeFile(path("outside.txt"), "outside"));
+    ASSERT_TRUE(QDir().mkpath(path("outsideFolder")));
+    ASSERT_TRUE(writeFile(path("outsideFolder/file"), "deep"));
+    ASSERT_TRUE(QFile::link(path("outside.txt"), attachments() + "/link-to-file"));
+    ASSERT_TRUE(QFile::link(path("outsideFolder"), attachments() + "/link-to-folder"));
+    ASSERT_TRUE(QFile::link(path("nowhere"), attachments() + "/dangling"));
+
+    store.reconcileAttachments({kept.storageFileName});
+
+    QStringList left =
+        QDir(attachments())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    left.sort();
+    QStringList expected{".DS_Store",    "dangling",       kept.storageFileName,
+                         "link-to-file", "link-to-folder", "sub"};
+    expected.sort();
+    EXPECT_EQ(left.join(u'|').toStdString(), expected.join(u'|').toStdString());
+    EXPECT_FALSE(left.contains(dropped.storageFileName));
+    EXPECT_EQ(readFile(attachments() + "/sub/inner.txt"), "nested");
+    EXPECT_EQ(readFile(path("outside.txt")), "outside");
+    EXPECT_EQ(readFile(path("outsideFolder/file")), "deep");
+
+    store.reconcileAttachments({});
+    EXPECT_FALSE(QFileInfo::exists(attachments() + "/" + kept.storageFileName));
+    EXPECT_TRUE(QFileInfo::exists(attachments() + "/.DS_Store"));
+    EXPECT_TRUE(QFileInfo::exists(attachments() + "/sub/inner.txt"));
+}
+
+TEST_F(AIChatHistoryStoreTest, HostileStorageNamesNeverReachOutsideTheFolder) {
+    const AIChatHistoryStore store = makeStore();
+    ASSERT_TRUE(QDir().mkpath(attachments()));
+    ASSERT_TRUE(writeFile(path("data/Plimbo/x"), "sibling of the folder"));
+    ASSERT_TRUE(writeFile(path("outside.txt"), "outside"));
+    ASSERT_TRUE(writeFile(attachments() + "/.hidden", "hidden"));
+    ASSERT_TRUE(writeFile(attachments() + "/a/b", "nested"));
+    ASSERT_TRUE(writeFile(attachments() + "/two.dots.txt", "two dots"));
+    ASSERT_TRUE(QFile::link(path("outside.txt"), attachments() + "/LINK.txt"));
+    ASSERT_TRUE(QDir().mkpath(attachments() + "/FOLDER"));
+
+    const QStringList hostile{
+        "../x", "/etc/passwd", path("outside.txt"), "a/b",    ".hidden",      "",    ".",
+        "..",   "..\\x",       "LINK.txt",          "FOLDER", "two.dots.txt", "x\n", "a/../../x"};
+    for (const QString& name : hostile) {
+        const AIChatAttachment attachment{QUuid::createUuid(),        "f", "text/plain",
+                                          AIChatAttachmentKind::text, 1,   name};
+        EXPECT_THROW(store.data(attachment), FileSystemError) << name.toStdString();
+        EXPECT_NO_THROW(store.removeAttachment(attachment)) << name.toStdString();
+    }
+    EXPECT_EQ(readFile(path("data/Plimbo/x")), "sibling of the folder");
+    EXPECT_EQ(readFile(path("outside.txt")), "outside");
+    EXPECT_EQ(readFile(attachments() + "/.hidden"), "hidden");
+    EXPECT_EQ(readFile(attachments() + "/a/b"), "nested");
+    EXPECT_EQ(readFile(attachments() + "/two.dots.txt"), "two dots");
+    EXPECT_TRUE(QFileInfo(attachments() + "/LINK.txt").isSymLink());
+    EXPECT_TRUE(QFileInfo(attachments() + "/FOLDER").isDir());
+    EXPECT_TRUE(QFileInfo::exists("/etc/passwd"));
+}
+
+TEST(AIChatHistoryStoreNames, AcceptsOnlyNamesTheStoreGives) {
+    for (const char* good :
+         {"E621E1F8-C36C-495A-93FC-0C247A3E6E5F", "ABC-1.pdf", "a.jpeg", "X.größe"}) {
+        EXPECT_TRUE(AIChatHistoryStore::isValidStorageFileName(QString::fromUtf8(good))) << good;
+    }
+    for (const char* bad :
+         {"", ".", "..", ".pdf", "a.", "a.b.c", "a b", "a/b", "a_b", "a.p df", "a.pdf/", "é.pdf"}) {
+        EXPECT_FALSE(AIChatHistoryStore::isValidStorageFileName(QString::fromUtf8(bad))) << bad;
+    }
+}
+
+TEST_F(AIChatHistoryStoreTest, QuarantineMovesHistoryAndAttachmentsAsideWithOneStamp) {
+    const AIChatHistoryStore store = makeStore();
+    EXPECT_EQ(store.quarantineUnreadableHistory(), std::nullopt);
+
+    ASSERT_TRUE(writeFile(store.fileURL(), "not json"));
+    const AIChatAttachment attachment =
+        store.saveAttachment("bytes", "a.txt", "text/plain", AIChatAttachmentKind::text);
+
+    const std::optional<QString> preserved = store.quarantineUnreadableHistory();
+    ASSERT_TRUE(preserved.has_value());
+    EXPECT_EQ(*preserved, path("data/Plimbo/AIChats-unreadable-2026-12-07T23-40-04Z.json"));
+    EXPECT_EQ(readFile(*preserved), "not json");
+    EXPECT_FALSE(QFileInfo::exists(store.fileURL()));
+    EXPECT_FALSE(QFileInfo::exists(attachments()));
+    EXPECT_EQ(readFile(path("data/Plimbo/AIChatAttachments-unreadable-2026-12-07T23-40-04Z/") +
+                       attachment.storageFileName),
+              "bytes");
+
+    // A fresh history afterwards starts with an empty folder that reconcile cannot harm.
+    store.save({});
+    store.reconcileAttachments({});
+    EXPECT_TRUE(
+        QFileInfo::exists(path("data/Plimbo/AIChatAttachments-unreadable-2026-12-07T23-40-04Z/") +
+                          attachment.storageFileName));
+}
+
+TEST_F(AIChatHistoryStoreTest, QuarantineWithoutAttachmentFolderMovesTheFileOnly) {
+    clock->set(utc(2026, 3, 1, 9, 5, 7));
+    const AIChatHistoryStore store = makeStore();
+    ASSERT_TRUE(writeFile(store.fileURL(), "{"));
+    const std::optional<QString> preserved = store.quarantineUnreadableHistory();
+    ASSERT_TRUE(preserved.has_value());
+    EXPECT_TRUE(preserved->endsWith("AIChats-unreadable-2026-03-01T09-05-07Z.json"));
+    EXPECT_FALSE(QFileInfo::exists(store.fileURL()));
+}
+
+TEST_F(AIChatHistoryStoreTest, SecondQuarantineInTheSameSecondFailsAndChangesNothing) {
+    const AIChatHistoryStore store = makeStore();
+    ASSERT_TRUE(writeFile(store.fileURL(), "first"));
+    ASSERT_TRUE(store.quarantineUnreadableHistory().has_value());
+
+    ASSERT_TRUE(writeFile(store.fileURL(), "second"));
+    store.saveAttachment("bytes", "a.txt", "text/plain", AIChatAttachmentKind::text);
+    EXPECT_THROW(store.quarantineUnreadableHistory(), FileSystemError);
+    EXPECT_EQ(readFile(store.fileURL()), "second");
+    EXPECT_EQ(readFile(path("data/Plimbo/AIChats-unreadable-2026-12-07T23-40-04Z.json")), "first");
+    EXPECT_TRUE(QFileInfo(attachments()).isDir());
+}
+
+TEST_F(AIChatHistoryStoreTest, QuarantinePutsTheFileBackWhenTheFolderCannotMove) {
+    const AIChatHistoryStore store = makeStore();
+    ASSERT_TRUE(writeFile(store.fileURL(), "bad"));
+    store.saveAttachment("bytes", "a.txt", "text/plain", AIChatAttachmentKind::text);
+    ASSERT_TRUE(
+        QDir().mkpath(path("data/Plimbo/AIChatAttachments-unreadable-2026-12-07T23-40-04Z")));
+
+    EXPECT_THROW(store.quarantineUnreadableHistory(), FileSystemError);
+    EXPECT_EQ(readFile(store.fileURL()), "bad");
+    EXPECT_FALSE(
+        QFileInfo::exists(path("data/Plimbo/AIChats-unreadable-2026-12-07T23-40-04Z.json")));
+    EXPECT_EQ(QDir(attachments()).entryList(QDir::Files).size(), 1);
+}

@@ -1,0 +1,173 @@
+#include "ChatHistoryCodec.h"
+#include "AIChatHistoryStore.h"
+#include "JsonCoding.h"
+#include "JsonDecodingError.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QRandomGenerator>
+#include <QTimeZone>
+
+#include <limits>
+
+using namespace plimbo;
+
+namespace {
+
+QByteArray encodeThroughRecords(const QList<AIChatSession>& sessions) {
+    QJsonArray array;
+    for (const AIChatSession& session : sessions) {
+        array.append(session.toJson());
+    }
+    return json::toCompactBytes(array);
+}
+
+// Text that exercises every escaping rule: controls, quotes, backslashes, slashes, DEL,
+// two- three- and four-byte UTF-8, and unpaired surrogates.
+QString awkwardText(int variant) {
+    QString text = QStringLiteral("plain \"quoted\" back\\slash /slash \x7f café 東京 ");
+    for (char16_t c = 0; c < 0x20; ++c) {
+        text += QChar(c);
+    }
+    text += QString::fromUtf8("😀 emoji");
+    switch (variant % 4) {
+    case 0:
+        text += QChar(0xd83d); // high surrogate at the end
+        break;
+    case 1:
+        text += QChar(0xde00) + QStringLiteral("x"); // lone low surrogate
+        break;
+    case 2:
+        text = QChar(0xd800) + text; // lone high surrogate first
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+QList<AIChatSession> variedHistory() {
+    QRandomGenerator random(20261207);
+    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    const QList<qint64> byteCounts{0, 1, 9007199254740993LL, std::numeric_limits<qint64>::max(),
+                                   -5};
+    QList<AIChatSession> sessions;
+    for (int chat = 0; chat < 6; ++chat) {
+        AIChatSession session{QUuid::createUuid(),
+                              awkwardText(chat),
+                              {},
+                              reference.addMSecs(random.bounded(4000000000000LL) - 100000),
+                              reference.addMSecs(random.bounded(4000000000000LL))};
+        for (int turn = 0; turn < 8; ++turn) {
+            QList<AIChatAttachment> attachments;
+            for (int a = 0; a < turn % 3; ++a) {
+                attachments.append(AIChatAttachment{
+                    QUuid::createUuid(), awkwardText(a), QStringLiteral("text/plain"),
+                    static_cast<AIChatAttachmentKind>(a % 3), byteCounts.at((turn + a) % 5),
+                    QStringLiteral("NAME.txt")});
+            }
+            const std::optional<QString> failure =
+                turn % 2 ? std::optional(awkwardText(turn)) : std::nullopt;
+            session.turns.append(AIChatTurn(QUuid::createUuid(), awkwardText(turn + 1),
+                                            turn == 3 ? QString() : awkwardText(turn + 2),
+                                            reference.addMSecs(random.bounded(3000000000000LL)),
+                                            static_cast<AIChatTurnState>(turn % 4), failure,
+                                            attachments));
+        }
+        sessions.append(session);
+    }
+    sessions.append(AIChatSession{QUuid(), QString(), {}, reference, reference.addMSecs(1)});
+    return sessions;
+}
+
+} // namespace
+
+TEST(ChatHistoryCodec, WritesWhatQJsonDocumentWritesAndReadsItBack) {
+    const QList<AIChatSession> sessions = variedHistory();
+    const QByteArray bytes = ChatHistoryCodec::encode(sessions);
+    EXPECT_EQ(bytes, encodeThroughRecords(sessions));
+    EXPECT_EQ(ChatHistoryCodec::decode(bytes), sessions);
+}
+
+TEST(ChatHistoryCodec, ReadsOtherSpellingsOfTheSameDocument) {
+    const QByteArray spaced = R"( [ { "id" : "e621e1f8-c36c-495a-93fc-0c247a3e6e5f" ,
+        "t\u0069tle" : "A\/B \ud83d\ude00 \u00e9" , "extra" : { "deep" : [ 1 , -2.5e-3 , true ,
+        false , null , "x" , { } , [ ] ] } , "turns" : [ { "id" :
+        "0F6D7B3A-9C1E-4A55-8B0E-2D3C4B5A6978", "prompt" : "", "response" : "r",
+        "createdAt" : 8.1837960412E8, "attachments" : [ { "byteCount" : 1.2e1, "id" :
+        "A1B2C3D4-E5F6-4789-9ABC-DEF012345678", "kind" : "image", "mimeType" : "image/png",
+        "name" : "n", "storageFileName" : "s" } ] } ] , "createdAt" : 0 , "updatedAt" : -1.5 }
+        ]
+    )";
+    const QList<AIChatSession> sessions = ChatHistoryCodec::decode(spaced);
+    ASSERT_EQ(sessions.size(), 1);
+    EXPECT_EQ(sessions.first(),
+              AIChatSession::fromJson(json::parseBytes(spaced).toArray().first()));
+    EXPECT_EQ(sessions.first().title, QString::fromUtf8("A/B 😀 é"));
+    ASSERT_EQ(sessions.first().turns.size(), 1);
+    EXPECT_EQ(sessions.first().turns.first().attachments.first().byteCount, 12);
+    EXPECT_EQ(sessions.first().turns.first().createdAt.toMSecsSinceEpoch(),
+              978307200000LL + 818379604120LL);
+    EXPECT_EQ(sessions.first().updatedAt.toMSecsSinceEpoch(), 978307200000LL - 1500);
+}
+
+TEST(ChatHistoryCodec, RejectsMalformedJson) {
+    QByteArray good = ChatHistoryCodec::encode(variedHistory());
+    ASSERT_NO_THROW(ChatHistoryCodec::decode(good));
+
+    QByteArray invalidUtf8 = good;
+    invalidUtf8.replace("café", "caf\xc3\x28");
+    QByteArray rawControl = good;
+    rawControl.replace("\\n", "\n");
+    QByteArray badEscape = good;
+    badEscape.replace("\\\\", "\\x");
+    const QByteArray deep = "[" + QByteArray(300, '[') + QByteArray(300, ']') + "]";
+
+    const QList<std::pair<const char*, QByteArray>> cases{
+        {"invalid UTF-8 in a string", invalidUtf8},
+        {"raw control character in a string", rawControl},
+        {"unknown escape", badEscape},
+        {"text after the document", good + " []"},
+        {"trailing comma in array", "[" + good.mid(1, good.size() - 2) + ",]"},
+        {"missing comma", QByteArray(good).replace("\",\"", "\" \"")},
+        {"number with leading zero", R"([{"createdAt":01}])"},
+        {"number without digits", R"([{"createdAt":-}])"},
+        {"bare word", "[nul]"},
+        {"nested too deeply", deep},
+        {"byteCount out of range",
+         R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"t",)"
+         R"("createdAt":0,"updatedAt":0,"turns":[{"id":)"
+         R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F","prompt":"",)"
+         R"("response":"","createdAt":0,"attachments":[{"byteCount":)"
+         R"(1e400,"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F",)"
+         R"("kind":"text","mimeType":"","name":"","storageFileName":""}]}]}])"},
+        {"date out of range", R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"t",)"
+                              R"("createdAt":1e300,"updatedAt":0,"turns":[]}])"},
+    };
+    for (const auto& [name, bytes] : cases) {
+        EXPECT_THROW(ChatHistoryCodec::decode(bytes), JsonDecodingError) << name;
+    }
+}
+
+TEST(ChatHistoryCodec, AgreesWithQJsonDocumentOnRandomText) {
+    // Units from every class the writer treats differently, at every position of its
+    // four-unit blocks.
+    const QList<char16_t> pool{u'a',   u'Z',   u' ',   u'~',   u'"',  u'\\', u'/',
+                               0x00,   0x1f,   0x7f,   0x80,   0xe9,  0x7ff, 0x800,
+                               0x6771, 0xfffd, 0xd83d, 0xde00, 0xdbff};
+    QRandomGenerator random(7);
+    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    QList<AIChatSession> sessions;
+    for (int i = 0; i < 300; ++i) {
+        QString text;
+        const int length = random.bounded(24);
+        for (int j = 0; j < length; ++j) {
+            text += QChar(pool.at(random.bounded(pool.size())));
+        }
+        sessions.append(AIChatSession{QUuid::createUuid(), text, {}, reference, reference});
+    }
+    const QByteArray bytes = ChatHistoryCodec::encode(sessions);
+    ASSERT_EQ(bytes, encodeThroughRecords(sessions));
+    EXPECT_EQ(ChatHistoryCodec::decode(bytes), sessions);
+}
