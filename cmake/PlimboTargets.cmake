@@ -21,6 +21,7 @@ endfunction()
 
 # One test executable per folder; files ending in X11Test.cpp need a real X server and share
 # its global state (grabs, clipboard, tray), so they run one at a time under a resource lock.
+# The others run on the offscreen platform.
 function(plimbo_add_test_suite name)
     cmake_parse_arguments(ARG "WIDGETS" "TIMEOUT" "LINKS" ${ARGN})
     if(NOT ARG_TIMEOUT)
@@ -53,8 +54,9 @@ function(plimbo_add_test_suite name)
             gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30
                 PROPERTIES TIMEOUT ${ARG_TIMEOUT} RESOURCE_LOCK x11 LABELS x11)
         else()
+            # Everything else stays off the shared X server, so parallel runs cannot exhaust it.
             gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30
-                PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+                PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT QT_QPA_PLATFORM=offscreen)
         endif()
     endforeach()
 endfunction()
