@@ -1,0 +1,16 @@
+#include "SystemActionError.h"
+
+namespace plimbo {
+
+QString SystemActionError::description() const {
+    switch (m_kind) {
+    case Kind::airDropUnavailable:
+        return QStringLiteral("AirDrop is unavailable for the selected items.");
+    case Kind::screenshotToolMissing:
+    case Kind::screenshotToolFailed:
+        return QStringLiteral("The macOS Screenshot utility could not be opened.");
+    }
+    return {};
+}
+
+} // namespace plimbo

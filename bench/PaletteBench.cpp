@@ -1,0 +1,144 @@
+// Palette rebuild per keystroke: 5,000 indexed applications and 100 clipboard items, the
+// launcher and clipboard searches included. Target: under 2 ms per rebuild.
+#include "ClipboardService.h"
+#include "FakeApplicationFolders.h"
+#include "FakePowerAssertion.h"
+#include "InMemoryPasteboard.h"
+#include "KeepAwakeService.h"
+#include "LauncherService.h"
+#include "PaletteResultsBuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <random>
+
+using namespace plimbo;
+using namespace std::chrono_literals;
+
+namespace {
+
+QString word(std::mt19937& random) {
+    static const QStringList syllables{"ka",  "lo",  "mi",  "stu", "dio", "vis", "ual", "fire",
+                                       "fox", "ter", "mi",  "nal", "gim", "pe",  "li",  "bre",
+                                       "off", "ice", "cal", "cu",  "la",  "tor", "no",  "te"};
+    std::uniform_int_distribution<int> count(2, 4);
+    std::uniform_int_distribution<qsizetype> pick(0, syllables.size() - 1);
+    QString out;
+    for (int i = count(random); i > 0; --i) {
+        out += syllables[pick(random)];
+    }
+    out[0] = out[0].toUpper();
+    return out;
+}
+
+struct Fixture {
+    std::shared_ptr<FakeApplicationFolders> folders = std::make_shared<FakeApplicationFolders>();
+    LauncherService launcher{folders};
+    InMemoryPasteboard* pasteboard = nullptr;
+    std::unique_ptr<ClipboardService> clipboard;
+    KeepAwakeService keepAwake{std::make_unique<FakePowerAssertion>()};
+
+    Fixture() {
+        std::mt19937 random(7);
+        QList<DesktopEntry> entries;
+        for (int i = 0; i < 5000; ++i) {
+            DesktopEntry entry;
+            entry.type = QStringLiteral("Application");
+            entry.name = word(random) + (i % 3 ? QStringLiteral(" ") + word(random) : QString());
+            entry.exec = QStringLiteral("run");
+            entry.id = QStringLiteral("app%1.desktop").arg(i);
+            entry.path = QStringLiteral("/usr/share/applications/") + entry.id;
+            entries << entry;
+        }
+        folders->setEntries(entries);
+        const QFuture<void> started = launcher.start();
+        if (!QTest::qWaitFor([&] { return started.isFinished(); }, 60000)) {
+            qFatal("the application index was not built");
+        }
+
+        auto board = std::make_unique<InMemoryPasteboard>();
+        pasteboard = board.get();
+        clipboard = std::make_unique<ClipboardService>(100, std::move(board), 1ms);
+        clipboard->start();
+        for (int i = 0; i < 100; ++i) {
+            pasteboard->copyText(QStringLiteral("Copied text number %1: ").arg(i) + word(random) +
+                                 QStringLiteral(" ") + word(random) + QString(120, u'x'));
+            if (!QTest::qWaitFor([&] { return clipboard->items().size() == i + 1; }, 5000)) {
+                qFatal("the clipboard did not take item %d", i);
+            }
+        }
+        clipboard->stop();
+    }
+};
+
+Fixture& fixture() {
+    static Fixture instance;
+    return instance;
+}
+
+// Typing "visual studio" one key at a time, then clearing the field.
+const QStringList keystrokes = [] {
+    const QString typed = QStringLiteral("visual studio");
+    QStringList out;
+    for (qsizetype i = 0; i <= typed.size(); ++i) {
+        out << typed.left(i);
+    }
+    return out;
+}();
+
+void BM_RebuildPerKeystroke(benchmark::State& state) {
+    Fixture& f = fixture();
+    qsizetype key = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            PaletteResultsBuilder::build(keystrokes[key], f.launcher, *f.clipboard, f.keepAwake));
+        key = (key + 1) % keystrokes.size();
+    }
+    state.counters["apps"] = double(f.launcher.applications().size());
+    state.counters["clips"] = double(f.clipboard->items().size());
+}
+BENCHMARK(BM_RebuildPerKeystroke)->Unit(benchmark::kMicrosecond);
+
+void BM_RebuildWorstKeystroke(benchmark::State& state) {
+    // One letter matches nearly every name, so the launcher sorts the most hits.
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PaletteResultsBuilder::build(QStringLiteral("e"), f.launcher,
+                                                              *f.clipboard, f.keepAwake));
+    }
+}
+BENCHMARK(BM_RebuildWorstKeystroke)->Unit(benchmark::kMicrosecond);
+
+void BM_RebuildEmptyQuery(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            PaletteResultsBuilder::build(QString(), f.launcher, *f.clipboard, f.keepAwake));
+    }
+}
+BENCHMARK(BM_RebuildEmptyQuery)->Unit(benchmark::kMicrosecond);
+
+void BM_BuildFromSearchResults(benchmark::State& state) {
+    // The ranking alone, without the two searches.
+    Fixture& f = fixture();
+    const QList<ApplicationRecord> apps = f.launcher.search(QString(), 12);
+    const QList<ClipboardItem> clips = f.clipboard->search(QString(), 8);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PaletteResultsBuilder::build(QString(), apps, clips, false));
+    }
+}
+BENCHMARK(BM_BuildFromSearchResults)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    fixture();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

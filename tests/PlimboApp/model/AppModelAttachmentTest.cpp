@@ -1,0 +1,152 @@
+#include "AppModelHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QSignalSpy>
+
+using namespace plimbo;
+using namespace plimbo::test;
+
+namespace {
+
+QByteArray pngBytes() {
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+class AppModelAttachmentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        model = h.makeModel();
+        QFuture<void> started = model->start();
+        ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+    }
+
+    // Adds the files and waits until the ingestion is over.
+    void attach(const QList<QUrl>& files) {
+        ASSERT_TRUE(model->addAIAttachments(files));
+        ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    }
+
+    QStringList pendingNames() const {
+        QStringList names;
+        for (const AIChatAttachment& attachment : model->pendingAIAttachments()) {
+            names.append(attachment.name);
+        }
+        return names;
+    }
+
+    QStringList storedFiles() const { return QDir(h.attachmentsPath()).entryList(QDir::Files); }
+
+    AppModelHarness h;
+    std::unique_ptr<AppModel> model;
+};
+
+TEST_F(AppModelAttachmentTest, AddsFilesInOrderAndReportsEveryFailureTogether) {
+    ASSERT_TRUE(model->addAIAttachments(
+        {h.sourceFile("photo.png", pngBytes()), h.sourceFile("empty.txt", ""),
+         h.sourceFile("program.exe", "MZ"), h.sourceFile("notes.md", "# Notes")}));
+    EXPECT_TRUE(model->isAddingAIAttachments());
+    EXPECT_EQ(model->aiStatus(), "Attaching…");
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+
+    EXPECT_EQ(pendingNames(), (QStringList{"photo.png", "notes.md"}));
+    EXPECT_EQ(model->presentedError(), "empty.txt: Plimbo could not read this file.\n"
+                                       "program.exe: Use an image, PDF, or text/code file.");
+    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(storedFiles().size(), 2);
+    const QList<AIChatAttachment> pending = model->pendingAIAttachments();
+    ASSERT_TRUE(model->imageForAIAttachment(pending[0]).has_value());
+    EXPECT_EQ(model->imageForAIAttachment(pending[0])->size(), QSize(8, 6));
+    EXPECT_FALSE(model->imageForAIAttachment(pending[1]).has_value());
+    // The mini assistant grows for the pending files.
+    EXPECT_FALSE(h.surfaces->mini->frames.isEmpty());
+}
+
+TEST_F(AppModelAttachmentTest, TheFileLimitEndsTheIngestion) {
+    attach({h.sourceFile("1.txt", "1"), h.sourceFile("2.txt", "2"), h.sourceFile("3.txt", "3")});
+    attach({h.sourceFile("4.txt", "4"), h.sourceFile("5.txt", "5"), h.sourceFile("6.txt", "6")});
+    EXPECT_EQ(pendingNames(), (QStringList{"1.txt", "2.txt", "3.txt", "4.txt"}));
+    EXPECT_EQ(model->presentedError(), "You can attach up to 4 files per message.");
+    EXPECT_EQ(storedFiles().size(), 4);
+}
+
+TEST_F(AppModelAttachmentTest, TheMessageTotalRefusesOneFileAndTheNextStillComes) {
+    const QByteArray sevenMillion(7'000'000, 'x');
+    attach({h.sourceFile("a.pdf", sevenMillion), h.sourceFile("b.pdf", sevenMillion)});
+    attach({h.sourceFile("c.pdf", QByteArray(1'728'641, 'x')), h.sourceFile("d.txt", "d")});
+    EXPECT_EQ(model->presentedError(),
+              "c.pdf: Attachments in one message must total 15 MB or less.");
+    EXPECT_EQ(pendingNames(), (QStringList{"a.pdf", "b.pdf", "d.txt"}));
+}
+
+TEST_F(AppModelAttachmentTest, NothingStartsWhileGeneratingOrForNoFiles) {
+    EXPECT_FALSE(model->addAIAttachments({}));
+    h.storeKey("key");
+    model->setAiInput("Hello");
+    model->sendAI();
+    EXPECT_FALSE(model->addAIAttachments({h.sourceFile("a.txt", "a")}));
+    EXPECT_FALSE(model->isAddingAIAttachments());
+    EXPECT_EQ(model->aiStatus(), "Thinking…");
+}
+
+TEST_F(AppModelAttachmentTest, AnAbandonedIngestionLeavesNoFileBehind) {
+    h.executor->hold();
+    ASSERT_TRUE(model->addAIAttachments({h.sourceFile("a.txt", "a"), h.sourceFile("b.txt", "b")}));
+    h.executor->runHeld(); // a.txt is prepared; its save is queued
+    model->newAIChat();
+    EXPECT_FALSE(model->isAddingAIAttachments());
+    EXPECT_EQ(model->aiStatus(), "Ready");
+    h.executor->runHeld(); // the save lands after the ingestion ended...
+    h.executor->runHeld(); // ...and is deleted again
+    h.executor->release();
+    spin(50);
+    EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
+    EXPECT_TRUE(storedFiles().isEmpty());
+    EXPECT_FALSE(model->presentedError().has_value());
+}
+
+TEST_F(AppModelAttachmentTest, RemovingAPendingFileDeletesItsCopy) {
+    attach({h.sourceFile("photo.png", pngBytes()), h.sourceFile("b.txt", "b")});
+    const AIChatAttachment photo = model->pendingAIAttachments().first();
+    QSignalSpy changes(model.get(), &AppModel::pendingAIAttachmentsChanged);
+    model->removePendingAIAttachment(QUuid::createUuid());
+    EXPECT_EQ(changes.count(), 0);
+
+    model->removePendingAIAttachment(photo.id);
+    EXPECT_EQ(pendingNames(), QStringList{"b.txt"});
+    EXPECT_FALSE(model->imageForAIAttachment(photo).has_value());
+    ASSERT_TRUE(settle([&] { return !h.attachmentFileExists(photo); }));
+    EXPECT_EQ(storedFiles().size(), 1);
+}
+
+TEST_F(AppModelAttachmentTest, TheFileDialogPausesTheMiniAssistantsOutsideClicks) {
+    h.surfaces->mini->visible = true;
+    h.surfaces->mini->monitoring = true;
+    model->chooseAIAttachments();
+    ASSERT_TRUE(h.chooser->lastOptions.has_value());
+    EXPECT_EQ(h.chooser->lastOptions->title, "Attach to Plimbo AI");
+    EXPECT_EQ(h.chooser->lastOptions->prompt, "Attach");
+    EXPECT_FALSE(h.chooser->lastOptions->allowsDirectories);
+    EXPECT_FALSE(h.surfaces->mini->monitoring);
+
+    ASSERT_TRUE(h.chooser->complete({h.sourceFile("a.txt", "a")}));
+    EXPECT_TRUE(h.surfaces->mini->monitoring);
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    EXPECT_EQ(pendingNames(), QStringList{"a.txt"});
+
+    // While a file is read no second dialog opens.
+    h.executor->hold();
+    model->addAIAttachments({h.sourceFile("b.txt", "b")});
+    model->chooseAIAttachments();
+    EXPECT_EQ(h.chooser->requests, 1);
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "AppModelHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+using namespace plimbo;
+using namespace plimbo::test;
+
+namespace {
+
+class AppModelHistoryTest : public ::testing::Test {
+protected:
+    AppModelHarness h;
+
+    void writeCorruptHistory() {
+        QDir().mkpath(QFileInfo(h.historyPath()).path());
+        QFile file(h.historyPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[{\"id\": 3}]");
+    }
+};
+
+TEST_F(AppModelHistoryTest, LoadingRepairsTheHistoryAndSavesItOnce) {
+    const QDateTime now = h.clock->now();
+    AIChatSession older = makeChat(QStringLiteral("Older"), now.addSecs(-60), 150);
+    older.turns.last().state = AIChatTurnState::streaming;
+    older.turns.last().failureMessage = QStringLiteral("kept");
+    AIChatSession tieA = makeChat(QStringLiteral("Tie A"), now);
+    AIChatSession tieB = makeChat(QStringLiteral("Tie B"), now);
+    tieB.turns.last().response = QStringLiteral("newest answer");
+    h.writeHistory({older, tieA, tieB});
+
+    auto model = h.makeModel();
+    const QList<AIChatSession> chats = model->aiChats();
+    ASSERT_EQ(chats.size(), 3);
+    // Newest first; equal times keep their file order.
+    EXPECT_EQ(chats[0].title, "Tie A");
+    EXPECT_EQ(chats[1].title, "Tie B");
+    EXPECT_EQ(chats[2].turns.size(), 100);
+    EXPECT_EQ(chats[2].turns.first().prompt, "prompt 50");
+    EXPECT_EQ(chats[2].turns.last().state, AIChatTurnState::stopped);
+    EXPECT_EQ(chats[2].turns.last().failureMessage, "kept");
+    EXPECT_EQ(h.writer->writtenPaths(), QStringList{h.historyPath()});
+    EXPECT_EQ(h.readHistory(), chats);
+    // The newest chat is selected.
+    EXPECT_EQ(model->selectedAIChatID(), tieA.id);
+    EXPECT_EQ(model->aiConversation(), tieA.turns);
+    EXPECT_EQ(model->aiOutput(), "answer 0");
+}
+
+TEST_F(AppModelHistoryTest, AHealthyOrMissingHistoryIsNotRewritten) {
+    auto empty = h.makeModel();
+    EXPECT_TRUE(empty->aiChats().isEmpty());
+    EXPECT_FALSE(empty->selectedAIChatID().has_value());
+    EXPECT_EQ(empty->aiOutput(), "");
+    EXPECT_FALSE(QFile::exists(h.historyPath()));
+
+    QList<AIChatSession> many;
+    for (int i = 0; i < 101; ++i) {
+        many.append(makeChat(QStringLiteral("Chat %1").arg(i), h.clock->now().addSecs(i)));
+    }
+    h.writeHistory(many.mid(0, 100));
+    h.makeModel();
+    EXPECT_TRUE(h.writer->writtenPaths().isEmpty());
+
+    h.writeHistory(many);
+    auto trimmed = h.makeModel();
+    EXPECT_EQ(trimmed->aiChats().size(), 100);
+    EXPECT_EQ(trimmed->aiChats().last().title, "Chat 1");
+    EXPECT_EQ(h.readHistory().size(), 100);
+}
+
+TEST_F(AppModelHistoryTest, StartDeletesOnlyUnreferencedAttachmentFiles) {
+    const AIChatAttachment kept = h.storeAttachment("kept", QStringLiteral("kept.txt"));
+    const AIChatAttachment orphan = h.storeAttachment("orphan", QStringLiteral("orphan.txt"));
+    AIChatSession chat = makeChat(QStringLiteral("Chat"), h.clock->now());
+    chat.turns.first().attachments = {kept};
+    h.writeHistory({chat});
+
+    auto model = h.makeModel();
+    QFuture<void> started = model->start();
+    ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+    EXPECT_TRUE(h.attachmentFileExists(kept));
+    EXPECT_FALSE(h.attachmentFileExists(orphan));
+}
+
+TEST_F(AppModelHistoryTest, AnUnreadableHistoryIsMovedAsideWithItsAttachments) {
+    const AIChatAttachment file = h.storeAttachment("bytes", QStringLiteral("a.txt"));
+    writeCorruptHistory();
+
+    auto model = h.makeModel();
+    const QString stamp = QStringLiteral("2001-01-01T00-00-00Z");
+    const QString preserved = QStringLiteral("AIChats-unreadable-") + stamp + ".json";
+    EXPECT_EQ(model->presentedError(),
+              "Chat history could not be read. The original file was preserved as " + preserved +
+                  ".");
+    EXPECT_TRUE(model->aiChats().isEmpty());
+    const QDir folder = QFileInfo(h.historyPath()).dir();
+    EXPECT_TRUE(folder.exists(preserved));
+    // The preserved file's attachments went with it, so no clean-up can delete them.
+    EXPECT_TRUE(QFile::exists(
+        folder.filePath("AIChatAttachments-unreadable-" + stamp + "/" + file.storageFileName)));
+    QFuture<void> started = model->start();
+    ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+    EXPECT_TRUE(folder.exists(preserved));
+
+    // The next save starts a fresh history.
+    h.storeKey(QStringLiteral("key"));
+    model->setAiInput(QStringLiteral("Hello"));
+    model->sendAI();
+    EXPECT_EQ(h.readHistory().size(), 1);
+}
+
+TEST_F(AppModelHistoryTest, AHistoryThatCannotBeMovedDisablesSavingAndCleanUp) {
+    const AIChatAttachment file = h.storeAttachment("bytes", QStringLiteral("a.txt"));
+    writeCorruptHistory();
+    // A set-aside file of this very second already exists, so the move fails.
+    const QDir folder = QFileInfo(h.historyPath()).dir();
+    QFile taken(folder.filePath("AIChats-unreadable-2001-01-01T00-00-00Z.json"));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.close();
+    const QByteArray corrupt = [&] {
+        QFile f(h.historyPath());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+
+    auto model = h.makeModel();
+    EXPECT_EQ(model->presentedError(), "Chat history could not be read and was left unchanged. "
+                                       "Saving is disabled for this session.");
+    QFuture<void> started = model->start();
+    ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+    EXPECT_TRUE(h.attachmentFileExists(file));
+
+    h.storeKey(QStringLiteral("key"));
+    model->setAiInput(QStringLiteral("Hello"));
+    model->sendAI();
+    EXPECT_EQ(model->aiChats().size(), 1);
+    QFile history(h.historyPath());
+    ASSERT_TRUE(history.open(QIODevice::ReadOnly));
+    EXPECT_EQ(history.readAll(), corrupt);
+}
+
+} // namespace
