@@ -1,9 +1,5 @@
-#include <QApplication>
+#include "PlimboApplication.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Plimbo"));
-    QApplication::setApplicationName(QStringLiteral("Plimbo"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    return app.exec();
+    return plimbo::PlimboApplication::main(argc, argv);
 }

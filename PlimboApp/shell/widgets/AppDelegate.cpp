@@ -1,0 +1,49 @@
+#include "AppDelegate.h"
+
+#include "AppModel.h"
+
+#include <QPointer>
+
+namespace plimbo {
+
+AppDelegate::AppDelegate(AppModelDependencies dependencies, QObject* parent)
+    : QObject(parent)
+    , m_arguments(dependencies.arguments)
+    , m_model(std::make_unique<AppModel>(std::move(dependencies))) {}
+
+AppDelegate::~AppDelegate() = default;
+
+const QStringList& AppDelegate::previewSwitches() {
+    static const QStringList switches{
+        QStringLiteral("--show-menu-preview"),         QStringLiteral("--show-notch-preview"),
+        QStringLiteral("--show-ai-chat-preview"),      QStringLiteral("--show-mini-ai-preview"),
+        QStringLiteral("--show-mini-ai-chat-preview"), QStringLiteral("--show-launcher-preview"),
+        QStringLiteral("--show-clipboard-preview"),    QStringLiteral("--show-settings-preview"),
+    };
+    return switches;
+}
+
+bool AppDelegate::isPreviewRun(const QStringList& arguments) {
+    for (const QString& candidate : previewSwitches()) {
+        if (arguments.contains(candidate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    m_model->start();
+}
+
+bool AppDelegate::applicationShouldHandleReopen() {
+    QPointer<AppDelegate> self(this);
+    m_model->start().then(this, [self] {
+        if (self && !isPreviewRun(self->m_arguments)) {
+            self->m_model->showDashboard(AppSection::overview);
+        }
+    });
+    return true;
+}
+
+} // namespace plimbo

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "QuickPanelWindowController.h"
+
+namespace plimbo {
+
+class AppModel;
+
+// The clipboard panel "Plimbo Clipboard": 640 x 500, placed like the launcher.
+class ClipboardWindowController final : public QuickPanelWindowController {
+public:
+    ClipboardWindowController(AppModel& model, GlobalSurfaceFocusCoordinator& focusCoordinator);
+
+    static constexpr QSize size{640, 500};
+
+    static void position(QWidget& window);
+
+protected:
+    void place(QWidget& window) override { position(window); }
+};
+
+} // namespace plimbo

@@ -1,0 +1,38 @@
+#include "FloatingPanel.h"
+
+#include <QMouseEvent>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace plimbo {
+
+FloatingPanel::FloatingPanel(QWidget* parent)
+    : QWidget(parent, panelFlags) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+}
+
+void FloatingPanel::setContent(QWidget* view) {
+    if (m_content) {
+        layout()->removeWidget(m_content);
+        delete m_content;
+    }
+    m_content = view;
+    if (view) {
+        layout()->addWidget(view);
+    }
+}
+
+void FloatingPanel::mousePressEvent(QMouseEvent* event) {
+    if (m_movableByBackground && event->button() == Qt::LeftButton && windowHandle() &&
+        windowHandle()->startSystemMove()) {
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+} // namespace plimbo

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+namespace plimbo {
+
+// A borderless panel that floats above ordinary windows and stays off the taskbar: the window
+// of the command palette, the launcher and the clipboard panel. Its content draws its own
+// surface on a clear background. Created once; closing it only hides it.
+class FloatingPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FloatingPanel(QWidget* parent = nullptr);
+
+    // Puts the view in, filling the panel. The panel owns it.
+    void setContent(QWidget* view);
+    QWidget* content() const { return m_content; }
+
+    // A press on the panel's own background (not taken by its content) drags the panel.
+    void setMovableByBackground(bool movable) { m_movableByBackground = movable; }
+    bool isMovableByBackground() const { return m_movableByBackground; }
+
+    static constexpr Qt::WindowFlags panelFlags =
+        Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QWidget* m_content = nullptr;
+    bool m_movableByBackground = true;
+};
+
+} // namespace plimbo

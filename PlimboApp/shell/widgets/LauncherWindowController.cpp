@@ -1,0 +1,38 @@
+#include "LauncherWindowController.h"
+
+#include "AppModel.h"
+#include "GlobalSurfaceFocusCoordinator.h"
+#include "LauncherService.h"
+#include "PanelPlacement.h"
+#include "ShellViews.h"
+
+#include <QScreen>
+
+namespace plimbo {
+
+LauncherWindowController::LauncherWindowController(AppModel& model,
+                                                   GlobalSurfaceFocusCoordinator& focusCoordinator)
+    : QuickPanelWindowController(focusCoordinator, size, QStringLiteral("Plimbo Launcher"))
+    , m_model(&model) {
+    setView(ShellViews::launcherQuickAccess(
+        model, [this] { dismiss(); },
+        [this](const ApplicationRecord& application) { openApplication(application); }));
+}
+
+void LauncherWindowController::position(QWidget& window) {
+    if (QScreen* screen = PanelPlacement::screenUnderCursorOrPrimary()) {
+        window.move(PanelPlacement::topCentred(screen->availableGeometry(), window.size(),
+                                               PanelPlacement::launcherTopGap));
+    }
+}
+
+void LauncherWindowController::openApplication(const ApplicationRecord& application) {
+    stopOutsideClickMonitoring();
+    orderOut();
+    focusCoordinator().forget();
+    if (m_model) {
+        m_model->launcher().launch(application);
+    }
+}
+
+} // namespace plimbo

@@ -1,0 +1,95 @@
+#include "MenuBarExtra.h"
+
+#include "AppModel.h"
+#include "KeepAwakeService.h"
+#include "PanelPlacement.h"
+#include "PlimboMenuBarTemplateIcon.h"
+#include "ShellViews.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace plimbo {
+
+namespace {
+
+// The press outside the popup that closes it also reaches the icon when it lands there.
+constexpr qint64 reopenGuardMilliseconds = 250;
+
+} // namespace
+
+MenuBarExtra::MenuBarExtra(AppModel& model, QObject* parent)
+    : QObject(parent)
+    , m_model(&model)
+    , m_trayIcon(std::make_unique<QSystemTrayIcon>(PlimboMenuBarTemplateIcon::icon()))
+    , m_window(std::make_unique<QWidget>(nullptr, Qt::Popup | Qt::FramelessWindowHint)) {
+    auto* layout = new QVBoxLayout(m_window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ShellViews::menuBarContent(model));
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_window->installEventFilter(this);
+
+    connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick ||
+                    reason == QSystemTrayIcon::MiddleClick) {
+                    toggleWindow();
+                }
+            });
+    connect(&model.keepAwake(), &KeepAwakeService::isKeepingAwakeChanged, this,
+            &MenuBarExtra::updateLabel);
+    updateLabel();
+    m_trayIcon->show();
+}
+
+MenuBarExtra::~MenuBarExtra() = default;
+
+QString MenuBarExtra::label(bool keepingAwake) {
+    return keepingAwake ? QStringLiteral("Plimbo, keeping this Mac awake")
+                        : QStringLiteral("Plimbo");
+}
+
+void MenuBarExtra::updateLabel() {
+    m_trayIcon->setToolTip(label(m_model && m_model->keepAwake().isKeepingAwake()));
+}
+
+void MenuBarExtra::showWindow() {
+    m_window->adjustSize();
+    QScreen* screen = PanelPlacement::screenUnderCursorOrPrimary();
+    if (screen) {
+        m_window->setGeometry(PanelPlacement::popupFrame(QCursor::pos(), m_window->size(),
+                                                         screen->availableGeometry()));
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void MenuBarExtra::hideWindow() {
+    m_window->hide();
+}
+
+void MenuBarExtra::toggleWindow() {
+    if (m_window->isVisible()) {
+        hideWindow();
+        return;
+    }
+    if (m_sinceHidden.isValid() && m_sinceHidden.elapsed() < reopenGuardMilliseconds) {
+        return;
+    }
+    showWindow();
+}
+
+bool MenuBarExtra::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_window.get() && event->type() == QEvent::Hide) {
+        m_sinceHidden.start();
+    }
+    return false;
+}
+
+} // namespace plimbo

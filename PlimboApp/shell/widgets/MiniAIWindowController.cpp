@@ -1,0 +1,115 @@
+#include "MiniAIWindowController.h"
+
+#include "AppModel.h"
+#include "PanelPlacement.h"
+#include "ShellViews.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+namespace plimbo {
+
+MiniAIWindowController::MiniAIWindowController(AppModel& model)
+    : m_model(&model)
+    , m_window(std::make_unique<PlimboNotchPanel>()) {
+    m_window->setWindowTitle(QStringLiteral("Plimbo AI"));
+    m_window->resize(PanelPlacement::miniAssistantWidth,
+                     PanelPlacement::miniAssistantCompactHeight);
+    m_window->setContent(ShellViews::miniAI(
+        model, [this] { beginConversation(); }, [this] { openAllChats(); }, [this] { close(); }));
+}
+
+MiniAIWindowController::~MiniAIWindowController() {
+    stopOutsideClickMonitoring();
+}
+
+QScreen* MiniAIWindowController::preferredScreen() {
+    if (QScreen* screen = PanelPlacement::screenUnderCursorOrPrimary()) {
+        return screen;
+    }
+    // No display here has a camera housing to prefer.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return screens.isEmpty() ? nullptr : screens.first();
+}
+
+void MiniAIWindowController::setFrame(bool conversation) {
+    QScreen* screen = preferredScreen();
+    if (!m_window || !screen || !m_model) {
+        return;
+    }
+    m_window->setGeometry(PanelPlacement::miniAssistantFrame(
+        screen->availableGeometry(), conversation, !m_model->pendingAIAttachments().isEmpty()));
+    m_window->update();
+}
+
+void MiniAIWindowController::show() {
+    if (!m_window || !m_model) {
+        return;
+    }
+    setFrame(!m_model->aiConversation().isEmpty());
+    stopOutsideClickMonitoring();
+    startOutsideClickMonitoring();
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+    if (QWidget* view = m_window->content(); view && !m_window->focusWidget()) {
+        view->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+void MiniAIWindowController::startOutsideClickMonitoring() {
+    m_monitors.start([this](QWindow* window) { return isOwnedWindow(window); },
+                     [this] { dismiss(); });
+}
+
+void MiniAIWindowController::stopOutsideClickMonitoring() {
+    m_monitors.stop();
+}
+
+bool MiniAIWindowController::isVisible() const {
+    return m_window && m_window->isVisible();
+}
+
+bool MiniAIWindowController::isOwnedWindow(const QWindow* window) const {
+    const QWindow* panel = m_window ? m_window->windowHandle() : nullptr;
+    if (!panel || !window) {
+        return false;
+    }
+    for (const QWindow* candidate = window; candidate; candidate = candidate->transientParent()) {
+        if (candidate == panel) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void MiniAIWindowController::dismiss() {
+    stopOutsideClickMonitoring();
+    if (m_window) {
+        m_window->hide();
+    }
+}
+
+void MiniAIWindowController::beginConversation() {
+    // The panel grows to its conversation height at once, before the reply starts.
+    setFrame(true);
+    if (m_window) {
+        m_window->show();
+        m_window->raise();
+        m_window->activateWindow();
+    }
+}
+
+void MiniAIWindowController::openAllChats() {
+    dismiss();
+    if (m_model) {
+        m_model->showDashboard(AppSection::ai);
+    }
+}
+
+void MiniAIWindowController::close() {
+    dismiss();
+}
+
+} // namespace plimbo

@@ -1,0 +1,51 @@
+#include "PlimboApplication.h"
+
+#include "AppDelegate.h"
+#include "AppModelDependencies.h"
+#include "DialogFileChooser.h"
+#include "GlobalSurfaceFocusCoordinator.h"
+#include "MenuBarExtra.h"
+#include "SingleInstance.h"
+#include "WidgetSurfaceFactory.h"
+#include "X11WindowActivation.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace plimbo {
+
+int PlimboApplication::main(int& argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Plimbo"));
+    QApplication::setApplicationName(QStringLiteral("Plimbo"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance(SingleInstance::defaultDirectory(), SingleInstance::defaultName());
+    switch (instance.claim()) {
+    case SingleInstance::Role::primary:
+        break;
+    case SingleInstance::Role::handedOver:
+        return 0;
+    case SingleInstance::Role::unreachable:
+        std::fputs("Plimbo is already running but did not answer.\n", stderr);
+        return 1;
+    }
+
+    AppModelDependencies dependencies = AppModelDependencies::production();
+    // Focus hand-back through the X11 window manager (nothing to hand back elsewhere).
+    dependencies.focusCoordinator =
+        std::make_shared<GlobalSurfaceFocusCoordinator>(std::make_shared<X11WindowActivation>());
+    dependencies.surfaces = std::make_shared<WidgetSurfaceFactory>(dependencies.settings);
+    dependencies.fileChooser = std::make_shared<DialogFileChooser>();
+
+    AppDelegate delegate(std::move(dependencies));
+    MenuBarExtra menuBarExtra(delegate.model());
+    QObject::connect(&instance, &SingleInstance::reopenRequested, &delegate,
+                     [&delegate] { delegate.applicationShouldHandleReopen(); });
+    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    return application.exec();
+}
+
+} // namespace plimbo

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace plimbo {
+
+// The program's entry: one instance per user, a tray icon whose popup holds the menu content,
+// and the delegate that owns and starts the application model. The application keeps running
+// when its last window closes.
+class PlimboApplication {
+public:
+    PlimboApplication() = delete;
+
+    // Runs the application; returns the process's exit status. A launch while another
+    // instance runs hands over to it and returns 0 at once.
+    static int main(int& argc, char** argv);
+};
+
+} // namespace plimbo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+namespace plimbo {
+
+class AppModel;
+struct ApplicationRecord;
+
+// The one place where the windows and panels get their content views. Every function returns
+// a new widget without a parent; the caller owns it. Surfaces whose views are not built yet get
+// a placeholder that honours the same callbacks.
+class ShellViews {
+public:
+    ShellViews() = delete;
+
+    // The tray popup's and the menu preview's content, 372 wide.
+    static QWidget* menuBarContent(AppModel& model);
+    // `dismiss` closes the panel and hands the focus back (Escape).
+    static QWidget* commandPalette(AppModel& model, std::function<void()> dismiss);
+    static QWidget*
+    launcherQuickAccess(AppModel& model, std::function<void()> dismiss,
+                        std::function<void(const ApplicationRecord& application)> openApplication);
+    static QWidget* clipboardQuickAccess(AppModel& model, std::function<void()> dismiss);
+    static QWidget* miniAI(AppModel& model, std::function<void()> onBeginConversation,
+                           std::function<void()> onOpenAllChats, std::function<void()> onClose);
+    static QWidget* dashboard(AppModel& model);
+    static QWidget* settings(AppModel& model);
+    static QWidget* about();
+
+    static constexpr int menuBarContentWidth = 372;
+};
+
+} // namespace plimbo

@@ -1,0 +1,93 @@
+#include "WidgetSurfaceFactory.h"
+
+#include "AboutWindowController.h"
+#include "ClipboardWindowController.h"
+#include "CommandPaletteWindowController.h"
+#include "DashboardWindowController.h"
+#include "LauncherWindowController.h"
+#include "MenuPreviewWindowController.h"
+#include "MiniAIWindowController.h"
+#include "NotchController.h"
+#include "SettingsWindowController.h"
+#include "ShellViews.h"
+#include "WindowFrameAutosave.h"
+
+#include <QVBoxLayout>
+
+namespace plimbo {
+
+namespace {
+
+std::unique_ptr<QWidget> makeWindow(const QString& title, Qt::WindowFlags flags = Qt::Window) {
+    auto window = std::make_unique<QWidget>(nullptr, flags);
+    window->setWindowTitle(title);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* layout = new QVBoxLayout(window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return window;
+}
+
+} // namespace
+
+WidgetSurfaceFactory::WidgetSurfaceFactory(std::shared_ptr<SettingsStore> settings)
+    : m_settings(std::move(settings)) {}
+
+std::unique_ptr<QuickPanelController>
+WidgetSurfaceFactory::makeCommandPalette(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
+    return std::make_unique<CommandPaletteWindowController>(model, focus);
+}
+
+std::unique_ptr<QuickPanelController>
+WidgetSurfaceFactory::makeLauncher(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
+    return std::make_unique<LauncherWindowController>(model, focus);
+}
+
+std::unique_ptr<QuickPanelController>
+WidgetSurfaceFactory::makeClipboard(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
+    return std::make_unique<ClipboardWindowController>(model, focus);
+}
+
+std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeDashboard(AppModel& model) {
+    std::unique_ptr<QWidget> window = makeWindow(QStringLiteral("Plimbo"));
+    window->resize(dashboardSize);
+    window->setMinimumSize(dashboardMinimumSize);
+    window->layout()->addWidget(ShellViews::dashboard(model));
+    (new WindowFrameAutosave(*window, m_settings, dashboardFrameName))->restore();
+    return std::make_unique<DashboardWindowController>(std::move(window));
+}
+
+std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeSettings(AppModel& model) {
+    std::unique_ptr<QWidget> window = makeWindow(QStringLiteral("Plimbo Settings"));
+    window->resize(settingsSize);
+    window->setMinimumSize(settingsMinimumSize);
+    QWidget* view = ShellViews::settings(model);
+    view->setMinimumSize(settingsMinimumSize);
+    window->layout()->addWidget(view);
+    (new WindowFrameAutosave(*window, m_settings, settingsFrameName))->restore();
+    return std::make_unique<SettingsWindowController>(std::move(window));
+}
+
+std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeAbout() {
+    return std::make_unique<AboutWindowController>();
+}
+
+std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeMenuPreview(AppModel& model) {
+    // Titled and closable, not resizable.
+    std::unique_ptr<QWidget> window = makeWindow(
+        QStringLiteral("Plimbo Menu Preview"),
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    window->setFixedSize(menuPreviewSize);
+    window->layout()->addWidget(ShellViews::menuBarContent(model));
+    return std::make_unique<MenuPreviewWindowController>(std::move(window));
+}
+
+std::unique_ptr<MiniAssistantController> WidgetSurfaceFactory::makeMiniAssistant(AppModel& model) {
+    return std::make_unique<MiniAIWindowController>(model);
+}
+
+std::unique_ptr<NotchController> WidgetSurfaceFactory::makeNotch(AppModel&) {
+    return nullptr;
+}
+
+} // namespace plimbo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "AppWindowController.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace plimbo {
+
+// Holds one ordinary window for the life of the application. Closing the window only hides
+// it, so the same window (and its view's state) comes back the next time.
+class WindowController : public AppWindowController {
+public:
+    explicit WindowController(std::unique_ptr<QWidget> window);
+    ~WindowController() override;
+
+    WindowController(const WindowController&) = delete;
+    WindowController& operator=(const WindowController&) = delete;
+
+    // Centres the window on its screen, restores it when minimised, raises it and gives it the
+    // keyboard focus.
+    void bringToFront() override;
+
+    QWidget* window() const { return m_window.get(); }
+
+private:
+    std::unique_ptr<QWidget> m_window;
+};
+
+} // namespace plimbo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QAbstractButton>
+
+#include <functional>
+
+namespace plimbo {
+
+// The plain button under the menu-bar panel's actions: it draws no bezel of its own, runs its
+// action when clicked (or through its shortcut), takes keyboard focus, and redraws at once
+// when the pointer enters or leaves it and when it gains or loses focus.
+class MenuActionButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    bool isHovered() const { return m_hovered; }
+    bool isFocused() const { return hasFocus(); }
+
+protected:
+    MenuActionButton(std::function<void()> action, QWidget* parent);
+
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::function<void()> m_action;
+    bool m_hovered = false;
+};
+
+} // namespace plimbo

@@ -1,0 +1,118 @@
+#include "SurfaceStyle.h"
+
+#include "widgets/PlimboTheme.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+
+// Resources of a static library are registered by hand.
+static void initialiseSurfaceSymbols() {
+    Q_INIT_RESOURCE(surfacesymbols);
+}
+
+namespace plimbo {
+
+qreal SurfaceStyle::pixelSize(TextStyle style) {
+    switch (style) {
+    case TextStyle::body:
+    case TextStyle::headline:
+        return 13;
+    case TextStyle::callout:
+        return 12;
+    case TextStyle::caption:
+    case TextStyle::caption2:
+        return 10;
+    case TextStyle::title3:
+        return 15;
+    }
+    return 13;
+}
+
+QFont SurfaceStyle::font(qreal pixels, QFont::Weight weight) {
+    QFont font = QApplication::font();
+    font.setPixelSize(qRound(pixels));
+    font.setWeight(weight);
+    return font;
+}
+
+QFont SurfaceStyle::font(TextStyle style, QFont::Weight weight) {
+    if (style == TextStyle::headline && weight == QFont::Normal) {
+        weight = QFont::DemiBold;
+    }
+    return font(pixelSize(style), weight);
+}
+
+QFont SurfaceStyle::monospace(TextStyle style) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(qRound(pixelSize(style)));
+    return font;
+}
+
+QColor SurfaceStyle::primary(const QPalette& palette, qreal opacity) {
+    return withOpacity(palette.color(QPalette::WindowText), opacity);
+}
+
+QColor SurfaceStyle::secondary(const QPalette& palette) {
+    return primary(palette, 0.55);
+}
+
+QColor SurfaceStyle::tertiary(const QPalette& palette) {
+    return primary(palette, 0.3);
+}
+
+QColor SurfaceStyle::quaternaryFill(const QPalette& palette) {
+    return primary(palette, 0.08);
+}
+
+QColor SurfaceStyle::color(Tone tone, const QPalette& palette) {
+    switch (tone) {
+    case Tone::primary:
+        return primary(palette);
+    case Tone::secondary:
+        return secondary(palette);
+    case Tone::tertiary:
+        return tertiary(palette);
+    case Tone::accent:
+        return PlimboTheme::accent();
+    }
+    return primary(palette);
+}
+
+QColor SurfaceStyle::withOpacity(QColor color, qreal opacity) {
+    color.setAlphaF(static_cast<float>(color.alphaF() * opacity));
+    return color;
+}
+
+bool SurfaceStyle::isLightScheme(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightnessF() >=
+           palette.color(QPalette::WindowText).lightnessF();
+}
+
+void SurfaceStyle::paintPanel(QPainter& painter, const QRectF& rect, qreal radius,
+                              const QPalette& palette) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(rect, radius, radius);
+    // A slightly see-through window colour stands in for the desktop material.
+    painter.fillPath(shape, withOpacity(palette.color(QPalette::Window), 0.97));
+    const QColor edge = isLightScheme(palette) ? QColor::fromRgbF(0, 0, 0, 0.12f)
+                                               : QColor::fromRgbF(1, 1, 1, 0.14f);
+    painter.setPen(QPen(edge, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    painter.restore();
+}
+
+void SurfaceStyle::registerSymbols() {
+    static const bool registered = [] {
+        initialiseSurfaceSymbols();
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+} // namespace plimbo

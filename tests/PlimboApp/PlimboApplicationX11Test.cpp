@@ -1,0 +1,178 @@
+#include "AppModelHarness.h"
+#include "X11TestClient.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace plimbo::test;
+
+namespace {
+
+// The program itself, with folders of its own (runtime, settings, data), so its single-instance
+// socket and its files belong to this test alone.
+class ProgramRuns {
+public:
+    ProgramRuns() {
+        for (const char* folder : {"runtime", "config", "data", "cache"}) {
+            QDir(m_root.path()).mkpath(QString::fromLatin1(folder));
+        }
+        QFile::setPermissions(m_root.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_environment = QProcessEnvironment::systemEnvironment();
+        m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                             m_root.filePath(QStringLiteral("runtime")));
+        m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                             m_root.filePath(QStringLiteral("config")));
+        m_environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                             m_root.filePath(QStringLiteral("data")));
+        m_environment.insert(QStringLiteral("XDG_CACHE_HOME"),
+                             m_root.filePath(QStringLiteral("cache")));
+    }
+    ~ProgramRuns() {
+        for (const auto& process : m_processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->terminate();
+                if (!process->waitForFinished(3000)) {
+                    process->kill();
+                    process->waitForFinished(3000);
+                }
+            }
+        }
+    }
+
+    QProcess& launch(const QStringList& arguments) {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(m_environment);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QStringLiteral(PLIMBO_EXECUTABLE), arguments);
+        m_processes.push_back(std::move(process));
+        return *m_processes.back();
+    }
+
+private:
+    QTemporaryDir m_root;
+    QProcessEnvironment m_environment;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+class PlimboApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!haveX11()) {
+            GTEST_SKIP() << "needs an X server";
+        }
+        ASSERT_TRUE(x.usable());
+    }
+
+    std::optional<xcb_window_t> waitForWindow(const QProcess& process, const QString& title) {
+        std::optional<xcb_window_t> window;
+        (void)QTest::qWaitFor(
+            [&] {
+                window = x.topLevel(process.processId(), title);
+                return window.has_value() || process.state() == QProcess::NotRunning;
+            },
+            10000);
+        return window;
+    }
+
+    X11TestClient x;
+    ProgramRuns runs;
+};
+
+} // namespace
+
+TEST_F(PlimboApplicationTest, PreviewSwitchesOpenTheirWindow) {
+    struct Case {
+        const char* argument;
+        QString title;
+        QSize size;
+    };
+    for (const Case& c :
+         {Case{"--show-menu-preview", QStringLiteral("Plimbo Menu Preview"), {372, 500}},
+          Case{"--show-settings-preview", QStringLiteral("Plimbo Settings"), {820, 620}},
+          Case{"--show-about", QStringLiteral("About Plimbo"), {820, 630}}}) {
+        SCOPED_TRACE(c.argument);
+        QProcess& program = runs.launch({QString::fromLatin1(c.argument)});
+        ASSERT_TRUE(program.waitForStarted(5000));
+        const std::optional<xcb_window_t> window = waitForWindow(program, c.title);
+        ASSERT_TRUE(window.has_value());
+        EXPECT_EQ(x.size(*window), c.size);
+        program.terminate();
+        EXPECT_TRUE(program.waitForFinished(5000));
+    }
+}
+
+TEST_F(PlimboApplicationTest, ASecondLaunchHandsOverAndEnds) {
+    QProcess& first = runs.launch({QStringLiteral("--show-about")});
+    ASSERT_TRUE(waitForWindow(first, QStringLiteral("About Plimbo")).has_value());
+
+    QProcess& second = runs.launch({});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    // The running instance reopens: "--show-about" is no preview switch, so the dashboard comes.
+    EXPECT_TRUE(waitForWindow(first, QStringLiteral("Plimbo")).has_value());
+}
+
+TEST_F(PlimboApplicationTest, TrayIconAppearsAndTheProgramOutlivesItsWindows) {
+    if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty()) {
+        GTEST_SKIP() << "needs trayer as the tray host";
+    }
+    const xcb_atom_t traySelection = x.atom("_NET_SYSTEM_TRAY_S0");
+    QProcess tray;
+    tray.start(QStringLiteral("trayer"), QStringList());
+    ASSERT_TRUE(tray.waitForStarted(5000));
+    const bool trayReady = QTest::qWaitFor(
+        [&] {
+            std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
+                xcb_get_selection_owner_reply(
+                    x.connection(), xcb_get_selection_owner(x.connection(), traySelection),
+                    nullptr),
+                &std::free);
+            return owner && owner->owner != XCB_NONE;
+        },
+        10000);
+    auto stopTray = qScopeGuard([&] {
+        tray.terminate();
+        if (!tray.waitForFinished(3000)) {
+            tray.kill();
+            tray.waitForFinished(3000);
+        }
+    });
+    ASSERT_TRUE(trayReady);
+
+    QProcess& program = runs.launch({});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    // The icon is a window of the program embedded in the tray: not a child of the root.
+    const auto embeddedIcon = [&] {
+        const QList<xcb_window_t> topLevels = x.children(x.root());
+        for (xcb_window_t window : x.descendants(x.root())) {
+            if (!topLevels.contains(window) &&
+                x.cardinal(window, "_NET_WM_PID", XCB_ATOM_CARDINAL) == program.processId() &&
+                x.hasProperty(window, "_XEMBED_INFO")) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(embeddedIcon, 10000));
+
+    // A second launch brings the dashboard; closing it leaves the program running.
+    runs.launch({}).waitForFinished(10000);
+    const std::optional<xcb_window_t> dashboard = waitForWindow(program, QStringLiteral("Plimbo"));
+    ASSERT_TRUE(dashboard.has_value());
+    x.requestClose(*dashboard);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !x.isViewable(*dashboard); }, 5000));
+    QTest::qWait(500);
+    EXPECT_EQ(program.state(), QProcess::Running);
+}

@@ -1,0 +1,200 @@
+// Renders the command surfaces offscreen to PNG files, each in a light and a dark palette:
+// the command palette with results, the launcher and clipboard panels, and the menu-bar panel.
+// Usage: screenshot_CommandSurfacesScreenshots [output folder]   (default: ./screenshots)
+
+#include "AppModelHarness.h"
+#include "ClipboardQuickAccessView.h"
+#include "ClipboardService.h"
+#include "CommandPaletteView.h"
+#include "KeepAwakeService.h"
+#include "LauncherQuickAccessView.h"
+#include "LauncherService.h"
+#include "MenuBarContentView.h"
+#include "SystemMonitorService.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+using namespace plimbo;
+using namespace plimbo::test;
+
+namespace {
+
+QPalette lightPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(246, 246, 248));
+    palette.setColor(QPalette::WindowText, QColor(28, 28, 30));
+    palette.setColor(QPalette::Base, QColor(255, 255, 255));
+    palette.setColor(QPalette::AlternateBase, QColor(240, 240, 242));
+    palette.setColor(QPalette::Text, QColor(28, 28, 30));
+    palette.setColor(QPalette::PlaceholderText, QColor(28, 28, 30, 110));
+    palette.setColor(QPalette::Button, QColor(236, 236, 238));
+    palette.setColor(QPalette::ButtonText, QColor(28, 28, 30));
+    palette.setColor(QPalette::Highlight, QColor(110, 92, 245));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+QPalette darkPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(36, 36, 40));
+    palette.setColor(QPalette::WindowText, QColor(236, 236, 240));
+    palette.setColor(QPalette::Base, QColor(28, 28, 32));
+    palette.setColor(QPalette::AlternateBase, QColor(44, 44, 48));
+    palette.setColor(QPalette::Text, QColor(236, 236, 240));
+    palette.setColor(QPalette::PlaceholderText, QColor(236, 236, 240, 110));
+    palette.setColor(QPalette::Button, QColor(52, 52, 58));
+    palette.setColor(QPalette::ButtonText, QColor(236, 236, 240));
+    palette.setColor(QPalette::Highlight, QColor(110, 92, 245));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+DesktopEntry entry(const QString& name, const QString& file) {
+    DesktopEntry entry;
+    entry.id = file;
+    entry.path = QStringLiteral("/usr/share/applications/") + file;
+    entry.type = QStringLiteral("Application");
+    entry.name = name;
+    entry.exec = file.section(QLatin1Char('.'), 0, 0);
+    entry.icon = entry.exec;
+    return entry;
+}
+
+// A model on in-memory services filled with plausible content.
+struct Scene {
+    AppModelHarness harness;
+    InMemoryPasteboard* board = nullptr;
+    std::shared_ptr<FakeHostStatistics> host = std::make_shared<FakeHostStatistics>();
+    std::unique_ptr<AppModel> model;
+
+    Scene() {
+        AppModelDependencies dependencies = harness.dependencies();
+        auto pasteboard = std::make_unique<InMemoryPasteboard>();
+        board = pasteboard.get();
+        dependencies.clipboard = std::make_shared<ClipboardService>(100, std::move(pasteboard),
+                                                                    std::chrono::milliseconds(1));
+        dependencies.systemMonitor = std::make_shared<SystemMonitorService>(host);
+        model = std::make_unique<AppModel>(std::move(dependencies));
+
+        harness.folders->setEntries({
+            entry(QStringLiteral("Calculator"), QStringLiteral("org.gnome.Calculator.desktop")),
+            entry(QStringLiteral("Calendar"), QStringLiteral("org.gnome.Calendar.desktop")),
+            entry(QStringLiteral("Files"), QStringLiteral("org.gnome.Nautilus.desktop")),
+            entry(QStringLiteral("Firefox ESR"), QStringLiteral("firefox-esr.desktop")),
+            entry(QStringLiteral("GNU Image Manipulation Program"), QStringLiteral("gimp.desktop")),
+            entry(QStringLiteral("LibreOffice Writer"),
+                  QStringLiteral("libreoffice-writer.desktop")),
+            entry(QStringLiteral("Settings"), QStringLiteral("org.gnome.Settings.desktop")),
+            entry(QStringLiteral("Terminal"), QStringLiteral("org.gnome.Terminal.desktop")),
+            entry(QStringLiteral("Text Editor"), QStringLiteral("org.gnome.TextEditor.desktop")),
+            entry(QStringLiteral("Videos"), QStringLiteral("org.gnome.Totem.desktop")),
+        });
+        QFuture<void> indexed = model->launcher().start();
+        if (!QTest::qWaitFor([&] { return indexed.isFinished(); }, 5000)) {
+            std::fprintf(stderr, "the application index did not finish\n");
+        }
+
+        ClipboardService& clipboard = model->clipboard();
+        clipboard.start();
+        for (const QString& text : {
+                 QStringLiteral("git rebase -i origin/main"),
+                 QStringLiteral("https://www.debian.org/releases/bookworm/"),
+                 QStringLiteral("Meeting moved to Thursday, 14:30 in room B.\nBring the draft."),
+                 QStringLiteral("SELECT name, created_at FROM projects ORDER BY created_at DESC;"),
+                 QStringLiteral("Thanks, that works for me!"),
+             }) {
+            const qsizetype before = clipboard.items().size();
+            board->copyText(text);
+            if (!QTest::qWaitFor([&] { return clipboard.items().size() > before; }, 2000)) {
+                std::fprintf(stderr, "a clipboard entry was not taken\n");
+            }
+        }
+
+        host->memory = MemoryUsage{10'200'000'000ull, 16'000'000'000ull};
+        host->uptimeSeconds = 3 * 86400 + 4 * 3600 + 12 * 60;
+        host->ticks = CpuTicks{10'000, 20'000};
+        SystemMonitorService& monitor = model->systemMonitor();
+        monitor.setSampleInterval(std::chrono::milliseconds(20));
+        monitor.start();
+        const int reads = host->cpuReads;
+        host->ticks = CpuTicks{10'077, 20'100};
+        if (!QTest::qWaitFor([&] { return host->cpuReads > reads; }, 2000)) {
+            std::fprintf(stderr, "the monitor took no second sample\n");
+        }
+        model->keepAwake().toggle();
+
+        model->setPaletteQuery(QString());
+    }
+};
+
+bool save(QWidget* view, const QString& path, bool dark) {
+    view->show();
+    QTest::qWait(50);
+    // Not adjustSize(): it caps top-level widgets at two thirds of the (small) offscreen screen.
+    view->resize(view->sizeHint().expandedTo(view->minimumSize()));
+    const int margin = 28;
+    const qreal ratio = 2.0;
+    const QSize size = view->size() + QSize(2 * margin, 2 * margin);
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    {
+        QPainter painter(&image);
+        QLinearGradient backdrop(0, 0, size.width(), size.height());
+        backdrop.setColorAt(0, dark ? QColor(24, 26, 38) : QColor(214, 220, 236));
+        backdrop.setColorAt(1, dark ? QColor(44, 30, 60) : QColor(236, 226, 244));
+        painter.fillRect(QRect(QPoint(0, 0), size), backdrop);
+    }
+    view->render(&image, QPoint(margin, margin), QRegion(), QWidget::DrawChildren);
+    view->hide();
+    const bool saved = image.save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const QString folder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(folder);
+
+    Scene scene;
+    AppModel& model = *scene.model;
+    bool ok = true;
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? darkPalette() : lightPalette());
+        const QString scheme = dark ? QStringLiteral("dark") : QStringLiteral("light");
+        const auto file = [&](const QString& name) {
+            return QDir(folder).filePath(name + QLatin1Char('-') + scheme + QStringLiteral(".png"));
+        };
+
+        CommandPaletteView palette(model, [] {});
+        palette.resize(720, 520);
+        model.setPaletteQuery(QString());
+        ok &= save(&palette, file(QStringLiteral("command-palette")), dark);
+
+        LauncherQuickAccessView launcher(
+            model, [] {}, [](const ApplicationRecord&) {});
+        ok &= save(&launcher, file(QStringLiteral("launcher-panel")), dark);
+
+        ClipboardQuickAccessView clipboard(model, [] {});
+        ok &= save(&clipboard, file(QStringLiteral("clipboard-panel")), dark);
+
+        MenuBarContentView menu(model);
+        menu.setTerminate([] {});
+        ok &= save(&menu, file(QStringLiteral("menu-bar-panel")), dark);
+    }
+    return ok ? 0 : 1;
+}
