@@ -1,11 +1,14 @@
 #include "ShellViews.h"
 
+#include "AboutView.h"
 #include "ApplicationRecord.h"
 #include "ClipboardQuickAccessView.h"
 #include "CommandPaletteView.h"
+#include "DashboardView.h"
 #include "LauncherQuickAccessView.h"
 #include "MenuBarContentView.h"
-#include "PlaceholderView.h"
+#include "MiniAIView.h"
+#include "SettingsView.h"
 
 namespace plimbo {
 
@@ -26,21 +29,22 @@ QWidget* ShellViews::clipboardQuickAccess(AppModel& model, std::function<void()>
     return new ClipboardQuickAccessView(model, std::move(dismiss));
 }
 
-QWidget* ShellViews::miniAI(AppModel&, std::function<void()>, std::function<void()>,
-                            std::function<void()> onClose) {
-    return new PlaceholderView(QStringLiteral("Plimbo AI"), std::move(onClose));
+QWidget* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConversation,
+                            std::function<void()> onOpenAllChats, std::function<void()> onClose) {
+    return new MiniAIView(model, std::move(onBeginConversation), std::move(onOpenAllChats),
+                          std::move(onClose));
 }
 
-QWidget* ShellViews::dashboard(AppModel&) {
-    return new PlaceholderView(QStringLiteral("Plimbo"));
+QWidget* ShellViews::dashboard(AppModel& model) {
+    return new DashboardView(model);
 }
 
-QWidget* ShellViews::settings(AppModel&) {
-    return new PlaceholderView(QStringLiteral("Plimbo Settings"));
+QWidget* ShellViews::settings(AppModel& model) {
+    return new SettingsView(model);
 }
 
 QWidget* ShellViews::about() {
-    return new PlaceholderView(QStringLiteral("About Plimbo"));
+    return new AboutView();
 }
 
 } // namespace plimbo

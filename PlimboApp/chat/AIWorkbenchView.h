@@ -1,0 +1,109 @@
+#pragma once
+
+#include "AIChatSession.h"
+#include "RenameChatDialog.h"
+
+#include <QList>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QUuid>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace plimbo {
+
+class AppModel;
+class ChatHistoryRow;
+class Clock;
+class PlimboConversationView;
+class SymbolButton;
+
+// The full chat surface (the dashboard's assistant section): the history sidebar with its
+// search field, new-chat button and per-chat rename and delete, beside the conversation pane.
+// It owns no chat data; its own state is the search text and which chat has its rename alert or
+// delete confirmation open. `clock` gives "now" for the rows' times (the system clock when none).
+class AIWorkbenchView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit AIWorkbenchView(AppModel& model, std::shared_ptr<const Clock> clock = nullptr,
+                             QWidget* parent = nullptr);
+    ~AIWorkbenchView() override;
+
+    // The chats whose title, or any prompt or reply, contains the trimmed search (ignoring
+    // case, not accents), in the model's order; all of them for a blank search.
+    static QList<AIChatSession> filteredChats(const QList<AIChatSession>& chats,
+                                              const QString& search);
+
+    QString chatSearch() const { return m_chatSearch; }
+    void setChatSearch(const QString& search);
+    std::optional<QUuid> renameChatID() const { return m_renameChatID; }
+    QString renameDraft() const { return m_renameDraft; }
+    std::optional<QUuid> pendingDeleteChatID() const { return m_pendingDeleteChatID; }
+
+    // The row actions, as the options and context menus run them.
+    void beginRename(const AIChatSession& chat);
+    void beginDelete(const QUuid& id);
+
+    // Applies gathered model changes now (tests).
+    void flushPendingUpdates();
+
+    // The parts, for tests.
+    PlimboConversationView* conversation() const { return m_conversation; }
+    SymbolButton* newChatButton() const { return m_newChat; }
+    QLineEdit* searchField() const { return m_search; }
+    SymbolButton* clearSearchButton() const { return m_clearSearch; }
+    QList<ChatHistoryRow*> rows() const { return m_rows; }
+    QWidget* emptyState() const { return m_emptyState; }
+    QString emptyStateSymbol() const { return m_emptySymbolName; }
+    QLabel* emptyTitle() const { return m_emptyTitle; }
+    QLabel* emptySubtitle() const { return m_emptySubtitle; }
+    RenameChatDialog* renameDialog() const { return m_renameDialog; }
+    QMessageBox* deleteDialog() const { return m_deleteDialog; }
+
+private:
+    QWidget* buildSidebar();
+    void refreshList();
+    void refreshEmptyState();
+    void chatsChanged();
+    void saveRename();
+    void closeRename();
+    void confirmDelete();
+    void closeDelete();
+    QDateTime now() const;
+
+    AppModel& m_model;
+    std::shared_ptr<const Clock> m_clock;
+
+    QString m_chatSearch;
+    std::optional<QUuid> m_renameChatID;
+    QString m_renameDraft;
+    std::optional<QUuid> m_pendingDeleteChatID;
+
+    PlimboConversationView* m_conversation = nullptr;
+    SymbolButton* m_newChat = nullptr;
+    QLineEdit* m_search = nullptr;
+    SymbolButton* m_clearSearch = nullptr;
+    QScrollArea* m_list = nullptr;
+    QVBoxLayout* m_rowColumn = nullptr;
+    QList<ChatHistoryRow*> m_rows;
+    QWidget* m_emptyState = nullptr;
+    QLabel* m_emptySymbol = nullptr;
+    QString m_emptySymbolName;
+    QLabel* m_emptyTitle = nullptr;
+    QLabel* m_emptySubtitle = nullptr;
+    QPointer<RenameChatDialog> m_renameDialog;
+    QPointer<QMessageBox> m_deleteDialog;
+    QTimer m_coalesce;
+    QList<QUuid> m_chatIds;
+};
+
+} // namespace plimbo

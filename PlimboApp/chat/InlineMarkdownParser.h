@@ -1,0 +1,33 @@
+#pragma once
+
+#include "InlineRun.h"
+
+#include <QList>
+#include <QStringView>
+#include <QUrl>
+
+#include <optional>
+
+namespace plimbo {
+
+// Inline Markdown of one block: emphasis ("*", "_"), strong ("**", "__"), code spans,
+// strikethrough ("~", "~~"), inline links, autolinks and backslash escapes. White space and
+// line breaks stay as typed; everything else, HTML included, is text. Images show their
+// description only and are never fetched.
+//
+// One left-to-right pass with explicit stacks (the delimiter algorithm of CommonMark with its
+// "openers bottom" bound), so time and memory stay linear in the input whatever it holds; a
+// text that nothing matches in comes back as one plain run.
+class InlineMarkdownParser {
+public:
+    InlineMarkdownParser() = delete;
+
+    static QList<InlineRun> parse(QStringView source);
+    // The target of a link the user may open: an http or https address with a host, or a
+    // mailto address. None for every other scheme and for relative targets.
+    static std::optional<QUrl> openableLink(QStringView destination);
+    // The runs' text without styles.
+    static QString plainText(const QList<InlineRun>& runs);
+};
+
+} // namespace plimbo

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+namespace plimbo {
+
+// The one switch that turns the chat views' animations and transitions off (they then change
+// at once rather than faster). Off until the application or a test switches it on. Main thread.
+class ReduceMotion : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled NOTIFY enabledChanged)
+
+public:
+    static ReduceMotion& instance();
+    static bool enabled() { return instance().isEnabled(); }
+
+    bool isEnabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
+
+signals:
+    void enabledChanged(bool enabled);
+
+private:
+    ReduceMotion() = default;
+    bool m_enabled = false;
+};
+
+} // namespace plimbo

@@ -1,0 +1,106 @@
+#include "DashboardStyle.h"
+
+#include "PlimboTheme.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QWidget>
+
+namespace plimbo {
+
+namespace {
+
+qreal pixelSize(DashboardStyle::Text style) {
+    switch (style) {
+    case DashboardStyle::Text::body:
+    case DashboardStyle::Text::headline:
+        return 13;
+    case DashboardStyle::Text::callout:
+        return 12;
+    case DashboardStyle::Text::caption:
+        return 10;
+    case DashboardStyle::Text::caption2:
+        return 10;
+    }
+    return 13;
+}
+
+qreal opacity(DashboardStyle::Emphasis emphasis) {
+    switch (emphasis) {
+    case DashboardStyle::Emphasis::primary:
+        return 1.0;
+    case DashboardStyle::Emphasis::secondary:
+        return 0.55;
+    case DashboardStyle::Emphasis::tertiary:
+        return 0.32;
+    }
+    return 1.0;
+}
+
+} // namespace
+
+QFont DashboardStyle::font(Text style) {
+    return font(pixelSize(style), style == Text::headline ? QFont::DemiBold : QFont::Normal);
+}
+
+QFont DashboardStyle::font(qreal pixels, QFont::Weight weight) {
+    QFont font = QApplication::font();
+    font.setPixelSize(qRound(pixels));
+    font.setWeight(weight);
+    return font;
+}
+
+QFont DashboardStyle::monospace(qreal pixels) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(qRound(pixels));
+    return font;
+}
+
+QColor DashboardStyle::color(const QWidget* widget, Emphasis emphasis) {
+    QColor color = widget->palette().color(QPalette::WindowText);
+    color.setAlphaF(static_cast<float>(opacity(emphasis)));
+    return color;
+}
+
+QColor DashboardStyle::hairline(const QWidget* widget) {
+    QColor color = widget->palette().color(QPalette::WindowText);
+    color.setAlphaF(0.12f);
+    return color;
+}
+
+QLabel* DashboardStyle::label(const QString& text, const QFont& font, Emphasis emphasis,
+                              QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setFont(font);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setEmphasis(label, emphasis);
+    return label;
+}
+
+void DashboardStyle::setEmphasis(QLabel* label, Emphasis emphasis) {
+    QPalette palette = label->palette();
+    QColor text = palette.color(QPalette::Active, QPalette::WindowText);
+    text.setAlphaF(static_cast<float>(opacity(emphasis)));
+    palette.setColor(QPalette::WindowText, text);
+    label->setPalette(palette);
+}
+
+void DashboardStyle::applyTint(QWidget* root) {
+    QPalette palette = root->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, PlimboTheme::accent());
+        palette.setColor(group, QPalette::HighlightedText, Qt::white);
+        palette.setColor(group, QPalette::Link, PlimboTheme::accent());
+    }
+    root->setPalette(palette);
+}
+
+int DashboardStyle::symbolPixels(const QFont& font) {
+    return QFontMetrics(font).height();
+}
+
+} // namespace plimbo

@@ -1,0 +1,134 @@
+#include "GeneralSettingsView.h"
+
+#include "AppModel.h"
+#include "DashboardStyle.h"
+#include "PlimboTheme.h"
+#include "SettingsForm.h"
+#include "SettingsSwitch.h"
+#include "StatusPill.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace plimbo {
+
+GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
+    : QWidget(parent)
+    , m_model(model)
+    , m_form(new SettingsForm(this)) {
+    using S = DashboardStyle;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_form);
+    const QFont body = S::font(S::Text::body);
+
+    m_form->addSection(QStringLiteral("Plimbo Notch"));
+    const QString notchText = QStringLiteral("Show Plimbo at the camera notch");
+    m_notch = m_form->addSwitchRow(S::label(notchText, body), notchText);
+    const QString virtualText =
+        QStringLiteral("Draw a virtual notch on displays without a camera housing");
+    QLabel* virtualLabel = S::label(virtualText, body);
+    virtualLabel->setWordWrap(true);
+    m_virtualNotch = m_form->addSwitchRow(virtualLabel, virtualText);
+    m_form->addNote(QStringLiteral(
+        "Plimbo detects the display safe area. On MacBooks with a physical notch it attaches "
+        "below the camera; on other displays it draws the same interactive surface."));
+
+    m_form->addSection(QStringLiteral("Global Shortcuts"));
+    for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
+        auto* content = new QWidget;
+        auto* line = new QHBoxLayout(content);
+        line->setContentsMargins(0, 0, 0, 0);
+        line->setSpacing(9);
+        line->addWidget(S::label(keyText(shortcut), S::monospace(13)));
+        auto* pill = new StatusPill(QString(), PlimboTheme::warning(), content);
+        line->addWidget(pill);
+        m_pills.insert(shortcut, pill);
+        m_form->addLabeledRow(title(shortcut), content);
+    }
+    auto* buttons = new QWidget;
+    auto* buttonLine = new QHBoxLayout(buttons);
+    buttonLine->setContentsMargins(12, 6, 12, 6);
+    m_testPalette = new QPushButton(QStringLiteral("Test Palette"), buttons);
+    m_testLauncher = new QPushButton(QStringLiteral("Test Launcher"), buttons);
+    m_testClipboard = new QPushButton(QStringLiteral("Test Clipboard"), buttons);
+    m_retry = new QPushButton(QStringLiteral("Retry Shortcuts"), buttons);
+    buttonLine->addWidget(m_testPalette);
+    buttonLine->addWidget(m_testLauncher);
+    buttonLine->addWidget(m_testClipboard);
+    buttonLine->addStretch(1);
+    buttonLine->addWidget(m_retry);
+    m_form->addRow(buttons);
+    m_form->addNote(QStringLiteral(
+        "These shortcuts work globally while Plimbo is running in the Menu Bar. If a shortcut is "
+        "unavailable, another app already owns that combination; close it and press Retry "
+        "Shortcuts."));
+
+    m_form->addSection(QStringLiteral("Distribution"));
+    m_form->addLabeledRow(QStringLiteral("Current flavor"),
+                          S::label(QStringLiteral("Ad-hoc"), body, S::Emphasis::secondary));
+    m_form->addNote(QStringLiteral(
+        "Firewall, System Extension, and privileged helper features require a future Developer "
+        "ID build."));
+
+    connect(m_notch, &SettingsSwitch::switchRequested, this,
+            [this](bool on) { m_model.setNotchSurfaceEnabled(on); });
+    connect(m_virtualNotch, &SettingsSwitch::switchRequested, this,
+            [this](bool on) { m_model.setVirtualNotchEnabled(on); });
+    connect(m_testPalette, &QPushButton::clicked, this, [this] { m_model.showCommandPalette(); });
+    connect(m_testLauncher, &QPushButton::clicked, this, [this] { m_model.showLauncher(); });
+    connect(m_testClipboard, &QPushButton::clicked, this, [this] { m_model.showClipboard(); });
+    connect(m_retry, &QPushButton::clicked, this, [this] { m_model.retryGlobalShortcuts(); });
+    connect(&model, &AppModel::notchSurfaceEnabledChanged, this,
+            &GeneralSettingsView::refreshNotch);
+    connect(&model, &AppModel::virtualNotchEnabledChanged, this,
+            &GeneralSettingsView::refreshNotch);
+    connect(&model, &AppModel::registeredGlobalShortcutsChanged, this,
+            &GeneralSettingsView::refreshShortcuts);
+    refreshNotch();
+    refreshShortcuts();
+}
+
+QString GeneralSettingsView::title(PlimboGlobalShortcut shortcut) {
+    switch (shortcut) {
+    case PlimboGlobalShortcut::commandPalette:
+        return QStringLiteral("Command Palette");
+    case PlimboGlobalShortcut::launcher:
+        return QStringLiteral("Launcher");
+    case PlimboGlobalShortcut::clipboard:
+        return QStringLiteral("Clipboard");
+    }
+    return {};
+}
+
+QString GeneralSettingsView::keyText(PlimboGlobalShortcut shortcut) {
+    switch (shortcut) {
+    case PlimboGlobalShortcut::commandPalette:
+        return QStringLiteral("⌥⌘Space");
+    case PlimboGlobalShortcut::launcher:
+        return QStringLiteral("⌥Space");
+    case PlimboGlobalShortcut::clipboard:
+        return QStringLiteral("⌃⌥V");
+    }
+    return {};
+}
+
+void GeneralSettingsView::refreshNotch() {
+    m_notch->setOn(m_model.notchSurfaceEnabled());
+    // Keeps showing its stored value while disabled.
+    m_virtualNotch->setOn(m_model.virtualNotchEnabled());
+    m_virtualNotch->setEnabled(m_model.notchSurfaceEnabled());
+}
+
+void GeneralSettingsView::refreshShortcuts() {
+    const GlobalShortcutSet registered = m_model.registeredGlobalShortcuts();
+    for (auto it = m_pills.cbegin(); it != m_pills.cend(); ++it) {
+        const bool active = registered.contains(it.key());
+        it.value()->setText(active ? QStringLiteral("Active") : QStringLiteral("Unavailable"));
+        it.value()->setColor(active ? PlimboTheme::positive() : PlimboTheme::warning());
+    }
+}
+
+} // namespace plimbo

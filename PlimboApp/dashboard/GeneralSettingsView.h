@@ -1,0 +1,56 @@
+#pragma once
+
+#include "PlimboGlobalShortcut.h"
+
+#include <QHash>
+#include <QWidget>
+
+class QPushButton;
+
+namespace plimbo {
+
+class AppModel;
+class SettingsForm;
+class SettingsSwitch;
+class StatusPill;
+
+// The settings' General tab: the notch surface's two switches, the three global shortcuts with
+// whether each is registered (and buttons to try their panels and to register them again), and
+// the build's distribution flavour.
+class GeneralSettingsView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit GeneralSettingsView(AppModel& model, QWidget* parent = nullptr);
+
+    SettingsForm* form() const { return m_form; }
+    SettingsSwitch* notchSwitch() const { return m_notch; }
+    SettingsSwitch* virtualNotchSwitch() const { return m_virtualNotch; }
+    StatusPill* shortcutPill(PlimboGlobalShortcut shortcut) const {
+        return m_pills.value(shortcut);
+    }
+    QPushButton* testPaletteButton() const { return m_testPalette; }
+    QPushButton* testLauncherButton() const { return m_testLauncher; }
+    QPushButton* testClipboardButton() const { return m_testClipboard; }
+    QPushButton* retryButton() const { return m_retry; }
+
+    // The row title and the key text of a shortcut ("Launcher", "⌥Space").
+    static QString title(PlimboGlobalShortcut shortcut);
+    static QString keyText(PlimboGlobalShortcut shortcut);
+
+private:
+    void refreshNotch();
+    void refreshShortcuts();
+
+    AppModel& m_model;
+    SettingsForm* m_form;
+    SettingsSwitch* m_notch = nullptr;
+    SettingsSwitch* m_virtualNotch = nullptr;
+    QHash<PlimboGlobalShortcut, StatusPill*> m_pills;
+    QPushButton* m_testPalette = nullptr;
+    QPushButton* m_testLauncher = nullptr;
+    QPushButton* m_testClipboard = nullptr;
+    QPushButton* m_retry = nullptr;
+};
+
+} // namespace plimbo

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+
+namespace plimbo {
+
+class AppModel;
+class DashboardList;
+
+// The dashboard's launcher section: a search field over the indexed applications (at most
+// 80 results, live as the index changes); clicking a row opens that application.
+class LauncherView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LauncherView(AppModel& model, QWidget* parent = nullptr);
+
+    QLineEdit* searchField() const { return m_query; }
+    DashboardList* list() const { return m_list; }
+    // The applications listed now, in order (their ids).
+    QStringList listedIds() const;
+
+    static constexpr qsizetype resultLimit = 80;
+
+private:
+    void refresh();
+
+    AppModel& m_model;
+    QLineEdit* m_query;
+    DashboardList* m_list;
+};
+
+} // namespace plimbo

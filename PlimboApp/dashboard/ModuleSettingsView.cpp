@@ -1,0 +1,92 @@
+#include "ModuleSettingsView.h"
+
+#include "AppModel.h"
+#include "DashboardStyle.h"
+#include "ModuleRegistry.h"
+#include "SettingsForm.h"
+#include "SettingsSwitch.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QVBoxLayout>
+
+namespace plimbo {
+
+ModuleSettingsView::ModuleSettingsView(AppModel& model, QWidget* parent)
+    : QWidget(parent)
+    , m_model(model)
+    , m_form(new SettingsForm(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_form);
+    m_form->addSection(QStringLiteral("Enabled modules"));
+    connect(&model.registry(), &ModuleRegistry::recordsChanged, this, &ModuleSettingsView::refresh);
+    refresh();
+}
+
+QList<SettingsSwitch*> ModuleSettingsView::switches() const {
+    QList<SettingsSwitch*> toggles;
+    for (const Row& row : m_rows) {
+        toggles.append(row.toggle);
+    }
+    return toggles;
+}
+
+QStringList ModuleSettingsView::listedIds() const {
+    QStringList ids;
+    for (const Row& row : m_rows) {
+        ids.append(row.id);
+    }
+    return ids;
+}
+
+SettingsSwitch* ModuleSettingsView::switchFor(const QString& id) const {
+    for (const Row& row : m_rows) {
+        if (row.id == id) {
+            return row.toggle;
+        }
+    }
+    return nullptr;
+}
+
+void ModuleSettingsView::refresh() {
+    using S = DashboardStyle;
+    const QList<ModuleRecord> records = m_model.registry().records();
+    bool sameModules = records.size() == m_rows.size();
+    for (qsizetype i = 0; sameModules && i < records.size(); ++i) {
+        sameModules = m_rows[i].id == records[i].id();
+    }
+    if (!sameModules) {
+        m_form->clearSection();
+        m_rows.clear();
+        for (const ModuleRecord& record : records) {
+            Row row{record.id()};
+            auto* label = new QWidget;
+            auto* texts = new QVBoxLayout(label);
+            texts->setContentsMargins(0, 0, 0, 0);
+            row.name = S::label(QString(), S::font(S::Text::body), S::Emphasis::primary, label);
+            row.summary =
+                S::label(QString(), S::font(S::Text::caption), S::Emphasis::secondary, label);
+            row.summary->setWordWrap(true);
+            texts->addWidget(row.name);
+            texts->addWidget(row.summary);
+            row.toggle = m_form->addSwitchRow(label, record.manifest.name);
+            QPointer<AppModel> model(&m_model);
+            const QString id = record.id();
+            connect(row.toggle, &SettingsSwitch::switchRequested, this, [model, id](bool on) {
+                if (model) {
+                    model->setModuleEnabled(on, id);
+                }
+            });
+            m_rows.append(row);
+        }
+    }
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        m_rows[i].name->setText(records[i].manifest.name);
+        m_rows[i].summary->setText(records[i].manifest.summary);
+        m_rows[i].toggle->setOn(records[i].isEnabled);
+        m_rows[i].toggle->setAccessibleName(records[i].manifest.name);
+    }
+}
+
+} // namespace plimbo

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QScrollArea>
+
+class QLabel;
+class QVBoxLayout;
+
+namespace plimbo {
+
+class AppModel;
+class ModuleRow;
+
+// The dashboard's first section: a greeting with the palette's shortcut, four live system
+// metrics and one row per registered module whose switch turns the module on or off. Follows
+// the registry's records and the monitor's snapshot as they change.
+class OverviewView : public QScrollArea {
+    Q_OBJECT
+
+public:
+    explicit OverviewView(AppModel& model, QWidget* parent = nullptr);
+
+    QList<ModuleRow*> moduleRows() const { return m_rows; }
+    // The four tiles' value texts.
+    QLabel* cpuValue() const { return m_cpu; }
+    QLabel* memoryValue() const { return m_memory; }
+    QLabel* thermalValue() const { return m_thermal; }
+    QLabel* uptimeValue() const { return m_uptime; }
+    // Dividers between module rows currently shown.
+    int moduleDividerCount() const { return static_cast<int>(m_dividers.size()); }
+
+    static constexpr int maximumContentWidth = 920;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    QWidget* systemField();
+    QWidget* liveMetric(QLabel*& value, const QString& label, const QString& symbol);
+    void refreshMetrics();
+    void refreshModules();
+
+    AppModel& m_model;
+    QLabel* m_cpu = nullptr;
+    QLabel* m_memory = nullptr;
+    QLabel* m_thermal = nullptr;
+    QLabel* m_uptime = nullptr;
+    QVBoxLayout* m_modules = nullptr;
+    QList<ModuleRow*> m_rows;
+    QList<QWidget*> m_dividers;
+};
+
+} // namespace plimbo

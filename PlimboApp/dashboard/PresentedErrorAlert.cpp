@@ -1,0 +1,83 @@
+#include "PresentedErrorAlert.h"
+
+#include "AppModel.h"
+
+#include <QEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+namespace plimbo {
+
+PresentedErrorAlert::PresentedErrorAlert(AppModel& model, QWidget& host)
+    : QObject(&host)
+    , m_model(model)
+    , m_host(&host) {
+    connect(&model, &AppModel::presentedErrorChanged, this, &PresentedErrorAlert::sync);
+    host.installEventFilter(this);
+}
+
+PresentedErrorAlert::~PresentedErrorAlert() {
+    // Going away with the window is no dismissal: the message stays for the other surfaces.
+    m_closing = true;
+    delete m_box.data();
+}
+
+bool PresentedErrorAlert::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_host && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        // After the event, so that visibility has its new value.
+        QTimer::singleShot(0, this, &PresentedErrorAlert::sync);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PresentedErrorAlert::sync() {
+    const std::optional<QString> error = m_model.presentedError();
+    if (error && m_host && m_host->isVisible()) {
+        present(error->isEmpty() ? QStringLiteral("Unknown error") : *error);
+    } else {
+        close();
+    }
+}
+
+void PresentedErrorAlert::present(const QString& message) {
+    if (m_box) {
+        m_box->setInformativeText(message);
+        return;
+    }
+    auto* box = new QMessageBox(m_host);
+    box->setWindowModality(Qt::WindowModal);
+    box->setIcon(QMessageBox::Warning);
+    box->setWindowTitle(title);
+    box->setText(title);
+    box->setTextFormat(Qt::PlainText);
+    box->setInformativeText(message);
+    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::RejectRole);
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    connect(box, &QDialog::finished, this, [this, box] {
+        if (m_box == box) {
+            m_box = nullptr;
+        }
+        box->deleteLater();
+        if (!m_closing) {
+            m_model.setPresentedError(std::nullopt);
+        }
+    });
+    m_box = box;
+    box->open();
+}
+
+void PresentedErrorAlert::close() {
+    if (!m_box) {
+        return;
+    }
+    m_closing = true;
+    QMessageBox* box = m_box;
+    m_box = nullptr;
+    box->done(QDialog::Rejected);
+    m_closing = false;
+}
+
+} // namespace plimbo

@@ -1,0 +1,96 @@
+#include "ClipboardHistoryView.h"
+#include "DashboardHarness.h"
+#include "DashboardList.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace plimbo;
+using namespace plimbo::test;
+
+namespace {
+
+class ClipboardHistoryViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        harness.make();
+        view = std::make_unique<ClipboardHistoryView>(*harness.model);
+        view->resize(700, 600);
+        view->show();
+    }
+
+    QAbstractButton* dialogButton(const QString& text) const {
+        for (QAbstractButton* button : view->confirmation()->buttons()) {
+            if (button->text() == text) {
+                return button;
+            }
+        }
+        return nullptr;
+    }
+
+    DashboardHarness harness;
+    std::unique_ptr<ClipboardHistoryView> view;
+};
+
+TEST_F(ClipboardHistoryViewTest, EmptyHistoryShowsThePlaceholderWhateverTheQuery) {
+    EXPECT_TRUE(view->showsPlaceholder());
+    EXPECT_FALSE(view->clearButton()->isEnabled());
+    view->searchField()->setText(QStringLiteral("anything"));
+    EXPECT_TRUE(view->showsPlaceholder());
+
+    harness.copy(QStringLiteral("first copy"));
+    EXPECT_FALSE(view->showsPlaceholder()) << "new entries show without any action";
+    EXPECT_TRUE(view->clearButton()->isEnabled());
+    EXPECT_EQ(view->list()->count(), 0) << "the query matches nothing: an empty list";
+
+    view->searchField()->clear();
+    EXPECT_EQ(view->list()->count(), 1);
+}
+
+TEST_F(ClipboardHistoryViewTest, ClickingARowCopiesItAgainWithoutReordering) {
+    harness.copy(QStringLiteral("older"));
+    harness.copy(QStringLiteral("newer"));
+    ASSERT_EQ(view->list()->count(), 2);
+    const int writesBefore = harness.board->writes();
+    clickOn(view->list()->rows().last());
+    EXPECT_EQ(harness.board->text(), QStringLiteral("older"));
+    EXPECT_EQ(harness.board->writes(), writesBefore + 1);
+    spin(30);
+    ASSERT_EQ(harness.model->clipboard().items().size(), 2) << "not captured a second time";
+    EXPECT_EQ(harness.model->clipboard().items().first().text, QStringLiteral("newer"));
+}
+
+TEST_F(ClipboardHistoryViewTest, ClearingAsksFirstAndKeepsEverythingOnCancel) {
+    harness.copy(QStringLiteral("keep me"));
+    clickOn(view->clearButton());
+    ASSERT_TRUE(view->confirmsClear());
+    EXPECT_EQ(view->confirmation()->text(), QStringLiteral("Clear clipboard history?"));
+    EXPECT_EQ(view->confirmation()->informativeText(),
+              QStringLiteral("Pinned items are preserved. This action cannot be undone."));
+    dialogButton(QStringLiteral("Cancel"))->click();
+    EXPECT_FALSE(view->confirmsClear());
+    EXPECT_EQ(harness.model->clipboard().items().size(), 1);
+
+    clickOn(view->clearButton());
+    ASSERT_TRUE(view->confirmsClear());
+    dialogButton(QStringLiteral("Clear Unpinned Items"))->click();
+    EXPECT_FALSE(view->confirmsClear());
+    EXPECT_TRUE(harness.model->clipboard().items().isEmpty());
+    EXPECT_TRUE(view->showsPlaceholder());
+    EXPECT_FALSE(view->clearButton()->isEnabled());
+}
+
+TEST_F(ClipboardHistoryViewTest, ADiscardedSectionTakesItsDialogWithIt) {
+    harness.copy(QStringLiteral("text"));
+    clickOn(view->clearButton());
+    QPointer<QMessageBox> dialog = view->confirmation();
+    ASSERT_FALSE(dialog.isNull());
+    view.reset();
+    EXPECT_TRUE(dialog.isNull());
+    EXPECT_EQ(harness.model->clipboard().items().size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+#include "GeneralSettingsView.h"
+#include "DashboardHarness.h"
+#include "HotKeyBackend.h"
+#include "PlimboTheme.h"
+#include "SettingsSwitch.h"
+#include "StatusPill.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+
+using namespace plimbo;
+using namespace plimbo::test;
+
+namespace {
+
+class GeneralSettingsViewTest : public ::testing::Test {
+protected:
+    void makeView() {
+        view = std::make_unique<GeneralSettingsView>(*harness.model);
+        view->resize(780, 900);
+        view->show();
+    }
+
+    QString pill(PlimboGlobalShortcut shortcut) const {
+        return view->shortcutPill(shortcut)->text();
+    }
+
+    static QPair<quint32, quint32> combination(PlimboGlobalShortcut shortcut) {
+        const GlobalShortcutBinding binding = bindingFor(shortcut);
+        return qMakePair(binding.keyCode, binding.modifiers);
+    }
+
+    DashboardHarness harness;
+    std::unique_ptr<GeneralSettingsView> view;
+};
+
+TEST_F(GeneralSettingsViewTest, NotchSwitchesStoreAndTheVirtualOneFollowsTheFirst) {
+    harness.make();
+    makeView();
+    EXPECT_TRUE(view->notchSwitch()->isOn());
+    EXPECT_TRUE(view->virtualNotchSwitch()->isOn());
+    EXPECT_TRUE(view->virtualNotchSwitch()->isEnabled());
+
+    clickOn(view->notchSwitch());
+    EXPECT_FALSE(harness.model->notchSurfaceEnabled());
+    EXPECT_EQ(harness.h.settings->value(QStringLiteral("plimbo.notch.enabled")), QVariant(false));
+    EXPECT_FALSE(view->notchSwitch()->isOn());
+    // Disabled, still showing its own value.
+    EXPECT_FALSE(view->virtualNotchSwitch()->isEnabled());
+    EXPECT_TRUE(view->virtualNotchSwitch()->isOn());
+    clickOn(view->virtualNotchSwitch());
+    EXPECT_TRUE(harness.model->virtualNotchEnabled()) << "a disabled switch does nothing";
+
+    clickOn(view->notchSwitch());
+    EXPECT_TRUE(view->virtualNotchSwitch()->isEnabled());
+    clickOn(view->virtualNotchSwitch());
+    EXPECT_FALSE(harness.model->virtualNotchEnabled());
+    EXPECT_EQ(harness.h.settings->value(QStringLiteral("plimbo.notch.virtualEnabled")),
+              QVariant(false));
+    EXPECT_FALSE(view->virtualNotchSwitch()->isOn());
+}
+
+TEST_F(GeneralSettingsViewTest, PillsShowWhichShortcutsRegisteredAndRetryUpdatesThem) {
+    // Another application holds the launcher's combination.
+    harness.h.hotKeys->refusals.insert(combination(PlimboGlobalShortcut::launcher),
+                                       HotKeyBackend::BadAccess);
+    harness.make();
+    makeView();
+    for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
+        EXPECT_EQ(pill(shortcut), QStringLiteral("Unavailable")) << "nothing installed yet";
+    }
+    harness.start();
+    EXPECT_EQ(pill(PlimboGlobalShortcut::commandPalette), QStringLiteral("Active"));
+    EXPECT_EQ(view->shortcutPill(PlimboGlobalShortcut::commandPalette)->color(),
+              PlimboTheme::positive());
+    EXPECT_EQ(pill(PlimboGlobalShortcut::launcher), QStringLiteral("Unavailable"));
+    EXPECT_EQ(view->shortcutPill(PlimboGlobalShortcut::launcher)->color(), PlimboTheme::warning());
+    EXPECT_EQ(pill(PlimboGlobalShortcut::clipboard), QStringLiteral("Active"));
+
+    // The other application lets go; retrying takes it.
+    harness.h.hotKeys->refusals.clear();
+    clickOn(view->retryButton());
+    for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
+        EXPECT_EQ(pill(shortcut), QStringLiteral("Active"));
+    }
+    // Retrying while all are held keeps them all.
+    clickOn(view->retryButton());
+    for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
+        EXPECT_EQ(pill(shortcut), QStringLiteral("Active"));
+    }
+    EXPECT_EQ(harness.h.hotKeys->held.size(), 3);
+}
+
+TEST_F(GeneralSettingsViewTest, TestButtonsOpenTheirPanelsEvenWhenTheShortcutIsUnavailable) {
+    for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
+        harness.h.hotKeys->refusals.insert(combination(shortcut), HotKeyBackend::BadAccess);
+    }
+    harness.make();
+    harness.start();
+    makeView();
+    EXPECT_EQ(pill(PlimboGlobalShortcut::clipboard), QStringLiteral("Unavailable"));
+    clickOn(view->testPaletteButton());
+    EXPECT_TRUE(harness.h.surfaces->palette->visible);
+    clickOn(view->testLauncherButton());
+    EXPECT_TRUE(harness.h.surfaces->launcher->visible);
+    clickOn(view->testClipboardButton());
+    EXPECT_TRUE(harness.h.surfaces->clipboard->visible);
+}
+
+} // namespace

@@ -1,0 +1,281 @@
+#include "AppModelHarness.h"
+#include "AttachmentDropZone.h"
+#include "CapsuleButton.h"
+#include "ChatViewTestSupport.h"
+#include "ActivitySpinner.h"
+#include "ComposerTextEdit.h"
+#include "ConversationTurnView.h"
+#include "HorizontalStrip.h"
+#include "MarkdownText.h"
+#include "PlimboConversationView.h"
+#include "RichTextView.h"
+#include "RoundedBox.h"
+#include "SymbolButton.h"
+#include "widgets/PlimboTheme.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace plimbo;
+using namespace plimbo::test;
+using namespace plimbo::test::chat;
+
+namespace {
+
+class PlimboConversationViewTest : public ::testing::Test {
+protected:
+    void make(bool withKey = true, const QList<AIChatSession>& history = {}) {
+        if (withKey) {
+            h.storeKey(QStringLiteral("sk-or-test"));
+        }
+        if (!history.isEmpty()) {
+            h.writeHistory(history);
+        }
+        model = h.makeModel();
+        view = std::make_unique<PlimboConversationView>(*model);
+        view->resize(820, 640);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    }
+
+    ComposerTextEdit* editor() const { return view->editor(); }
+    void pressReturn(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(editor(), Qt::Key_Return, modifiers);
+    }
+    bool sent(int count) { return settle([&] { return h.ai->calls.size() == count; }); }
+    void nothingSent() {
+        spin();
+        EXPECT_TRUE(h.ai->calls.isEmpty());
+        EXPECT_TRUE(model->aiConversation().isEmpty());
+    }
+    bool sendLooksEnabled() const {
+        return view->sendButton()->isEnabled() &&
+               view->sendButton()->circleColor() == PlimboTheme::accent();
+    }
+    void addAttachment(const QString& name) {
+        ASSERT_TRUE(model->addAIAttachments({h.sourceFile(name, "hello")}));
+        ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    }
+
+    MotionScope motion{true};
+    AppModelHarness h;
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<PlimboConversationView> view;
+};
+
+TEST_F(PlimboConversationViewTest, NoStoredKeyRefusesEverySend) {
+    make(false);
+    EXPECT_EQ(view->credentialLabel()->text(), "AI key required");
+    QTest::keyClicks(editor(), "Hello");
+    EXPECT_EQ(model->aiInput(), "Hello");
+    EXPECT_FALSE(view->canSend());
+    EXPECT_FALSE(sendLooksEnabled());
+    pressReturn();
+    QTest::mouseClick(view->sendButton(), Qt::LeftButton);
+    nothingSent();
+    // Return never puts a line break into the text, sent or not.
+    EXPECT_EQ(model->aiInput(), "Hello");
+    // Attaching stays possible.
+    EXPECT_TRUE(view->attachButton()->isEnabled());
+}
+
+TEST_F(PlimboConversationViewTest, BlankTextIsNotSent) {
+    make();
+    EXPECT_EQ(view->credentialLabel()->text(), "Plimbo AI · history saved on this Mac");
+    QTest::keyClicks(editor(), "   ");
+    pressReturn(Qt::ShiftModifier);
+    QTest::keyClicks(editor(), " ");
+    EXPECT_EQ(model->aiInput(), "   \n ");
+    EXPECT_FALSE(sendLooksEnabled());
+    pressReturn();
+    QTest::mouseClick(view->sendButton(), Qt::LeftButton);
+    nothingSent();
+}
+
+TEST_F(PlimboConversationViewTest, ShiftReturnInsertsALineBreakAndReturnSends) {
+    make();
+    QTest::keyClicks(editor(), "first");
+    pressReturn(Qt::ShiftModifier);
+    QTest::keyClicks(editor(), "second");
+    EXPECT_EQ(model->aiInput(), "first\nsecond");
+    EXPECT_TRUE(h.ai->calls.isEmpty());
+    EXPECT_TRUE(sendLooksEnabled());
+
+    pressReturn();
+    ASSERT_TRUE(sent(1));
+    EXPECT_EQ(model->aiConversation().last().prompt, "first\nsecond");
+    EXPECT_EQ(editor()->toPlainText(), "");
+    EXPECT_TRUE(view->isComposerFocused());
+}
+
+TEST_F(PlimboConversationViewTest, TheSendButtonAndControlReturnSendToo) {
+    make();
+    QTest::keyClicks(editor(), "by button");
+    QTest::mouseClick(view->sendButton(), Qt::LeftButton);
+    ASSERT_TRUE(sent(1));
+    h.ai->end();
+    ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
+
+    QTest::keyClicks(editor(), "by shortcut");
+    pressReturn(Qt::ControlModifier);
+    ASSERT_TRUE(sent(2));
+    EXPECT_EQ(model->aiConversation().last().prompt, "by shortcut");
+}
+
+TEST_F(PlimboConversationViewTest, AnAttachmentAloneCanBeSent) {
+    make();
+    addAttachment("notes.txt");
+    ASSERT_EQ(view->attachmentStrip()->tiles().size(), 1);
+    EXPECT_TRUE(view->attachmentStrip()->isVisibleTo(view.get()));
+    EXPECT_TRUE(view->canSend());
+    EXPECT_TRUE(sendLooksEnabled());
+    pressReturn();
+    ASSERT_TRUE(sent(1));
+    EXPECT_EQ(model->aiConversation().last().attachments.size(), 1);
+    EXPECT_TRUE(view->attachmentStrip()->tiles().isEmpty());
+    EXPECT_FALSE(view->attachmentStrip()->isVisibleTo(view.get()));
+}
+
+TEST_F(PlimboConversationViewTest, NothingIsSentWhileAttachmentsAreAdded) {
+    make();
+    h.executor->hold();
+    ASSERT_TRUE(model->addAIAttachments({h.sourceFile("slow.txt", "x")}));
+    ASSERT_TRUE(model->isAddingAIAttachments());
+    EXPECT_EQ(view->statusLabel()->text(), "Attaching…");
+    QTest::keyClicks(editor(), "Hello");
+    EXPECT_FALSE(view->attachButton()->isEnabled());
+    EXPECT_FALSE(sendLooksEnabled());
+    pressReturn();
+    QTest::mouseClick(view->sendButton(), Qt::LeftButton);
+    nothingSent();
+    // Drops are refused meanwhile.
+    EXPECT_FALSE(dropUrls(editor()->viewport(), {h.sourceFile("more.txt", "y")}));
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    EXPECT_TRUE(sendLooksEnabled());
+}
+
+TEST_F(PlimboConversationViewTest, WhileAReplyIsGeneratedOnlyStopWorks) {
+    make();
+    QTest::keyClicks(editor(), "First");
+    pressReturn();
+    ASSERT_TRUE(sent(1));
+    ASSERT_TRUE(model->isGenerating());
+    EXPECT_TRUE(view->spinner()->isVisibleTo(view.get()));
+    EXPECT_TRUE(view->stopButton()->isVisibleTo(view.get()));
+    EXPECT_FALSE(view->sendButton()->isVisibleTo(view.get()));
+    EXPECT_FALSE(view->attachButton()->isEnabled());
+
+    QTest::keyClicks(editor(), "Second");
+    pressReturn();
+    spin();
+    EXPECT_EQ(h.ai->calls.size(), 1);
+    EXPECT_EQ(model->aiInput(), "Second");
+
+    QTest::mouseClick(view->stopButton(), Qt::LeftButton);
+    EXPECT_FALSE(model->isGenerating());
+    EXPECT_TRUE(settle([&] { return h.ai->cancelled.size() == 1; }));
+    EXPECT_TRUE(view->sendButton()->isVisibleTo(view.get()));
+    EXPECT_FALSE(view->spinner()->isVisibleTo(view.get()));
+}
+
+TEST_F(PlimboConversationViewTest, StreamedTextIsGatheredAndOnlyTheLastTurnIsLive) {
+    const AIChatSession earlier = makeChat("Earlier", QDateTime::currentDateTimeUtc(), 2);
+    make(true, {earlier});
+    EXPECT_EQ(view->titleLabel()->plainText(), "Earlier");
+    ASSERT_EQ(view->turnViews().size(), 2);
+    QTest::keyClicks(editor(), "Third");
+    pressReturn();
+    ASSERT_TRUE(sent(1));
+    ASSERT_EQ(view->turnViews().size(), 3);
+    EXPECT_FALSE(view->turnViews()[0]->isGenerating());
+    EXPECT_FALSE(view->turnViews()[1]->isGenerating());
+    EXPECT_TRUE(view->turnViews()[2]->isGenerating());
+    EXPECT_EQ(view->lastScrollTarget(), model->aiConversation().last().id);
+    EXPECT_FALSE(view->lastScrollAnimated());
+
+    // Deltas arriving in one go reach the turn once, on the next frame.
+    h.ai->text(QStringLiteral("Hello "));
+    h.ai->text(QStringLiteral("**world**"));
+    EXPECT_EQ(view->turnViews()[2]->turn().response, "");
+    view->flushPendingUpdates();
+    EXPECT_EQ(view->turnViews()[2]->turn().response, "Hello **world**");
+    EXPECT_EQ(view->turnViews()[2]->replyMarkdown()->displayedText(), "Hello world");
+    h.ai->text(QStringLiteral("!"));
+    ASSERT_TRUE(settle([&] { return view->turnViews()[2]->turn().response.endsWith("!"); }));
+}
+
+TEST_F(PlimboConversationViewTest, DroppedFilesBecomeAttachmentsNeverText) {
+    make();
+    QTest::keyClicks(editor(), "keep");
+    const QUrl file = h.sourceFile("dropped.txt", "contents");
+    EXPECT_TRUE(dropUrls(editor()->viewport(), {file, QUrl("https://example.com/page")},
+                         file.toLocalFile()));
+    ASSERT_TRUE(settle([&] { return model->pendingAIAttachments().size() == 1; }));
+    EXPECT_EQ(model->pendingAIAttachments().first().name, "dropped.txt");
+    EXPECT_EQ(editor()->toPlainText(), "keep");
+    EXPECT_EQ(model->aiInput(), "keep");
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+
+    // Only web addresses: refused, nothing changes.
+    EXPECT_FALSE(dropUrls(editor()->viewport(), {QUrl("https://example.com/a")}));
+    EXPECT_FALSE(dropUrls(view->dropZone(), {QUrl("https://example.com/b")}));
+    spin();
+    EXPECT_EQ(model->pendingAIAttachments().size(), 1);
+    EXPECT_EQ(editor()->toPlainText(), "keep");
+    EXPECT_FALSE(view->dropZone()->isTargeted());
+
+    // The bar around the field takes drops as well.
+    EXPECT_TRUE(dropUrls(view->dropZone(), {h.sourceFile("second.txt", "x")}));
+    ASSERT_TRUE(settle([&] { return model->pendingAIAttachments().size() == 2; }));
+}
+
+TEST_F(PlimboConversationViewTest, SuggestionsReplaceTheTextWithoutSending) {
+    make();
+    EXPECT_TRUE(view->emptyConversation()->isVisibleTo(view.get()));
+    EXPECT_FALSE(view->messages()->isVisibleTo(view.get()));
+    EXPECT_EQ(view->titleLabel()->plainText(), "New chat");
+    ASSERT_EQ(view->suggestions().size(), 3);
+    EXPECT_EQ(view->suggestions()[0]->text(), "Explain");
+    EXPECT_EQ(view->suggestions()[2]->symbol(), "checklist");
+    QTest::keyClicks(editor(), "typed");
+    QTest::mouseClick(view->suggestions()[1], Qt::LeftButton);
+    EXPECT_EQ(model->aiInput(), "Help me write: ");
+    EXPECT_EQ(editor()->toPlainText(), "Help me write: ");
+    EXPECT_TRUE(view->isComposerFocused());
+    spin();
+    EXPECT_TRUE(h.ai->calls.isEmpty());
+}
+
+TEST_F(PlimboConversationViewTest, NewChatClearsTheConversationAndFocusesTheField) {
+    const AIChatSession chat = makeChat("Old", QDateTime::currentDateTimeUtc(), 1);
+    make(true, {chat});
+    EXPECT_TRUE(view->messages()->isVisibleTo(view.get()));
+    QTest::keyClicks(editor(), "Go");
+    pressReturn();
+    ASSERT_TRUE(sent(1));
+    view->setFocus();
+    QTest::mouseClick(view->newChatButton(), Qt::LeftButton);
+    EXPECT_FALSE(model->isGenerating());
+    EXPECT_EQ(view->titleLabel()->plainText(), "New chat");
+    EXPECT_TRUE(view->emptyConversation()->isVisibleTo(view.get()));
+    EXPECT_TRUE(view->turnViews().isEmpty());
+    EXPECT_TRUE(view->isComposerFocused());
+}
+
+TEST_F(PlimboConversationViewTest, TheBorderFollowsDragsAndFocus) {
+    make();
+    view->setFocus();
+    const QColor idle = view->composerBox()->strokeColor();
+    EXPECT_EQ(view->composerBox()->strokeWidth(), 1.0);
+    view->dropZone()->setTargeted(true);
+    EXPECT_EQ(view->composerBox()->strokeColor(), PlimboTheme::accent());
+    EXPECT_EQ(view->composerBox()->strokeWidth(), 1.5);
+    view->dropZone()->setTargeted(false);
+    EXPECT_EQ(view->composerBox()->strokeColor(), idle);
+}
+
+} // namespace
