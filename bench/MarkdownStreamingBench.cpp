@@ -25,7 +25,8 @@ QString sampleReply() {
                        "first one\n- third point\n\n"),
         QStringLiteral("1. Step one\n2. Step two with **strong** text\n3. Step three\n\n"),
         QStringLiteral("> A quoted line\n> and another one\n\n"),
-        QStringLiteral("```cpp\nint main() {\n    return run(argc, argv); // keep going\n}\n```\n\n"),
+        QStringLiteral(
+            "```cpp\nint main() {\n    return run(argc, argv); // keep going\n}\n```\n\n"),
     };
     QString reply;
     for (int i = 0; reply.size() < 50 * 1024; ++i) {

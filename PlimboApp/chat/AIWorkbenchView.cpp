@@ -74,7 +74,8 @@ QWidget* AIWorkbenchView::buildSidebar() {
     header->addWidget(title);
     header->addStretch(1);
     m_newChat = new SymbolButton(QStringLiteral("square.and.pencil"), 30, 13);
-    m_newChat->setCircleColor(RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.14)));
+    m_newChat->setCircleColor(
+        RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.14)));
     m_newChat->setSymbolColor(RoundedBox::fixed(PlimboTheme::accent()));
     m_newChat->setLabel(tr("New chat"));
     connect(m_newChat, &SymbolButton::clicked, this, [this] { m_model.newAIChat(); });
@@ -287,7 +288,8 @@ void AIWorkbenchView::beginRename(const AIChatSession& chat) {
         m_renameDialog = new RenameChatDialog(this);
         connect(m_renameDialog, &RenameChatDialog::draftChanged, this,
                 [this](const QString& draft) { m_renameDraft = draft; });
-        connect(m_renameDialog, &RenameChatDialog::saveRequested, this, &AIWorkbenchView::saveRename);
+        connect(m_renameDialog, &RenameChatDialog::saveRequested, this,
+                &AIWorkbenchView::saveRename);
         connect(m_renameDialog, &QDialog::rejected, this, &AIWorkbenchView::closeRename);
     }
     m_renameDialog->setDraft(m_renameDraft);
@@ -321,13 +323,14 @@ void AIWorkbenchView::beginDelete(const QUuid& id) {
         QPushButton* cancel = m_deleteDialog->addButton(tr("Cancel"), QMessageBox::RejectRole);
         m_deleteDialog->setDefaultButton(cancel);
         m_deleteDialog->setEscapeButton(cancel);
-        connect(m_deleteDialog, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton* button) {
-            if (button == remove) {
-                confirmDelete();
-            } else {
-                closeDelete();
-            }
-        });
+        connect(m_deleteDialog, &QMessageBox::buttonClicked, this,
+                [this, remove](QAbstractButton* button) {
+                    if (button == remove) {
+                        confirmDelete();
+                    } else {
+                        closeDelete();
+                    }
+                });
         connect(m_deleteDialog, &QDialog::finished, this, &AIWorkbenchView::closeDelete);
     }
     m_deleteDialog->open();

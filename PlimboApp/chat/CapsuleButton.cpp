@@ -50,8 +50,9 @@ void CapsuleButton::paintEvent(QPaintEvent*) {
     SymbolIcon::paint(painter, iconArea.adjusted(1, 1, -1, -1), m_symbol, ChatStyle::primary(this));
     painter.setFont(font());
     painter.setPen(ChatStyle::primary(this));
-    painter.drawText(QRectF(iconArea.right() + kGap, 0, width() - iconArea.right() - kGap, height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    painter.drawText(
+        QRectF(iconArea.right() + kGap, 0, width() - iconArea.right() - kGap, height()),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
 }
 
 } // namespace plimbo

@@ -129,9 +129,8 @@ ChatHistoryRow::ChatHistoryRow(const AIChatSession& chat, bool isSelected, const
                               m_onDelete();
                           }
                       });
-    connect(m_options, &SymbolButton::clicked, this, [this] {
-        m_menu->popup(m_options->mapToGlobal(QPoint(0, m_options->height())));
-    });
+    connect(m_options, &SymbolButton::clicked, this,
+            [this] { m_menu->popup(m_options->mapToGlobal(QPoint(0, m_options->height()))); });
     row->addWidget(m_options, 0, Qt::AlignVCenter);
 
     apply(nullptr, isSelected, now);
@@ -213,8 +212,8 @@ QMenu* ChatHistoryRow::makeContextMenu() {
                             m_onRename();
                         }
                     });
-    menu->addAction(SymbolIcon::icon(QStringLiteral("trash"), QColor(Qt::red)), tr("Delete"),
-                    this, [this] {
+    menu->addAction(SymbolIcon::icon(QStringLiteral("trash"), QColor(Qt::red)), tr("Delete"), this,
+                    [this] {
                         if (m_onDelete) {
                             m_onDelete();
                         }

@@ -45,8 +45,7 @@ QFont ChatStyle::monospace(qreal pixels) {
 
 QFont ChatStyle::scaled(const QFont& base, TextStyle style) {
     QFont font = base;
-    const qreal basePixels =
-        base.pixelSize() > 0 ? base.pixelSize() : QFontInfo(base).pixelSize();
+    const qreal basePixels = base.pixelSize() > 0 ? base.pixelSize() : QFontInfo(base).pixelSize();
     const qreal pixels = basePixels * pixelSize(style) / pixelSize(TextStyle::body);
     font.setPixelSize(std::max(1, qRound(pixels)));
     return font;

@@ -88,7 +88,8 @@ void ComposerAIAttachmentCard::paintEvent(QPaintEvent*) {
     const QRectF mark(0, 0, size.width, size.markHeight);
     if (m_image) {
         // Fills the mark area; what overflows below shows through the name strip.
-        const QSizeF scaled = QSizeF(m_image->size()).scaled(mark.size(), Qt::KeepAspectRatioByExpanding);
+        const QSizeF scaled =
+            QSizeF(m_image->size()).scaled(mark.size(), Qt::KeepAspectRatioByExpanding);
         const QRectF target(mark.center().x() - scaled.width() / 2,
                             mark.center().y() - scaled.height() / 2, scaled.width(),
                             scaled.height());
@@ -111,8 +112,8 @@ void ComposerAIAttachmentCard::paintEvent(QPaintEvent*) {
     painter.setPen(ChatStyle::primary(this));
     const qreal nameX = symbolX + size.stripSymbol + 6;
     const QRectF nameArea(nameX, strip.top(), size.width - 8 - nameX, strip.height());
-    const QString name = QFontMetricsF(nameFont).elidedText(m_attachment.name, Qt::ElideMiddle,
-                                                            nameArea.width());
+    const QString name =
+        QFontMetricsF(nameFont).elidedText(m_attachment.name, Qt::ElideMiddle, nameArea.width());
     painter.drawText(nameArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
     painter.restore();
 

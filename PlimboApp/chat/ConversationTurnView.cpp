@@ -83,8 +83,8 @@ ConversationTurnView::ConversationTurnView(const AIChatTurn& turn, bool isGenera
     m_stateText->setFont(ChatStyle::font(ChatStyle::TextStyle::caption));
     m_stateText->setWordWrap(true);
     label->addWidget(m_stateIcon);
-    label->addWidget(m_stateText, 1);
-    state->addLayout(label, 1);
+    label->addWidget(m_stateText);
+    state->addLayout(label);
     m_retry = new QToolButton;
     m_retry->setText(tr("Retry"));
     m_retry->setIcon(SymbolIcon::icon(QStringLiteral("arrow.clockwise"), PlimboTheme::accent()));
@@ -101,7 +101,7 @@ ConversationTurnView::ConversationTurnView(const AIChatTurn& turn, bool isGenera
         }
     });
     state->addWidget(m_retry);
-    state->addStretch(0);
+    state->addStretch(1);
     replyColumn->addWidget(m_stateRow);
     replyRow->addWidget(replyColumnBox, 1);
 
@@ -169,8 +169,8 @@ QString ConversationTurnView::accessibilityResponse() const {
     if (m_turn.response.isEmpty()) {
         return emptyReplyText();
     }
-    if (!m_isGenerating && (m_turn.state == AIChatTurnState::stopped ||
-                            m_turn.state == AIChatTurnState::failed)) {
+    if (!m_isGenerating &&
+        (m_turn.state == AIChatTurnState::stopped || m_turn.state == AIChatTurnState::failed)) {
         const QString label = m_turn.state == AIChatTurnState::stopped
                                   ? tr("Response stopped")
                                   : m_turn.failureMessage.value_or(tr("Response failed"));
@@ -257,10 +257,10 @@ void ConversationTurnView::updateReply() {
     if (label) {
         const bool failed = m_turn.state == AIChatTurnState::failed;
         const QColor color = failed ? PlimboTheme::warning() : ChatStyle::secondary(this);
-        m_stateSymbolName = failed ? QStringLiteral("exclamationmark.circle")
-                                   : QStringLiteral("stop.circle");
-        m_stateIcon->setPixmap(SymbolIcon::pixmap(m_stateSymbolName, QSize(11, 11), color,
-                                                  devicePixelRatioF()));
+        m_stateSymbolName =
+            failed ? QStringLiteral("exclamationmark.circle") : QStringLiteral("stop.circle");
+        m_stateIcon->setPixmap(
+            SymbolIcon::pixmap(m_stateSymbolName, QSize(11, 11), color, devicePixelRatioF()));
         m_stateText->setText(*label);
         QPalette palette = m_stateText->palette();
         palette.setColor(QPalette::WindowText, color);

@@ -262,8 +262,7 @@ private:
         QString code = m_s.mid(i + length, closer - i - length).toString();
         // One space on each side is padding, unless the span is nothing but spaces.
         if (code.size() >= 2 && code.front() == QLatin1Char(' ') &&
-            code.back() == QLatin1Char(' ') &&
-            code.count(QLatin1Char(' ')) != code.size()) {
+            code.back() == QLatin1Char(' ') && code.count(QLatin1Char(' ')) != code.size()) {
             code = code.mid(1, code.size() - 2);
         }
         addNode(Node{code, true, {}, {}});
@@ -277,12 +276,12 @@ private:
         const qsizetype length = runLength(i, c);
         const char32_t before = codePointBefore(m_s, i);
         const char32_t after = codePointAt(m_s, i + length);
-        const bool leftFlanking = !isWhiteSpace(after) &&
-                                  (!isPunctuation(after) || isWhiteSpace(before) ||
-                                   isPunctuation(before));
-        const bool rightFlanking = !isWhiteSpace(before) &&
-                                   (!isPunctuation(before) || isWhiteSpace(after) ||
-                                    isPunctuation(after));
+        const bool leftFlanking =
+            !isWhiteSpace(after) &&
+            (!isPunctuation(after) || isWhiteSpace(before) || isPunctuation(before));
+        const bool rightFlanking =
+            !isWhiteSpace(before) &&
+            (!isPunctuation(before) || isWhiteSpace(after) || isPunctuation(after));
         bool canOpen = leftFlanking;
         bool canClose = rightFlanking;
         if (c == QLatin1Char('_')) {
@@ -350,8 +349,8 @@ private:
                 current = closer.next;
                 continue;
             }
-            qsizetype& floor = openersBottom[characterIndex(closer.character)][closer.canOpen ? 1 : 0]
-                                            [closer.originalCount % 3];
+            qsizetype& floor = openersBottom[characterIndex(closer.character)]
+                                            [closer.canOpen ? 1 : 0][closer.originalCount % 3];
             qsizetype opener = closer.previous;
             bool found = false;
             while (opener >= 0 && opener != bottom && opener != floor) {
@@ -423,7 +422,8 @@ private:
 
     void pushBracket(qsizetype i, bool image) {
         Bracket bracket;
-        bracket.node = addNode(Node{image ? QStringLiteral("![") : QStringLiteral("["), false, {}, {}});
+        bracket.node =
+            addNode(Node{image ? QStringLiteral("![") : QStringLiteral("["), false, {}, {}});
         bracket.image = image;
         bracket.delimiterBottom = m_tail;
         m_brackets.push_back(bracket);
@@ -477,7 +477,8 @@ private:
             qsizetype k = j;
             while (k < n) {
                 const QChar c = m_s[k];
-                if (c.isSpace() || c.unicode() < 0x20 || c == QLatin1Char('<') || stopsLinkScan(c)) {
+                if (c.isSpace() || c.unicode() < 0x20 || c == QLatin1Char('<') ||
+                    stopsLinkScan(c)) {
                     break;
                 }
                 if (c == QLatin1Char('\\') && k + 1 < n && isAsciiPunctuation(m_s[k + 1]) &&
@@ -507,11 +508,13 @@ private:
         const qsizetype afterDestination = j;
         j = skipSpaces(j);
         if (j < n && j > afterDestination &&
-            (m_s[j] == QLatin1Char('"') || m_s[j] == QLatin1Char('\'') || m_s[j] == QLatin1Char('('))) {
+            (m_s[j] == QLatin1Char('"') || m_s[j] == QLatin1Char('\'') ||
+             m_s[j] == QLatin1Char('('))) {
             const QChar close = m_s[j] == QLatin1Char('(') ? QLatin1Char(')') : m_s[j];
             qsizetype k = j + 1;
             while (k < n && m_s[k] != close && !stopsLinkScan(m_s[k])) {
-                k += (m_s[k] == QLatin1Char('\\') && k + 1 < n && !stopsLinkScan(m_s[k + 1])) ? 2 : 1;
+                k += (m_s[k] == QLatin1Char('\\') && k + 1 < n && !stopsLinkScan(m_s[k + 1])) ? 2
+                                                                                              : 1;
             }
             if (k >= n || m_s[k] != close) {
                 return -1;

@@ -21,13 +21,21 @@ struct MarkdownBlock {
     // The word after an opening code fence; none when the fence has none.
     std::optional<QString> language;
 
-    static MarkdownBlock paragraph(QString text) { return {Kind::paragraph, 0, std::move(text), {}, {}}; }
+    static MarkdownBlock paragraph(QString text) {
+        return {Kind::paragraph, 0, std::move(text), {}, {}};
+    }
     static MarkdownBlock heading(int level, QString text) {
         return {Kind::heading, level, std::move(text), {}, {}};
     }
-    static MarkdownBlock unordered(QStringList items) { return {Kind::unordered, 0, {}, std::move(items), {}}; }
-    static MarkdownBlock ordered(QStringList items) { return {Kind::ordered, 0, {}, std::move(items), {}}; }
-    static MarkdownBlock quote(QStringList lines) { return {Kind::quote, 0, {}, std::move(lines), {}}; }
+    static MarkdownBlock unordered(QStringList items) {
+        return {Kind::unordered, 0, {}, std::move(items), {}};
+    }
+    static MarkdownBlock ordered(QStringList items) {
+        return {Kind::ordered, 0, {}, std::move(items), {}};
+    }
+    static MarkdownBlock quote(QStringList lines) {
+        return {Kind::quote, 0, {}, std::move(lines), {}};
+    }
     static MarkdownBlock code(std::optional<QString> language, QString text) {
         return {Kind::code, 0, std::move(text), {}, std::move(language)};
     }

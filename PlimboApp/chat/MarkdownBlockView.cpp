@@ -42,8 +42,9 @@ void MarkdownBlockView::setBlock(const MarkdownBlock& block) {
     if (m_built && block == m_block) {
         return;
     }
-    const bool sameShape = m_built && block.kind == m_block.kind &&
-                           (block.kind != MarkdownBlock::Kind::heading || block.level == m_block.level);
+    const bool sameShape =
+        m_built && block.kind == m_block.kind &&
+        (block.kind != MarkdownBlock::Kind::heading || block.level == m_block.level);
     const MarkdownBlock previous = std::exchange(m_block, block);
     if (sameShape) {
         updateContent(previous);
@@ -80,8 +81,8 @@ QFont MarkdownBlockView::blockFont() const {
     if (m_block.kind != MarkdownBlock::Kind::heading) {
         return base;
     }
-    QFont heading = m_block.level == 1 ? ChatStyle::scaled(base, ChatStyle::TextStyle::title3)
-                                       : base;
+    QFont heading =
+        m_block.level == 1 ? ChatStyle::scaled(base, ChatStyle::TextStyle::title3) : base;
     heading.setWeight(QFont::DemiBold);
     return heading;
 }
@@ -273,7 +274,8 @@ void MarkdownBlockView::applyFonts() {
         m_text->setFont(blockFont());
     }
     if (m_block.kind == MarkdownBlock::Kind::code && !m_singleLine && m_text) {
-        QFont code = ChatStyle::monospace(ChatStyle::scaled(base, ChatStyle::TextStyle::callout).pixelSize());
+        QFont code = ChatStyle::monospace(
+            ChatStyle::scaled(base, ChatStyle::TextStyle::callout).pixelSize());
         m_text->setFont(code);
         QFont label = ChatStyle::scaled(base, ChatStyle::TextStyle::caption2);
         label.setWeight(QFont::DemiBold);

@@ -30,7 +30,8 @@ void MarkdownText::setSource(const QString& source) {
 void MarkdownText::setSingleLine(bool singleLine) {
     if (m_singleLine != singleLine) {
         m_singleLine = singleLine;
-        setSizePolicy(QSizePolicy::Expanding, singleLine ? QSizePolicy::Fixed : QSizePolicy::Preferred);
+        setSizePolicy(QSizePolicy::Expanding,
+                      singleLine ? QSizePolicy::Fixed : QSizePolicy::Preferred);
         rebuildViews();
     }
 }

@@ -5,13 +5,13 @@
 #include "AttachmentDropZone.h"
 #include "BrandBadge.h"
 #include "ChatDivider.h"
+#include "ChatErrorAlert.h"
 #include "ChatStyle.h"
 #include "ComposerAIAttachmentCard.h"
 #include "ComposerTextEdit.h"
 #include "HorizontalStrip.h"
 #include "MiniAIBubbleShape.h"
 #include "MiniAITurnView.h"
-#include "ChatErrorAlert.h"
 #include "ReduceMotion.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
@@ -182,7 +182,8 @@ QWidget* MiniAIView::buildConversation() {
 
 QWidget* MiniAIView::buildComposer() {
     m_dropZone = new AttachmentDropZone;
-    m_dropZone->setHandler([this](const QList<QUrl>& files) { return m_model.addAIAttachments(files); });
+    m_dropZone->setHandler(
+        [this](const QList<QUrl>& files) { return m_model.addAIAttachments(files); });
     connect(m_dropZone, &AttachmentDropZone::targetedChanged, this, &MiniAIView::refreshBorder);
     auto* zone = new QVBoxLayout(m_dropZone);
     zone->setContentsMargins(0, 0, 0, 0);
@@ -222,7 +223,8 @@ QWidget* MiniAIView::buildComposer() {
     auto* row = new QHBoxLayout;
     row->setContentsMargins(8, 0, 7, 7);
     row->setSpacing(8);
-    m_attach = circleButton(QStringLiteral("plus"), 29, 12, 0.72, 0.07, tr("Attach images or files"));
+    m_attach =
+        circleButton(QStringLiteral("plus"), 29, 12, 0.72, 0.07, tr("Attach images or files"));
     connect(m_attach, &SymbolButton::clicked, this, [this] { m_model.chooseAIAttachments(); });
     row->addWidget(m_attach);
     m_composerMark = new BrandBadge(16, 16, 0);
@@ -491,7 +493,8 @@ void MiniAIView::refreshBorder() {
     if (m_dropZone->isTargeted()) {
         m_composerBox->setStroke(RoundedBox::fixed(PlimboTheme::accent()), 1.5);
     } else if (isComposerFocused()) {
-        m_composerBox->setStroke(RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.78)), 1.5);
+        m_composerBox->setStroke(
+            RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.78)), 1.5);
     } else {
         m_composerBox->setStroke(RoundedBox::fixed(ChatStyle::white(0.1)), 1);
     }
@@ -532,8 +535,8 @@ void MiniAIView::performPendingScroll() {
     QWidget* last = m_turnViews.last();
     QScrollBar* bar = m_turnList->verticalScrollBar();
     const int bottom = last->mapTo(content, QPoint(0, last->height())).y();
-    const int target = std::clamp(bottom - m_turnList->viewport()->height(), bar->minimum(),
-                                  bar->maximum());
+    const int target =
+        std::clamp(bottom - m_turnList->viewport()->height(), bar->minimum(), bar->maximum());
     if (!m_lastScrollAnimated) {
         bar->setValue(target);
         return;
@@ -579,7 +582,8 @@ void MiniAIView::showEvent(QShowEvent* event) {
 }
 
 bool MiniAIView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_editor && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    if (watched == m_editor &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         refreshBorder();
     }
     return QWidget::eventFilter(watched, event);

@@ -132,9 +132,9 @@ QWidget* PlimboConversationView::buildHeader() {
     m_spinner->setAccessibleName(tr("Plimbo AI is responding"));
     row->addWidget(m_spinner, 0, Qt::AlignVCenter);
 
-    m_newChat = new QPushButton(SymbolIcon::icon(QStringLiteral("square.and.pencil"),
-                                                 ChatStyle::primary(this)),
-                                tr("New chat"));
+    m_newChat = new QPushButton(
+        SymbolIcon::icon(QStringLiteral("square.and.pencil"), ChatStyle::primary(this)),
+        tr("New chat"));
     m_newChat->setToolTip(tr("Start a new chat"));
     connect(m_newChat, &QPushButton::clicked, this, [this] {
         m_model.newAIChat();
@@ -178,7 +178,8 @@ QWidget* PlimboConversationView::buildEmptyConversation() {
     row->setSpacing(9);
     row->addStretch(1);
     for (const Suggestion& suggestion : suggestions) {
-        auto* button = new CapsuleButton(tr(suggestion.title), QString::fromLatin1(suggestion.symbol));
+        auto* button =
+            new CapsuleButton(tr(suggestion.title), QString::fromLatin1(suggestion.symbol));
         const QString prompt = tr(suggestion.prompt);
         connect(button, &CapsuleButton::clicked, this, [this, prompt] {
             m_model.setAiInput(prompt);
@@ -219,7 +220,8 @@ QWidget* PlimboConversationView::buildMessages() {
 QWidget* PlimboConversationView::buildComposer() {
     m_dropZone = new AttachmentDropZone;
     m_dropZone->setAutoFillBackground(true);
-    m_dropZone->setHandler([this](const QList<QUrl>& files) { return m_model.addAIAttachments(files); });
+    m_dropZone->setHandler(
+        [this](const QList<QUrl>& files) { return m_model.addAIAttachments(files); });
     connect(m_dropZone, &AttachmentDropZone::targetedChanged, this,
             &PlimboConversationView::refreshBorder);
     auto* bar = new QVBoxLayout(m_dropZone);
@@ -284,8 +286,8 @@ QWidget* PlimboConversationView::buildComposer() {
     buttons->addWidget(m_send);
     stack->addLayout(buttons);
 
-    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Return),
-                                     QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
         auto* shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, [this] {
@@ -342,7 +344,8 @@ void PlimboConversationView::showEvent(QShowEvent* event) {
 }
 
 bool PlimboConversationView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_editor && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    if (watched == m_editor &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         refreshBorder();
     }
     return QWidget::eventFilter(watched, event);
@@ -443,7 +446,8 @@ void PlimboConversationView::refreshTurns() {
 void PlimboConversationView::refreshHeader() {
     m_title->setPlainText(activeTitle());
     const bool stored = m_model.credentialIsStored();
-    m_credential->setText(stored ? tr("Plimbo AI · history saved on this Mac") : tr("AI key required"));
+    m_credential->setText(stored ? tr("Plimbo AI · history saved on this Mac")
+                                 : tr("AI key required"));
     QPalette palette = m_credential->palette();
     palette.setColor(QPalette::WindowText,
                      stored ? ChatStyle::secondary(this) : PlimboTheme::warning());
@@ -461,7 +465,8 @@ void PlimboConversationView::refreshComposer() {
     m_stop->setVisible(generating);
     m_send->setVisible(!generating);
     m_send->setEnabled(sendable);
-    m_send->setCircleColor(sendable ? RoundedBox::fixed(PlimboTheme::accent()) : RoundedBox::primary(0.11));
+    m_send->setCircleColor(sendable ? RoundedBox::fixed(PlimboTheme::accent())
+                                    : RoundedBox::primary(0.11));
 }
 
 void PlimboConversationView::refreshAttachments() {
@@ -492,7 +497,8 @@ void PlimboConversationView::refreshBorder() {
     if (m_dropZone->isTargeted()) {
         m_composerBox->setStroke(RoundedBox::fixed(PlimboTheme::accent()), 1.5);
     } else if (isComposerFocused()) {
-        m_composerBox->setStroke(RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.55)), 1);
+        m_composerBox->setStroke(
+            RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.55)), 1);
     } else {
         m_composerBox->setStroke(RoundedBox::primary(0.09), 1);
     }
@@ -533,8 +539,8 @@ void PlimboConversationView::performPendingScroll() {
     QWidget* last = m_turnViews.last();
     QScrollBar* bar = m_messages->verticalScrollBar();
     const int bottom = last->mapTo(content, QPoint(0, last->height())).y();
-    const int target = std::clamp(bottom - m_messages->viewport()->height(), bar->minimum(),
-                                  bar->maximum());
+    const int target =
+        std::clamp(bottom - m_messages->viewport()->height(), bar->minimum(), bar->maximum());
     if (!m_lastScrollAnimated) {
         bar->setValue(target);
         return;

@@ -258,7 +258,7 @@ QSize RichTextView::sizeHint() const {
     const int width = m_hugsContent ? static_cast<int>(std::ceil(naturalWidth()))
                                     : metrics.averageCharWidth() * 4;
     // Measured at the width it has (or last had) so that asking does not lay it out again.
-    const int laidOut = m_layoutWidth > 0 ? m_layoutWidth
+    const int laidOut = m_layoutWidth > 0   ? m_layoutWidth
                         : this->width() > 0 ? this->width()
                                             : std::max(width, 1);
     return {width, std::max(heightForWidth(laidOut), m_runs.isEmpty() ? 0 : metrics.height())};

@@ -13,11 +13,15 @@ RoundedBox::RoundedBox(QWidget* parent)
 }
 
 RoundedBox::Color RoundedBox::fixed(const QColor& color) {
-    return [color](const QWidget*) { return color; };
+    return [color](const QWidget*) {
+        return color;
+    };
 }
 
 RoundedBox::Color RoundedBox::primary(qreal opacity) {
-    return [opacity](const QWidget* widget) { return ChatStyle::primary(widget, opacity); };
+    return [opacity](const QWidget* widget) {
+        return ChatStyle::primary(widget, opacity);
+    };
 }
 
 void RoundedBox::setRadius(qreal radius) {

@@ -63,7 +63,8 @@ void SentAIAttachmentView::paintPhoto(QPainter& painter) {
     shape.addRoundedRect(tile, 13, 13);
     painter.save();
     painter.setClipPath(shape);
-    const QSizeF scaled = QSizeF(m_image->size()).scaled(tile.size(), Qt::KeepAspectRatioByExpanding);
+    const QSizeF scaled =
+        QSizeF(m_image->size()).scaled(tile.size(), Qt::KeepAspectRatioByExpanding);
     painter.drawImage(QRectF(tile.center().x() - scaled.width() / 2,
                              tile.center().y() - scaled.height() / 2, scaled.width(),
                              scaled.height()),
@@ -95,8 +96,7 @@ void SentAIAttachmentView::paintDocument(QPainter& painter) {
     const QRectF badge(8, (row.height() - 38) / 2, 38, 38);
     painter.setBrush(ChatStyle::white(0.11));
     painter.drawRoundedRect(badge, 9, 9);
-    SymbolIcon::paint(painter,
-                      QRectF(badge.center().x() - 8.5, badge.center().y() - 8.5, 17, 17),
+    SymbolIcon::paint(painter, QRectF(badge.center().x() - 8.5, badge.center().y() - 8.5, 17, 17),
                       badgeSymbol(), badgeColor());
 
     const qreal textX = badge.right() + 10;
@@ -114,10 +114,10 @@ void SentAIAttachmentView::paintDocument(QPainter& painter) {
                      nameMetrics.elidedText(m_attachment.name, Qt::ElideRight, textWidth));
     painter.setFont(subtitleFont);
     painter.setPen(ChatStyle::white(0.6));
-    painter.drawText(QRectF(textX, top + nameMetrics.height() + 3, textWidth,
-                            subtitleMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     subtitleMetrics.elidedText(sentAttachmentSubtitle(), Qt::ElideRight, textWidth));
+    painter.drawText(
+        QRectF(textX, top + nameMetrics.height() + 3, textWidth, subtitleMetrics.height()),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        subtitleMetrics.elidedText(sentAttachmentSubtitle(), Qt::ElideRight, textWidth));
 
     painter.setPen(QPen(ChatStyle::white(0.11), 1));
     painter.setBrush(Qt::NoBrush);

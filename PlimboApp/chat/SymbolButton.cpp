@@ -68,8 +68,8 @@ bool SymbolButton::event(QEvent* event) {
 }
 
 void SymbolButton::focusInEvent(QFocusEvent* event) {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason ||
-                      event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
     QAbstractButton::focusInEvent(event);
 }
 
@@ -92,7 +92,8 @@ void SymbolButton::paintEvent(QPaintEvent*) {
     SymbolIcon::paint(painter, area, m_symbol, symbol);
     if (hasFocus() && m_keyboardFocus) {
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(ChatStyle::withOpacity(palette().color(QPalette::Highlight), 0.8), 1.5));
+        painter.setPen(
+            QPen(ChatStyle::withOpacity(palette().color(QPalette::Highlight), 0.8), 1.5));
         painter.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
 }

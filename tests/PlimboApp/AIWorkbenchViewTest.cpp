@@ -27,7 +27,8 @@ QDateTime local(int year, int month, int day, int hour, int minute) {
 
 AIChatSession chat(const QString& title, const QDateTime& updatedAt, const QString& prompt,
                    const QString& response) {
-    return AIChatSession{QUuid::createUuid(), title, {turn(prompt, response)}, updatedAt, updatedAt};
+    return AIChatSession{
+        QUuid::createUuid(), title, {turn(prompt, response)}, updatedAt, updatedAt};
 }
 
 QAbstractButton* button(QMessageBox* box, const QString& text) {
@@ -145,7 +146,8 @@ TEST_F(AIWorkbenchViewTest, TheSelectedRowHidesWithTheSearchAndComesBack) {
     search("");
     EXPECT_EQ(highlighted(), QStringList{"Trip planning"});
 
-    QTest::mouseClick(row("Recipe")->selectButton(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseClick(row("Recipe")->selectButton(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(10, 10));
     EXPECT_EQ(model->selectedAIChatID(), recipe.id);
     EXPECT_EQ(highlighted(), QStringList{"Recipe"});
     QTest::mouseClick(view->newChatButton(), Qt::LeftButton);

@@ -44,8 +44,9 @@ TEST(ChatHistoryRow, TimesTodayYesterdayAndEarlier) {
     EXPECT_EQ(ChatHistoryRow::timestamp(local(2025, 3, 12, 23, 59), now, english), "Mar 12, 2025");
     EXPECT_EQ(ChatHistoryRow::timestamp(local(2024, 12, 2, 8, 0), now, english), "Dec 2, 2024");
     // Across a new year, yesterday is still yesterday.
-    EXPECT_EQ(ChatHistoryRow::timestamp(local(2024, 12, 31, 20, 0), local(2025, 1, 1, 8, 0), english),
-              "Yesterday");
+    EXPECT_EQ(
+        ChatHistoryRow::timestamp(local(2024, 12, 31, 20, 0), local(2025, 1, 1, 8, 0), english),
+        "Yesterday");
     const QLocale german(QLocale::German, QLocale::Germany);
     EXPECT_EQ(ChatHistoryRow::timestamp(local(2024, 12, 2, 8, 0), now, german), "2. Dez. 2024");
 }
@@ -55,8 +56,8 @@ TEST(ChatHistoryRow, ShowsTheChatAndRunsItsActions) {
     int renames = 0;
     int deletes = 0;
     const AIChatSession chat = chatWith({turn("q", "The **answer**")}, "Title <i>as typed</i>");
-    ChatHistoryRow row(chat, false, chat.updatedAt, [&] { ++selects; }, [&] { ++renames; },
-                       [&] { ++deletes; });
+    ChatHistoryRow row(
+        chat, false, chat.updatedAt, [&] { ++selects; }, [&] { ++renames; }, [&] { ++deletes; });
     row.resize(240, 56);
     row.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&row));

@@ -19,8 +19,8 @@ namespace plimbo::test::chat {
 inline AIChatAttachment attachment(const QString& name,
                                    AIChatAttachmentKind kind = AIChatAttachmentKind::text,
                                    qint64 bytes = 1240) {
-    return AIChatAttachment{QUuid::createUuid(), name, QStringLiteral("application/octet-stream"),
-                            kind, bytes, name};
+    return AIChatAttachment{
+        QUuid::createUuid(), name, QStringLiteral("application/octet-stream"), kind, bytes, name};
 }
 
 inline AIChatTurn turn(const QString& prompt, const QString& response,

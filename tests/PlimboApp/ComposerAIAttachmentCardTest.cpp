@@ -1,5 +1,5 @@
-#include "ChatViewTestSupport.h"
 #include "ComposerAIAttachmentCard.h"
+#include "ChatViewTestSupport.h"
 #include "SymbolButton.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "ConversationTurnView.h"
 #include "ChatThinkingIndicator.h"
 #include "ChatViewTestSupport.h"
-#include "ConversationTurnView.h"
 #include "MarkdownText.h"
 #include "RichTextView.h"
 #include "SentAIAttachmentView.h"
@@ -19,12 +19,13 @@ namespace {
 
 struct Shown {
     explicit Shown(const AIChatTurn& turn, bool generating = false)
-        : view(turn, generating, [this] { ++copies; }, [this] { ++retries; },
-               [this](const AIChatAttachment& attachment) -> std::optional<QImage> {
-                   return images.contains(attachment.id)
-                              ? std::optional<QImage>(images.value(attachment.id))
-                              : std::nullopt;
-               }) {
+        : view(
+              turn, generating, [this] { ++copies; }, [this] { ++retries; },
+              [this](const AIChatAttachment& attachment) -> std::optional<QImage> {
+                  return images.contains(attachment.id)
+                             ? std::optional<QImage>(images.value(attachment.id))
+                             : std::nullopt;
+              }) {
         view.resize(600, 400);
         view.show();
     }
@@ -71,12 +72,18 @@ TEST(ConversationTurnView, EmptyRepliesSayWhy) {
     const QList<Case> cases{
         {AIChatTurnState::streaming, {}, "Waiting for a response…", {}, ""},
         {AIChatTurnState::completed, {}, "No response was returned.", {}, ""},
-        {AIChatTurnState::stopped, {}, "Response stopped before any text arrived.",
-         QString("Response stopped"), "stop.circle"},
+        {AIChatTurnState::stopped,
+         {},
+         "Response stopped before any text arrived.",
+         QString("Response stopped"),
+         "stop.circle"},
         {AIChatTurnState::failed, QString("Add an OpenRouter API key in Settings."),
-         "Add an OpenRouter API key in Settings.", QString("Add an OpenRouter API key in Settings."),
-         "exclamationmark.circle"},
-        {AIChatTurnState::failed, {}, "The response failed.", QString("Response failed"),
+         "Add an OpenRouter API key in Settings.",
+         QString("Add an OpenRouter API key in Settings."), "exclamationmark.circle"},
+        {AIChatTurnState::failed,
+         {},
+         "The response failed.",
+         QString("Response failed"),
          "exclamationmark.circle"},
         // A recorded message is used as it is, even empty.
         {AIChatTurnState::failed, QString(""), "", QString(""), "exclamationmark.circle"},

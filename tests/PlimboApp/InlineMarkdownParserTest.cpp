@@ -67,14 +67,15 @@ TEST(InlineMarkdownParser, LinksOpenOnlyForWebAndMailAddresses) {
               (Runs{run("see "), run("the docs", 0, "https://example.com/a?b=1"), run(" now")}));
     EXPECT_EQ(parse("[**bold** link](http://x.org)"),
               (Runs{run("bold", strong, "http://x.org"), run(" link", 0, "http://x.org")}));
-    EXPECT_EQ(parse("[mail](mailto:me@example.com)"), Runs{run("mail", 0, "mailto:me@example.com")});
+    EXPECT_EQ(parse("[mail](mailto:me@example.com)"),
+              Runs{run("mail", 0, "mailto:me@example.com")});
     EXPECT_EQ(parse("[wiki](https://en.wikipedia.org/wiki/Foo_(bar))"),
               Runs{run("wiki", 0, "https://en.wikipedia.org/wiki/Foo_(bar)")});
     EXPECT_EQ(parse("[t](<https://a.b/c d>)"), Runs{run("t", 0, "https://a.b/c d")});
     EXPECT_EQ(parse("[t](https://a.b \"Title\")"), Runs{run("t", 0, "https://a.b")});
     // Other targets keep the text without a link.
-    for (const char* text : {"[x](javascript:alert(1))", "[x](file:///etc/passwd)", "[x](relative/path)",
-                             "[x](ftp://host/file)", "[x](http:///nohost)"}) {
+    for (const char* text : {"[x](javascript:alert(1))", "[x](file:///etc/passwd)",
+                             "[x](relative/path)", "[x](ftp://host/file)", "[x](http:///nohost)"}) {
         EXPECT_EQ(parse(text), Runs{run("x")}) << text;
     }
     // Not links at all.
@@ -85,8 +86,7 @@ TEST(InlineMarkdownParser, LinksOpenOnlyForWebAndMailAddresses) {
     EXPECT_EQ(parse("[a [b](https://b.c) c](https://d.e)"),
               (Runs{run("[a "), run("b", 0, "https://b.c"), run(" c](https://d.e)")}));
     // Emphasis does not cross a link's edge.
-    EXPECT_EQ(parse("*a [b* c](https://x.y)"),
-              (Runs{run("*a "), run("b* c", 0, "https://x.y")}));
+    EXPECT_EQ(parse("*a [b* c](https://x.y)"), (Runs{run("*a "), run("b* c", 0, "https://x.y")}));
 }
 
 TEST(InlineMarkdownParser, AutolinksImagesEscapesAndHtml) {
@@ -103,8 +103,7 @@ TEST(InlineMarkdownParser, AutolinksImagesEscapesAndHtml) {
 }
 
 TEST(InlineMarkdownParser, WhiteSpaceAndLineBreaksStay) {
-    EXPECT_EQ(parse("  a\n  *b*\n\n"),
-              (Runs{run("  a\n  "), run("b", em), run("\n\n")}));
+    EXPECT_EQ(parse("  a\n  *b*\n\n"), (Runs{run("  a\n  "), run("b", em), run("\n\n")}));
     EXPECT_EQ(parse("😀 *é*"), (Runs{run("😀 "), run("é", em)}));
 }
 

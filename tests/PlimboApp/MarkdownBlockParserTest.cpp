@@ -10,8 +10,9 @@ namespace plimbo {
 void PrintTo(const MarkdownBlock& block, std::ostream* os) {
     static const char* kinds[] = {"paragraph", "heading", "unordered", "ordered", "quote", "code"};
     *os << kinds[static_cast<int>(block.kind)] << "(level " << block.level << ", \""
-        << block.text.toStdString() << "\", [" << block.items.join(QStringLiteral("|")).toStdString()
-        << "], lang " << (block.language ? block.language->toStdString() : "none") << ")";
+        << block.text.toStdString() << "\", ["
+        << block.items.join(QStringLiteral("|")).toStdString() << "], lang "
+        << (block.language ? block.language->toStdString() : "none") << ")";
 }
 } // namespace plimbo
 
@@ -58,7 +59,8 @@ TEST(MarkdownBlockParser, BulletedRunsMixMarkersAndNeverNest) {
     EXPECT_EQ(parse("-"), Blocks{Block::paragraph("-")});
     EXPECT_EQ(parse("+ plus"), Blocks{Block::paragraph("+ plus")});
     // A line after the run that opens nothing starts a paragraph.
-    EXPECT_EQ(parse("- one\nafter"), (Blocks{Block::unordered({"one"}), Block::paragraph("after")}));
+    EXPECT_EQ(parse("- one\nafter"),
+              (Blocks{Block::unordered({"one"}), Block::paragraph("after")}));
 }
 
 TEST(MarkdownBlockParser, NumberedRuns) {
@@ -70,8 +72,8 @@ TEST(MarkdownBlockParser, NumberedRuns) {
     EXPECT_EQ(parse("٣. arabic\n². super\n½. half\n三. han\nⅫ. roman"),
               Blocks{Block::ordered({"arabic", "super", "half", "han", "roman"})});
 
-    for (const char* text : {"1.5 is a number", "1) item", "a1. item", "1.", "1.\tTab", ". x",
-                             "1.x", "一x. no"}) {
+    for (const char* text :
+         {"1.5 is a number", "1) item", "a1. item", "1.", "1.\tTab", ". x", "1.x", "一x. no"}) {
         EXPECT_EQ(parse(text), Blocks{Block::paragraph(text)}) << text;
     }
     EXPECT_EQ(MarkdownBlockParser::orderedItem(u"10. ten"), QString("ten"));
@@ -108,7 +110,8 @@ TEST(MarkdownBlockParser, CodeFences) {
 TEST(MarkdownBlockParser, ParagraphsKeepTheirRawLinesAndStopAtBlocks) {
     EXPECT_EQ(parse("one\n  two  "), Blocks{Block::paragraph("one\n  two  ")});
     EXPECT_EQ(parse("  lead\nnext"), Blocks{Block::paragraph("  lead\nnext")});
-    EXPECT_EQ(parse("text\n- item"), (Blocks{Block::paragraph("text"), Block::unordered({"item"})}));
+    EXPECT_EQ(parse("text\n- item"),
+              (Blocks{Block::paragraph("text"), Block::unordered({"item"})}));
     EXPECT_EQ(parse("text\n# Head"), (Blocks{Block::paragraph("text"), Block::heading(1, "Head")}));
     EXPECT_EQ(parse("text\n1. one"), (Blocks{Block::paragraph("text"), Block::ordered({"one"})}));
     EXPECT_EQ(parse("text\n> q"), (Blocks{Block::paragraph("text"), Block::quote({"q"})}));

@@ -1,5 +1,5 @@
-#include "MarkdownBlockParser.h"
 #include "MarkdownDocument.h"
+#include "MarkdownBlockParser.h"
 
 #include <gtest/gtest.h>
 
@@ -59,16 +59,15 @@ TEST(MarkdownDocument, ReplacedTextIsParsedFromTheStart) {
     MarkdownDocument document;
     document.setSource(QStringLiteral("- a\n- b"));
     EXPECT_EQ(document.setSource(QStringLiteral("- a\n# b")), 0);
-    EXPECT_EQ(document.blocks(),
-              MarkdownBlockParser::parse(QStringLiteral("- a\n# b")));
+    EXPECT_EQ(document.blocks(), MarkdownBlockParser::parse(QStringLiteral("- a\n# b")));
     EXPECT_EQ(document.setSource(QString()), 0);
     EXPECT_EQ(document.blocks(), QList<MarkdownBlock>{MarkdownBlock::paragraph(QString())});
 }
 
 TEST(MarkdownDocument, RandomEditsMatchTheFullParse) {
     QRandomGenerator random(7);
-    const QStringList pieces{"#", " ", "-", "*", ">", "1", ".", "```", "\n", "\n\n", "a", "\t",
-                             "x y", "2", "#  "};
+    const QStringList pieces{"#",  " ",    "-", "*",  ">",   "1", ".",  "```",
+                             "\n", "\n\n", "a", "\t", "x y", "2", "#  "};
     for (int round = 0; round < 40; ++round) {
         MarkdownDocument document;
         QString source;

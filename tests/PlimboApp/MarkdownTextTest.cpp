@@ -1,6 +1,6 @@
+#include "MarkdownText.h"
 #include "ChatViewTestSupport.h"
 #include "MarkdownBlockView.h"
-#include "MarkdownText.h"
 #include "RichTextView.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "MiniAIView.h"
 #include "ActivitySpinner.h"
 #include "AppModelHarness.h"
 #include "AttachmentDropZone.h"
@@ -10,7 +11,6 @@
 #include "HorizontalStrip.h"
 #include "MarkdownText.h"
 #include "MiniAITurnView.h"
-#include "MiniAIView.h"
 #include "RichTextView.h"
 #include "SymbolButton.h"
 #include "ThinkingDots.h"
@@ -37,7 +37,8 @@ protected:
         model = h.makeModel();
         model->newAIChat();
         view = std::make_unique<MiniAIView>(
-            *model, [this] { log.append(QStringLiteral("begin:%1").arg(model->aiConversation().size())); },
+            *model,
+            [this] { log.append(QStringLiteral("begin:%1").arg(model->aiConversation().size())); },
             [this] { log.append("openAll"); }, [this] { log.append("close"); });
         view->resize(420, 112);
         view->show();
@@ -48,7 +49,9 @@ protected:
     void pressReturn(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(view->editor(), Qt::Key_Return, modifiers);
     }
-    bool sent(int count) { return settle([&] { return h.ai->calls.size() == count; }); }
+    bool sent(int count) {
+        return settle([&] { return h.ai->calls.size() == count; });
+    }
     void sendPrompt(const QString& prompt) {
         QTest::keyClicks(view->editor(), prompt);
         pressReturn();
@@ -137,7 +140,9 @@ TEST_F(MiniAIViewTest, BlankAttachmentOnlyAndAddingAttachments) {
     EXPECT_FALSE(view->attachButton()->isEnabled());
     EXPECT_FALSE(dropUrls(view->editor()->viewport(), {h.sourceFile("b.txt", "y")}));
     h.executor->release();
-    ASSERT_TRUE(settle([&] { return model->pendingAIAttachments().size() == 1 && !model->isAddingAIAttachments(); }));
+    ASSERT_TRUE(settle([&] {
+        return model->pendingAIAttachments().size() == 1 && !model->isAddingAIAttachments();
+    }));
     ASSERT_EQ(view->attachmentStrip()->tiles().size(), 1);
     auto* card = static_cast<ComposerAIAttachmentCard*>(view->attachmentStrip()->tiles().first());
     EXPECT_TRUE(card->isCompact());
@@ -169,7 +174,8 @@ TEST_F(MiniAIViewTest, RepliesAndTheirTexts) {
     const AIChatTurn stopped = model->aiConversation().last();
     EXPECT_EQ(stopped.state, AIChatTurnState::stopped);
     EXPECT_EQ(view->accessibilityResponse(stopped), "Look at *this*. Response stopped.");
-    EXPECT_EQ(turnView->replyBubble()->accessibleDescription(), "Look at *this*. Response stopped.");
+    EXPECT_EQ(turnView->replyBubble()->accessibleDescription(),
+              "Look at *this*. Response stopped.");
 
     AIChatTurn failed = turn("q", "Partial", AIChatTurnState::failed, QString("Boom"));
     EXPECT_EQ(view->accessibilityResponse(failed), "Partial. Response failed.");
@@ -177,7 +183,8 @@ TEST_F(MiniAIViewTest, RepliesAndTheirTexts) {
     EXPECT_EQ(view->emptyResponseText(failed), "Boom");
     failed.failureMessage.reset();
     EXPECT_EQ(view->emptyResponseText(failed), "Response failed.");
-    EXPECT_EQ(view->emptyResponseText(turn("q", "", AIChatTurnState::stopped)), "Response stopped.");
+    EXPECT_EQ(view->emptyResponseText(turn("q", "", AIChatTurnState::stopped)),
+              "Response stopped.");
     EXPECT_EQ(view->emptyResponseText(turn("q", "", AIChatTurnState::completed)),
               "No response was returned.");
     EXPECT_EQ(view->accessibilityResponse(turn("q", "Done", AIChatTurnState::completed)), "Done");
@@ -189,7 +196,8 @@ TEST_F(MiniAIViewTest, AttachmentSummariesAndPromptValues) {
     const AIChatAttachment c = attachment("three.txt");
     EXPECT_EQ(MiniAIView::attachmentSummary({a}), "one.png");
     EXPECT_EQ(MiniAIView::attachmentSummary({a, b, c}), "3 attachments");
-    EXPECT_EQ(MiniAIView::userAccessibilityValue(turn("Look", "", AIChatTurnState::completed, {}, {a, b})),
+    EXPECT_EQ(MiniAIView::userAccessibilityValue(
+                  turn("Look", "", AIChatTurnState::completed, {}, {a, b})),
               "Look. Attachments: one.png, two.pdf");
     EXPECT_EQ(MiniAIView::userAccessibilityValue(turn("Look", "")), "Look");
 }

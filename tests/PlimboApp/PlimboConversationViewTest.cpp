@@ -1,13 +1,13 @@
+#include "PlimboConversationView.h"
+#include "ActivitySpinner.h"
 #include "AppModelHarness.h"
 #include "AttachmentDropZone.h"
 #include "CapsuleButton.h"
 #include "ChatViewTestSupport.h"
-#include "ActivitySpinner.h"
 #include "ComposerTextEdit.h"
 #include "ConversationTurnView.h"
 #include "HorizontalStrip.h"
 #include "MarkdownText.h"
-#include "PlimboConversationView.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
@@ -45,7 +45,9 @@ protected:
     void pressReturn(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(editor(), Qt::Key_Return, modifiers);
     }
-    bool sent(int count) { return settle([&] { return h.ai->calls.size() == count; }); }
+    bool sent(int count) {
+        return settle([&] { return h.ai->calls.size() == count; });
+    }
     void nothingSent() {
         spin();
         EXPECT_TRUE(h.ai->calls.isEmpty());

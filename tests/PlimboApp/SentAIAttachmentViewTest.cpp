@@ -1,5 +1,5 @@
-#include "ChatViewTestSupport.h"
 #include "SentAIAttachmentView.h"
+#include "ChatViewTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,8 @@ protected:
 };
 
 TEST_F(SentAIAttachmentViewTest, DocumentRowsNameTheKindAndSize) {
-    SentAIAttachmentView pdf(attachment("plan.pdf", AIChatAttachmentKind::pdf, 248000), std::nullopt);
+    SentAIAttachmentView pdf(attachment("plan.pdf", AIChatAttachmentKind::pdf, 248000),
+                             std::nullopt);
     EXPECT_FALSE(pdf.showsPhoto());
     EXPECT_EQ(pdf.size(), QSize(230, 56));
     EXPECT_EQ(pdf.sentAttachmentSubtitle(), "PDF · 248 KB");
@@ -29,11 +30,13 @@ TEST_F(SentAIAttachmentViewTest, DocumentRowsNameTheKindAndSize) {
     EXPECT_EQ(text.sentAttachmentSubtitle(), "TEXT · 1 byte");
     EXPECT_EQ(text.badgeColor(), QColor(Qt::white));
 
-    SentAIAttachmentView empty(attachment("empty.txt", AIChatAttachmentKind::text, 0), std::nullopt);
+    SentAIAttachmentView empty(attachment("empty.txt", AIChatAttachmentKind::text, 0),
+                               std::nullopt);
     EXPECT_EQ(empty.sentAttachmentSubtitle(), "TEXT · Zero KB");
 
     // An image whose picture is not at hand is a document row too.
-    SentAIAttachmentView image(attachment("a.png", AIChatAttachmentKind::image, 84000), std::nullopt);
+    SentAIAttachmentView image(attachment("a.png", AIChatAttachmentKind::image, 84000),
+                               std::nullopt);
     EXPECT_FALSE(image.showsPhoto());
     EXPECT_EQ(image.sentAttachmentSubtitle(), "TEXT · 84 KB");
     EXPECT_EQ(image.badgeSymbol(), "doc.text.fill");

@@ -1,7 +1,7 @@
+#include "ThinkingDots.h"
 #include "ChatThinkingIndicator.h"
 #include "ChatViewTestSupport.h"
 #include "MiniAIBubbleShape.h"
-#include "ThinkingDots.h"
 
 #include <gtest/gtest.h>
 

@@ -62,9 +62,8 @@ QByteArray samplePicture() {
 
 QList<AIChatSession> sampleChats(const AppModelHarness& harness) {
     const QDateTime now = harness.clock->now();
-    const AIChatAttachment plan = harness.storeAttachment(QByteArray(248000, 'p'),
-                                                          QStringLiteral("afternoon-plan.pdf"),
-                                                          AIChatAttachmentKind::pdf);
+    const AIChatAttachment plan = harness.storeAttachment(
+        QByteArray(248000, 'p'), QStringLiteral("afternoon-plan.pdf"), AIChatAttachmentKind::pdf);
     const AIChatTurn planning(
         QUuid::createUuid(), QStringLiteral("Summarize this plan and tell me what to do first."),
         QStringLiteral("## First things first\n\nStart with the **single most meaningful task**, "
@@ -77,24 +76,33 @@ QList<AIChatSession> sampleChats(const AppModelHarness& harness) {
                                              "same rhythm. See [the guide](https://example.com/"
                                              "focus) for more ideas."),
                               now.addSecs(-1700), AIChatTurnState::completed, {});
-    const AIChatTurn stopped(QUuid::createUuid(), QStringLiteral("Draft a reply to Sam."), QString(),
-                             now.addSecs(-1600), AIChatTurnState::stopped, {});
-    AIChatSession focus{QUuid::createUuid(), QStringLiteral("Focused afternoon plan"),
-                        {planning, followUp, stopped}, now.addSecs(-1800), now.addSecs(-1600)};
+    const AIChatTurn stopped(QUuid::createUuid(), QStringLiteral("Draft a reply to Sam."),
+                             QString(), now.addSecs(-1600), AIChatTurnState::stopped, {});
+    AIChatSession focus{QUuid::createUuid(),
+                        QStringLiteral("Focused afternoon plan"),
+                        {planning, followUp, stopped},
+                        now.addSecs(-1800),
+                        now.addSecs(-1600)};
 
     const AIChatTurn warm(QUuid::createUuid(), QStringLiteral("Make this message sound warmer."),
                           QStringLiteral("Of course — paste the message here and I'll keep the "
                                          "meaning while making the tone more welcoming."),
                           now.addDays(-1), AIChatTurnState::completed, {});
-    AIChatSession warmChat{QUuid::createUuid(), QStringLiteral("Warm up a message"), {warm},
-                           now.addDays(-1), now.addDays(-1)};
+    AIChatSession warmChat{QUuid::createUuid(),
+                           QStringLiteral("Warm up a message"),
+                           {warm},
+                           now.addDays(-1),
+                           now.addDays(-1)};
 
     const AIChatTurn recipe(QUuid::createUuid(), QStringLiteral("A quick dinner idea?"),
                             QStringLiteral("- Pasta with *lemon* and peas\n- A big salad\n"
                                            "- Soup from yesterday's vegetables"),
                             now.addDays(-9), AIChatTurnState::completed, {});
-    AIChatSession dinner{QUuid::createUuid(), QStringLiteral("Dinner ideas"), {recipe},
-                         now.addDays(-9), now.addDays(-9)};
+    AIChatSession dinner{QUuid::createUuid(),
+                         QStringLiteral("Dinner ideas"),
+                         {recipe},
+                         now.addDays(-9),
+                         now.addDays(-9)};
     return {focus, warmChat, dinner};
 }
 
@@ -116,8 +124,9 @@ int main(int argc, char** argv) {
         harness.storeKey(QStringLiteral("sk-or-sample"));
         harness.writeHistory(sampleChats(harness));
         std::unique_ptr<AppModel> model = harness.makeModel();
-        model->addAIAttachments({harness.sourceFile(QStringLiteral("reference.png"), samplePicture()),
-                                 harness.sourceFile(QStringLiteral("notes.md"), "# Notes\n")});
+        model->addAIAttachments(
+            {harness.sourceFile(QStringLiteral("reference.png"), samplePicture()),
+             harness.sourceFile(QStringLiteral("notes.md"), "# Notes\n")});
         settleFor([&] { return !model->isAddingAIAttachments(); });
         model->setAiInput(QStringLiteral("Can you turn this into a checklist?"));
         AIWorkbenchView workbench(*model, harness.clock);

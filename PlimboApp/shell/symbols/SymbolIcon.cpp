@@ -61,8 +61,7 @@ public:
         return SymbolIcon::pixmap(m_name, size, colorFor(mode));
     }
 
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State,
-                         qreal scale) override {
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
         return SymbolIcon::pixmap(m_name, size, colorFor(mode), scale);
     }
 

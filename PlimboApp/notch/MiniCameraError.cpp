@@ -1,0 +1,18 @@
+#include "MiniCameraError.h"
+
+namespace plimbo {
+
+QString MiniCameraError::description() const {
+    switch (m_kind) {
+    case Kind::permissionDenied:
+        return QStringLiteral("Camera access is off. Allow Plimbo in System Settings → Privacy & "
+                              "Security → Camera.");
+    case Kind::cameraUnavailable:
+        return QStringLiteral("No camera is available on this Mac.");
+    case Kind::inputUnavailable:
+        return QStringLiteral("Plimbo could not connect to the camera.");
+    }
+    return {};
+}
+
+} // namespace plimbo

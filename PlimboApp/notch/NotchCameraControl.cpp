@@ -1,0 +1,92 @@
+#include "NotchCameraControl.h"
+
+#include "AppModel.h"
+#include "ChatStyle.h"
+#include "MiniCamera.h"
+#include "NotchSpinner.h"
+#include "NotchSurfaceView.h"
+#include "NotchSymbols.h"
+#include "PlimboTheme.h"
+
+#include <QPainter>
+
+namespace plimbo {
+
+NotchCameraControl::NotchCameraControl(NotchSurfaceView& surface, QWidget* parent)
+    : NotchButton(parent)
+    , m_surface(surface)
+    , m_spinner(new NotchSpinner(16, Qt::white, this)) {
+    setFixedSize(side, side);
+    m_spinner->move((side - m_spinner->width()) / 2, (side - m_spinner->height()) / 2);
+    connect(this, &QAbstractButton::clicked, this,
+            [this] { m_surface.model().toggleMiniCamera(); });
+    connect(&surface, &NotchSurfaceView::cameraPresentationChanged, this,
+            &NotchCameraControl::refresh);
+    refresh();
+}
+
+bool NotchCameraControl::isActive() const {
+    const MiniCamera* camera = m_surface.model().miniCamera();
+    return camera && camera->isActive();
+}
+
+bool NotchCameraControl::isStarting() const {
+    const MiniCamera* camera = m_surface.model().miniCamera();
+    return camera && camera->isStarting();
+}
+
+bool NotchCameraControl::showsSpinner() const {
+    return isStarting();
+}
+
+QString NotchCameraControl::symbol() const {
+    return isActive() ? QStringLiteral("video.slash.fill") : QStringLiteral("video.fill");
+}
+
+QColor NotchCameraControl::symbolColor() const {
+    return isActive() ? PlimboTheme::positive() : ChatStyle::white(0.82);
+}
+
+QColor NotchCameraControl::fillColor() const {
+    return ChatStyle::white(isActive() ? 0.04 : 0.11);
+}
+
+QColor NotchCameraControl::strokeColor() const {
+    if (isFocused()) {
+        return PlimboTheme::accent();
+    }
+    return isActive() ? PlimboTheme::positive() : ChatStyle::white(0.16);
+}
+
+qreal NotchCameraControl::strokeWidth() const {
+    return isActive() || isFocused() ? 2 : 1;
+}
+
+void NotchCameraControl::refresh() {
+    setTitle(isActive() ? QStringLiteral("Close mini camera") : QStringLiteral("Open mini camera"));
+    m_spinner->setVisible(showsSpinner());
+    update();
+}
+
+void NotchCameraControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds(rect());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fillColor());
+    painter.drawEllipse(bounds);
+    const qreal w = strokeWidth();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(strokeColor(), w));
+    painter.drawEllipse(bounds.adjusted(w / 2, w / 2, -w / 2, -w / 2));
+    if (!showsSpinner()) {
+        NotchSymbols::paint(painter, bounds.center(), 12, symbol(), symbolColor());
+    }
+}
+
+bool NotchCameraControl::hitButton(const QPoint& pos) const {
+    const QPointF d = QPointF(pos) - QRectF(rect()).center();
+    return d.x() * d.x() + d.y() * d.y() <= (side / 2.0) * (side / 2.0);
+}
+
+} // namespace plimbo

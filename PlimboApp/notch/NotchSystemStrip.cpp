@@ -1,0 +1,48 @@
+#include "NotchSystemStrip.h"
+
+#include "AppModel.h"
+#include "ChatStyle.h"
+#include "NotchMetricCell.h"
+#include "SystemMonitorService.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+
+namespace plimbo {
+
+NotchSystemStrip::NotchSystemStrip(AppModel& model, QWidget* parent)
+    : QWidget(parent)
+    , m_model(model) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 10, 0, 10);
+    row->setSpacing(0);
+    for (int i = 0; i < 4; ++i) {
+        auto* cell = new NotchMetricCell(this);
+        row->addWidget(cell, 1);
+        m_cells.append(cell);
+    }
+    SystemMonitorService& monitor = model.systemMonitor();
+    connect(&monitor, &SystemMonitorService::snapshotChanged, this, &NotchSystemStrip::refresh);
+    connect(&monitor, &SystemMonitorService::isRunningChanged, this, &NotchSystemStrip::refresh);
+    refresh();
+}
+
+void NotchSystemStrip::refresh() {
+    const SystemMonitorService& monitor = m_model.systemMonitor();
+    const QList<NotchMetrics::Cell> cells =
+        NotchMetrics::cells(monitor.snapshot(), monitor.isRunning());
+    for (int i = 0; i < m_cells.size() && i < cells.size(); ++i) {
+        m_cells[i]->setCell(cells[i]);
+    }
+}
+
+void NotchSystemStrip::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(ChatStyle::white(0.08), 1));
+    painter.setBrush(ChatStyle::white(0.065));
+    painter.drawRoundedRect(box, 14, 14);
+}
+
+} // namespace plimbo
