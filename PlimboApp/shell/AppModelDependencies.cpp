@@ -9,7 +9,7 @@
 #include "KeychainService.h"
 #include "LauncherService.h"
 #include "LibsecretSecretStore.h"
-#include "LinuxWindowActivation.h"
+#include "X11WindowActivation.h"
 #include "OpenRouterClient.h"
 #include "OpenRouterStreamingClient.h"
 #include "PermissionCenter.h"
@@ -53,7 +53,7 @@ AppModelDependencies AppModelDependencies::production() {
 
     dependencies.systemActions = std::make_shared<SystemActions>(SystemActions::desktopPlatform());
     dependencies.focusCoordinator =
-        std::make_shared<GlobalSurfaceFocusCoordinator>(std::make_shared<LinuxWindowActivation>());
+        std::make_shared<GlobalSurfaceFocusCoordinator>(std::make_shared<X11WindowActivation>());
     dependencies.makeHotKeyController = [] {
         return std::make_unique<GlobalHotKeyController>();
     };

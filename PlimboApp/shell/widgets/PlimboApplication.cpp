@@ -3,11 +3,9 @@
 #include "AppDelegate.h"
 #include "AppModelDependencies.h"
 #include "DialogFileChooser.h"
-#include "GlobalSurfaceFocusCoordinator.h"
 #include "MenuBarExtra.h"
 #include "SingleInstance.h"
 #include "WidgetSurfaceFactory.h"
-#include "X11WindowActivation.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -34,9 +32,6 @@ int PlimboApplication::main(int& argc, char** argv) {
     }
 
     AppModelDependencies dependencies = AppModelDependencies::production();
-    // Focus hand-back through the X11 window manager (nothing to hand back elsewhere).
-    dependencies.focusCoordinator =
-        std::make_shared<GlobalSurfaceFocusCoordinator>(std::make_shared<X11WindowActivation>());
     dependencies.surfaces = std::make_shared<WidgetSurfaceFactory>(dependencies.settings);
     dependencies.fileChooser = std::make_shared<DialogFileChooser>();
 

@@ -29,8 +29,6 @@ public:
     static QWidget* dashboard(AppModel& model);
     static QWidget* settings(AppModel& model);
     static QWidget* about();
-
-    static constexpr int menuBarContentWidth = 372;
 };
 
 } // namespace plimbo
