@@ -1,3 +1,5 @@
+#include "NotchWindowController.h"
+#include "PlimboNotchPanel.h"
 #include "ShellHarness.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +31,7 @@ QList<QWidget*> visibleTopLevels() {
 
 } // namespace
 
-TEST(WidgetSurfaceFactoryTest, StartBuildsEveryWindowOnceAndShowsNoneWithoutSwitches) {
+TEST(WidgetSurfaceFactoryTest, StartBuildsEveryWindowOnceAndShowsOnlyTheNotchWithoutSwitches) {
     const qsizetype before = QApplication::topLevelWidgets().size();
     ShellHarness shell;
     AppModel& model = shell.start();
@@ -42,10 +44,16 @@ TEST(WidgetSurfaceFactoryTest, StartBuildsEveryWindowOnceAndShowsNoneWithoutSwit
     ASSERT_NE(shell.settings(), nullptr);
     ASSERT_NE(shell.about(), nullptr);
     EXPECT_EQ(model.menuPreviewController(), nullptr);
-    // The notch surface is not built by this factory.
-    EXPECT_EQ(model.notchController(), nullptr);
+    auto* notch = dynamic_cast<NotchWindowController*>(model.notchController());
+    ASSERT_NE(notch, nullptr);
     const qsizetype built = QApplication::topLevelWidgets().size() - before;
-    EXPECT_EQ(built, 7);
+    EXPECT_EQ(built, 8);
+    // Both notch switches default to on and a Linux screen has no housing: the drawn notch
+    // is the one window a plain start shows.
+    EXPECT_EQ(visibleTopLevels(), QList<QWidget*>{&notch->panel()});
+    EXPECT_TRUE(hasPanelFlags(&notch->panel()));
+
+    model.setNotchSurfaceEnabled(false);
     EXPECT_TRUE(visibleTopLevels().isEmpty());
 
     QFuture<void> again = model.start();

@@ -4,6 +4,8 @@
 #include "AppModelDependencies.h"
 #include "DialogFileChooser.h"
 #include "MenuBarExtra.h"
+#include "MiniCameraService.h"
+#include "QtCameraCapture.h"
 #include "SingleInstance.h"
 #include "WidgetSurfaceFactory.h"
 
@@ -34,6 +36,8 @@ int PlimboApplication::main(int& argc, char** argv) {
     AppModelDependencies dependencies = AppModelDependencies::production();
     dependencies.surfaces = std::make_shared<WidgetSurfaceFactory>(dependencies.settings);
     dependencies.fileChooser = std::make_shared<DialogFileChooser>();
+    dependencies.miniCamera =
+        std::make_shared<MiniCameraService>(std::make_shared<QtCameraCapture>());
 
     AppDelegate delegate(std::move(dependencies));
     MenuBarExtra menuBarExtra(delegate.model());

@@ -7,7 +7,7 @@
 #include "LauncherWindowController.h"
 #include "MenuPreviewWindowController.h"
 #include "MiniAIWindowController.h"
-#include "NotchController.h"
+#include "NotchWindowController.h"
 #include "SettingsWindowController.h"
 #include "ShellViews.h"
 #include "WindowFrameAutosave.h"
@@ -86,8 +86,8 @@ std::unique_ptr<MiniAssistantController> WidgetSurfaceFactory::makeMiniAssistant
     return std::make_unique<MiniAIWindowController>(model);
 }
 
-std::unique_ptr<NotchController> WidgetSurfaceFactory::makeNotch(AppModel&) {
-    return nullptr;
+std::unique_ptr<NotchController> WidgetSurfaceFactory::makeNotch(AppModel& model) {
+    return std::make_unique<NotchWindowController>(model);
 }
 
 } // namespace plimbo
