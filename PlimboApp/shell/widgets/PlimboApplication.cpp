@@ -16,7 +16,7 @@
 
 namespace plimbo {
 
-int PlimboApplication::main(int& argc, char** argv) {
+int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& adjust) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Plimbo"));
     QApplication::setApplicationName(QStringLiteral("Plimbo"));
@@ -38,6 +38,9 @@ int PlimboApplication::main(int& argc, char** argv) {
     dependencies.fileChooser = std::make_shared<DialogFileChooser>();
     dependencies.miniCamera =
         std::make_shared<MiniCameraService>(std::make_shared<QtCameraCapture>());
+    if (adjust) {
+        adjust(dependencies);
+    }
 
     AppDelegate delegate(std::move(dependencies));
     MenuBarExtra menuBarExtra(delegate.model());

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
+
 namespace plimbo {
+
+struct AppModelDependencies;
 
 // The program's entry: one instance per user, a tray icon whose popup holds the menu content,
 // and the delegate that owns and starts the application model. The application keeps running
@@ -9,9 +13,12 @@ class PlimboApplication {
 public:
     PlimboApplication() = delete;
 
+    // Changes the production services before the model is built (test programs only).
+    using DependencyAdjuster = std::function<void(AppModelDependencies&)>;
+
     // Runs the application; returns the process's exit status. A launch while another
     // instance runs hands over to it and returns 0 at once.
-    static int main(int& argc, char** argv);
+    static int main(int& argc, char** argv, const DependencyAdjuster& adjust = {});
 };
 
 } // namespace plimbo

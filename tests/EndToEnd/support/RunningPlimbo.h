@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <optional>
+
+namespace plimbo::test {
+
+// The real program running in a home of its own (settings, data, runtime folder) on the
+// session's display, D-Bus and keyring, with its assistant pointed at `baseUrl`.
+class RunningPlimbo {
+public:
+    explicit RunningPlimbo(const QUrl& baseUrl);
+    ~RunningPlimbo();
+
+    // True once the program runs and its command palette answers the global shortcut.
+    bool startAndOpenPalette();
+    // Opens the mini assistant from the palette, as a user would.
+    bool openMiniAssistantFromPalette();
+    // Ends the program; false when it had already died.
+    bool stop();
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    // What the program printed so far.
+    QString output();
+
+    QString historyPath() const;
+    // The stored turn with this prompt, once the history file holds it.
+    std::optional<QJsonObject> storedTurn(const QString& prompt) const;
+
+private:
+    QTemporaryDir m_home;
+    QUrl m_baseUrl;
+    QProcess m_process;
+};
+
+} // namespace plimbo::test
