@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Measures what Plimbo costs while it sits idle: resident memory and CPU time of the real
+# application, started in a sandboxed home with a private D-Bus session, an unlocked keyring and
+# (without a display) Xvfb, with its modules on as on a first start.
+#
+#   tools/footprint.sh [idle-seconds]      (default 60)
+#
+# PLIMBO_FOOTPRINT_SETTLE (default 5) is how many seconds of start-up come before the idle
+# window. Prints PASS or MISS per target; exits nonzero only when the application does not start
+# or dies during the measurement.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${PLIMBO_BUILD_DIR:-$root/build}
+idle=${1:-60}
+settle=${PLIMBO_FOOTPRINT_SETTLE:-5}
+for value in "$idle" "$settle"; do
+    if ! [[ $value =~ ^[0-9]+$ ]] || [ "$value" -lt 1 ]; then
+        echo "not a positive whole number of seconds: $value" >&2
+        exit 2
+    fi
+done
+
+# The private session bus ends with this script.
+if [ -z "${PLIMBO_FOOTPRINT_SESSION:-}" ]; then
+    "$root/tools/build.sh" --target plimbo || exit 1
+    PLIMBO_FOOTPRINT_SESSION=1 exec dbus-run-session -- "$0" "$@"
+fi
+app=$build/PlimboApp/plimbo
+
+# Never the user's own settings, history, keyring or running instance.
+sandbox=$(mktemp -d /tmp/plimbo-footprint.XXXXXX)
+chmod 700 "$sandbox"
+export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/config" XDG_DATA_HOME="$sandbox/data"
+export XDG_CACHE_HOME="$sandbox/cache" XDG_RUNTIME_DIR="$sandbox/runtime"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+app_pid=
+pids=()
+cleanup() {
+    if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+        kill "$app_pid" 2>/dev/null
+        for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$app_pid" 2>/dev/null
+        wait "$app_pid" 2>/dev/null
+    fi
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+    rm -rf "$sandbox"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+display_note="display ${DISPLAY:-}"
+if [ -z "${DISPLAY:-}" ]; then
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$sandbox/display" \
+        2>"$sandbox/xvfb.log" &
+    pids+=($!)
+    for _ in $(seq 100); do [ -s "$sandbox/display" ] && break; sleep 0.1; done
+    if [ ! -s "$sandbox/display" ]; then echo "Xvfb did not start" >&2; cat "$sandbox/xvfb.log" >&2; exit 1; fi
+    DISPLAY=":$(head -n1 "$sandbox/display")"
+    export DISPLAY
+    display_note="Xvfb $DISPLAY, no system tray"
+fi
+unset WAYLAND_DISPLAY
+
+# An unlocked keyring: without it D-Bus would start a locked one that prompts.
+printf %s plimbo-footprint | gnome-keyring-daemon --foreground --unlock --components=secrets \
+    >"$sandbox/keyring.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner org.freedesktop.secrets 2>/dev/null \
+        | grep -q true && break
+    sleep 0.1
+done
+
+ticks_per_second=$(getconf CLK_TCK)
+# utime + stime of every thread, in clock ticks; the command name may hold spaces and brackets.
+cpu_ticks() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }
+    read -r -a fields <<<"$stat"
+    echo $((fields[11] + fields[12]))
+}
+# A field of /proc/<pid>/status in KiB.
+status_kib() {
+    awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status" 2>/dev/null
+}
+seconds() { awk -v t="$1" -v hz="$ticks_per_second" 'BEGIN { printf "%.2f", t / hz }'; }
+mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+alive_for() {
+    local end=$((SECONDS + $1))
+    while [ "$SECONDS" -lt "$end" ]; do
+        kill -0 "$app_pid" 2>/dev/null || return 1
+        sleep 1
+    done
+}
+died() {
+    wait "$app_pid" 2>/dev/null
+    echo "plimbo exited during the $1 (status $?); its output:" >&2
+    cat "$sandbox/app.log" >&2
+    app_pid=
+    exit 1
+}
+
+"$app" >"$sandbox/app.log" 2>&1 &
+app_pid=$!
+echo "Plimbo footprint: $app (pid $app_pid), $display_note, private D-Bus, sandboxed HOME"
+echo "Running while idle (modules on by default): clipboard poll every 650 ms, system monitor"
+echo "sampling /proc every 2 s (it samples from start-up, whether or not a view shows it)."
+
+alive_for "$settle" || died "start-up"
+startup_ticks=$(cpu_ticks "$app_pid") || died "start-up"
+rss_settled=$(status_kib "$app_pid" VmRSS)
+alive_for "$idle" || died "idle window"
+end_ticks=$(cpu_ticks "$app_pid") || died "idle window"
+rss_end=$(status_kib "$app_pid" VmRSS)
+hwm=$(status_kib "$app_pid" VmHWM)
+
+idle_ticks=$((end_ticks - startup_ticks))
+per_minute=$(awk -v t="$idle_ticks" -v hz="$ticks_per_second" -v s="$idle" \
+    'BEGIN { printf "%.3f", t / hz * 60 / s }')
+verdict() { if awk -v v="$1" -v limit="$2" 'BEGIN { exit !(v < limit) }'; then echo PASS; else echo MISS; fi; }
+
+echo
+echo "start-up CPU (first ${settle} s):   $(seconds "$startup_ticks") s"
+echo "idle CPU (${idle} s window):       $(seconds "$idle_ticks") s = ${per_minute} s per minute" \
+    "  target < 0.5 s/min: $(verdict "$per_minute" 0.5)"
+echo "VmRSS after start-up:           $(mib "$rss_settled") MiB"
+echo "VmRSS at the end:               $(mib "$rss_end") MiB   target < 80 MiB: $(verdict "$(mib "$rss_end")" 80)"
+echo "VmHWM (peak resident):          $(mib "$hwm") MiB   target < 80 MiB: $(verdict "$(mib "$hwm")" 80)"
+if [ -s "$sandbox/app.log" ]; then
+    echo
+    echo "plimbo's own output (last 20 lines):"
+    tail -n 20 "$sandbox/app.log"
+fi
