@@ -9,7 +9,6 @@
 #include "KeychainService.h"
 #include "LauncherService.h"
 #include "LibsecretSecretStore.h"
-#include "X11WindowActivation.h"
 #include "OpenRouterClient.h"
 #include "OpenRouterStreamingClient.h"
 #include "PermissionCenter.h"
@@ -19,9 +18,11 @@
 #include "SystemMonitorService.h"
 #include "SystemPasteboard.h"
 #include "ThreadPoolTaskExecutor.h"
+#include "X11WindowActivation.h"
 #include "XdgFileLocations.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace plimbo {
 
@@ -59,6 +60,10 @@ AppModelDependencies AppModelDependencies::production() {
     };
 
     dependencies.applicationPath = QCoreApplication::applicationFilePath();
+    const QDir resources(QCoreApplication::applicationDirPath() + QStringLiteral("/resources"));
+    if (resources.exists(QStringLiteral("PlimboIcon.png"))) {
+        dependencies.resourceDirectory = resources.path();
+    }
     return dependencies;
 }
 

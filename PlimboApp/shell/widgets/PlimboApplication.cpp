@@ -10,6 +10,8 @@
 #include "WidgetSurfaceFactory.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -40,6 +42,11 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
         std::make_shared<MiniCameraService>(std::make_shared<QtCameraCapture>());
     if (adjust) {
         adjust(dependencies);
+    }
+
+    if (dependencies.resourceDirectory) {
+        QApplication::setWindowIcon(QIcon(
+            QDir(*dependencies.resourceDirectory).filePath(QStringLiteral("PlimboIcon.png"))));
     }
 
     AppDelegate delegate(std::move(dependencies));
