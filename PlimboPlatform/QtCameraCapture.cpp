@@ -8,14 +8,6 @@ namespace plimbo {
 
 namespace {
 
-QFuture<void> failedStart(CameraError::Kind kind, const QString& message) {
-    QPromise<void> promise;
-    promise.start();
-    promise.setException(std::make_exception_ptr(CameraError(kind, message)));
-    promise.finish();
-    return promise.future();
-}
-
 QFuture<void> finishedStart() {
     QPromise<void> promise;
     promise.start();
@@ -33,8 +25,8 @@ QtCameraCapture::QtCameraCapture(QObject* parent)
 }
 
 QtCameraCapture::~QtCameraCapture() {
-    if (!m_pendingStarts.empty()) {
-        finishStart(std::make_exception_ptr(
+    if (!m_pendingStarts.isEmpty()) {
+        m_pendingStarts.finish(std::make_exception_ptr(
             CameraError(CameraError::Kind::interrupted, QStringLiteral("The camera went away."))));
     }
     if (m_camera) {
@@ -68,15 +60,16 @@ QFuture<bool> QtCameraCapture::requestAccess() {
 }
 
 QFuture<void> QtCameraCapture::start() {
-    if (!m_pendingStarts.empty()) {
-        return waitForStart();
+    if (!m_pendingStarts.isEmpty()) {
+        return m_pendingStarts.add();
     }
     if (!m_camera) {
         // QCamera records a missing device in its constructor without any signal, so look
         // at the device list first.
         const QList<QCameraDevice> inputs = QMediaDevices::videoInputs();
         if (inputs.isEmpty()) {
-            return failedStart(CameraError::Kind::noCamera, QStringLiteral("No video input."));
+            return CameraStartWaiters::failed(CameraError::Kind::noCamera,
+                                              QStringLiteral("No video input."));
         }
         QCameraDevice device = QMediaDevices::defaultVideoInput();
         if (device.isNull()) {
@@ -86,14 +79,15 @@ QFuture<void> QtCameraCapture::start() {
         if (camera->error() != QCamera::NoError) {
             const QString message = camera->errorString();
             delete camera;
-            return failedStart(CameraError::Kind::deviceFailed, message);
+            return CameraStartWaiters::failed(CameraError::Kind::deviceFailed, message);
         }
         ensureSession();
         m_session->setCamera(camera);
         if (m_session->camera() != camera) {
             delete camera;
-            return failedStart(CameraError::Kind::inputRefused,
-                               QStringLiteral("The capture session refused the camera."));
+            return CameraStartWaiters::failed(
+                CameraError::Kind::inputRefused,
+                QStringLiteral("The capture session refused the camera."));
         }
         connect(camera, &QCamera::activeChanged, this, &QtCameraCapture::cameraActiveChanged);
         connect(camera, &QCamera::errorOccurred, this, &QtCameraCapture::cameraErrorOccurred);
@@ -103,7 +97,7 @@ QFuture<void> QtCameraCapture::start() {
     if (m_camera->isActive()) {
         return finishedStart();
     }
-    QFuture<void> future = waitForStart();
+    QFuture<void> future = m_pendingStarts.add();
     m_startTimer.start();
     // The camera may answer at once, from inside start().
     m_camera->start();
@@ -115,8 +109,8 @@ void QtCameraCapture::stop() {
     if (m_camera) {
         m_camera->stop();
     }
-    if (!m_pendingStarts.empty()) {
-        finishStart(std::make_exception_ptr(CameraError(
+    if (!m_pendingStarts.isEmpty()) {
+        m_pendingStarts.finish(std::make_exception_ptr(CameraError(
             CameraError::Kind::interrupted, QStringLiteral("The camera was stopped."))));
     }
 }
@@ -146,9 +140,9 @@ void QtCameraCapture::ensureSession() {
 }
 
 void QtCameraCapture::cameraActiveChanged(bool active) {
-    if (active && !m_pendingStarts.empty()) {
+    if (active && !m_pendingStarts.isEmpty()) {
         m_startTimer.stop();
-        finishStart(nullptr);
+        m_pendingStarts.finish(nullptr);
     }
 }
 
@@ -156,12 +150,13 @@ void QtCameraCapture::cameraErrorOccurred(QCamera::Error error, const QString& m
     if (error == QCamera::NoError) {
         return;
     }
-    const bool wasStarting = !m_pendingStarts.empty();
+    const bool wasStarting = !m_pendingStarts.isEmpty();
     const bool wasRunning = isRunning();
     m_startTimer.stop();
     disconnectCamera();
     if (wasStarting) {
-        finishStart(std::make_exception_ptr(CameraError(CameraError::Kind::deviceFailed, message)));
+        m_pendingStarts.finish(
+            std::make_exception_ptr(CameraError(CameraError::Kind::deviceFailed, message)));
     } else if (wasRunning) {
         emit failed(CameraError::Kind::deviceFailed, message);
     }
@@ -171,45 +166,26 @@ void QtCameraCapture::videoInputsChanged() {
     if (!m_camera || QMediaDevices::videoInputs().contains(m_device)) {
         return;
     }
-    const bool wasStarting = !m_pendingStarts.empty();
+    const bool wasStarting = !m_pendingStarts.isEmpty();
     const bool wasRunning = isRunning();
     m_startTimer.stop();
     disconnectCamera();
     const QString message = QStringLiteral("The camera was disconnected.");
     if (wasStarting) {
-        finishStart(std::make_exception_ptr(CameraError(CameraError::Kind::noCamera, message)));
+        m_pendingStarts.finish(
+            std::make_exception_ptr(CameraError(CameraError::Kind::noCamera, message)));
     } else if (wasRunning) {
         emit failed(CameraError::Kind::noCamera, message);
     }
 }
 
 void QtCameraCapture::startTimedOut() {
-    if (m_pendingStarts.empty()) {
+    if (m_pendingStarts.isEmpty()) {
         return;
     }
     disconnectCamera();
-    finishStart(std::make_exception_ptr(CameraError(
+    m_pendingStarts.finish(std::make_exception_ptr(CameraError(
         CameraError::Kind::inputRefused, QStringLiteral("The camera did not start in time."))));
-}
-
-QFuture<void> QtCameraCapture::waitForStart() {
-    auto promise = std::make_unique<QPromise<void>>();
-    promise->start();
-    QFuture<void> future = promise->future();
-    m_pendingStarts.push_back(std::move(promise));
-    return future;
-}
-
-void QtCameraCapture::finishStart(std::exception_ptr error) {
-    // Taken first: whatever the futures' continuations do, this start is over.
-    std::vector<std::unique_ptr<QPromise<void>>> promises = std::move(m_pendingStarts);
-    m_pendingStarts.clear();
-    for (const auto& promise : promises) {
-        if (error) {
-            promise->setException(error);
-        }
-        promise->finish();
-    }
 }
 
 void QtCameraCapture::disconnectCamera() {

@@ -1,19 +1,18 @@
 #pragma once
 
 #include "CameraCapture.h"
+#include "CameraStartWaiters.h"
 
 #include <QCamera>
 #include <QCameraDevice>
 #include <QMediaCaptureSession>
 #include <QMediaDevices>
 #include <QPointer>
-#include <QPromise>
 #include <QTimer>
 
 #include <chrono>
 #include <exception>
 #include <memory>
-#include <vector>
 
 namespace plimbo {
 
@@ -42,9 +41,6 @@ private:
     void cameraErrorOccurred(QCamera::Error error, const QString& message);
     void videoInputsChanged();
     void startTimedOut();
-    // A future for one more caller of the start under way.
-    QFuture<void> waitForStart();
-    void finishStart(std::exception_ptr error);
     // Drops the camera so the next start connects afresh.
     void disconnectCamera();
 
@@ -56,9 +52,7 @@ private:
     QPointer<QObject> m_videoOutput;
     QCameraDevice m_device;
     QCamera* m_camera = nullptr;
-    // One promise per caller waiting for the start under way: a future takes only one
-    // continuation, so callers never share one.
-    std::vector<std::unique_ptr<QPromise<void>>> m_pendingStarts;
+    CameraStartWaiters m_pendingStarts;
     QTimer m_startTimer;
 };
 

@@ -121,10 +121,7 @@ QWidget* AIWorkbenchView::buildSidebar() {
     m_list->viewport()->setAutoFillBackground(false);
     auto* rows = new QWidget;
     rows->setAutoFillBackground(false);
-    m_rowColumn = new QVBoxLayout(rows);
-    m_rowColumn->setContentsMargins(8, 8, 8, 8);
-    m_rowColumn->setSpacing(4);
-    m_rowColumn->addStretch(1);
+    m_rows = std::make_unique<ViewColumn<ChatHistoryRow>>(rows, QMargins(8, 8, 8, 8), 4);
     m_list->setWidget(rows);
     rows->setAutoFillBackground(false); // setWidget() turned it on
     column->addWidget(m_list, 1);
@@ -223,46 +220,29 @@ void AIWorkbenchView::refreshList() {
     const std::optional<QUuid> selected = m_model.selectedAIChatID();
     const QDateTime current = now();
 
-    QHash<QUuid, ChatHistoryRow*> existing;
-    for (ChatHistoryRow* row : std::as_const(m_rows)) {
-        existing.insert(row->chat().id, row);
-    }
-    QList<ChatHistoryRow*> rows;
-    for (const AIChatSession& chat : filtered) {
-        const bool isSelected = selected == chat.id;
-        if (ChatHistoryRow* row = existing.take(chat.id)) {
-            row->setChat(chat, isSelected, current);
-            rows.append(row);
-            continue;
-        }
-        const QUuid id = chat.id;
-        rows.append(new ChatHistoryRow(
-            chat, isSelected, current, [this, id] { m_model.selectAIChat(id); },
-            [this, id] {
-                for (const AIChatSession& candidate : m_model.aiChats()) {
-                    if (candidate.id == id) {
-                        beginRename(candidate);
-                        return;
+    m_rows->update(
+        filtered,
+        [&](ChatHistoryRow* row, const AIChatSession& chat, qsizetype) -> ChatHistoryRow* {
+            const bool isSelected = selected == chat.id;
+            if (row) {
+                row->setChat(chat, isSelected, current);
+                return row;
+            }
+            const QUuid id = chat.id;
+            return new ChatHistoryRow(
+                chat, isSelected, current, [this, id] { m_model.selectAIChat(id); },
+                [this, id] {
+                    for (const AIChatSession& candidate : m_model.aiChats()) {
+                        if (candidate.id == id) {
+                            beginRename(candidate);
+                            return;
+                        }
                     }
-                }
-            },
-            [this, id] { beginDelete(id); }));
-    }
-    for (ChatHistoryRow* gone : std::as_const(existing)) {
-        m_rowColumn->removeWidget(gone);
-        delete gone;
-    }
-    if (rows != m_rows) {
-        for (ChatHistoryRow* row : std::as_const(rows)) {
-            m_rowColumn->removeWidget(row);
-        }
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            m_rowColumn->insertWidget(static_cast<int>(i), rows[i]);
-        }
-    }
-    m_rows = rows;
-    m_list->setVisible(!rows.isEmpty());
-    m_emptyState->setVisible(rows.isEmpty());
+                },
+                [this, id] { beginDelete(id); });
+        });
+    m_list->setVisible(!filtered.isEmpty());
+    m_emptyState->setVisible(filtered.isEmpty());
     m_clearSearch->setVisible(!m_chatSearch.isEmpty());
     refreshEmptyState();
 }

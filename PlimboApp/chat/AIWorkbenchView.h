@@ -2,6 +2,7 @@
 
 #include "AIChatSession.h"
 #include "RenameChatDialog.h"
+#include "ViewColumn.h"
 
 #include <QList>
 #include <QMessageBox>
@@ -61,7 +62,7 @@ public:
     SymbolButton* newChatButton() const { return m_newChat; }
     QLineEdit* searchField() const { return m_search; }
     SymbolButton* clearSearchButton() const { return m_clearSearch; }
-    QList<ChatHistoryRow*> rows() const { return m_rows; }
+    QList<ChatHistoryRow*> rows() const { return m_rows->views(); }
     QWidget* emptyState() const { return m_emptyState; }
     QString emptyStateSymbol() const { return m_emptySymbolName; }
     QLabel* emptyTitle() const { return m_emptyTitle; }
@@ -93,8 +94,7 @@ private:
     QLineEdit* m_search = nullptr;
     SymbolButton* m_clearSearch = nullptr;
     QScrollArea* m_list = nullptr;
-    QVBoxLayout* m_rowColumn = nullptr;
-    QList<ChatHistoryRow*> m_rows;
+    std::unique_ptr<ViewColumn<ChatHistoryRow>> m_rows;
     QWidget* m_emptyState = nullptr;
     QLabel* m_emptySymbol = nullptr;
     QString m_emptySymbolName;

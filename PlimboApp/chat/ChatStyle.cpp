@@ -1,7 +1,5 @@
 #include "ChatStyle.h"
 
-#include <QApplication>
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QWidget>
@@ -9,39 +7,6 @@
 #include <algorithm>
 
 namespace plimbo {
-
-qreal ChatStyle::pixelSize(TextStyle style) {
-    switch (style) {
-    case TextStyle::body:
-    case TextStyle::headline:
-        return 13;
-    case TextStyle::callout:
-        return 12;
-    case TextStyle::caption:
-    case TextStyle::caption2:
-        return 10;
-    case TextStyle::title3:
-        return 15;
-    }
-    return 13;
-}
-
-QFont ChatStyle::font(qreal pixels, QFont::Weight weight) {
-    QFont font = QApplication::font();
-    font.setPixelSize(qRound(pixels));
-    font.setWeight(weight);
-    return font;
-}
-
-QFont ChatStyle::font(TextStyle style, QFont::Weight weight) {
-    return font(pixelSize(style), weight);
-}
-
-QFont ChatStyle::monospace(qreal pixels) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(qRound(pixels));
-    return font;
-}
 
 QFont ChatStyle::scaled(const QFont& base, TextStyle style) {
     QFont font = base;
@@ -59,11 +24,6 @@ QColor ChatStyle::primary(const QWidget* widget, qreal opacity) {
 
 QColor ChatStyle::secondary(const QWidget* widget) {
     return primary(widget, 0.55);
-}
-
-QColor ChatStyle::withOpacity(QColor color, qreal opacity) {
-    color.setAlphaF(static_cast<float>(color.alphaF() * opacity));
-    return color;
 }
 
 QColor ChatStyle::white(qreal opacity) {

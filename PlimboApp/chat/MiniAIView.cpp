@@ -5,26 +5,25 @@
 #include "AttachmentDropZone.h"
 #include "BrandBadge.h"
 #include "ChatDivider.h"
-#include "ChatErrorAlert.h"
 #include "ChatStyle.h"
-#include "ComposerAIAttachmentCard.h"
+#include "ComposerBinding.h"
 #include "ComposerTextEdit.h"
 #include "HorizontalStrip.h"
 #include "MiniAIBubbleShape.h"
 #include "MiniAITurnView.h"
+#include "PresentedErrorAlert.h"
 #include "ReduceMotion.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
+#include "TurnScrollArea.h"
+#include "ViewColumn.h"
 #include "widgets/PlimboTheme.h"
 
-#include <QCoreApplication>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -88,32 +87,22 @@ MiniAIView::MiniAIView(AppModel& model, std::function<void()> onBeginConversatio
     m_root->addWidget(buildConversation());
 
     buildComposer();
-    m_alert = new ChatErrorAlert(model, tr("Plimbo AI"), this);
+    m_alert = new PresentedErrorAlert(model, *this, tr("Plimbo AI"));
 
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(16);
     connect(&m_coalesce, &QTimer::timeout, this, &MiniAIView::refreshTurns);
     connect(&model, &AppModel::aiConversationChanged, this, &MiniAIView::conversationChanged);
-    connect(&model, &AppModel::isGeneratingChanged, this, [this] {
-        refreshTurns();
-        refreshComposer();
-    });
+    connect(&model, &AppModel::isGeneratingChanged, this, &MiniAIView::refreshTurns);
     connect(&model, &AppModel::aiStatusChanged, this, [this] {
-        refreshComposer();
         if (!m_coalesce.isActive()) {
             m_coalesce.start();
         }
     });
-    connect(&model, &AppModel::credentialIsStoredChanged, this, &MiniAIView::refreshComposer);
-    connect(&model, &AppModel::aiInputChanged, this, &MiniAIView::refreshComposer);
-    connect(&model, &AppModel::isAddingAIAttachmentsChanged, this, &MiniAIView::refreshComposer);
-    connect(&model, &AppModel::pendingAIAttachmentsChanged, this, &MiniAIView::refreshAttachments);
 
     refreshLayout(false);
     refreshTurns();
-    refreshAttachments();
     refreshComposer();
-    refreshBorder();
 }
 
 MiniAIView::~MiniAIView() = default;
@@ -156,21 +145,13 @@ QWidget* MiniAIView::buildConversation() {
     column->addWidget(m_header);
     column->addWidget(new ChatDivider(Qt::Horizontal, RoundedBox::fixed(ChatStyle::white(0.08))));
 
-    m_turnList = new QScrollArea;
-    m_turnList->setFrameShape(QFrame::NoFrame);
-    m_turnList->setWidgetResizable(true);
-    m_turnList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_turnList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_turnList->viewport()->setAutoFillBackground(false);
+    m_turnList = new TurnScrollArea(140, [this]() -> QWidget* {
+        return m_turns->views().isEmpty() ? nullptr : m_turns->views().last();
+    });
     m_turnList->setAttribute(Qt::WA_TranslucentBackground);
     auto* content = new QWidget;
-    content->setAutoFillBackground(false);
-    m_turnColumn = new QVBoxLayout(content);
-    m_turnColumn->setContentsMargins(14, 13, 14, 13);
-    m_turnColumn->setSpacing(12);
-    m_turnColumn->addStretch(1);
-    m_turnList->setWidget(content);
-    content->setAutoFillBackground(false); // setWidget() turned it on
+    m_turns = std::make_unique<ViewColumn<MiniAITurnView>>(content, QMargins(14, 13, 14, 13), 12);
+    m_turnList->setContent(content);
     column->addWidget(m_turnList, 1);
     column->addWidget(new ChatDivider(Qt::Horizontal, RoundedBox::fixed(ChatStyle::white(0.08))));
 
@@ -181,60 +162,50 @@ QWidget* MiniAIView::buildConversation() {
 }
 
 QWidget* MiniAIView::buildComposer() {
-    m_dropZone = new AttachmentDropZone;
-    m_dropZone->setHandler(
-        [this](const QList<QUrl>& files) { return m_model.addAIAttachments(files); });
-    connect(m_dropZone, &AttachmentDropZone::targetedChanged, this, &MiniAIView::refreshBorder);
-    auto* zone = new QVBoxLayout(m_dropZone);
+    ComposerBinding::Parts parts;
+    parts.dropZone = new AttachmentDropZone;
+    auto* zone = new QVBoxLayout(parts.dropZone);
     zone->setContentsMargins(0, 0, 0, 0);
-    m_composerBox = new RoundedBox;
-    m_composerBox->setRadius(16);
-    m_composerBox->setFill(RoundedBox::fixed(ChatStyle::white(0.075)));
-    zone->addWidget(m_composerBox);
-    auto* stack = new QVBoxLayout(m_composerBox);
+    parts.box = new RoundedBox;
+    parts.box->setRadius(16);
+    parts.box->setFill(RoundedBox::fixed(ChatStyle::white(0.075)));
+    zone->addWidget(parts.box);
+    auto* stack = new QVBoxLayout(parts.box);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
 
-    m_stripRow = new QWidget;
-    m_stripRow->setAccessibleName(tr("Attachments for the next message"));
-    auto* strip = new QHBoxLayout(m_stripRow);
+    parts.stripRow = new QWidget;
+    parts.stripRow->setAccessibleName(tr("Attachments for the next message"));
+    auto* strip = new QHBoxLayout(parts.stripRow);
     strip->setContentsMargins(9, 9, 9, 6);
-    m_strip = new HorizontalStrip(7);
-    strip->addWidget(m_strip);
-    stack->addWidget(m_stripRow);
+    parts.strip = new HorizontalStrip(7);
+    strip->addWidget(parts.strip);
+    stack->addWidget(parts.stripRow);
 
-    m_editorRow = new QWidget;
-    auto* editorLayout = new QHBoxLayout(m_editorRow);
-    editorLayout->setContentsMargins(12, 10, 12, 5);
-    m_editor = new ComposerTextEdit(3, 30);
-    m_editor->setFont(ChatStyle::font(13, QFont::Medium));
-    m_editor->setPlaceholderText(tr("Ask Plimbo AI…"));
-    m_editor->setAccessibleName(tr("Message Plimbo AI"));
-    m_editor->setDropHandler([this](const QList<QUrl>& urls) { return m_dropZone->drop(urls); });
-    connect(m_editor, &ComposerTextEdit::dropTargetChanged, m_dropZone,
-            &AttachmentDropZone::setTargeted);
-    connect(m_editor, &ComposerTextEdit::submitted, this, &MiniAIView::send);
-    connect(m_editor, &QPlainTextEdit::textChanged, this,
-            [this] { m_model.setAiInput(m_editor->toPlainText()); });
-    m_editor->installEventFilter(this);
-    editorLayout->addWidget(m_editor);
-    stack->addWidget(m_editorRow);
+    parts.editorRow = new QWidget;
+    auto* editorLayout = new QHBoxLayout(parts.editorRow);
+    parts.editor = new ComposerTextEdit(3, 30);
+    parts.editor->setFont(ChatStyle::font(13, QFont::Medium));
+    parts.editor->setPlaceholderText(tr("Ask Plimbo AI…"));
+    parts.editor->setAccessibleName(tr("Message Plimbo AI"));
+    connect(parts.editor, &ComposerTextEdit::submitted, this, &MiniAIView::send);
+    editorLayout->addWidget(parts.editor);
+    stack->addWidget(parts.editorRow);
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(8, 0, 7, 7);
     row->setSpacing(8);
-    m_attach =
+    parts.attach =
         circleButton(QStringLiteral("plus"), 29, 12, 0.72, 0.07, tr("Attach images or files"));
-    connect(m_attach, &SymbolButton::clicked, this, [this] { m_model.chooseAIAttachments(); });
-    row->addWidget(m_attach);
+    row->addWidget(parts.attach);
     m_composerMark = new BrandBadge(16, 16, 0);
     row->addWidget(m_composerMark);
-    m_status = ChatStyle::plainLabel(QString());
-    m_status->setFont(ChatStyle::font(9.5, QFont::Medium));
-    QPalette statusPalette = m_status->palette();
+    parts.status = ChatStyle::plainLabel(QString());
+    parts.status->setFont(ChatStyle::font(9.5, QFont::Medium));
+    QPalette statusPalette = parts.status->palette();
     statusPalette.setColor(QPalette::WindowText, ChatStyle::white(0.42));
-    m_status->setPalette(statusPalette);
-    row->addWidget(m_status);
+    parts.status->setPalette(statusPalette);
+    row->addWidget(parts.status);
     row->addItem(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     m_composerOpenAll = circleButton(QStringLiteral("bubble.left.and.bubble.right"), 29, 11, 0.72,
                                      0.08, tr("Open all chats"));
@@ -255,16 +226,20 @@ QWidget* MiniAIView::buildComposer() {
     });
     row->addWidget(m_send);
     stack->addLayout(row);
-    return m_dropZone;
+
+    ComposerBinding::Look look;
+    look.compactCards = true;
+    look.editorMargins = QMargins(12, 10, 12, 5);
+    look.topUnderCards = 4;
+    look.focusedStroke = RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.78));
+    look.focusedStrokeWidth = 1.5;
+    look.idleStroke = RoundedBox::fixed(ChatStyle::white(0.1));
+    m_composer = new ComposerBinding(m_model, parts, std::move(look), this);
+    connect(m_composer, &ComposerBinding::changed, this, &MiniAIView::refreshComposer);
+    return parts.dropZone;
 }
 
 // ---------------------------------------------------------------- rules and texts
-
-bool MiniAIView::canSend() const {
-    return m_model.credentialIsStored() && !m_model.isGenerating() &&
-           !m_model.isAddingAIAttachments() &&
-           (!m_model.aiInput().trimmed().isEmpty() || !m_model.pendingAIAttachments().isEmpty());
-}
 
 void MiniAIView::send() {
     if (!canSend()) {
@@ -273,8 +248,7 @@ void MiniAIView::send() {
     if (m_model.aiConversation().isEmpty() && m_onBeginConversation) {
         m_onBeginConversation();
     }
-    m_model.sendAI();
-    focusComposer();
+    m_composer->send();
 }
 
 QString MiniAIView::attachmentSummary(const QList<AIChatAttachment>& attachments) {
@@ -328,11 +302,7 @@ QString MiniAIView::accessibilityResponse(const AIChatTurn& turn) const {
 // ---------------------------------------------------------------- state
 
 void MiniAIView::conversationChanged() {
-    QList<QUuid> ids;
-    for (const AIChatTurn& turn : m_model.aiConversation()) {
-        ids.append(turn.id);
-    }
-    if (ids == m_shownTurnIds) {
+    if (m_turns->shows(m_model.aiConversation())) {
         if (!m_coalesce.isActive()) {
             m_coalesce.start();
         }
@@ -360,7 +330,7 @@ void MiniAIView::refreshLayout(bool animated) {
     m_layoutInitialised = true;
     m_showsConversation = conversation;
     QVBoxLayout* slot = conversation ? m_conversationSlot : m_composerOnlySlot;
-    slot->insertWidget(0, m_dropZone);
+    slot->insertWidget(0, m_composer->parts().dropZone);
     m_composerMark->setVisible(!conversation);
     m_composerOpenAll->setVisible(!conversation);
     QWidget* incoming = conversation ? m_conversationPage : m_composerOnlyPage;
@@ -397,40 +367,17 @@ void MiniAIView::refreshTurns() {
     m_coalesce.stop();
     const QList<AIChatTurn> turns = m_model.aiConversation();
     const bool generating = m_model.isGenerating();
-    QHash<QUuid, MiniAITurnView*> existing;
-    for (MiniAITurnView* view : std::as_const(m_turnViews)) {
-        existing.insert(view->turn().id, view);
-    }
-    QList<MiniAITurnView*> views;
-    QList<QUuid> ids;
-    for (qsizetype i = 0; i < turns.size(); ++i) {
-        const AIChatTurn& turn = turns[i];
-        ids.append(turn.id);
-        MiniAITurnView* view = existing.take(turn.id);
+    const bool countChanged = m_turns->update(turns, [&](MiniAITurnView* view,
+                                                         const AIChatTurn& turn, qsizetype index) {
         if (!view) {
             view = new MiniAITurnView;
         }
-        const bool last = i == turns.size() - 1;
+        const bool last = index == turns.size() - 1;
         view->setTurn(turn, generating && last, emptyResponseText(turn),
                       userAccessibilityValue(turn), accessibilityResponse(turn),
                       turn.attachments.isEmpty() ? QString() : attachmentSummary(turn.attachments));
-        views.append(view);
-    }
-    for (MiniAITurnView* gone : std::as_const(existing)) {
-        m_turnColumn->removeWidget(gone);
-        delete gone;
-    }
-    if (views != m_turnViews) {
-        for (MiniAITurnView* view : std::as_const(views)) {
-            m_turnColumn->removeWidget(view);
-        }
-        for (qsizetype i = 0; i < views.size(); ++i) {
-            m_turnColumn->insertWidget(static_cast<int>(i), views[i]);
-        }
-    }
-    m_turnViews = views;
-    const bool countChanged = ids.size() != m_shownTurnIds.size();
-    m_shownTurnIds = ids;
+        return view;
+    });
     if (countChanged && !turns.isEmpty()) {
         scrollToLatest();
     }
@@ -440,9 +387,6 @@ void MiniAIView::refreshTurns() {
 void MiniAIView::refreshComposer() {
     const bool generating = m_model.isGenerating();
     const bool sendable = canSend();
-    m_editor->setTextIfDifferent(m_model.aiInput());
-    m_status->setText(m_model.aiStatus());
-    m_attach->setEnabled(!generating && !m_model.isAddingAIAttachments());
     m_spinner->setVisible(generating);
     if (generating) {
         m_send->setSymbol(QStringLiteral("stop.fill"));
@@ -465,90 +409,11 @@ void MiniAIView::refreshComposer() {
     }
 }
 
-void MiniAIView::refreshAttachments() {
-    const QList<AIChatAttachment> pending = m_model.pendingAIAttachments();
-    QList<QUuid> shown;
-    for (QWidget* tile : m_strip->tiles()) {
-        shown.append(static_cast<ComposerAIAttachmentCard*>(tile)->attachment().id);
-    }
-    QList<QUuid> wanted;
-    for (const AIChatAttachment& attachment : pending) {
-        wanted.append(attachment.id);
-    }
-    if (shown != wanted) {
-        m_strip->clearTiles();
-        for (const AIChatAttachment& attachment : pending) {
-            const QUuid id = attachment.id;
-            m_strip->addTile(new ComposerAIAttachmentCard(
-                attachment, m_model.imageForAIAttachment(attachment), true,
-                [this, id] { m_model.removePendingAIAttachment(id); }));
-        }
-    }
-    m_stripRow->setVisible(!pending.isEmpty());
-    m_editorRow->layout()->setContentsMargins(12, pending.isEmpty() ? 10 : 4, 12, 5);
-    refreshComposer();
-}
-
-void MiniAIView::refreshBorder() {
-    if (m_dropZone->isTargeted()) {
-        m_composerBox->setStroke(RoundedBox::fixed(PlimboTheme::accent()), 1.5);
-    } else if (isComposerFocused()) {
-        m_composerBox->setStroke(
-            RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.78)), 1.5);
-    } else {
-        m_composerBox->setStroke(RoundedBox::fixed(ChatStyle::white(0.1)), 1);
-    }
-}
-
-bool MiniAIView::isComposerFocused() const {
-    return m_editor->hasFocus() || (window() && window()->focusWidget() == m_editor);
-}
-
-void MiniAIView::focusComposer() {
-    m_editor->setFocus(Qt::OtherFocusReason);
-    refreshBorder();
-}
-
 void MiniAIView::scrollToLatest() {
     const QList<AIChatTurn> turns = m_model.aiConversation();
-    if (turns.isEmpty()) {
-        return;
+    if (!turns.isEmpty()) {
+        m_turnList->scrollToLatest(turns.last().id);
     }
-    m_lastScrollTarget = turns.last().id;
-    m_lastScrollAnimated = !ReduceMotion::enabled();
-    m_scrollPending = true;
-    // After the new turn is laid out.
-    QTimer::singleShot(0, this, &MiniAIView::performPendingScroll);
-}
-
-void MiniAIView::performPendingScroll() {
-    if (!m_scrollPending || m_turnViews.isEmpty() || !m_turnList->isVisible()) {
-        return;
-    }
-    m_scrollPending = false;
-    // Pending layouts first, so that the scroll range is the laid-out one.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    QWidget* content = m_turnList->widget();
-    if (content->layout()) {
-        content->layout()->activate();
-    }
-    QWidget* last = m_turnViews.last();
-    QScrollBar* bar = m_turnList->verticalScrollBar();
-    const int bottom = last->mapTo(content, QPoint(0, last->height())).y();
-    const int target =
-        std::clamp(bottom - m_turnList->viewport()->height(), bar->minimum(), bar->maximum());
-    if (!m_lastScrollAnimated) {
-        bar->setValue(target);
-        return;
-    }
-    auto* animation = new QVariantAnimation(this);
-    animation->setDuration(140);
-    animation->setEasingCurve(QEasingCurve::OutCubic);
-    animation->setStartValue(bar->value());
-    animation->setEndValue(target);
-    connect(animation, &QVariantAnimation::valueChanged, bar,
-            [bar](const QVariant& value) { bar->setValue(value.toInt()); });
-    animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 // ---------------------------------------------------------------- events
@@ -574,19 +439,11 @@ void MiniAIView::keyPressEvent(QKeyEvent* event) {
 
 void MiniAIView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    focusComposer();
+    m_composer->focus();
     if (m_showsConversation) {
         scrollToLatest();
     }
-    QTimer::singleShot(0, this, &MiniAIView::performPendingScroll);
-}
-
-bool MiniAIView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_editor &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        refreshBorder();
-    }
-    return QWidget::eventFilter(watched, event);
+    QTimer::singleShot(0, m_turnList, &TurnScrollArea::performPendingScroll);
 }
 
 } // namespace plimbo

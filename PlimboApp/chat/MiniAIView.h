@@ -2,6 +2,8 @@
 
 #include "AIChatAttachment.h"
 #include "AIChatTurn.h"
+#include "ComposerBinding.h"
+#include "ViewColumn.h"
 
 #include <QList>
 #include <QPointer>
@@ -10,11 +12,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QLabel;
-class QScrollArea;
-class QStackedLayout;
 class QVBoxLayout;
 class QVariantAnimation;
 
@@ -22,14 +22,11 @@ namespace plimbo {
 
 class ActivitySpinner;
 class AppModel;
-class AttachmentDropZone;
 class BrandBadge;
-class ComposerTextEdit;
-class HorizontalStrip;
 class MiniAITurnView;
-class ChatErrorAlert;
-class RoundedBox;
+class PresentedErrorAlert;
 class SymbolButton;
+class TurnScrollArea;
 
 // The floating mini assistant: a dark rounded bubble holding either the composer alone (no
 // turns yet, with the brand mark and "Open all chats" in its bottom row) or a header, the
@@ -45,7 +42,7 @@ public:
                QWidget* parent = nullptr);
     ~MiniAIView() override;
 
-    bool canSend() const;
+    bool canSend() const { return m_composer->canSend(); }
     // Does nothing unless canSend(); grows the panel before a first turn, sends, refocuses.
     void send();
 
@@ -58,31 +55,24 @@ public:
     void flushPendingUpdates();
 
     // The parts, for tests.
-    ComposerTextEdit* editor() const { return m_editor; }
+    const ComposerBinding::Parts& composer() const { return m_composer->parts(); }
     SymbolButton* sendButton() const { return m_send; }
-    SymbolButton* attachButton() const { return m_attach; }
     SymbolButton* composerOpenAllButton() const { return m_composerOpenAll; }
     SymbolButton* headerOpenAllButton() const { return m_headerOpenAll; }
     SymbolButton* closeButton() const { return m_close; }
     BrandBadge* composerMark() const { return m_composerMark; }
     QWidget* header() const { return m_header; }
-    QLabel* statusLabel() const { return m_status; }
     ActivitySpinner* spinner() const { return m_spinner; }
-    HorizontalStrip* attachmentStrip() const { return m_strip; }
-    QList<MiniAITurnView*> turnViews() const { return m_turnViews; }
-    AttachmentDropZone* dropZone() const { return m_dropZone; }
-    RoundedBox* composerBox() const { return m_composerBox; }
-    ChatErrorAlert* errorAlert() const { return m_alert; }
-    bool isComposerFocused() const;
-    std::optional<QUuid> lastScrollTarget() const { return m_lastScrollTarget; }
-    bool lastScrollAnimated() const { return m_lastScrollAnimated; }
+    TurnScrollArea* turnList() const { return m_turnList; }
+    QList<MiniAITurnView*> turnViews() const { return m_turns->views(); }
+    PresentedErrorAlert* errorAlert() const { return m_alert; }
+    bool isComposerFocused() const { return m_composer->isFocused(); }
     bool isTransitionRunning() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildComposer();
@@ -90,13 +80,9 @@ private:
     void conversationChanged();
     void refreshLayout(bool animated);
     void refreshTurns();
+    // The send button (which stops a running reply) and the spinner.
     void refreshComposer();
-    void refreshAttachments();
-    void refreshBorder();
-    void focusComposer();
     void scrollToLatest();
-    // Scrolls once the list is on screen and laid out.
-    void performPendingScroll();
 
     AppModel& m_model;
     std::function<void()> m_onBeginConversation;
@@ -112,30 +98,18 @@ private:
     ActivitySpinner* m_spinner = nullptr;
     SymbolButton* m_headerOpenAll = nullptr;
     SymbolButton* m_close = nullptr;
-    QScrollArea* m_turnList = nullptr;
-    QVBoxLayout* m_turnColumn = nullptr;
-    QList<MiniAITurnView*> m_turnViews;
+    TurnScrollArea* m_turnList = nullptr;
+    std::unique_ptr<ViewColumn<MiniAITurnView>> m_turns;
 
-    AttachmentDropZone* m_dropZone = nullptr;
-    RoundedBox* m_composerBox = nullptr;
-    QWidget* m_stripRow = nullptr;
-    HorizontalStrip* m_strip = nullptr;
-    QWidget* m_editorRow = nullptr;
-    ComposerTextEdit* m_editor = nullptr;
-    SymbolButton* m_attach = nullptr;
+    ComposerBinding* m_composer = nullptr;
     BrandBadge* m_composerMark = nullptr;
-    QLabel* m_status = nullptr;
     SymbolButton* m_composerOpenAll = nullptr;
     SymbolButton* m_send = nullptr;
-    ChatErrorAlert* m_alert = nullptr;
+    PresentedErrorAlert* m_alert = nullptr;
 
     bool m_showsConversation = false;
     bool m_layoutInitialised = false;
     QTimer m_coalesce;
-    QList<QUuid> m_shownTurnIds;
-    std::optional<QUuid> m_lastScrollTarget;
-    bool m_lastScrollAnimated = false;
-    bool m_scrollPending = false;
     QPointer<QVariantAnimation> m_transition;
 };
 

@@ -7,7 +7,7 @@
 #include "CapsuleButton.h"
 #include "ChatDivider.h"
 #include "ChatStyle.h"
-#include "ComposerAIAttachmentCard.h"
+#include "ComposerBinding.h"
 #include "ComposerTextEdit.h"
 #include "ConversationTurnView.h"
 #include "HorizontalStrip.h"
@@ -15,19 +15,16 @@
 #include "RichTextView.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
+#include "TurnScrollArea.h"
+#include "ViewColumn.h"
 #include "symbols/SymbolIcon.h"
 #include "widgets/PlimboTheme.h"
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
-#include <QVariantAnimation>
 
 namespace plimbo {
 
@@ -77,27 +74,16 @@ PlimboConversationView::PlimboConversationView(AppModel& model, QWidget* parent)
     connect(&model, &AppModel::isGeneratingChanged, this, [this] {
         refreshTurns();
         refreshHeader();
-        refreshComposer();
     });
-    connect(&model, &AppModel::credentialIsStoredChanged, this, [this] {
-        refreshHeader();
-        refreshComposer();
-    });
-    connect(&model, &AppModel::aiStatusChanged, this, &PlimboConversationView::refreshComposer);
-    connect(&model, &AppModel::aiInputChanged, this, &PlimboConversationView::refreshComposer);
-    connect(&model, &AppModel::isAddingAIAttachmentsChanged, this,
-            &PlimboConversationView::refreshComposer);
-    connect(&model, &AppModel::pendingAIAttachmentsChanged, this,
-            &PlimboConversationView::refreshAttachments);
+    connect(&model, &AppModel::credentialIsStoredChanged, this,
+            &PlimboConversationView::refreshHeader);
     connect(&model, &AppModel::aiChatsChanged, this, &PlimboConversationView::refreshHeader);
     connect(&model, &AppModel::selectedAIChatIDChanged, this,
             &PlimboConversationView::selectionChanged);
 
     refreshTurns();
     refreshHeader();
-    refreshAttachments();
     refreshComposer();
-    refreshBorder();
 }
 
 PlimboConversationView::~PlimboConversationView() = default;
@@ -138,7 +124,7 @@ QWidget* PlimboConversationView::buildHeader() {
     m_newChat->setToolTip(tr("Start a new chat"));
     connect(m_newChat, &QPushButton::clicked, this, [this] {
         m_model.newAIChat();
-        focusComposer();
+        m_composer->focus();
     });
     row->addWidget(m_newChat, 0, Qt::AlignVCenter);
     return header;
@@ -183,7 +169,7 @@ QWidget* PlimboConversationView::buildEmptyConversation() {
         const QString prompt = tr(suggestion.prompt);
         connect(button, &CapsuleButton::clicked, this, [this, prompt] {
             m_model.setAiInput(prompt);
-            focusComposer();
+            m_composer->focus();
         });
         row->addWidget(button);
         m_suggestions.append(button);
@@ -195,84 +181,65 @@ QWidget* PlimboConversationView::buildEmptyConversation() {
 }
 
 QWidget* PlimboConversationView::buildMessages() {
-    m_messages = new QScrollArea;
-    m_messages->setFrameShape(QFrame::NoFrame);
-    m_messages->setWidgetResizable(true);
-    m_messages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_messages->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_messages->viewport()->setAutoFillBackground(false);
+    m_messages = new TurnScrollArea(160, [this]() -> QWidget* {
+        return m_turns->views().isEmpty() ? nullptr : m_turns->views().last();
+    });
     auto* content = new QWidget;
-    content->setAutoFillBackground(false);
     auto* padded = new QVBoxLayout(content);
     padded->setContentsMargins(28, 26, 28, 24);
     padded->setSpacing(0);
     auto* column = new QWidget;
-    m_turnColumn = new QVBoxLayout(column);
-    m_turnColumn->setContentsMargins(0, 0, 0, 0);
-    m_turnColumn->setSpacing(24);
-    m_turnColumn->addStretch(1);
+    m_turns = std::make_unique<ViewColumn<ConversationTurnView>>(column, QMargins(), 24);
     padded->addLayout(centredColumn(column));
-    m_messages->setWidget(content);
-    content->setAutoFillBackground(false); // setWidget() turned it on
+    m_messages->setContent(content);
     return m_messages;
 }
 
 QWidget* PlimboConversationView::buildComposer() {
-    m_dropZone = new AttachmentDropZone;
-    m_dropZone->setAutoFillBackground(true);
-    m_dropZone->setHandler(
-        [this](const QList<QUrl>& files) { return m_model.addAIAttachments(files); });
-    connect(m_dropZone, &AttachmentDropZone::targetedChanged, this,
-            &PlimboConversationView::refreshBorder);
-    auto* bar = new QVBoxLayout(m_dropZone);
+    ComposerBinding::Parts parts;
+    parts.dropZone = new AttachmentDropZone;
+    parts.dropZone->setAutoFillBackground(true);
+    auto* bar = new QVBoxLayout(parts.dropZone);
     bar->setContentsMargins(28, 14, 28, 14);
 
-    m_composerBox = new RoundedBox;
-    m_composerBox->setRadius(22);
-    m_composerBox->setFill(RoundedBox::primary(0.055));
-    auto* stack = new QVBoxLayout(m_composerBox);
+    parts.box = new RoundedBox;
+    parts.box->setRadius(22);
+    parts.box->setFill(RoundedBox::primary(0.055));
+    auto* stack = new QVBoxLayout(parts.box);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
 
-    m_stripRow = new QWidget;
-    m_stripRow->setAccessibleName(tr("Attachments for the next message"));
-    auto* stripLayout = new QHBoxLayout(m_stripRow);
+    parts.stripRow = new QWidget;
+    parts.stripRow->setAccessibleName(tr("Attachments for the next message"));
+    auto* stripLayout = new QHBoxLayout(parts.stripRow);
     stripLayout->setContentsMargins(12, 12, 12, 8);
-    m_strip = new HorizontalStrip(8);
-    stripLayout->addWidget(m_strip);
-    stack->addWidget(m_stripRow);
+    parts.strip = new HorizontalStrip(8);
+    stripLayout->addWidget(parts.strip);
+    stack->addWidget(parts.stripRow);
 
-    m_editorRow = new QWidget;
-    auto* editorLayout = new QHBoxLayout(m_editorRow);
-    editorLayout->setContentsMargins(16, 14, 16, 8);
-    m_editor = new ComposerTextEdit(6, 34);
-    m_editor->setFont(ChatStyle::font(ChatStyle::TextStyle::body));
-    m_editor->setPlaceholderText(tr("Message Plimbo AI…"));
-    m_editor->setAccessibleName(tr("Message Plimbo AI"));
-    m_editor->setDropHandler([this](const QList<QUrl>& urls) { return m_dropZone->drop(urls); });
-    connect(m_editor, &ComposerTextEdit::dropTargetChanged, m_dropZone,
-            &AttachmentDropZone::setTargeted);
-    connect(m_editor, &ComposerTextEdit::submitted, this, &PlimboConversationView::send);
-    connect(m_editor, &QPlainTextEdit::textChanged, this,
-            [this] { m_model.setAiInput(m_editor->toPlainText()); });
-    m_editor->installEventFilter(this);
-    editorLayout->addWidget(m_editor);
-    stack->addWidget(m_editorRow);
+    parts.editorRow = new QWidget;
+    auto* editorLayout = new QHBoxLayout(parts.editorRow);
+    parts.editor = new ComposerTextEdit(6, 34);
+    parts.editor->setFont(ChatStyle::font(ChatStyle::TextStyle::body));
+    parts.editor->setPlaceholderText(tr("Message Plimbo AI…"));
+    parts.editor->setAccessibleName(tr("Message Plimbo AI"));
+    connect(parts.editor, &ComposerTextEdit::submitted, this, &PlimboConversationView::send);
+    editorLayout->addWidget(parts.editor);
+    stack->addWidget(parts.editorRow);
 
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 0, 9, 9);
     buttons->setSpacing(9);
-    m_attach = new SymbolButton(QStringLiteral("plus"), 32, 14);
-    m_attach->setCircleColor(RoundedBox::primary(0.07));
-    m_attach->setLabel(tr("Attach images or files"));
-    connect(m_attach, &SymbolButton::clicked, this, [this] { m_model.chooseAIAttachments(); });
-    buttons->addWidget(m_attach);
-    m_status = ChatStyle::plainLabel(QString());
-    m_status->setFont(ChatStyle::font(ChatStyle::TextStyle::caption2, QFont::Medium));
-    QPalette statusPalette = m_status->palette();
+    parts.attach = new SymbolButton(QStringLiteral("plus"), 32, 14);
+    parts.attach->setCircleColor(RoundedBox::primary(0.07));
+    parts.attach->setLabel(tr("Attach images or files"));
+    buttons->addWidget(parts.attach);
+    parts.status = ChatStyle::plainLabel(QString());
+    parts.status->setFont(ChatStyle::font(ChatStyle::TextStyle::caption2, QFont::Medium));
+    QPalette statusPalette = parts.status->palette();
     statusPalette.setColor(QPalette::WindowText, ChatStyle::secondary(this));
-    m_status->setPalette(statusPalette);
-    buttons->addWidget(m_status);
+    parts.status->setPalette(statusPalette);
+    buttons->addWidget(parts.status);
     buttons->addItem(new QSpacerItem(12, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     m_stop = new SymbolButton(QStringLiteral("stop.fill"), 32, 10);
     m_stop->setCircleColor(RoundedBox::primary(0.1));
@@ -296,9 +263,16 @@ QWidget* PlimboConversationView::buildComposer() {
             }
         });
     }
+    bar->addLayout(centredColumn(parts.box));
 
-    bar->addLayout(centredColumn(m_composerBox));
-    return m_dropZone;
+    ComposerBinding::Look look;
+    look.editorMargins = QMargins(16, 14, 16, 8);
+    look.topUnderCards = 6;
+    look.focusedStroke = RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.55));
+    look.idleStroke = RoundedBox::primary(0.09);
+    m_composer = new ComposerBinding(m_model, parts, std::move(look), this);
+    connect(m_composer, &ComposerBinding::changed, this, &PlimboConversationView::refreshComposer);
+    return parts.dropZone;
 }
 
 // ---------------------------------------------------------------- state
@@ -315,40 +289,13 @@ QString PlimboConversationView::activeTitle() const {
     return tr("New chat");
 }
 
-bool PlimboConversationView::canSend() const {
-    return m_model.credentialIsStored() && !m_model.isGenerating() &&
-           !m_model.isAddingAIAttachments() &&
-           (!m_model.aiInput().trimmed().isEmpty() || !m_model.pendingAIAttachments().isEmpty());
-}
-
 void PlimboConversationView::send() {
-    if (!canSend()) {
-        return;
-    }
-    m_model.sendAI();
-    focusComposer();
-}
-
-bool PlimboConversationView::isComposerFocused() const {
-    return m_editor->hasFocus() || (window() && window()->focusWidget() == m_editor);
-}
-
-void PlimboConversationView::focusComposer() {
-    m_editor->setFocus(Qt::OtherFocusReason);
-    refreshBorder();
+    m_composer->send();
 }
 
 void PlimboConversationView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    QTimer::singleShot(0, this, &PlimboConversationView::performPendingScroll);
-}
-
-bool PlimboConversationView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_editor &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        refreshBorder();
-    }
-    return QWidget::eventFilter(watched, event);
+    QTimer::singleShot(0, m_messages, &TurnScrollArea::performPendingScroll);
 }
 
 void PlimboConversationView::flushPendingUpdates() {
@@ -358,11 +305,7 @@ void PlimboConversationView::flushPendingUpdates() {
 }
 
 void PlimboConversationView::conversationChanged() {
-    QList<QUuid> ids;
-    for (const AIChatTurn& turn : m_model.aiConversation()) {
-        ids.append(turn.id);
-    }
-    if (ids == m_shownTurnIds) {
+    if (m_turns->shows(m_model.aiConversation())) {
         // Only text or states changed (a streaming reply): at most one update per frame.
         if (!m_coalesce.isActive()) {
             m_coalesce.start();
@@ -376,64 +319,18 @@ void PlimboConversationView::refreshTurns() {
     m_coalesce.stop();
     const QList<AIChatTurn> turns = m_model.aiConversation();
     const bool generating = m_model.isGenerating();
+    const bool countChanged =
+        m_turns->update(turns,
+                        [&](ConversationTurnView* view, const AIChatTurn& turn,
+                            qsizetype index) -> ConversationTurnView* {
+                            const bool live = generating && index == turns.size() - 1;
+                            if (view) {
+                                view->setTurn(turn, live);
+                                return view;
+                            }
+                            return makeTurnView(turn, live);
+                        });
 
-    QHash<QUuid, ConversationTurnView*> existing;
-    for (ConversationTurnView* view : std::as_const(m_turnViews)) {
-        existing.insert(view->turn().id, view);
-    }
-    QList<ConversationTurnView*> views;
-    QList<QUuid> ids;
-    for (qsizetype i = 0; i < turns.size(); ++i) {
-        const AIChatTurn& turn = turns[i];
-        const bool live = generating && i == turns.size() - 1;
-        ids.append(turn.id);
-        if (ConversationTurnView* view = existing.take(turn.id)) {
-            view->setTurn(turn, live);
-            views.append(view);
-            continue;
-        }
-        const QUuid id = turn.id;
-        const auto current = [this, id]() -> std::optional<AIChatTurn> {
-            for (const AIChatTurn& candidate : m_model.aiConversation()) {
-                if (candidate.id == id) {
-                    return candidate;
-                }
-            }
-            return std::nullopt;
-        };
-        auto* view = new ConversationTurnView(
-            turn, live,
-            [this, current] {
-                if (const std::optional<AIChatTurn> found = current()) {
-                    m_model.copyAIMessage(found->response);
-                }
-            },
-            [this, current] {
-                if (const std::optional<AIChatTurn> found = current()) {
-                    m_model.retryAIChatTurn(*found);
-                }
-            },
-            [this](const AIChatAttachment& attachment) {
-                return m_model.imageForAIAttachment(attachment);
-            });
-        views.append(view);
-    }
-    for (ConversationTurnView* gone : std::as_const(existing)) {
-        m_turnColumn->removeWidget(gone);
-        delete gone;
-    }
-    if (views != m_turnViews) {
-        for (ConversationTurnView* view : std::as_const(views)) {
-            m_turnColumn->removeWidget(view);
-        }
-        for (qsizetype i = 0; i < views.size(); ++i) {
-            m_turnColumn->insertWidget(static_cast<int>(i), views[i]);
-        }
-    }
-    m_turnViews = views;
-
-    const bool countChanged = ids.size() != m_shownTurnIds.size();
-    m_shownTurnIds = ids;
     const bool showing = !turns.isEmpty();
     m_messages->setVisible(showing);
     m_empty->setVisible(!showing);
@@ -441,6 +338,33 @@ void PlimboConversationView::refreshTurns() {
         scrollToLatest();
     }
     m_wasShowingTurns = showing;
+}
+
+ConversationTurnView* PlimboConversationView::makeTurnView(const AIChatTurn& turn, bool live) {
+    const QUuid id = turn.id;
+    const auto current = [this, id]() -> std::optional<AIChatTurn> {
+        for (const AIChatTurn& candidate : m_model.aiConversation()) {
+            if (candidate.id == id) {
+                return candidate;
+            }
+        }
+        return std::nullopt;
+    };
+    return new ConversationTurnView(
+        turn, live,
+        [this, current] {
+            if (const std::optional<AIChatTurn> found = current()) {
+                m_model.copyAIMessage(found->response);
+            }
+        },
+        [this, current] {
+            if (const std::optional<AIChatTurn> found = current()) {
+                m_model.retryAIChatTurn(*found);
+            }
+        },
+        [this](const AIChatAttachment& attachment) {
+            return m_model.imageForAIAttachment(attachment);
+        });
 }
 
 void PlimboConversationView::refreshHeader() {
@@ -457,11 +381,7 @@ void PlimboConversationView::refreshHeader() {
 
 void PlimboConversationView::refreshComposer() {
     const bool generating = m_model.isGenerating();
-    const bool adding = m_model.isAddingAIAttachments();
     const bool sendable = canSend();
-    m_editor->setTextIfDifferent(m_model.aiInput());
-    m_status->setText(m_model.aiStatus());
-    m_attach->setEnabled(!generating && !adding);
     m_stop->setVisible(generating);
     m_send->setVisible(!generating);
     m_send->setEnabled(sendable);
@@ -469,44 +389,9 @@ void PlimboConversationView::refreshComposer() {
                                     : RoundedBox::primary(0.11));
 }
 
-void PlimboConversationView::refreshAttachments() {
-    const QList<AIChatAttachment> pending = m_model.pendingAIAttachments();
-    QList<QUuid> shown;
-    for (QWidget* tile : m_strip->tiles()) {
-        shown.append(static_cast<ComposerAIAttachmentCard*>(tile)->attachment().id);
-    }
-    QList<QUuid> wanted;
-    for (const AIChatAttachment& attachment : pending) {
-        wanted.append(attachment.id);
-    }
-    if (shown != wanted) {
-        m_strip->clearTiles();
-        for (const AIChatAttachment& attachment : pending) {
-            const QUuid id = attachment.id;
-            m_strip->addTile(new ComposerAIAttachmentCard(
-                attachment, m_model.imageForAIAttachment(attachment), false,
-                [this, id] { m_model.removePendingAIAttachment(id); }));
-        }
-    }
-    m_stripRow->setVisible(!pending.isEmpty());
-    m_editorRow->layout()->setContentsMargins(16, pending.isEmpty() ? 14 : 6, 16, 8);
-    refreshComposer();
-}
-
-void PlimboConversationView::refreshBorder() {
-    if (m_dropZone->isTargeted()) {
-        m_composerBox->setStroke(RoundedBox::fixed(PlimboTheme::accent()), 1.5);
-    } else if (isComposerFocused()) {
-        m_composerBox->setStroke(
-            RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.55)), 1);
-    } else {
-        m_composerBox->setStroke(RoundedBox::primary(0.09), 1);
-    }
-}
-
 void PlimboConversationView::selectionChanged() {
     refreshHeader();
-    focusComposer();
+    m_composer->focus();
     if (!m_model.aiConversation().isEmpty()) {
         refreshTurns();
         scrollToLatest();
@@ -515,44 +400,9 @@ void PlimboConversationView::selectionChanged() {
 
 void PlimboConversationView::scrollToLatest() {
     const QList<AIChatTurn> turns = m_model.aiConversation();
-    if (turns.isEmpty()) {
-        return;
+    if (!turns.isEmpty()) {
+        m_messages->scrollToLatest(turns.last().id);
     }
-    m_lastScrollTarget = turns.last().id;
-    m_lastScrollAnimated = !ReduceMotion::enabled();
-    m_scrollPending = true;
-    // After the new turn is laid out.
-    QTimer::singleShot(0, this, &PlimboConversationView::performPendingScroll);
-}
-
-void PlimboConversationView::performPendingScroll() {
-    if (!m_scrollPending || m_turnViews.isEmpty() || !m_messages->isVisible()) {
-        return;
-    }
-    m_scrollPending = false;
-    // Pending layouts first, so that the scroll range is the laid-out one.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    QWidget* content = m_messages->widget();
-    if (content->layout()) {
-        content->layout()->activate();
-    }
-    QWidget* last = m_turnViews.last();
-    QScrollBar* bar = m_messages->verticalScrollBar();
-    const int bottom = last->mapTo(content, QPoint(0, last->height())).y();
-    const int target =
-        std::clamp(bottom - m_messages->viewport()->height(), bar->minimum(), bar->maximum());
-    if (!m_lastScrollAnimated) {
-        bar->setValue(target);
-        return;
-    }
-    auto* animation = new QVariantAnimation(this);
-    animation->setDuration(160);
-    animation->setEasingCurve(QEasingCurve::OutCubic);
-    animation->setStartValue(bar->value());
-    animation->setEndValue(target);
-    connect(animation, &QVariantAnimation::valueChanged, bar,
-            [bar](const QVariant& value) { bar->setValue(value.toInt()); });
-    animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 } // namespace plimbo

@@ -1,32 +1,29 @@
 #pragma once
 
 #include "AIChatTurn.h"
+#include "ComposerBinding.h"
+#include "ViewColumn.h"
 
-#include <QHash>
 #include <QList>
-#include <QPointer>
 #include <QTimer>
 #include <QUuid>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
+
 class QLabel;
 class QPushButton;
-class QScrollArea;
-class QVBoxLayout;
-class QVariantAnimation;
 
 namespace plimbo {
 
 class ActivitySpinner;
 class AppModel;
-class AttachmentDropZone;
 class CapsuleButton;
-class ComposerTextEdit;
 class ConversationTurnView;
-class HorizontalStrip;
 class RichTextView;
-class RoundedBox;
 class SymbolButton;
+class TurnScrollArea;
 
 // The workbench's right-hand pane: the selected chat's title and the assistant's state, its
 // turns in a scrolling column (or a welcome with three starter suggestions), and the composer
@@ -44,37 +41,28 @@ public:
     QString activeTitle() const;
     // Key stored, no reply running, no attachment being added, and text that is not blank or
     // at least one pending attachment.
-    bool canSend() const;
+    bool canSend() const { return m_composer->canSend(); }
     // Sends when canSend(), then focuses the text field; otherwise does nothing.
     void send();
     // Applies gathered model changes now (tests and measurements).
     void flushPendingUpdates();
 
     // The parts, for tests.
-    ComposerTextEdit* editor() const { return m_editor; }
+    const ComposerBinding::Parts& composer() const { return m_composer->parts(); }
     SymbolButton* sendButton() const { return m_send; }
     SymbolButton* stopButton() const { return m_stop; }
-    SymbolButton* attachButton() const { return m_attach; }
     QPushButton* newChatButton() const { return m_newChat; }
-    QLabel* statusLabel() const { return m_status; }
     QLabel* credentialLabel() const { return m_credential; }
     RichTextView* titleLabel() const { return m_title; }
     ActivitySpinner* spinner() const { return m_spinner; }
     QWidget* emptyConversation() const { return m_empty; }
-    QScrollArea* messages() const { return m_messages; }
+    TurnScrollArea* messages() const { return m_messages; }
     QList<CapsuleButton*> suggestions() const { return m_suggestions; }
-    QList<ConversationTurnView*> turnViews() const { return m_turnViews; }
-    HorizontalStrip* attachmentStrip() const { return m_strip; }
-    AttachmentDropZone* dropZone() const { return m_dropZone; }
-    RoundedBox* composerBox() const { return m_composerBox; }
-    bool isComposerFocused() const;
-    // The turn id the last scroll went to, and whether it was animated.
-    std::optional<QUuid> lastScrollTarget() const { return m_lastScrollTarget; }
-    bool lastScrollAnimated() const { return m_lastScrollAnimated; }
+    QList<ConversationTurnView*> turnViews() const { return m_turns->views(); }
+    bool isComposerFocused() const { return m_composer->isFocused(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -84,15 +72,12 @@ private:
 
     void conversationChanged();
     void refreshTurns();
+    ConversationTurnView* makeTurnView(const AIChatTurn& turn, bool live);
     void refreshHeader();
+    // The send and stop buttons.
     void refreshComposer();
-    void refreshAttachments();
-    void refreshBorder();
     void selectionChanged();
-    void focusComposer();
     void scrollToLatest();
-    // Scrolls once the list is on screen and laid out.
-    void performPendingScroll();
 
     AppModel& m_model;
     RichTextView* m_title = nullptr;
@@ -101,26 +86,14 @@ private:
     QPushButton* m_newChat = nullptr;
     QWidget* m_empty = nullptr;
     QList<CapsuleButton*> m_suggestions;
-    QScrollArea* m_messages = nullptr;
-    QVBoxLayout* m_turnColumn = nullptr;
-    QList<ConversationTurnView*> m_turnViews;
-    AttachmentDropZone* m_dropZone = nullptr;
-    RoundedBox* m_composerBox = nullptr;
-    HorizontalStrip* m_strip = nullptr;
-    QWidget* m_stripRow = nullptr;
-    QWidget* m_editorRow = nullptr;
-    ComposerTextEdit* m_editor = nullptr;
-    SymbolButton* m_attach = nullptr;
-    QLabel* m_status = nullptr;
+    TurnScrollArea* m_messages = nullptr;
+    std::unique_ptr<ViewColumn<ConversationTurnView>> m_turns;
+    ComposerBinding* m_composer = nullptr;
     SymbolButton* m_stop = nullptr;
     SymbolButton* m_send = nullptr;
 
     QTimer m_coalesce;
-    QList<QUuid> m_shownTurnIds;
     bool m_wasShowingTurns = false;
-    std::optional<QUuid> m_lastScrollTarget;
-    bool m_lastScrollAnimated = false;
-    bool m_scrollPending = false;
 };
 
 } // namespace plimbo

@@ -2,8 +2,6 @@
 
 #include "PlimboTheme.h"
 
-#include <QApplication>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QWidget>
@@ -11,21 +9,6 @@
 namespace plimbo {
 
 namespace {
-
-qreal pixelSize(DashboardStyle::Text style) {
-    switch (style) {
-    case DashboardStyle::Text::body:
-    case DashboardStyle::Text::headline:
-        return 13;
-    case DashboardStyle::Text::callout:
-        return 12;
-    case DashboardStyle::Text::caption:
-        return 10;
-    case DashboardStyle::Text::caption2:
-        return 10;
-    }
-    return 13;
-}
 
 qreal opacity(DashboardStyle::Emphasis emphasis) {
     switch (emphasis) {
@@ -40,23 +23,6 @@ qreal opacity(DashboardStyle::Emphasis emphasis) {
 }
 
 } // namespace
-
-QFont DashboardStyle::font(Text style) {
-    return font(pixelSize(style), style == Text::headline ? QFont::DemiBold : QFont::Normal);
-}
-
-QFont DashboardStyle::font(qreal pixels, QFont::Weight weight) {
-    QFont font = QApplication::font();
-    font.setPixelSize(qRound(pixels));
-    font.setWeight(weight);
-    return font;
-}
-
-QFont DashboardStyle::monospace(qreal pixels) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(qRound(pixels));
-    return font;
-}
 
 QColor DashboardStyle::color(const QWidget* widget, Emphasis emphasis) {
     QColor color = widget->palette().color(QPalette::WindowText);

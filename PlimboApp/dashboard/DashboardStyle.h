@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesignStyle.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -9,19 +11,16 @@ class QWidget;
 
 namespace plimbo {
 
-// Fonts, colours and labels of the dashboard, settings and about windows. Sizes are pixels, one
-// per point of the design, on the desktop type scale the design was made with.
-class DashboardStyle {
+// Fonts, colours and labels of the dashboard, settings and about windows, on the design's type
+// scale.
+class DashboardStyle : public DesignStyle {
 public:
     DashboardStyle() = delete;
 
-    enum class Text { body, callout, caption, caption2, headline };
+    using Text = TextStyle;
     // How strongly text stands out: the window's text colour at decreasing strength.
     enum class Emphasis { primary, secondary, tertiary };
 
-    static QFont font(Text style);
-    static QFont font(qreal pixels, QFont::Weight weight);
-    static QFont monospace(qreal pixels);
     static QColor color(const QWidget* widget, Emphasis emphasis);
     // The thin outline of cards and separators.
     static QColor hairline(const QWidget* widget);

@@ -232,138 +232,88 @@ bool AppModel::hasArgument(const QString& argument) const {
 
 // ---------------------------------------------------------------- observable setters
 
-void AppModel::setSelectedSection(AppSection section) {
-    if (m_selectedSection != section) {
-        m_selectedSection = section;
-        emit selectedSectionChanged();
+template <typename T> void AppModel::assign(T& field, const T& value, void (AppModel::*changed)()) {
+    if (field != value) {
+        field = value;
+        emit(this->*changed)();
     }
+}
+
+void AppModel::setSelectedSection(AppSection section) {
+    assign(m_selectedSection, section, &AppModel::selectedSectionChanged);
 }
 
 void AppModel::setSelectedSettingsSection(SettingsSection section) {
-    if (m_selectedSettingsSection != section) {
-        m_selectedSettingsSection = section;
-        emit selectedSettingsSectionChanged();
-    }
+    assign(m_selectedSettingsSection, section, &AppModel::selectedSettingsSectionChanged);
 }
 
 void AppModel::setPaletteQuery(const QString& query) {
-    if (m_paletteQuery != query) {
-        m_paletteQuery = query;
-        emit paletteQueryChanged();
-    }
+    assign(m_paletteQuery, query, &AppModel::paletteQueryChanged);
     rebuildPaletteResults();
 }
 
 void AppModel::setPaletteResults(const QList<PaletteItem>& results) {
-    if (m_paletteResults != results) {
-        m_paletteResults = results;
-        emit paletteResultsChanged();
-    }
+    assign(m_paletteResults, results, &AppModel::paletteResultsChanged);
 }
 
 void AppModel::setAiInput(const QString& input) {
-    if (m_aiInput != input) {
-        m_aiInput = input;
-        emit aiInputChanged();
-    }
+    assign(m_aiInput, input, &AppModel::aiInputChanged);
 }
 
 void AppModel::setAiOutput(const QString& output) {
-    if (m_aiOutput != output) {
-        m_aiOutput = output;
-        emit aiOutputChanged();
-    }
+    assign(m_aiOutput, output, &AppModel::aiOutputChanged);
 }
 
 void AppModel::setAiStatus(const QString& status) {
-    if (m_aiStatus != status) {
-        m_aiStatus = status;
-        emit aiStatusChanged();
-    }
+    assign(m_aiStatus, status, &AppModel::aiStatusChanged);
 }
 
 void AppModel::setAiUsage(const std::optional<AIUsage>& usage) {
-    if (m_aiUsage != usage) {
-        m_aiUsage = usage;
-        emit aiUsageChanged();
-    }
+    assign(m_aiUsage, usage, &AppModel::aiUsageChanged);
 }
 
 void AppModel::setAiConversation(const QList<AIChatTurn>& turns) {
-    if (m_aiConversation != turns) {
-        m_aiConversation = turns;
-        emit aiConversationChanged();
-    }
+    assign(m_aiConversation, turns, &AppModel::aiConversationChanged);
 }
 
 void AppModel::setAiChats(const QList<AIChatSession>& chats) {
-    if (m_aiChats != chats) {
-        m_aiChats = chats;
-        emit aiChatsChanged();
-    }
+    assign(m_aiChats, chats, &AppModel::aiChatsChanged);
 }
 
 void AppModel::setPendingAIAttachments(const QList<AIChatAttachment>& attachments) {
-    if (m_pendingAIAttachments != attachments) {
-        m_pendingAIAttachments = attachments;
-        emit pendingAIAttachmentsChanged();
-    }
+    assign(m_pendingAIAttachments, attachments, &AppModel::pendingAIAttachmentsChanged);
 }
 
 void AppModel::setIsAddingAIAttachments(bool adding) {
-    if (m_isAddingAIAttachments != adding) {
-        m_isAddingAIAttachments = adding;
-        emit isAddingAIAttachmentsChanged();
-    }
+    assign(m_isAddingAIAttachments, adding, &AppModel::isAddingAIAttachmentsChanged);
 }
 
 void AppModel::setSelectedAIChatID(const std::optional<QUuid>& id) {
-    if (m_selectedAIChatID != id) {
-        m_selectedAIChatID = id;
-        emit selectedAIChatIDChanged();
-    }
+    assign(m_selectedAIChatID, id, &AppModel::selectedAIChatIDChanged);
 }
 
 void AppModel::setIsGenerating(bool generating) {
-    if (m_isGenerating != generating) {
-        m_isGenerating = generating;
-        emit isGeneratingChanged();
-    }
+    assign(m_isGenerating, generating, &AppModel::isGeneratingChanged);
 }
 
 void AppModel::setPresentedError(const std::optional<QString>& error) {
-    if (m_presentedError != error) {
-        m_presentedError = error;
-        emit presentedErrorChanged();
-    }
+    assign(m_presentedError, error, &AppModel::presentedErrorChanged);
 }
 
 void AppModel::setNotchSurfaceEnabledField(bool enabled) {
-    if (m_notchSurfaceEnabled != enabled) {
-        m_notchSurfaceEnabled = enabled;
-        emit notchSurfaceEnabledChanged();
-    }
+    assign(m_notchSurfaceEnabled, enabled, &AppModel::notchSurfaceEnabledChanged);
 }
 
 void AppModel::setVirtualNotchEnabledField(bool enabled) {
-    if (m_virtualNotchEnabled != enabled) {
-        m_virtualNotchEnabled = enabled;
-        emit virtualNotchEnabledChanged();
-    }
+    assign(m_virtualNotchEnabled, enabled, &AppModel::virtualNotchEnabledChanged);
 }
 
 void AppModel::setPendingDropURLs(const QList<QUrl>& urls) {
-    if (m_pendingDropURLs != urls) {
-        m_pendingDropURLs = urls;
-        emit pendingDropURLsChanged();
-    }
+    assign(m_pendingDropURLs, urls, &AppModel::pendingDropURLsChanged);
 }
 
 void AppModel::setRegisteredGlobalShortcuts(const GlobalShortcutSet& shortcuts) {
-    if (m_registeredGlobalShortcuts != shortcuts) {
-        m_registeredGlobalShortcuts = shortcuts;
-        emit registeredGlobalShortcutsChanged();
-    }
+    assign(m_registeredGlobalShortcuts, shortcuts, &AppModel::registeredGlobalShortcutsChanged);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -686,32 +636,30 @@ void AppModel::showAbout() {
     }
 }
 
-void AppModel::showCommandPalette() {
+void AppModel::showQuickPanel(QuickPanelController* panel) {
     m_deps.focusCoordinator->captureIfNeeded();
-    setPaletteQuery(QString());
-    hideQuickPanel(m_launcherController.get());
-    hideQuickPanel(m_clipboardController.get());
-    if (m_paletteController) {
-        m_paletteController->show();
+    for (QuickPanelController* other :
+         {m_paletteController.get(), m_launcherController.get(), m_clipboardController.get()}) {
+        if (other != panel) {
+            hideQuickPanel(other);
+        }
     }
+    if (panel) {
+        panel->show();
+    }
+}
+
+void AppModel::showCommandPalette() {
+    setPaletteQuery(QString());
+    showQuickPanel(m_paletteController.get());
 }
 
 void AppModel::showLauncher() {
-    m_deps.focusCoordinator->captureIfNeeded();
-    hideQuickPanel(m_paletteController.get());
-    hideQuickPanel(m_clipboardController.get());
-    if (m_launcherController) {
-        m_launcherController->show();
-    }
+    showQuickPanel(m_launcherController.get());
 }
 
 void AppModel::showClipboard() {
-    m_deps.focusCoordinator->captureIfNeeded();
-    hideQuickPanel(m_paletteController.get());
-    hideQuickPanel(m_launcherController.get());
-    if (m_clipboardController) {
-        m_clipboardController->show();
-    }
+    showQuickPanel(m_clipboardController.get());
 }
 
 void AppModel::showMiniAI() {
@@ -1113,6 +1061,10 @@ void AppModel::newAIChat() {
     stopAI();
     cancelAIAttachmentOperation();
     clearPendingAIAttachments();
+    showNoAIChat();
+}
+
+void AppModel::showNoAIChat() {
     setSelectedAIChatID(std::nullopt);
     setAiConversation({});
     setAiInput(QString());
@@ -1164,12 +1116,7 @@ void AppModel::deleteAIChat(const QUuid& id) {
     if (m_selectedAIChatID == id) {
         stopAI();
         cancelAIAttachmentOperation();
-        setSelectedAIChatID(std::nullopt);
-        setAiConversation({});
-        setAiInput(QString());
-        setAiOutput(QString());
-        setAiUsage(std::nullopt);
-        setAiStatus(kReady);
+        showNoAIChat();
     }
     QList<AIChatSession> chats = m_aiChats;
     chats.removeIf([&](const AIChatSession& chat) { return chat.id == id; });
@@ -1510,10 +1457,7 @@ void AppModel::perform(const PaletteItem& item) {
         openSettings(SettingsSection::general);
         break;
     case PaletteAction::Kind::openAI:
-        newAIChat();
-        if (m_miniAIController) {
-            m_miniAIController->show();
-        }
+        showMiniAI();
         break;
     case PaletteAction::Kind::airDrop:
         startAirDrop();

@@ -257,6 +257,8 @@ private:
     void refreshHealth();
     QFuture<void> preloadAttachmentImages(const QList<AIChatAttachment>& attachments);
     void hideQuickPanel(QuickPanelController* panel);
+    // Shows `panel` (the palette's, the launcher's or the clipboard's) in place of the others.
+    void showQuickPanel(QuickPanelController* panel);
 
     // send pipeline
     void runSendTask(const std::shared_ptr<SendTask>& task, const QList<AIChatTurn>& priorTurns,
@@ -283,6 +285,8 @@ private:
     void releaseAttachmentOperation(const std::shared_ptr<AttachmentOperation>& operation);
     bool isCurrent(const std::shared_ptr<AttachmentOperation>& operation) const;
     void cancelAIAttachmentOperation();
+    // No chat selected: no turns, and an empty draft, reply and usage.
+    void showNoAIChat();
     void clearPendingAIAttachments();
     void deleteFilesInBackground(const QList<AIChatAttachment>& attachments);
     void finishRetry(const std::shared_ptr<AttachmentOperation>& operation, const AIChatTurn& turn,
@@ -292,6 +296,8 @@ private:
     void rebuildPaletteResults();
 
     // plain setters that notify on change
+    // Stores `value` and emits `changed` only when it differs from what `field` holds.
+    template <typename T> void assign(T& field, const T& value, void (AppModel::*changed)());
     void setPaletteResults(const QList<PaletteItem>& results);
     void setAiOutput(const QString& output);
     void setAiStatus(const QString& status);

@@ -2,8 +2,6 @@
 
 #include "widgets/PlimboTheme.h"
 
-#include <QApplication>
-#include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -14,42 +12,6 @@ static void initialiseSurfaceSymbols() {
 }
 
 namespace plimbo {
-
-qreal SurfaceStyle::pixelSize(TextStyle style) {
-    switch (style) {
-    case TextStyle::body:
-    case TextStyle::headline:
-        return 13;
-    case TextStyle::callout:
-        return 12;
-    case TextStyle::caption:
-    case TextStyle::caption2:
-        return 10;
-    case TextStyle::title3:
-        return 15;
-    }
-    return 13;
-}
-
-QFont SurfaceStyle::font(qreal pixels, QFont::Weight weight) {
-    QFont font = QApplication::font();
-    font.setPixelSize(qRound(pixels));
-    font.setWeight(weight);
-    return font;
-}
-
-QFont SurfaceStyle::font(TextStyle style, QFont::Weight weight) {
-    if (style == TextStyle::headline && weight == QFont::Normal) {
-        weight = QFont::DemiBold;
-    }
-    return font(pixelSize(style), weight);
-}
-
-QFont SurfaceStyle::monospace(TextStyle style) {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(qRound(pixelSize(style)));
-    return font;
-}
 
 QColor SurfaceStyle::primary(const QPalette& palette, qreal opacity) {
     return withOpacity(palette.color(QPalette::WindowText), opacity);
@@ -79,11 +41,6 @@ QColor SurfaceStyle::color(Tone tone, const QPalette& palette) {
         return PlimboTheme::accent();
     }
     return primary(palette);
-}
-
-QColor SurfaceStyle::withOpacity(QColor color, qreal opacity) {
-    color.setAlphaF(static_cast<float>(color.alphaF() * opacity));
-    return color;
 }
 
 bool SurfaceStyle::isLightScheme(const QPalette& palette) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesignStyle.h"
+
 #include <QColor>
 #include <QFont>
 #include <QRectF>
@@ -10,22 +12,14 @@ class QPalette;
 
 namespace plimbo {
 
-// Fonts, colours and shapes shared by the command surfaces. Sizes are pixels, one per point
-// of the design; the text styles follow the desktop type scale the design was made with.
+// Fonts, colours and shapes shared by the command surfaces, on the design's type scale.
 // Colours are resolved from a widget's palette at paint time, so a scheme change shows at once.
-class SurfaceStyle {
+class SurfaceStyle : public DesignStyle {
 public:
     SurfaceStyle() = delete;
 
-    enum class TextStyle { body, callout, caption, caption2, headline, title3 };
-
     // How a piece of text or a symbol is coloured.
     enum class Tone { primary, secondary, tertiary, accent };
-
-    static qreal pixelSize(TextStyle style);
-    static QFont font(qreal pixels, QFont::Weight weight = QFont::Normal);
-    static QFont font(TextStyle style, QFont::Weight weight = QFont::Normal);
-    static QFont monospace(TextStyle style);
 
     // The palette's text colour at `opacity` (the design's "primary" at that opacity).
     static QColor primary(const QPalette& palette, qreal opacity = 1.0);
@@ -34,7 +28,6 @@ public:
     // The faint fill behind key caps.
     static QColor quaternaryFill(const QPalette& palette);
     static QColor color(Tone tone, const QPalette& palette);
-    static QColor withOpacity(QColor color, qreal opacity);
 
     // True when the palette draws dark text on a light window.
     static bool isLightScheme(const QPalette& palette);

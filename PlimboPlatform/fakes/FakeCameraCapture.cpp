@@ -2,23 +2,11 @@
 
 namespace plimbo {
 
-namespace {
-
-QFuture<void> failedStart(CameraError::Kind kind, const QString& message) {
-    QPromise<void> promise;
-    promise.start();
-    promise.setException(std::make_exception_ptr(CameraError(kind, message)));
-    promise.finish();
-    return promise.future();
-}
-
-} // namespace
-
 FakeCameraCapture::FakeCameraCapture(QObject* parent)
     : CameraCapture(parent) {}
 
 FakeCameraCapture::~FakeCameraCapture() {
-    finishStarts(std::make_exception_ptr(
+    m_pendingStarts.finish(std::make_exception_ptr(
         CameraError(CameraError::Kind::interrupted, QStringLiteral("gone"))));
     answerAccess(false);
 }
@@ -39,26 +27,28 @@ QFuture<bool> FakeCameraCapture::requestAccess() {
 
 QFuture<void> FakeCameraCapture::start() {
     ++startCalls;
-    if (!m_pendingStarts.empty()) {
-        return waitForStart();
+    if (!m_pendingStarts.isEmpty()) {
+        return m_pendingStarts.add();
     }
     if (!m_connected) {
         if (!hasCamera) {
-            return failedStart(CameraError::Kind::noCamera, QStringLiteral("No video input."));
+            return CameraStartWaiters::failed(CameraError::Kind::noCamera,
+                                              QStringLiteral("No video input."));
         }
         if (deviceFailure) {
-            return failedStart(CameraError::Kind::deviceFailed, *deviceFailure);
+            return CameraStartWaiters::failed(CameraError::Kind::deviceFailed, *deviceFailure);
         }
         if (refusesInput) {
-            return failedStart(CameraError::Kind::inputRefused, QStringLiteral("Refused."));
+            return CameraStartWaiters::failed(CameraError::Kind::inputRefused,
+                                              QStringLiteral("Refused."));
         }
         m_connected = true;
         ++connections;
     }
-    QFuture<void> future = waitForStart();
+    QFuture<void> future = m_pendingStarts.add();
     if (m_running || !holdStarts) {
         m_running = true;
-        finishStarts(nullptr);
+        m_pendingStarts.finish(nullptr);
     }
     return future;
 }
@@ -67,22 +57,22 @@ void FakeCameraCapture::stop() {
     ++stopCalls;
     m_running = false;
     if (!stopLeavesStartPending) {
-        finishStarts(std::make_exception_ptr(
+        m_pendingStarts.finish(std::make_exception_ptr(
             CameraError(CameraError::Kind::interrupted, QStringLiteral("Stopped."))));
     }
 }
 
 void FakeCameraCapture::completeStart() {
-    if (!m_pendingStarts.empty()) {
+    if (!m_pendingStarts.isEmpty()) {
         m_running = true;
-        finishStarts(nullptr);
+        m_pendingStarts.finish(nullptr);
     }
 }
 
 void FakeCameraCapture::failStart(CameraError::Kind kind, const QString& message) {
-    if (!m_pendingStarts.empty()) {
+    if (!m_pendingStarts.isEmpty()) {
         m_connected = false;
-        finishStarts(std::make_exception_ptr(CameraError(kind, message)));
+        m_pendingStarts.finish(std::make_exception_ptr(CameraError(kind, message)));
     }
 }
 
@@ -102,25 +92,6 @@ void FakeCameraCapture::failWhileRunning(CameraError::Kind kind, const QString& 
     m_running = false;
     m_connected = false;
     emit failed(kind, message);
-}
-
-QFuture<void> FakeCameraCapture::waitForStart() {
-    auto promise = std::make_unique<QPromise<void>>();
-    promise->start();
-    QFuture<void> future = promise->future();
-    m_pendingStarts.push_back(std::move(promise));
-    return future;
-}
-
-void FakeCameraCapture::finishStarts(std::exception_ptr error) {
-    std::vector<std::unique_ptr<QPromise<void>>> promises = std::move(m_pendingStarts);
-    m_pendingStarts.clear();
-    for (const auto& promise : promises) {
-        if (error) {
-            promise->setException(error);
-        }
-        promise->finish();
-    }
 }
 
 } // namespace plimbo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CameraCapture.h"
+#include "CameraStartWaiters.h"
 
 #include <QPromise>
 
@@ -47,7 +48,7 @@ public:
     bool isRunning() const override { return m_running; }
     void setVideoOutput(QObject* output) override { videoOutput = output; }
 
-    bool hasPendingStart() const { return !m_pendingStarts.empty(); }
+    bool hasPendingStart() const { return !m_pendingStarts.isEmpty(); }
     bool hasPendingAccessRequest() const { return !m_pendingAccess.empty(); }
     bool isConnected() const { return m_connected; }
     // Finishes the held start: the pipeline runs.
@@ -59,11 +60,8 @@ public:
     void failWhileRunning(CameraError::Kind kind, const QString& message);
 
 private:
-    QFuture<void> waitForStart();
-    void finishStarts(std::exception_ptr error);
-
+    CameraStartWaiters m_pendingStarts;
     // One promise per caller: a future takes only one continuation.
-    std::vector<std::unique_ptr<QPromise<void>>> m_pendingStarts;
     std::vector<std::unique_ptr<QPromise<bool>>> m_pendingAccess;
     bool m_running = false;
     bool m_connected = false;

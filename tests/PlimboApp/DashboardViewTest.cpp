@@ -104,7 +104,7 @@ TEST_F(DashboardViewTest, TheErrorAlertShowsTheMessageAndOkClearsIt) {
     const QString message = QStringLiteral("Chat history could not be saved. Disk full");
     model().setPresentedError(message);
     ASSERT_TRUE(view->errorAlert()->isPresented());
-    EXPECT_EQ(alert()->text(), PresentedErrorAlert::title);
+    EXPECT_EQ(alert()->text(), PresentedErrorAlert::defaultTitle);
     EXPECT_EQ(alert()->windowTitle(), QStringLiteral("Plimbo needs attention"));
     EXPECT_EQ(alert()->informativeText(), message);
     ASSERT_EQ(alert()->buttons().size(), 1);

@@ -3,7 +3,6 @@
 #include "AppModelHarness.h"
 #include "AttachmentDropZone.h"
 #include "BrandBadge.h"
-#include "ChatErrorAlert.h"
 #include "ChatStyle.h"
 #include "ChatViewTestSupport.h"
 #include "ComposerAIAttachmentCard.h"
@@ -11,9 +10,11 @@
 #include "HorizontalStrip.h"
 #include "MarkdownText.h"
 #include "MiniAITurnView.h"
+#include "PresentedErrorAlert.h"
 #include "RichTextView.h"
 #include "SymbolButton.h"
 #include "ThinkingDots.h"
+#include "TurnScrollArea.h"
 #include "widgets/PlimboTheme.h"
 
 #include <gtest/gtest.h>
@@ -47,13 +48,13 @@ protected:
 
     bool shown(QWidget* widget) const { return widget && widget->isVisibleTo(view.get()); }
     void pressReturn(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(view->editor(), Qt::Key_Return, modifiers);
+        QTest::keyClick(view->composer().editor, Qt::Key_Return, modifiers);
     }
     bool sent(int count) {
         return settle([&] { return h.ai->calls.size() == count; });
     }
     void sendPrompt(const QString& prompt) {
-        QTest::keyClicks(view->editor(), prompt);
+        QTest::keyClicks(view->composer().editor, prompt);
         pressReturn();
     }
 
@@ -71,7 +72,7 @@ TEST_F(MiniAIViewTest, ComposerOnlyUntilTheFirstTurn) {
     EXPECT_TRUE(shown(view->composerMark()));
     EXPECT_TRUE(shown(view->composerOpenAllButton()));
     EXPECT_TRUE(view->isComposerFocused());
-    EXPECT_EQ(view->editor()->placeholderText(), "Ask Plimbo AI…");
+    EXPECT_EQ(view->composer().editor->placeholderText(), "Ask Plimbo AI…");
     QTest::mouseClick(view->composerOpenAllButton(), Qt::LeftButton);
     EXPECT_EQ(log, QStringList{"openAll"});
 
@@ -86,14 +87,14 @@ TEST_F(MiniAIViewTest, ComposerOnlyUntilTheFirstTurn) {
     EXPECT_TRUE(view->isComposerFocused());
     ASSERT_EQ(view->turnViews().size(), 1);
     EXPECT_TRUE(shown(view->turnViews()[0]->dots()));
-    EXPECT_EQ(view->lastScrollTarget(), model->aiConversation().last().id);
-    EXPECT_FALSE(view->lastScrollAnimated());
+    EXPECT_EQ(view->turnList()->lastScrollTarget(), model->aiConversation().last().id);
+    EXPECT_FALSE(view->turnList()->lastScrollAnimated());
 
     // While generating: the stop button (always enabled), "+" disabled, Return does nothing.
     EXPECT_TRUE(view->sendButton()->isEnabled());
     EXPECT_EQ(view->sendButton()->symbol(), "stop.fill");
     EXPECT_EQ(view->sendButton()->accessibleName(), "Stop response");
-    EXPECT_FALSE(view->attachButton()->isEnabled());
+    EXPECT_FALSE(view->composer().attach->isEnabled());
     EXPECT_TRUE(shown(view->spinner()));
     sendPrompt("Again");
     spin();
@@ -120,13 +121,13 @@ TEST_F(MiniAIViewTest, TheSendRule) {
     EXPECT_TRUE(log.isEmpty());
     EXPECT_FALSE(view->sendButton()->isEnabled());
     EXPECT_EQ(view->sendButton()->circleColor(), ChatStyle::white(0.1));
-    EXPECT_TRUE(view->attachButton()->isEnabled());
+    EXPECT_TRUE(view->composer().attach->isEnabled());
     EXPECT_EQ(model->aiInput(), "No key");
 }
 
 TEST_F(MiniAIViewTest, BlankAttachmentOnlyAndAddingAttachments) {
     make();
-    QTest::keyClicks(view->editor(), "  ");
+    QTest::keyClicks(view->composer().editor, "  ");
     pressReturn(Qt::ShiftModifier);
     EXPECT_EQ(model->aiInput(), "  \n");
     EXPECT_FALSE(view->canSend());
@@ -137,14 +138,14 @@ TEST_F(MiniAIViewTest, BlankAttachmentOnlyAndAddingAttachments) {
     h.executor->hold();
     ASSERT_TRUE(model->addAIAttachments({h.sourceFile("a.txt", "x")}));
     EXPECT_FALSE(view->canSend());
-    EXPECT_FALSE(view->attachButton()->isEnabled());
-    EXPECT_FALSE(dropUrls(view->editor()->viewport(), {h.sourceFile("b.txt", "y")}));
+    EXPECT_FALSE(view->composer().attach->isEnabled());
+    EXPECT_FALSE(dropUrls(view->composer().editor->viewport(), {h.sourceFile("b.txt", "y")}));
     h.executor->release();
     ASSERT_TRUE(settle([&] {
         return model->pendingAIAttachments().size() == 1 && !model->isAddingAIAttachments();
     }));
-    ASSERT_EQ(view->attachmentStrip()->tiles().size(), 1);
-    auto* card = static_cast<ComposerAIAttachmentCard*>(view->attachmentStrip()->tiles().first());
+    ASSERT_EQ(view->composer().strip->tiles().size(), 1);
+    auto* card = static_cast<ComposerAIAttachmentCard*>(view->composer().strip->tiles().first());
     EXPECT_TRUE(card->isCompact());
     EXPECT_TRUE(view->canSend());
     model->setAiInput(QString());
@@ -204,8 +205,8 @@ TEST_F(MiniAIViewTest, AttachmentSummariesAndPromptValues) {
 
 TEST_F(MiniAIViewTest, EscapeAndTheCloseButtonOnlyClose) {
     make();
-    QTest::keyClicks(view->editor(), "draft");
-    QTest::keyClick(view->editor(), Qt::Key_Escape);
+    QTest::keyClicks(view->composer().editor, "draft");
+    QTest::keyClick(view->composer().editor, Qt::Key_Escape);
     EXPECT_EQ(log, QStringList{"close"});
     EXPECT_EQ(model->aiInput(), "draft");
     sendPrompt("x");
@@ -219,20 +220,20 @@ TEST_F(MiniAIViewTest, EscapeAndTheCloseButtonOnlyClose) {
 TEST_F(MiniAIViewTest, TheErrorAlertClosesWhenTheModelClearsIt) {
     make();
     model->setPresentedError(QStringLiteral("Wait for the attachment to finish loading."));
-    QMessageBox* alert = view->errorAlert()->alert();
+    QMessageBox* alert = view->errorAlert()->messageBox();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->text(), "Plimbo AI");
     EXPECT_EQ(alert->informativeText(), "Wait for the attachment to finish loading.");
     // Replaced: the same alert shows the new text.
     model->setPresentedError(QStringLiteral("Second"));
-    EXPECT_EQ(view->errorAlert()->alert(), alert);
+    EXPECT_EQ(view->errorAlert()->messageBox(), alert);
     EXPECT_EQ(alert->informativeText(), "Second");
     // Cleared by the model: the alert goes.
     model->setPresentedError(std::nullopt);
-    EXPECT_EQ(view->errorAlert()->alert(), nullptr);
+    EXPECT_EQ(view->errorAlert()->messageBox(), nullptr);
     // Closed by the user: the model's message is cleared.
     model->setPresentedError(QStringLiteral(""));
-    alert = view->errorAlert()->alert();
+    alert = view->errorAlert()->messageBox();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->informativeText(), "Unknown error");
     QTest::keyClick(alert, Qt::Key_Escape);
@@ -243,10 +244,10 @@ TEST_F(MiniAIViewTest, NoAlertWhileOffScreen) {
     make();
     view->hide();
     model->setPresentedError(QStringLiteral("Later"));
-    EXPECT_EQ(view->errorAlert()->alert(), nullptr);
+    EXPECT_EQ(view->errorAlert()->messageBox(), nullptr);
     view->show();
-    ASSERT_NE(view->errorAlert()->alert(), nullptr);
-    EXPECT_EQ(view->errorAlert()->alert()->informativeText(), "Later");
+    ASSERT_TRUE(settle([&] { return view->errorAlert()->isPresented(); }));
+    EXPECT_EQ(view->errorAlert()->messageBox()->informativeText(), "Later");
 }
 
 TEST_F(MiniAIViewTest, TheLayoutSwitchIsAnimatedUnlessMotionIsReduced) {
@@ -255,14 +256,14 @@ TEST_F(MiniAIViewTest, TheLayoutSwitchIsAnimatedUnlessMotionIsReduced) {
     sendPrompt("Animate");
     ASSERT_TRUE(sent(1));
     EXPECT_TRUE(view->isTransitionRunning());
-    EXPECT_TRUE(view->lastScrollAnimated());
+    EXPECT_TRUE(view->turnList()->lastScrollAnimated());
     model->newAIChat();
     ReduceMotion::instance().setEnabled(true);
     sendPrompt("Still");
     ASSERT_TRUE(sent(2));
     EXPECT_TRUE(view->showsConversation());
     EXPECT_FALSE(view->isTransitionRunning());
-    EXPECT_FALSE(view->lastScrollAnimated());
+    EXPECT_FALSE(view->turnList()->lastScrollAnimated());
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "RichTextView.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
+#include "TurnScrollArea.h"
 #include "widgets/PlimboTheme.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     }
 
-    ComposerTextEdit* editor() const { return view->editor(); }
+    ComposerTextEdit* editor() const { return view->composer().editor; }
     void pressReturn(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(editor(), Qt::Key_Return, modifiers);
     }
@@ -81,7 +82,7 @@ TEST_F(PlimboConversationViewTest, NoStoredKeyRefusesEverySend) {
     // Return never puts a line break into the text, sent or not.
     EXPECT_EQ(model->aiInput(), "Hello");
     // Attaching stays possible.
-    EXPECT_TRUE(view->attachButton()->isEnabled());
+    EXPECT_TRUE(view->composer().attach->isEnabled());
 }
 
 TEST_F(PlimboConversationViewTest, BlankTextIsNotSent) {
@@ -130,15 +131,15 @@ TEST_F(PlimboConversationViewTest, TheSendButtonAndControlReturnSendToo) {
 TEST_F(PlimboConversationViewTest, AnAttachmentAloneCanBeSent) {
     make();
     addAttachment("notes.txt");
-    ASSERT_EQ(view->attachmentStrip()->tiles().size(), 1);
-    EXPECT_TRUE(view->attachmentStrip()->isVisibleTo(view.get()));
+    ASSERT_EQ(view->composer().strip->tiles().size(), 1);
+    EXPECT_TRUE(view->composer().strip->isVisibleTo(view.get()));
     EXPECT_TRUE(view->canSend());
     EXPECT_TRUE(sendLooksEnabled());
     pressReturn();
     ASSERT_TRUE(sent(1));
     EXPECT_EQ(model->aiConversation().last().attachments.size(), 1);
-    EXPECT_TRUE(view->attachmentStrip()->tiles().isEmpty());
-    EXPECT_FALSE(view->attachmentStrip()->isVisibleTo(view.get()));
+    EXPECT_TRUE(view->composer().strip->tiles().isEmpty());
+    EXPECT_FALSE(view->composer().strip->isVisibleTo(view.get()));
 }
 
 TEST_F(PlimboConversationViewTest, NothingIsSentWhileAttachmentsAreAdded) {
@@ -146,9 +147,9 @@ TEST_F(PlimboConversationViewTest, NothingIsSentWhileAttachmentsAreAdded) {
     h.executor->hold();
     ASSERT_TRUE(model->addAIAttachments({h.sourceFile("slow.txt", "x")}));
     ASSERT_TRUE(model->isAddingAIAttachments());
-    EXPECT_EQ(view->statusLabel()->text(), "Attaching…");
+    EXPECT_EQ(view->composer().status->text(), "Attaching…");
     QTest::keyClicks(editor(), "Hello");
-    EXPECT_FALSE(view->attachButton()->isEnabled());
+    EXPECT_FALSE(view->composer().attach->isEnabled());
     EXPECT_FALSE(sendLooksEnabled());
     pressReturn();
     QTest::mouseClick(view->sendButton(), Qt::LeftButton);
@@ -169,7 +170,7 @@ TEST_F(PlimboConversationViewTest, WhileAReplyIsGeneratedOnlyStopWorks) {
     EXPECT_TRUE(view->spinner()->isVisibleTo(view.get()));
     EXPECT_TRUE(view->stopButton()->isVisibleTo(view.get()));
     EXPECT_FALSE(view->sendButton()->isVisibleTo(view.get()));
-    EXPECT_FALSE(view->attachButton()->isEnabled());
+    EXPECT_FALSE(view->composer().attach->isEnabled());
 
     QTest::keyClicks(editor(), "Second");
     pressReturn();
@@ -196,8 +197,8 @@ TEST_F(PlimboConversationViewTest, StreamedTextIsGatheredAndOnlyTheLastTurnIsLiv
     EXPECT_FALSE(view->turnViews()[0]->isGenerating());
     EXPECT_FALSE(view->turnViews()[1]->isGenerating());
     EXPECT_TRUE(view->turnViews()[2]->isGenerating());
-    EXPECT_EQ(view->lastScrollTarget(), model->aiConversation().last().id);
-    EXPECT_FALSE(view->lastScrollAnimated());
+    EXPECT_EQ(view->messages()->lastScrollTarget(), model->aiConversation().last().id);
+    EXPECT_FALSE(view->messages()->lastScrollAnimated());
 
     // Deltas arriving in one go reach the turn once, on the next frame.
     h.ai->text(QStringLiteral("Hello "));
@@ -224,14 +225,14 @@ TEST_F(PlimboConversationViewTest, DroppedFilesBecomeAttachmentsNeverText) {
 
     // Only web addresses: refused, nothing changes.
     EXPECT_FALSE(dropUrls(editor()->viewport(), {QUrl("https://example.com/a")}));
-    EXPECT_FALSE(dropUrls(view->dropZone(), {QUrl("https://example.com/b")}));
+    EXPECT_FALSE(dropUrls(view->composer().dropZone, {QUrl("https://example.com/b")}));
     spin();
     EXPECT_EQ(model->pendingAIAttachments().size(), 1);
     EXPECT_EQ(editor()->toPlainText(), "keep");
-    EXPECT_FALSE(view->dropZone()->isTargeted());
+    EXPECT_FALSE(view->composer().dropZone->isTargeted());
 
     // The bar around the field takes drops as well.
-    EXPECT_TRUE(dropUrls(view->dropZone(), {h.sourceFile("second.txt", "x")}));
+    EXPECT_TRUE(dropUrls(view->composer().dropZone, {h.sourceFile("second.txt", "x")}));
     ASSERT_TRUE(settle([&] { return model->pendingAIAttachments().size() == 2; }));
 }
 
@@ -271,13 +272,13 @@ TEST_F(PlimboConversationViewTest, NewChatClearsTheConversationAndFocusesTheFiel
 TEST_F(PlimboConversationViewTest, TheBorderFollowsDragsAndFocus) {
     make();
     view->setFocus();
-    const QColor idle = view->composerBox()->strokeColor();
-    EXPECT_EQ(view->composerBox()->strokeWidth(), 1.0);
-    view->dropZone()->setTargeted(true);
-    EXPECT_EQ(view->composerBox()->strokeColor(), PlimboTheme::accent());
-    EXPECT_EQ(view->composerBox()->strokeWidth(), 1.5);
-    view->dropZone()->setTargeted(false);
-    EXPECT_EQ(view->composerBox()->strokeColor(), idle);
+    const QColor idle = view->composer().box->strokeColor();
+    EXPECT_EQ(view->composer().box->strokeWidth(), 1.0);
+    view->composer().dropZone->setTargeted(true);
+    EXPECT_EQ(view->composer().box->strokeColor(), PlimboTheme::accent());
+    EXPECT_EQ(view->composer().box->strokeWidth(), 1.5);
+    view->composer().dropZone->setTargeted(false);
+    EXPECT_EQ(view->composer().box->strokeColor(), idle);
 }
 
 } // namespace

@@ -1,25 +1,24 @@
 #include "FileManagerRevealer.h"
 
+#include "FakeBusTest.h"
 #include "FakeDesktopServices.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QMutex>
-#include <QThread>
 
 #include <atomic>
+#include <memory>
 
 using namespace plimbo;
 
 namespace {
 
-// A stand-in file manager on its own thread and bus connection. With `silent` set it takes
-// each call and never answers.
+// A stand-in file manager. With `silent` set it takes each call and never answers.
 class FakeFileManager : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
@@ -47,49 +46,16 @@ private:
     QList<QStringList> m_shown;
 };
 
-QString uniqueServiceName() {
-    static int counter = 0;
-    return QStringLiteral("org.plimbo.test.FileManager.p%1_%2")
-        .arg(QCoreApplication::applicationPid())
-        .arg(++counter);
-}
-
 const QList<QUrl> files{QUrl::fromLocalFile("/home/u/docs/a.pdf"),
                         QUrl::fromLocalFile("/home/u/docs/b.txt"),
                         QUrl::fromLocalFile("/home/u/pics/c d.png")};
 const QList<QUrl> folders{QUrl::fromLocalFile("/home/u/docs"), QUrl::fromLocalFile("/home/u/pics")};
 
-class FileManagerRevealerTest : public testing::Test {
+class FileManagerRevealerTest : public test::FakeBusTest<FakeFileManager> {
 protected:
-    void SetUp() override {
-        if (!QDBusConnection::sessionBus().isConnected()) {
-            GTEST_SKIP() << "needs a D-Bus session bus (run through tools/test-session.sh)";
-        }
-        serviceName = uniqueServiceName();
-        connectionName = QStringLiteral("fake-filemanager-") + serviceName;
-        thread.start();
-        fake = new FakeFileManager;
-        fake->moveToThread(&thread);
-    }
-
-    void TearDown() override {
-        if (!fake) {
-            return;
-        }
-        QDBusConnection::disconnectFromBus(connectionName);
-        thread.quit();
-        thread.wait();
-        delete fake;
-    }
-
-    bool publishFake() {
-        QDBusConnection bus =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
-        return bus.isConnected() &&
-               bus.registerObject(QString::fromLatin1(FileManagerRevealer::objectPath), fake,
-                                  QDBusConnection::ExportAllSlots) &&
-               bus.registerService(serviceName);
-    }
+    FileManagerRevealerTest()
+        : FakeBusTest(QStringLiteral("FileManager"),
+                      QString::fromLatin1(FileManagerRevealer::objectPath)) {}
 
     RevealOutcome reveal(FileManagerRevealer& revealer, const QList<QUrl>& urls) {
         const QFuture<RevealOutcome> future = revealer.reveal(urls);
@@ -98,10 +64,6 @@ protected:
     }
 
     std::shared_ptr<FakeDesktopServices> desktop = std::make_shared<FakeDesktopServices>();
-    QString serviceName;
-    QString connectionName;
-    QThread thread;
-    FakeFileManager* fake = nullptr;
 };
 
 } // namespace

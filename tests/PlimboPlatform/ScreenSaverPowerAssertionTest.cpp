@@ -1,8 +1,9 @@
 #include "ScreenSaverPowerAssertion.h"
 
+#include "FakeBusTest.h"
+
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QElapsedTimer>
@@ -16,8 +17,7 @@ using namespace plimbo;
 
 namespace {
 
-// A stand-in desktop screen saver. It lives on its own thread with its own bus connection:
-// our backend's calls block the calling thread, so a service living there could never answer.
+// A stand-in desktop screen saver.
 class FakeScreenSaver : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
@@ -50,50 +50,11 @@ private:
     QStringList m_calls;
 };
 
-// A service name no other test process uses, so ctest -j cannot collide on the shared bus.
-QString uniqueServiceName() {
-    static int counter = 0;
-    return QStringLiteral("org.plimbo.test.ScreenSaver.p%1_%2")
-        .arg(QCoreApplication::applicationPid())
-        .arg(++counter);
-}
-
-class ScreenSaverPowerAssertionTest : public testing::Test {
+class ScreenSaverPowerAssertionTest : public test::FakeBusTest<FakeScreenSaver> {
 protected:
-    void SetUp() override {
-        if (!QDBusConnection::sessionBus().isConnected()) {
-            GTEST_SKIP() << "needs a D-Bus session bus (run through tools/test-session.sh)";
-        }
-        serviceName = uniqueServiceName();
-        connectionName = QStringLiteral("fake-screensaver-") + serviceName;
-        thread.start();
-        fake = new FakeScreenSaver;
-        fake->moveToThread(&thread);
-    }
-
-    void TearDown() override {
-        if (!fake) {
-            return;
-        }
-        QDBusConnection::disconnectFromBus(connectionName);
-        thread.quit();
-        thread.wait();
-        delete fake;
-    }
-
-    bool publishFake() {
-        QDBusConnection bus =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
-        return bus.isConnected() &&
-               bus.registerObject(QString::fromLatin1(ScreenSaverPowerAssertion::objectPath), fake,
-                                  QDBusConnection::ExportAllSlots) &&
-               bus.registerService(serviceName);
-    }
-
-    QString serviceName;
-    QString connectionName;
-    QThread thread;
-    FakeScreenSaver* fake = nullptr;
+    ScreenSaverPowerAssertionTest()
+        : FakeBusTest(QStringLiteral("ScreenSaver"),
+                      QString::fromLatin1(ScreenSaverPowerAssertion::objectPath)) {}
 };
 
 } // namespace

@@ -1,32 +1,33 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-#include <QMessageBox>
 class QWidget;
 
 namespace plimbo {
 
 class AppModel;
 
-// Shows the model's one error message in an alert over the host's window while that window is
-// shown: titled "Plimbo needs attention", the message as its text, one "OK" button. Dismissing
-// the alert in any way clears the message; a message cleared anywhere else closes the alert.
+// Shows the model's one error message in an alert over the host while the host is shown:
+// titled as the surface wants (by default "Plimbo needs attention"), the message (or "Unknown
+// error" when it is empty) as its text, one "OK" button. Dismissing the alert in any way clears
+// the message; a message cleared anywhere else closes the alert, a replaced one shows in it.
 class PresentedErrorAlert : public QObject {
     Q_OBJECT
 
 public:
-    PresentedErrorAlert(AppModel& model, QWidget& host);
+    static inline const QString defaultTitle = QStringLiteral("Plimbo needs attention");
+
+    PresentedErrorAlert(AppModel& model, QWidget& host, const QString& title = defaultTitle);
     ~PresentedErrorAlert() override;
 
     // Whether the alert is up now.
     bool isPresented() const { return !m_box.isNull(); }
     // The alert while it is up, else null.
     QMessageBox* messageBox() const { return m_box; }
-
-    static inline const QString title = QStringLiteral("Plimbo needs attention");
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,6 +39,7 @@ private:
 
     AppModel& m_model;
     QPointer<QWidget> m_host;
+    QString m_title;
     QPointer<QMessageBox> m_box;
     bool m_closing = false;
 };

@@ -10,10 +10,11 @@
 
 namespace plimbo {
 
-PresentedErrorAlert::PresentedErrorAlert(AppModel& model, QWidget& host)
+PresentedErrorAlert::PresentedErrorAlert(AppModel& model, QWidget& host, const QString& title)
     : QObject(&host)
     , m_model(model)
-    , m_host(&host) {
+    , m_host(&host)
+    , m_title(title) {
     connect(&model, &AppModel::presentedErrorChanged, this, &PresentedErrorAlert::sync);
     host.installEventFilter(this);
 }
@@ -35,7 +36,7 @@ bool PresentedErrorAlert::eventFilter(QObject* watched, QEvent* event) {
 void PresentedErrorAlert::sync() {
     const std::optional<QString> error = m_model.presentedError();
     if (error && m_host && m_host->isVisible()) {
-        present(error->isEmpty() ? QStringLiteral("Unknown error") : *error);
+        present(error->isEmpty() ? tr("Unknown error") : *error);
     } else {
         close();
     }
@@ -49,11 +50,11 @@ void PresentedErrorAlert::present(const QString& message) {
     auto* box = new QMessageBox(m_host);
     box->setWindowModality(Qt::WindowModal);
     box->setIcon(QMessageBox::Warning);
-    box->setWindowTitle(title);
-    box->setText(title);
+    box->setWindowTitle(m_title);
+    box->setText(m_title);
     box->setTextFormat(Qt::PlainText);
     box->setInformativeText(message);
-    QPushButton* ok = box->addButton(QStringLiteral("OK"), QMessageBox::RejectRole);
+    QPushButton* ok = box->addButton(tr("OK"), QMessageBox::RejectRole);
     box->setDefaultButton(ok);
     box->setEscapeButton(ok);
     connect(box, &QDialog::finished, this, [this, box] {
