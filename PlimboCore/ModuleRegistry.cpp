@@ -1,5 +1,6 @@
 #include "ModuleRegistry.h"
 
+#include "MainThreadContinuation.h"
 #include "SettingsStore.h"
 
 #include <QCollator>
@@ -25,30 +26,6 @@ std::shared_ptr<QPromise<void>> startedPromise() {
     auto promise = std::make_shared<QPromise<void>>();
     promise->start();
     return promise;
-}
-
-// Runs the callback on the owner's (main) thread once the future is done, however it ended
-// (result, failure or cancellation; plain then() skips cancellation), and not at all once the
-// owner is gone. The continuation is bound to the application object rather than the owner:
-// Qt 6.4 asserts when a continuation's context dies before the future finishes.
-template <typename T, typename Callback>
-void whenFinished(const QFuture<T>& future, QObject* owner, Callback callback) {
-    Q_ASSERT(QCoreApplication::instance() && owner->thread() == qApp->thread());
-    auto shared = std::make_shared<Callback>(std::move(callback));
-    QPointer<QObject> guard(owner);
-    QFuture<T> parent = future;
-    parent
-        .then(qApp,
-              [shared, guard](const QFuture<T>& done) {
-                  if (guard) {
-                      (*shared)(done);
-                  }
-              })
-        .onCanceled(qApp, [shared, guard, parent] {
-            if (guard) {
-                (*shared)(parent);
-            }
-        });
 }
 
 std::optional<ModuleHealth> resultOf(const QFuture<ModuleHealth>& future) {
