@@ -27,13 +27,10 @@ if [ -z "${PLIMBO_FOOTPRINT_SESSION:-}" ]; then
 fi
 app=$build/PlimboApp/plimbo
 
-# Never the user's own settings, history, keyring or running instance.
 sandbox=$(mktemp -d /tmp/plimbo-footprint.XXXXXX)
 chmod 700 "$sandbox"
-export HOME="$sandbox/home" XDG_CONFIG_HOME="$sandbox/config" XDG_DATA_HOME="$sandbox/data"
-export XDG_CACHE_HOME="$sandbox/cache" XDG_RUNTIME_DIR="$sandbox/runtime"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$root/tools/session-services.sh"
+use_sandbox_home "$sandbox"
 
 app_pid=
 pids=()
@@ -53,27 +50,12 @@ trap 'exit 130' INT TERM
 
 display_note="display ${DISPLAY:-}"
 if [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$sandbox/display" \
-        2>"$sandbox/xvfb.log" &
-    pids+=($!)
-    for _ in $(seq 100); do [ -s "$sandbox/display" ] && break; sleep 0.1; done
-    if [ ! -s "$sandbox/display" ]; then echo "Xvfb did not start" >&2; cat "$sandbox/xvfb.log" >&2; exit 1; fi
-    DISPLAY=":$(head -n1 "$sandbox/display")"
-    export DISPLAY
+    start_xvfb "$sandbox" || exit 1
     display_note="Xvfb $DISPLAY, no system tray"
 fi
 unset WAYLAND_DISPLAY
 
-# An unlocked keyring: without it D-Bus would start a locked one that prompts.
-printf %s plimbo-footprint | gnome-keyring-daemon --foreground --unlock --components=secrets \
-    >"$sandbox/keyring.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-        --method org.freedesktop.DBus.NameHasOwner org.freedesktop.secrets 2>/dev/null \
-        | grep -q true && break
-    sleep 0.1
-done
+start_unlocked_keyring "$sandbox" plimbo-footprint
 
 ticks_per_second=$(getconf CLK_TCK)
 # utime + stime of every thread, in clock ticks; the command name may hold spaces and brackets.
