@@ -1,8 +1,6 @@
 #include "OpenRouterStream.h"
 
-#include "JsonDecodingError.h"
 #include "ReplyInactivityTimer.h"
-#include "StreamChunk.h"
 
 #include <QNetworkReply>
 
@@ -62,7 +60,12 @@ void OpenRouterStream::onReadyRead() {
     if (statusRejected() || !m_reply) {
         return;
     }
-    handleBytes(m_reply->readAll());
+    const StreamBodyDecoder::Outcome outcome = m_decoder.append(
+        m_reply->readAll(), [this](const AIStreamEvent& event) { return emitEvent(event); });
+    // An abandoned stream may already be deleted: nothing of it is touched then.
+    if (!outcome.isAbandoned()) {
+        apply(outcome);
+    }
 }
 
 void OpenRouterStream::onReplyFinished() {
@@ -94,85 +97,31 @@ void OpenRouterStream::onReplyFinished() {
         fail(OpenRouterError::invalidResponse());
         return;
     }
-    if (!handleBytes(reply->readAll())) {
-        return;
+    const auto sink = [this](const AIStreamEvent& event) {
+        return emitEvent(event);
+    };
+    StreamBodyDecoder::Outcome outcome = m_decoder.append(reply->readAll(), sink);
+    if (outcome.isReading()) {
+        outcome = m_decoder.finish(sink);
     }
-    // The last line may come without a line break.
-    if (const std::optional<QByteArray> last = m_splitter.finish()) {
-        if (!handleLine(*last)) {
-            return;
-        }
+    if (!outcome.isAbandoned()) {
+        apply(outcome);
     }
-    if (m_textSeen) {
+}
+
+void OpenRouterStream::apply(const StreamBodyDecoder::Outcome& outcome) {
+    using Kind = StreamBodyDecoder::Outcome::Kind;
+    switch (outcome.kind) {
+    case Kind::reading:
+    case Kind::abandoned:
+        break;
+    case Kind::succeeded:
         succeed();
-    } else {
-        fail(OpenRouterError::invalidResponse());
-    }
-}
-
-bool OpenRouterStream::handleBytes(const QByteArray& bytes) {
-    const QList<QByteArray> lines = m_splitter.append(bytes);
-    for (const QByteArray& line : lines) {
-        if (!handleLine(line)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool OpenRouterStream::handleLine(const QByteArray& line) {
-    const SSEParseResult result = m_parser.parse(QString::fromUtf8(line));
-    switch (result.kind()) {
-    case SSEParseResult::Kind::ignored:
-        return true;
-    case SSEParseResult::Kind::done:
-        if (emitEvent(AIStreamEvent::makeFinished(std::nullopt))) {
-            succeed();
-        }
-        return false;
-    case SSEParseResult::Kind::payload:
+        break;
+    case Kind::failed:
+        fail(*outcome.error);
         break;
     }
-    StreamChunk chunk;
-    try {
-        chunk = StreamChunk::fromJsonBytes(result.bytes());
-    } catch (const JsonDecodingError&) {
-        fail(OpenRouterError::decodingFailed());
-        return false;
-    }
-    return handleChunk(chunk);
-}
-
-bool OpenRouterStream::handleChunk(const StreamChunk& chunk) {
-    const StreamChunk::Choice* choice = chunk.choices.isEmpty() ? nullptr : &chunk.choices.first();
-    if (chunk.model && !emitEvent(AIStreamEvent::makeMetadata(chunk.model))) {
-        return false;
-    }
-    if (choice && choice->delta.content && !choice->delta.content->isEmpty()) {
-        m_textSeen = true;
-        if (!emitEvent(AIStreamEvent::makeText(*choice->delta.content))) {
-            return false;
-        }
-    }
-    if (chunk.usage && !emitEvent(AIStreamEvent::makeUsage(chunk.usage->toAIUsage()))) {
-        return false;
-    }
-    // A provider that fails mid-reply still answers 200 and says so in the chunk; that is a
-    // failure, not a finished reply. Text already delivered stays with the receiver.
-    const bool errorFinish = choice && choice->finishReason == QStringLiteral("error");
-    if (chunk.error || errorFinish) {
-        const std::optional<QString> message = chunk.error ? chunk.error->message : std::nullopt;
-        if (message && !message->isEmpty()) {
-            fail(OpenRouterError::message(OpenRouterError::shortened(*message)));
-        } else {
-            fail(OpenRouterError::invalidResponse());
-        }
-        return false;
-    }
-    if (choice && choice->finishReason) {
-        return emitEvent(AIStreamEvent::makeFinished(choice->finishReason));
-    }
-    return true;
 }
 
 bool OpenRouterStream::emitEvent(const AIStreamEvent& event) {

@@ -2,8 +2,7 @@
 
 #include "AIStreamEvent.h"
 #include "OpenRouterError.h"
-#include "SSELineSplitter.h"
-#include "SSEParser.h"
+#include "StreamBodyDecoder.h"
 
 #include <QObject>
 #include <QPointer>
@@ -12,8 +11,6 @@
 class QNetworkReply;
 
 namespace plimbo {
-
-struct StreamChunk;
 
 // The streamed answer of one chat request, made by OpenRouterClient::stream(). Emits
 // eventReceived for each event in order, then exactly one of finished() or failed(); after that
@@ -45,10 +42,8 @@ private:
     void onReadyRead();
     void onReplyFinished();
     bool statusRejected();
-    // Each returns false once the stream has ended (or was deleted by a receiver).
-    bool handleBytes(const QByteArray& bytes);
-    bool handleLine(const QByteArray& line);
-    bool handleChunk(const StreamChunk& chunk);
+    // Ends the stream when the body decoder says the reply has ended.
+    void apply(const StreamBodyDecoder::Outcome& outcome);
     bool emitEvent(const AIStreamEvent& event);
     void succeed();
     void fail(const OpenRouterError& error);
@@ -56,9 +51,7 @@ private:
 
     QUuid m_requestId;
     QPointer<QNetworkReply> m_reply;
-    SSELineSplitter m_splitter;
-    SSEParser m_parser;
-    bool m_textSeen = false;
+    StreamBodyDecoder m_decoder;
     bool m_ended = false;
 };
 

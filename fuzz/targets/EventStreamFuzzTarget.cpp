@@ -2,11 +2,9 @@
 
 #include "AIStreamEvent.h"
 #include "FuzzCheck.h"
-#include "JsonDecodingError.h"
 #include "OpenRouterError.h"
 #include "SSELineSplitter.h"
-#include "SSEParser.h"
-#include "StreamChunk.h"
+#include "StreamBodyDecoder.h"
 
 #include <QByteArray>
 #include <QList>
@@ -49,82 +47,28 @@ QList<QByteArray> splitWhole(QByteArrayView body) {
     return lines;
 }
 
-// OpenRouterStream's handling of one reply, minus the signals: each step stops exactly where
-// the stream would end (end marker, undecodable chunk, provider error).
-class StreamReplay {
-public:
-    // False once the stream has ended.
-    bool handleLine(const QByteArray& line) {
-        const SSEParseResult result = m_parser.parse(QString::fromUtf8(line));
-        switch (result.kind()) {
-        case SSEParseResult::Kind::ignored:
-            return true;
-        case SSEParseResult::Kind::done:
-            m_events.append(AIStreamEvent::makeFinished(std::nullopt));
-            return false;
-        case SSEParseResult::Kind::payload:
-            break;
-        }
-        StreamChunk chunk;
-        try {
-            chunk = StreamChunk::fromJsonBytes(result.bytes());
-        } catch (const JsonDecodingError&) {
-            m_failure = OpenRouterError::decodingFailed();
-            return false;
-        }
-        return handleChunk(chunk);
-    }
-
-    // The body ended without an end marker.
-    void finish() {
-        if (!m_failure && !m_textSeen) {
-            m_failure = OpenRouterError::invalidResponse();
-        }
-    }
-
-    const QList<AIStreamEvent>& events() const { return m_events; }
-
-private:
-    bool handleChunk(const StreamChunk& chunk) {
-        const StreamChunk::Choice* choice =
-            chunk.choices.isEmpty() ? nullptr : &chunk.choices.first();
-        if (chunk.model) {
-            m_events.append(AIStreamEvent::makeMetadata(chunk.model));
-        }
-        if (choice && choice->delta.content && !choice->delta.content->isEmpty()) {
-            m_textSeen = true;
-            m_events.append(AIStreamEvent::makeText(*choice->delta.content));
-        }
-        if (chunk.usage) {
-            m_events.append(AIStreamEvent::makeUsage(chunk.usage->toAIUsage()));
-        }
-        const bool errorFinish = choice && choice->finishReason == QStringLiteral("error");
-        if (chunk.error || errorFinish) {
-            const std::optional<QString> message =
-                chunk.error ? chunk.error->message : std::nullopt;
-            if (message && !message->isEmpty()) {
-                const QString shown = OpenRouterError::shortened(*message);
-                fuzzCheck(message->startsWith(shown) && !shown.isEmpty(),
-                          "a shortened provider message is a non-empty prefix of it");
-                m_failure = OpenRouterError::message(shown);
-            } else {
-                m_failure = OpenRouterError::invalidResponse();
-            }
-            // The user sees this text.
-            fuzzCheck(!m_failure->description().isEmpty(), "a stream failure has a description");
-            return false;
-        }
-        if (choice && choice->finishReason) {
-            m_events.append(AIStreamEvent::makeFinished(choice->finishReason));
-        }
-        return true;
-    }
-
-    SSEParser m_parser;
-    QList<AIStreamEvent> m_events;
-    std::optional<OpenRouterError> m_failure;
-    bool m_textSeen = false;
+// Everything the stream's receiver would learn from one body.
+struct Decoded {
+    QList<AIStreamEvent> events;
+    StreamBodyDecoder::Outcome outcome;
 };
+
+Decoded decode(const QList<QByteArrayView>& pieces) {
+    Decoded decoded;
+    StreamBodyDecoder decoder;
+    const auto sink = [&decoded](const AIStreamEvent& event) {
+        decoded.events.append(event);
+        return true;
+    };
+    for (const QByteArrayView piece : pieces) {
+        decoded.outcome = decoder.append(piece, sink);
+        if (!decoded.outcome.isReading()) {
+            return decoded;
+        }
+    }
+    decoded.outcome = decoder.finish(sink);
+    return decoded;
+}
 
 } // namespace
 
@@ -138,25 +82,28 @@ int fuzzEventStream(const uint8_t* data, size_t size) {
         fuzzCheck(!line.contains('\n') && !line.contains('\r'), "a line holds no line break");
     }
 
+    const QList<QByteArrayView> pieces = cutIntoPieces(body, data[0]);
     SSELineSplitter splitter;
-    StreamReplay replay;
     QList<QByteArray> lines;
-    bool open = true;
-    for (const QByteArrayView piece : cutIntoPieces(body, data[0])) {
-        // The splitter keeps running after the stream ends so every line can be compared.
-        for (const QByteArray& line : splitter.append(piece)) {
-            lines.append(line);
-            open = open && replay.handleLine(line);
-        }
+    for (const QByteArrayView piece : pieces) {
+        lines.append(splitter.append(piece));
     }
     if (const std::optional<QByteArray> last = splitter.finish()) {
         lines.append(*last);
-        open = open && replay.handleLine(*last);
-    }
-    if (open) {
-        replay.finish();
     }
     fuzzCheck(lines == expected, "cutting the body into pieces leaves its lines unchanged");
+
+    const Decoded cut = decode(pieces);
+    const Decoded whole = decode({body});
+    fuzzCheck(!cut.outcome.isReading(), "a decoded body always ends");
+    fuzzCheck(cut.events == whole.events, "cutting the body leaves its events unchanged");
+    fuzzCheck(cut.outcome.kind == whole.outcome.kind && cut.outcome.error == whole.outcome.error,
+              "cutting the body leaves its ending unchanged");
+    if (cut.outcome.error) {
+        // The user sees this text.
+        fuzzCheck(!cut.outcome.error->description().isEmpty(),
+                  "a stream failure has a description");
+    }
     return 0;
 }
 
