@@ -30,7 +30,9 @@ public:
         , m_full(text) {
         setTextFormat(Qt::PlainText);
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        setToolTip(text);
+        // Tool tips take markup; a path is shown as it is.
+        setToolTip(QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+                   QStringLiteral("</p>"));
         setText(text);
     }
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -114,6 +115,19 @@ TEST_F(DashboardViewTest, TheErrorAlertShowsTheMessageAndOkClearsIt) {
     ok->click();
     EXPECT_FALSE(model().presentedError().has_value());
     EXPECT_FALSE(view->errorAlert()->isPresented());
+}
+
+TEST_F(DashboardViewTest, AServersMarkupInTheMessageIsShownAsTyped) {
+    const QString hostile = QStringLiteral("<a href=\"file:///etc\">Click</a> <img src=\"x.png\">");
+    model().setPresentedError(QStringLiteral("plain first"));
+    // Replacing the message of an open alert must not bring markup back either.
+    model().setPresentedError(hostile);
+    ASSERT_TRUE(view->errorAlert()->isPresented());
+    auto* label = alert()->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), hostile);
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    EXPECT_FALSE(label->openExternalLinks());
 }
 
 TEST_F(DashboardViewTest, AMessageClearedElsewhereClosesTheAlert) {

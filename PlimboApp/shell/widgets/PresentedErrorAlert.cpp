@@ -3,12 +3,26 @@
 #include "AppModel.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
 namespace plimbo {
+
+namespace {
+
+// Messages can carry a server's words: they are shown as typed, never as markup or links.
+void setMessage(QMessageBox& box, const QString& message) {
+    box.setInformativeText(message);
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        label->setTextFormat(Qt::PlainText);
+        label->setOpenExternalLinks(false);
+    }
+}
+
+} // namespace
 
 PresentedErrorAlert::PresentedErrorAlert(AppModel& model, QWidget& host, const QString& title)
     : QObject(&host)
@@ -44,7 +58,7 @@ void PresentedErrorAlert::sync() {
 
 void PresentedErrorAlert::present(const QString& message) {
     if (m_box) {
-        m_box->setInformativeText(message);
+        setMessage(*m_box, message);
         return;
     }
     auto* box = new QMessageBox(m_host);
@@ -53,7 +67,7 @@ void PresentedErrorAlert::present(const QString& message) {
     box->setWindowTitle(m_title);
     box->setText(m_title);
     box->setTextFormat(Qt::PlainText);
-    box->setInformativeText(message);
+    setMessage(*box, message);
     QPushButton* ok = box->addButton(tr("OK"), QMessageBox::RejectRole);
     box->setDefaultButton(ok);
     box->setEscapeButton(ok);
