@@ -11,27 +11,35 @@
 namespace plimbo {
 
 // Runs the callback on the main thread once the future is done, however it ended (result,
-// exception or cancellation), and not at all once `owner` is gone. The continuation is bound
-// to the application object rather than the owner: Qt 6.4 asserts when a continuation's
-// context dies before its future finishes. When the future finishes on the main thread the
+// exception or cancellation), and not at all once `owner` is gone. Qt 6.4 asserts when a
+// continuation's context dies before its future finishes, and at exit even the application
+// object goes first (futures still waiting in the event queue are cancelled after it), so the
+// continuations here run where the future ends and make the hop to the main thread themselves,
+// only while the application still exists. When the future finishes on the main thread the
 // callback may run at once, inside the code that finished it.
 template <typename T, typename Callback>
 void whenFinished(const QFuture<T>& future, QObject* owner, Callback callback) {
     auto shared = std::make_shared<Callback>(std::move(callback));
     QPointer<QObject> guard(owner);
     QFuture<T> parent = future;
-    parent
-        .then(qApp,
-              [shared, guard](const QFuture<T>& done) {
-                  if (guard) {
-                      (*shared)(done);
-                  }
-              })
-        .onCanceled(qApp, [shared, guard, parent] {
-            if (guard) {
+    auto onMainThread = [shared, guard, parent] {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app) {
+            return;
+        }
+        QMetaObject::invokeMethod(app, [shared, guard, parent] {
+            if (!guard) {
+                return;
+            }
+            try {
                 (*shared)(parent);
+            } catch (...) {
+                // As with any continuation's failure, nobody is waiting to hear of it.
             }
         });
+    };
+    parent.then(QtFuture::Launch::Sync, [onMainThread](const QFuture<T>&) { onMainThread(); })
+        .onCanceled(onMainThread);
 }
 
 // The result of a finished future: rethrows the exception it failed with, and gives none when

@@ -1,11 +1,12 @@
 #include "LauncherService.h"
 
 #include "ApplicationFolders.h"
+#include "MainThreadContinuation.h"
 #include "XdgApplicationFolders.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>
-#include <QPointer>
+#include <QPromise>
 #include <QtConcurrent>
 
 #include <algorithm>
@@ -35,17 +36,24 @@ QFuture<void> LauncherService::start() {
     setRunning(true);
     setIndexing(true);
     const quint64 generation = ++m_generation;
-    // The worker keeps the folders alive by itself: the service may be gone when it ends.
+    // The worker keeps the folders alive by itself: the service may be gone when it ends, and
+    // then the returned future is cancelled.
     std::shared_ptr<ApplicationFolders> folders = m_folders;
-    QPointer<LauncherService> self(this);
-    return QtConcurrent::run([folders] { return discoverApplications(*folders); })
-        .then(this, [self, generation](Index index) {
-            if (!self || self->m_generation != generation) {
-                return; // stopped, or restarted, since this scan began
-            }
-            self->setIndex(std::move(index));
-            self->setIndexing(false);
-        });
+    auto scanned = std::make_shared<QPromise<void>>();
+    scanned->start();
+    QFuture<void> result = scanned->future();
+    whenFinished(QtConcurrent::run([folders] { return discoverApplications(*folders); }), this,
+                 [this, generation, scanned](const QFuture<Index>& scan) {
+                     // A stop or restart since this scan began makes its result stale.
+                     if (m_generation == generation) {
+                         if (std::optional<Index> index = resultOf(scan)) {
+                             setIndex(std::move(*index));
+                         }
+                         setIndexing(false);
+                     }
+                     scanned->finish();
+                 });
+    return result;
 }
 
 QFuture<void> LauncherService::stop() {

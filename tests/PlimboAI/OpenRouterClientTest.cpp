@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 using namespace plimbo;
 using plimbo::test::LocalHttpServer;
 
@@ -429,11 +431,12 @@ TEST_F(OpenRouterClientTest, UnusableKeysAreRefusedBeforeAnythingIsSent) {
     };
     const QString control =
         "The OpenRouter API key contains a control character. Replace it in Settings.";
+    static constexpr char16_t withNul[] = u"sk-or\u0000-v1";
     const Case cases[] = {
         {"", "Add an OpenRouter API key in Settings."},
         {" \t\n", "Add an OpenRouter API key in Settings."},
         {"sk-or-v1-abc\r\nX-Injected: 1", control},
-        {QString::fromUtf16(u"sk-or\u0000-v1", 11), control},
+        {QString::fromUtf16(withNul, std::size(withNul) - 1), control},
         {QString::fromUtf16(u"sk-or\u007f-v1"), control},
     };
     for (const Case& item : cases) {

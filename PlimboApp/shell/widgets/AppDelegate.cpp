@@ -1,6 +1,7 @@
 #include "AppDelegate.h"
 
 #include "AppModel.h"
+#include "MainThreadContinuation.h"
 
 #include <QPointer>
 
@@ -37,10 +38,18 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 bool AppDelegate::applicationShouldHandleReopen() {
-    QPointer<AppDelegate> self(this);
-    m_model->start().then(this, [self] {
-        if (self && !isPreviewRun(self->m_arguments)) {
-            self->m_model->showDashboard(AppSection::overview);
+    // Only a start-up that went through shows the dashboard; a delegate gone by then does
+    // nothing.
+    whenFinished(m_model->start(), this, [this](const QFuture<void>& started) {
+        try {
+            if (!completedNormally(started)) {
+                return;
+            }
+        } catch (...) {
+            return;
+        }
+        if (!isPreviewRun(m_arguments)) {
+            m_model->showDashboard(AppSection::overview);
         }
     });
     return true;
