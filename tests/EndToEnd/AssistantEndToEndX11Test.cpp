@@ -72,7 +72,7 @@ protected:
 
 } // namespace
 
-TEST_F(AssistantEndToEndX11Test, AStreamedReplyIsShownAndStoredAndSecretsNeverLeave) {
+TEST_F(AssistantEndToEndX11Test, AStreamedReplyIsStoredWholeAndSecretsNeverLeave) {
     server.setReply({.pieces = {FakeOpenRouterServer::contentEvent(QStringLiteral("Hello")),
                                 FakeOpenRouterServer::contentEvent(QStringLiteral(" from the")),
                                 FakeOpenRouterServer::contentEvent(QStringLiteral(" fake server.")),
