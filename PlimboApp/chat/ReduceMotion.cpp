@@ -1,5 +1,7 @@
 #include "ReduceMotion.h"
 
+#include "MotionPreference.h"
+
 namespace plimbo {
 
 ReduceMotion& ReduceMotion::instance() {
@@ -12,6 +14,11 @@ void ReduceMotion::setEnabled(bool enabled) {
         m_enabled = enabled;
         emit enabledChanged(enabled);
     }
+}
+
+void ReduceMotion::follow(MotionPreference& preference) {
+    setEnabled(preference.reducesMotion());
+    connect(&preference, &MotionPreference::reducesMotionChanged, this, &ReduceMotion::setEnabled);
 }
 
 } // namespace plimbo

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusMessage>
 
 namespace plimbo::test {
 
@@ -34,6 +35,10 @@ bool FakeBusService::publish(const QString& objectPath) {
     return bus.isConnected() &&
            bus.registerObject(objectPath, m_object, QDBusConnection::ExportAllSlots) &&
            bus.registerService(m_serviceName);
+}
+
+bool FakeBusService::send(const QDBusMessage& message) {
+    return QDBusConnection(m_connectionName).send(message);
 }
 
 } // namespace plimbo::test

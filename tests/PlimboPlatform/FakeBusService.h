@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QDBusMessage;
+
 namespace plimbo::test {
 
 // Publishes a stand-in D-Bus service for a test. The object lives on its own thread with its
@@ -28,6 +30,8 @@ public:
     // Exports the object's slots at `objectPath` and takes the service name; false when the bus
     // refused either.
     bool publish(const QString& objectPath);
+    // Sends a message (a signal, say) from the service's own connection, once published.
+    bool send(const QDBusMessage& message);
 
 private:
     QString m_serviceName;

@@ -31,6 +31,8 @@ protected:
     }
 
     bool publishFake() { return m_bus->publish(m_objectPath); }
+    // Sends from the stand-in's connection, as the real service would.
+    bool sendFromFake(const QDBusMessage& message) { return m_bus->send(message); }
 
     Fake* fake = nullptr;
     QString serviceName;

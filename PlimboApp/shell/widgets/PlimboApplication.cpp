@@ -5,7 +5,9 @@
 #include "DialogFileChooser.h"
 #include "MenuBarExtra.h"
 #include "MiniCameraService.h"
+#include "PortalMotionPreference.h"
 #include "QtCameraCapture.h"
+#include "ReduceMotion.h"
 #include "SingleInstance.h"
 #include "WidgetSurfaceFactory.h"
 
@@ -48,6 +50,9 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
         QApplication::setWindowIcon(QIcon(
             QDir(*dependencies.resourceDirectory).filePath(QStringLiteral("PlimboIcon.png"))));
     }
+
+    PortalMotionPreference motion;
+    ReduceMotion::instance().follow(motion);
 
     AppDelegate delegate(std::move(dependencies));
     MenuBarExtra menuBarExtra(delegate.model());
