@@ -91,6 +91,23 @@ QByteArray readAtMost(const QString& path, const QString& name, qint64 limit) {
     return bytes;
 }
 
+// The file's bytes, refused before reading when its recorded size is over `limit` and after
+// reading when it grew past it; an empty file is unreadable.
+QByteArray readWithin(const QString& path, const QString& name, qint64 fileSize, qint64 limit,
+                      Kind tooLarge) {
+    if (fileSize > limit) {
+        throw AIAttachmentError(tooLarge);
+    }
+    const QByteArray bytes = readAtMost(path, name, limit);
+    if (bytes.isEmpty()) {
+        throw AIAttachmentError(Kind::unreadable);
+    }
+    if (bytes.size() > limit) {
+        throw AIAttachmentError(tooLarge);
+    }
+    return bytes;
+}
+
 bool isValidUtf8(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     [[maybe_unused]] const QString text = decoder.decode(bytes);
@@ -114,16 +131,8 @@ QImage opaque(const QImage& image) {
 
 PreparedAIAttachment prepareImage(const QString& path, const QString& name, qint64 fileSize,
                                   const QMimeType& type) {
-    if (fileSize > AIAttachmentPreparer::maximumFileBytes) {
-        throw AIAttachmentError(Kind::tooLarge);
-    }
-    const QByteArray bytes = readAtMost(path, name, AIAttachmentPreparer::maximumFileBytes);
-    if (bytes.isEmpty()) {
-        throw AIAttachmentError(Kind::unreadable);
-    }
-    if (bytes.size() > AIAttachmentPreparer::maximumFileBytes) {
-        throw AIAttachmentError(Kind::tooLarge);
-    }
+    const QByteArray bytes =
+        readWithin(path, name, fileSize, AIAttachmentPreparer::maximumFileBytes, Kind::tooLarge);
     const QString mimeType = type.isValid() && !type.isDefault() ? type.name() : octetStream;
     QImage decoded;
     if (!decoded.loadFromData(bytes) || decoded.isNull()) {
@@ -154,31 +163,15 @@ PreparedAIAttachment prepareImage(const QString& path, const QString& name, qint
 }
 
 PreparedAIAttachment preparePDF(const QString& path, const QString& name, qint64 fileSize) {
-    if (fileSize > AIAttachmentPreparer::maximumFileBytes) {
-        throw AIAttachmentError(Kind::tooLarge);
-    }
-    const QByteArray bytes = readAtMost(path, name, AIAttachmentPreparer::maximumFileBytes);
-    if (bytes.isEmpty()) {
-        throw AIAttachmentError(Kind::unreadable);
-    }
-    if (bytes.size() > AIAttachmentPreparer::maximumFileBytes) {
-        throw AIAttachmentError(Kind::tooLarge);
-    }
+    const QByteArray bytes =
+        readWithin(path, name, fileSize, AIAttachmentPreparer::maximumFileBytes, Kind::tooLarge);
     return PreparedAIAttachment{bytes, name, pdfMimeType, AIChatAttachmentKind::pdf, std::nullopt};
 }
 
 PreparedAIAttachment prepareText(const QString& path, const QString& name, qint64 fileSize,
                                  const QMimeType& type) {
-    if (fileSize > AIAttachmentPreparer::maximumTextFileBytes) {
-        throw AIAttachmentError(Kind::textTooLarge);
-    }
-    const QByteArray bytes = readAtMost(path, name, AIAttachmentPreparer::maximumTextFileBytes);
-    if (bytes.isEmpty()) {
-        throw AIAttachmentError(Kind::unreadable);
-    }
-    if (bytes.size() > AIAttachmentPreparer::maximumTextFileBytes) {
-        throw AIAttachmentError(Kind::textTooLarge);
-    }
+    const QByteArray bytes = readWithin(
+        path, name, fileSize, AIAttachmentPreparer::maximumTextFileBytes, Kind::textTooLarge);
     if (!isValidUtf8(bytes)) {
         throw AIAttachmentError(Kind::unreadable);
     }
