@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QPainter>
 
 namespace plimbo {
 
@@ -57,6 +58,17 @@ void NotchButton::setHovered(bool hovered) {
         update();
         emit hoveredChanged(hovered);
     }
+}
+
+void NotchButton::paintDisc(QPainter& painter, const QRectF& bounds, const QColor& fill,
+                            const QColor& stroke, qreal strokeWidth) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawEllipse(bounds);
+    const qreal inset = strokeWidth / 2;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(stroke, strokeWidth));
+    painter.drawEllipse(bounds.adjusted(inset, inset, -inset, -inset));
 }
 
 } // namespace plimbo

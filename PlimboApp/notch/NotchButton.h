@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+class QPainter;
+
 namespace plimbo {
 
 // Base of the notch's hand-drawn buttons: follows the pointer for hover highlights, takes
@@ -30,6 +32,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void setHovered(bool hovered);
+    // The round buttons' face: a filled disc with its outline drawn inside its bounds.
+    static void paintDisc(QPainter& painter, const QRectF& bounds, const QColor& fill,
+                          const QColor& stroke, qreal strokeWidth);
 
 private:
     QString m_title;

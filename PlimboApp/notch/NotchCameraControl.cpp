@@ -72,13 +72,7 @@ void NotchCameraControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds(rect());
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(fillColor());
-    painter.drawEllipse(bounds);
-    const qreal w = strokeWidth();
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(strokeColor(), w));
-    painter.drawEllipse(bounds.adjusted(w / 2, w / 2, -w / 2, -w / 2));
+    paintDisc(painter, bounds, fillColor(), strokeColor(), strokeWidth());
     if (!showsSpinner()) {
         NotchSymbols::paint(painter, bounds.center(), 12, symbol(), symbolColor());
     }

@@ -38,13 +38,7 @@ void NotchCompactActionButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds(rect());
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(fillColor());
-    painter.drawEllipse(bounds);
-    const qreal w = strokeWidth();
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(strokeColor(), w));
-    painter.drawEllipse(bounds.adjusted(w / 2, w / 2, -w / 2, -w / 2));
+    paintDisc(painter, bounds, fillColor(), strokeColor(), strokeWidth());
     NotchSymbols::paint(painter, bounds.center(), 12, m_symbol, m_tint);
 }
 
