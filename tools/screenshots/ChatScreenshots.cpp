@@ -8,6 +8,7 @@
 #include "AppModelHarness.h"
 #include "MiniAIView.h"
 #include "ReduceMotion.h"
+#include "ScreenshotOutput.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QTextStream>
 
 #include <functional>
 
@@ -35,9 +35,7 @@ bool save(QWidget& widget, const QDir& folder, const QString& name) {
     widget.show();
     settleFor([] { return false; }, 150);
     const QString path = folder.filePath(name);
-    const bool saved = widget.grab().save(path);
-    QTextStream(stdout) << (saved ? "wrote " : "FAILED ") << path << Qt::endl;
-    return saved;
+    return screenshots::writeImage(widget.grab().toImage(), path);
 }
 
 QByteArray samplePicture() {
@@ -109,13 +107,10 @@ QList<AIChatSession> sampleChats(const AppModelHarness& harness) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    screenshots::preferOffscreen();
     QApplication application(argc, argv);
     ReduceMotion::instance().setEnabled(true); // still pictures: no fades half-way
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
-    QDir().mkpath(folder.path());
+    const QDir folder = screenshots::outputFolder(argc, argv);
     bool ok = true;
 
     {

@@ -10,6 +10,7 @@
 #include "LauncherQuickAccessView.h"
 #include "LauncherService.h"
 #include "MenuBarContentView.h"
+#include "ScreenshotOutput.h"
 #include "SystemMonitorService.h"
 
 #include <QApplication>
@@ -154,21 +155,15 @@ bool save(QWidget* view, const QString& path, bool dark) {
     }
     view->render(&image, QPoint(margin, margin), QRegion(), QWidget::DrawChildren);
     view->hide();
-    const bool saved = image.save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
-    return saved;
+    return screenshots::writeImage(image, path);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    screenshots::preferOffscreen();
     QApplication app(argc, argv);
-    const QString folder =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(folder);
+    const QDir folder = screenshots::outputFolder(argc, argv);
 
     Scene scene;
     AppModel& model = *scene.model;
@@ -177,7 +172,7 @@ int main(int argc, char** argv) {
         QApplication::setPalette(dark ? darkPalette() : lightPalette());
         const QString scheme = dark ? QStringLiteral("dark") : QStringLiteral("light");
         const auto file = [&](const QString& name) {
-            return QDir(folder).filePath(name + QLatin1Char('-') + scheme + QStringLiteral(".png"));
+            return folder.filePath(name + QLatin1Char('-') + scheme + QStringLiteral(".png"));
         };
 
         CommandPaletteView palette(model, [] {});

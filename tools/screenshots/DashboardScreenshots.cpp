@@ -32,6 +32,7 @@
 #include "OpenRouterClient.h"
 #include "OpenRouterStreamingClient.h"
 #include "PermissionCenter.h"
+#include "ScreenshotOutput.h"
 #include "SettingsView.h"
 #include "SystemActions.h"
 #include "SystemClock.h"
@@ -42,10 +43,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QVBoxLayout>
 
-#include <cstdio>
 #include <functional>
 
 using namespace plimbo;
@@ -66,9 +65,7 @@ void pause(int milliseconds) {
 bool save(QWidget& window, const QDir& folder, const QString& name) {
     pause(80);
     const QString path = folder.filePath(name + QStringLiteral(".png"));
-    const bool saved = window.grab().save(path);
-    QTextStream(stdout) << (saved ? "wrote " : "FAILED ") << path << Qt::endl;
-    return saved;
+    return screenshots::writeImage(window.grab().toImage(), path);
 }
 
 DesktopEntry application(const QString& name) {
@@ -106,14 +103,11 @@ QList<AIChatSession> sampleChats() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    screenshots::preferOffscreen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plimbo"));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
-    QDir().mkpath(folder.path());
+    const QDir folder = screenshots::outputFolder(argc, argv);
 
     QTemporaryDir root;
     auto clock = std::make_shared<SystemClock>();

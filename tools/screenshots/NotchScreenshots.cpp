@@ -11,6 +11,7 @@
 #include "NotchSurfaceView.h"
 #include "NotchWindowController.h"
 #include "PlimboNotchPanel.h"
+#include "ScreenshotOutput.h"
 #include "SystemMonitorService.h"
 
 #include <QApplication>
@@ -105,23 +106,17 @@ bool save(QWidget& panel, const QString& path, QWidget* alert = nullptr) {
                               dialog);
         }
     }
-    const bool saved = image.save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
-    return saved;
+    return screenshots::writeImage(image, path);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    screenshots::preferOffscreen();
     QApplication app(argc, argv);
-    const QString folder =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    QDir().mkpath(folder);
+    const QDir folder = screenshots::outputFolder(argc, argv);
     const auto file = [&](const QString& name) {
-        return QDir(folder).filePath(name + QStringLiteral(".png"));
+        return folder.filePath(name + QStringLiteral(".png"));
     };
 
     Scene scene;

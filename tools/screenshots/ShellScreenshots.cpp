@@ -5,6 +5,7 @@
 #include "PlimboMenuBarIcon.h"
 #include "PlimboMenuBarTemplateIcon.h"
 #include "PlimboTheme.h"
+#include "ScreenshotOutput.h"
 #include "SectionHeader.h"
 #include "StatusPill.h"
 
@@ -14,20 +15,13 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include <cstdio>
 
 using namespace plimbo;
 
 namespace {
 
 bool save(const QImage& image, const QDir& folder, const QString& name) {
-    const QString path = folder.filePath(name);
-    if (!image.save(path)) {
-        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return screenshots::writeImage(image, folder.filePath(name));
 }
 
 QImage trayIcon() {
@@ -99,12 +93,9 @@ QImage designSystem() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    screenshots::preferOffscreen();
     QApplication application(argc, argv);
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
-    QDir().mkpath(folder.path());
+    const QDir folder = screenshots::outputFolder(argc, argv);
     const bool ok = save(trayIcon(), folder, QStringLiteral("shell-tray-icon.png")) &&
                     save(brandMarks(), folder, QStringLiteral("shell-brand-mark.png")) &&
                     save(designSystem(), folder, QStringLiteral("shell-design-system.png"));
