@@ -1,8 +1,10 @@
 #include "TestSupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 namespace plimbo::test {
 
@@ -21,6 +23,16 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
         return false;
     }
     return file.write(bytes) == bytes.size();
+}
+
+QByteArray pngBytes(QSize size, const QColor& fill) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(fill);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 } // namespace plimbo::test

@@ -1,8 +1,8 @@
 #include "AppModelHarness.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QSignalSpy>
 
@@ -10,16 +10,6 @@ using namespace plimbo;
 using namespace plimbo::test;
 
 namespace {
-
-QByteArray pngBytes() {
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 class AppModelAttachmentTest : public ::testing::Test {
 protected:
@@ -50,9 +40,10 @@ protected:
 };
 
 TEST_F(AppModelAttachmentTest, AddsFilesInOrderAndReportsEveryFailureTogether) {
-    ASSERT_TRUE(model->addAIAttachments(
-        {h.sourceFile("photo.png", pngBytes()), h.sourceFile("empty.txt", ""),
-         h.sourceFile("program.exe", "MZ"), h.sourceFile("notes.md", "# Notes")}));
+    ASSERT_TRUE(
+        model->addAIAttachments({h.sourceFile("photo.png", pngBytes(QSize(8, 6), Qt::darkCyan)),
+                                 h.sourceFile("empty.txt", ""), h.sourceFile("program.exe", "MZ"),
+                                 h.sourceFile("notes.md", "# Notes")}));
     EXPECT_TRUE(model->isAddingAIAttachments());
     EXPECT_EQ(model->aiStatus(), "Attaching…");
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
@@ -114,7 +105,8 @@ TEST_F(AppModelAttachmentTest, AnAbandonedIngestionLeavesNoFileBehind) {
 }
 
 TEST_F(AppModelAttachmentTest, RemovingAPendingFileDeletesItsCopy) {
-    attach({h.sourceFile("photo.png", pngBytes()), h.sourceFile("b.txt", "b")});
+    attach({h.sourceFile("photo.png", pngBytes(QSize(8, 6), Qt::darkCyan)),
+            h.sourceFile("b.txt", "b")});
     const AIChatAttachment photo = model->pendingAIAttachments().first();
     QSignalSpy changes(model.get(), &AppModel::pendingAIAttachmentsChanged);
     model->removePendingAIAttachment(QUuid::createUuid());

@@ -1,8 +1,8 @@
 #include "AppModelHarness.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QSignalSpy>
 
@@ -11,21 +11,12 @@ using namespace plimbo::test;
 
 namespace {
 
-QByteArray pngBytes() {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 class AppModelChatListTest : public ::testing::Test {
 protected:
     void SetUp() override {
         h.storeKey("key");
-        image = h.storeAttachment(pngBytes(), "shot.png", AIChatAttachmentKind::image);
+        image = h.storeAttachment(pngBytes(QSize(4, 4), Qt::red), "shot.png",
+                                  AIChatAttachmentKind::image);
         notes = h.storeAttachment("notes", "notes.txt");
         newer = makeChat("Newer", h.clock->now());
         newer.turns.first().attachments = {notes};
