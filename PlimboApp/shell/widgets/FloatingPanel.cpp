@@ -35,4 +35,13 @@ void FloatingPanel::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
 }
 
+void FloatingPanel::present() {
+    show();
+    raise();
+    activateWindow();
+    if (m_content && !focusWidget()) {
+        m_content->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
 } // namespace plimbo

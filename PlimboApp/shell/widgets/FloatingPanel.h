@@ -16,6 +16,9 @@ public:
     // Puts the view in, filling the panel. The panel owns it.
     void setContent(QWidget* view);
     QWidget* content() const { return m_content; }
+    // Shows the panel in front as the active window. A view that chose its own focus (a search
+    // field) keeps it; otherwise the content takes it.
+    void present();
 
     // A press on the panel's own background (not taken by its content) drags the panel.
     void setMovableByBackground(bool movable) { m_movableByBackground = movable; }

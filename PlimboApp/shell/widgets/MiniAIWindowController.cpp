@@ -50,12 +50,7 @@ void MiniAIWindowController::show() {
     setFrame(!m_model->aiConversation().isEmpty());
     stopOutsideClickMonitoring();
     startOutsideClickMonitoring();
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
-    if (QWidget* view = m_window->content(); view && !m_window->focusWidget()) {
-        view->setFocus(Qt::ActiveWindowFocusReason);
-    }
+    m_window->present();
 }
 
 void MiniAIWindowController::startOutsideClickMonitoring() {

@@ -31,13 +31,7 @@ void QuickPanelWindowController::show() {
     place(*m_window);
     stopOutsideClickMonitoring();
     startOutsideClickMonitoring();
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
-    // A view that chose its own focus (a search field) keeps it.
-    if (QWidget* view = m_window->content(); view && !m_window->focusWidget()) {
-        view->setFocus(Qt::ActiveWindowFocusReason);
-    }
+    m_window->present();
 }
 
 void QuickPanelWindowController::stopOutsideClickMonitoring() {
