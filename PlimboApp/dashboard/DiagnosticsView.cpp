@@ -5,6 +5,7 @@
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
 #include "ModuleRegistry.h"
+#include "ModuleRowMatch.h"
 #include "SectionHeader.h"
 #include "symbols/SymbolIcon.h"
 
@@ -46,11 +47,7 @@ QList<DiagnosticsView::RowTexts> DiagnosticsView::rowTexts() const {
 void DiagnosticsView::refresh() {
     using S = DashboardStyle;
     const QList<ModuleRecord> records = m_model.registry().records();
-    bool sameModules = records.size() == m_rows.size();
-    for (qsizetype i = 0; sameModules && i < records.size(); ++i) {
-        sameModules = m_rows[i].id == records[i].id();
-    }
-    if (!sameModules) {
+    if (!rowsMatchModules(m_rows, records, [](const Row& row) { return row.id; })) {
         m_rows.clear();
         QList<QWidget*> widgets;
         const QFont nameFont = S::font(S::Text::body);

@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "DashboardStyle.h"
 #include "ModuleRegistry.h"
+#include "ModuleRowMatch.h"
 #include "SettingsForm.h"
 #include "SettingsSwitch.h"
 
@@ -52,11 +53,7 @@ SettingsSwitch* ModuleSettingsView::switchFor(const QString& id) const {
 void ModuleSettingsView::refresh() {
     using S = DashboardStyle;
     const QList<ModuleRecord> records = m_model.registry().records();
-    bool sameModules = records.size() == m_rows.size();
-    for (qsizetype i = 0; sameModules && i < records.size(); ++i) {
-        sameModules = m_rows[i].id == records[i].id();
-    }
-    if (!sameModules) {
+    if (!rowsMatchModules(m_rows, records, [](const Row& row) { return row.id; })) {
         m_form->clearSection();
         m_rows.clear();
         for (const ModuleRecord& record : records) {

@@ -6,6 +6,7 @@
 #include "MetricText.h"
 #include "ModuleRegistry.h"
 #include "ModuleRow.h"
+#include "ModuleRowMatch.h"
 #include "PlimboTheme.h"
 #include "SectionHeader.h"
 #include "StatusPill.h"
@@ -174,11 +175,8 @@ void OverviewView::refreshMetrics() {
 
 void OverviewView::refreshModules() {
     const QList<ModuleRecord> records = m_model.registry().records();
-    bool sameModules = records.size() == m_rows.size();
-    for (qsizetype i = 0; sameModules && i < records.size(); ++i) {
-        sameModules = m_rows[i]->record().id() == records[i].id();
-    }
-    if (sameModules) {
+    if (rowsMatchModules(m_rows, records,
+                         [](const ModuleRow* row) { return row->record().id(); })) {
         // Health and switches change in place, so a switch under the pointer stays put.
         for (qsizetype i = 0; i < records.size(); ++i) {
             m_rows[i]->setRecord(records[i]);
