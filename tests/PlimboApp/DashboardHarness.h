@@ -33,10 +33,7 @@ struct DashboardHarness {
 
     AppModel& make() {
         AppModelDependencies dependencies = h.dependencies();
-        auto pasteboard = std::make_unique<InMemoryPasteboard>();
-        board = pasteboard.get();
-        dependencies.clipboard = std::make_shared<ClipboardService>(100, std::move(pasteboard),
-                                                                    std::chrono::milliseconds(1));
+        board = AppModelHarness::usePolledClipboard(dependencies);
         dependencies.systemMonitor = std::make_shared<SystemMonitorService>(host);
         dependencies.permissions = std::make_shared<PermissionCenter>(permissionBackend);
         model = std::make_unique<AppModel>(std::move(dependencies));
@@ -60,13 +57,7 @@ struct DashboardHarness {
 
     // Another application copies `text`; returns once the history has it.
     void copy(const QString& text) {
-        ClipboardService& clipboard = model->clipboard();
-        if (!clipboard.isRunning()) {
-            clipboard.start();
-        }
-        const qsizetype before = clipboard.items().size();
-        board->copyText(text);
-        ASSERT_TRUE(settle([&] { return clipboard.items().size() > before; }));
+        ASSERT_TRUE(AppModelHarness::copyToClipboard(*model, *board, text));
     }
 
     // Indexes these applications (rescanning when the launcher already runs).

@@ -29,10 +29,7 @@ struct SurfacesHarness {
 
     AppModel& make() {
         AppModelDependencies dependencies = h.dependencies();
-        auto pasteboard = std::make_unique<InMemoryPasteboard>();
-        board = pasteboard.get();
-        dependencies.clipboard = std::make_shared<ClipboardService>(100, std::move(pasteboard),
-                                                                    std::chrono::milliseconds(1));
+        board = AppModelHarness::usePolledClipboard(dependencies);
         dependencies.systemMonitor = std::make_shared<SystemMonitorService>(host);
         model = std::make_unique<AppModel>(std::move(dependencies));
         return *model;
@@ -40,14 +37,7 @@ struct SurfacesHarness {
 
     // Another application copies `text`; returns once the history has taken it.
     void copy(const QString& text) {
-        ClipboardService& clipboard = model->clipboard();
-        if (!clipboard.isRunning()) {
-            clipboard.start();
-        }
-        const qsizetype before = clipboard.items().size();
-        board->copyText(text);
-        ASSERT_TRUE(settle([&] { return clipboard.items().size() > before; }))
-            << text.toStdString();
+        ASSERT_TRUE(AppModelHarness::copyToClipboard(*model, *board, text)) << text.toStdString();
     }
 
     static DesktopEntry entry(const QString& name) {

@@ -4,7 +4,6 @@
 
 #include "AppModelHarness.h"
 #include "ClipboardQuickAccessView.h"
-#include "ClipboardService.h"
 #include "CommandPaletteView.h"
 #include "KeepAwakeService.h"
 #include "LauncherQuickAccessView.h"
@@ -78,10 +77,7 @@ struct Scene {
 
     Scene() {
         AppModelDependencies dependencies = harness.dependencies();
-        auto pasteboard = std::make_unique<InMemoryPasteboard>();
-        board = pasteboard.get();
-        dependencies.clipboard = std::make_shared<ClipboardService>(100, std::move(pasteboard),
-                                                                    std::chrono::milliseconds(1));
+        board = AppModelHarness::usePolledClipboard(dependencies);
         dependencies.systemMonitor = std::make_shared<SystemMonitorService>(host);
         model = std::make_unique<AppModel>(std::move(dependencies));
 
@@ -103,8 +99,6 @@ struct Scene {
             std::fprintf(stderr, "the application index did not finish\n");
         }
 
-        ClipboardService& clipboard = model->clipboard();
-        clipboard.start();
         for (const QString& text : {
                  QStringLiteral("git rebase -i origin/main"),
                  QStringLiteral("https://www.debian.org/releases/bookworm/"),
@@ -112,9 +106,7 @@ struct Scene {
                  QStringLiteral("SELECT name, created_at FROM projects ORDER BY created_at DESC;"),
                  QStringLiteral("Thanks, that works for me!"),
              }) {
-            const qsizetype before = clipboard.items().size();
-            board->copyText(text);
-            if (!QTest::qWaitFor([&] { return clipboard.items().size() > before; }, 2000)) {
+            if (!AppModelHarness::copyToClipboard(*model, *board, text)) {
                 std::fprintf(stderr, "a clipboard entry was not taken\n");
             }
         }

@@ -42,6 +42,25 @@ AppModelHarness::AppModelHarness() {
         FakeFileLocations(root.path(), root.path()), writer, clock);
 }
 
+InMemoryPasteboard* AppModelHarness::usePolledClipboard(AppModelDependencies& dependencies) {
+    auto pasteboard = std::make_unique<InMemoryPasteboard>();
+    InMemoryPasteboard* board = pasteboard.get();
+    dependencies.clipboard = std::make_shared<ClipboardService>(100, std::move(pasteboard),
+                                                                std::chrono::milliseconds(1));
+    return board;
+}
+
+bool AppModelHarness::copyToClipboard(AppModel& model, InMemoryPasteboard& board,
+                                      const QString& text) {
+    ClipboardService& clipboard = model.clipboard();
+    if (!clipboard.isRunning()) {
+        clipboard.start();
+    }
+    const qsizetype before = clipboard.items().size();
+    board.copyText(text);
+    return settle([&] { return clipboard.items().size() > before; });
+}
+
 AppModelDependencies AppModelHarness::dependencies() {
     AppModelDependencies dependencies;
     dependencies.arguments = arguments;

@@ -62,6 +62,12 @@ public:
 
     AppModelDependencies dependencies();
     std::unique_ptr<AppModel> makeModel();
+    // Swaps in a real clipboard service on an in-memory board, polled every millisecond;
+    // returns the board, for the test to copy to and read back.
+    static InMemoryPasteboard* usePolledClipboard(AppModelDependencies& dependencies);
+    // Another application copies `text` to that board; true once the model's clipboard history
+    // has taken it (the service is started first when it is not running).
+    static bool copyToClipboard(AppModel& model, InMemoryPasteboard& board, const QString& text);
 
     QString historyPath() const { return store->fileURL(); }
     QString attachmentsPath() const { return store->attachmentsDirectoryURL(); }
