@@ -21,13 +21,17 @@ endfunction()
 
 # One test executable per folder; files ending in X11Test.cpp need a real X server and share
 # its global state (grabs, clipboard, tray), so they run one at a time under a resource lock.
-# The others run on the offscreen platform.
+# The others run on the offscreen platform. SUBDIRS adds the tests of those subfolders to the suite.
 function(plimbo_add_test_suite name)
-    cmake_parse_arguments(ARG "WIDGETS" "TIMEOUT" "LINKS" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "TIMEOUT" "LINKS;SUBDIRS" ${ARGN})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 60)
     endif()
-    file(GLOB all_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    set(globs ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    foreach(sub ${ARG_SUBDIRS})
+        list(APPEND globs ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.h)
+    endforeach()
+    file(GLOB all_tests CONFIGURE_DEPENDS ${globs})
     set(x11_tests ${all_tests})
     list(FILTER x11_tests INCLUDE REGEX "X11Test\\.cpp$")
     set(plain_tests ${all_tests})

@@ -10,7 +10,7 @@
 #include "SymbolButton.h"
 #include "SystemClock.h"
 #include "symbols/SymbolIcon.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "BrandBadge.h"
 
 #include "ChatStyle.h"
-#include "widgets/PlimboMenuBarIcon.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboMenuBarIcon.h"
+#include "PlimboTheme.h"
 
 #include <QPainter>
 

@@ -5,7 +5,7 @@
 #include "RichTextView.h"
 #include "SymbolButton.h"
 #include "symbols/SymbolIcon.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>

@@ -3,7 +3,7 @@
 #include "ChatStyle.h"
 #include "SymbolButton.h"
 #include "symbols/SymbolIcon.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -6,7 +6,7 @@
 #include "ComposerTextEdit.h"
 #include "HorizontalStrip.h"
 #include "SymbolButton.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "InlineMarkdownParser.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -7,7 +7,7 @@
 #include "RoundedBox.h"
 #include "ThinkingDots.h"
 #include "symbols/SymbolIcon.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -17,7 +17,7 @@
 #include "SymbolButton.h"
 #include "TurnScrollArea.h"
 #include "ViewColumn.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>

@@ -18,7 +18,7 @@
 #include "TurnScrollArea.h"
 #include "ViewColumn.h"
 #include "symbols/SymbolIcon.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

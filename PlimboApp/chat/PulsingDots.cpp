@@ -2,7 +2,7 @@
 
 #include "ChatStyle.h"
 #include "ReduceMotion.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QEasingCurve>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "RichTextView.h"
 
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -10,7 +10,7 @@
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
 #include "SymbolView.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -17,8 +17,8 @@
 #include "SurfaceText.h"
 #include "SymbolView.h"
 #include "SystemMonitorService.h"
-#include "widgets/PlimboMenuBarIcon.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboMenuBarIcon.h"
+#include "PlimboTheme.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "MenuBarMetrics.h"
 
 #include "SurfaceStyle.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QPalette>
 

@@ -6,7 +6,7 @@
 #include "QuickAccessSearchField.h"
 #include "SurfaceStyle.h"
 #include "SymbolView.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

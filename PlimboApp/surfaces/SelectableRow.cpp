@@ -1,7 +1,7 @@
 #include "SelectableRow.h"
 
 #include "SurfaceStyle.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "SurfaceStyle.h"
 
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
 // Renders the application icon, PlimboApp/resources/PlimboIcon.png: the brand mark in the
 // accent colour on a dark rounded tile. Run it after changing the mark:
 //   build/tools/render_plimbo_icon PlimboApp/resources/PlimboIcon.png
-#include "widgets/PlimboMenuBarIcon.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboMenuBarIcon.h"
+#include "PlimboTheme.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -12,7 +12,7 @@
 #include "RoundedBox.h"
 #include "SymbolButton.h"
 #include "TurnScrollArea.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "SymbolButton.h"
 #include "ThinkingDots.h"
 #include "TurnScrollArea.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "MenuBarMetrics.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 

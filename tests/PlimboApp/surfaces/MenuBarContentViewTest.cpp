@@ -9,7 +9,7 @@
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
 #include "SurfacesHarness.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "MenuQuickAction.h"
 #include "MenuUtilityAction.h"
 #include "SurfaceStyle.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "SurfaceText.h"
 #include "SurfacesHarness.h"
 #include "SymbolView.h"
-#include "widgets/PlimboTheme.h"
+#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 
