@@ -130,16 +130,23 @@ TEST_F(ChatRequestBuilderTest, BudgetServesTheNewTurnFirstThenRecentHistory) {
 }
 
 TEST_F(ChatRequestBuilderTest, BudgetWalksHistoryNewestTurnFirstAndEachTurnBackwards) {
-    // Newest prior turn, last attachment first: c and b are chosen, a (6,000,000) no longer
-    // fits the 5,728,640 left, and the oldest turn's file fills the budget exactly. Walking
-    // oldest first, or a turn first to last, would choose differently.
-    const AIChatAttachment oldest = record(5'728'640);
+    // Newest prior turn, last attachment first: c and b are chosen and leave 5,728,640, which
+    // neither a nor the oldest turn's file (6,000,000 each) fits. The other walks choose
+    // otherwise: oldest turn first {oldest, c}, first to last {a, b}, both {oldest, a}.
+    const AIChatAttachment oldest = record(6'000'000);
     const AIChatAttachment a = record(6'000'000);
     const AIChatAttachment b = record(5'000'000);
     const AIChatAttachment c = record(5'000'000);
     const QList<AIChatTurn> prior{turn("old", {}, {oldest}), turn("recent", {}, {a, b, c})};
     EXPECT_EQ(ChatRequestBuilder::attachmentIDsForRequest(prior, turn("new")),
-              (QSet<QUuid>{c.id, b.id, oldest.id}));
+              (QSet<QUuid>{c.id, b.id}));
+
+    // The walk goes on past a file that does not fit: a smaller older file still fills the
+    // budget exactly.
+    const AIChatAttachment fitting = record(5'728'640);
+    const QList<AIChatTurn> withFitting{turn("old", {}, {fitting}), turn("recent", {}, {a, b, c})};
+    EXPECT_EQ(ChatRequestBuilder::attachmentIDsForRequest(withFitting, turn("new")),
+              (QSet<QUuid>{c.id, b.id, fitting.id}));
 
     // One attachment exactly as large as the whole budget is chosen; one byte more is not.
     const AIChatAttachment exact = record(ChatRequestBuilder::requestByteBudget);
