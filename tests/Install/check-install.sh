@@ -60,7 +60,7 @@ for _ in $(seq 200); do
     sleep 0.1
 done
 [ -n "$window" ] || { cat "$prefix/plimbo.log" >&2; fail "the installed program showed no about window"; }
-xprop -id "$window" -len 8 _NET_WM_ICON | grep -q '^_NET_WM_ICON(CARDINAL)' ||
+xprop -id "$window" -len 8 _NET_WM_ICON | grep -q 'Icon ([1-9][0-9]* x [1-9]' ||
     fail "the installed program did not find its icon"
 
 kill -TERM "$pid"
