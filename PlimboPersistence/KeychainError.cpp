@@ -13,7 +13,7 @@ KeychainError KeychainError::invalidData() {
 QString KeychainError::description() const {
     switch (m_kind) {
     case Kind::unexpectedStatus:
-        return QStringLiteral("Keychain operation failed (%1).").arg(m_status);
+        return QStringLiteral("Keyring operation failed (%1).").arg(m_status);
     case Kind::invalidData:
         return QStringLiteral("The saved credential could not be decoded.");
     }

@@ -83,7 +83,7 @@ QFuture<ModuleHealth> KeepAwakeService::healthCheck() {
         return QtFuture::makeReadyFuture(ModuleHealth::stopped());
     }
     return QtFuture::makeReadyFuture(ModuleHealth::healthy(
-        m_isKeepingAwake ? QStringLiteral("Keeping Mac awake") : QStringLiteral("Ready")));
+        m_isKeepingAwake ? QStringLiteral("Keeping computer awake") : QStringLiteral("Ready")));
 }
 
 ModuleResourceSnapshot KeepAwakeService::resourceUsageSnapshot() {

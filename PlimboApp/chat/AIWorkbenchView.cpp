@@ -4,13 +4,14 @@
 #include "ChatDivider.h"
 #include "ChatHistoryRow.h"
 #include "ChatStyle.h"
+#include "DesktopWording.h"
 #include "PlimboConversationView.h"
+#include "PlimboTheme.h"
 #include "RenameChatDialog.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
 #include "SystemClock.h"
 #include "symbols/SymbolIcon.h"
-#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -297,7 +298,7 @@ void AIWorkbenchView::beginDelete(const QUuid& id) {
         m_deleteDialog = new QMessageBox(this);
         m_deleteDialog->setWindowTitle(tr("Delete this chat?"));
         m_deleteDialog->setText(tr("Delete this chat?"));
-        m_deleteDialog->setInformativeText(tr("This removes the conversation from this Mac."));
+        m_deleteDialog->setInformativeText(DesktopWording::deleteConversationNote());
         m_deleteDialog->setTextFormat(Qt::PlainText);
         QPushButton* remove = m_deleteDialog->addButton(tr("Delete"), QMessageBox::DestructiveRole);
         QPushButton* cancel = m_deleteDialog->addButton(tr("Cancel"), QMessageBox::RejectRole);

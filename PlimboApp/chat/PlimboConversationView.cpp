@@ -10,7 +10,9 @@
 #include "ComposerBinding.h"
 #include "ComposerTextEdit.h"
 #include "ConversationTurnView.h"
+#include "DesktopWording.h"
 #include "HorizontalStrip.h"
+#include "PlimboTheme.h"
 #include "ReduceMotion.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
@@ -18,7 +20,6 @@
 #include "TurnScrollArea.h"
 #include "ViewColumn.h"
 #include "symbols/SymbolIcon.h"
-#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -144,8 +145,7 @@ QWidget* PlimboConversationView::buildEmptyConversation() {
     title->setFont(ChatStyle::font(24, QFont::DemiBold));
     title->setAlignment(Qt::AlignHCenter);
     texts->addWidget(title);
-    QLabel* subtitle =
-        ChatStyle::plainLabel(tr("Start a conversation. Your chat history stays on this Mac."));
+    QLabel* subtitle = ChatStyle::plainLabel(DesktopWording::emptyConversationHint());
     subtitle->setFont(ChatStyle::font(ChatStyle::TextStyle::callout));
     subtitle->setAlignment(Qt::AlignHCenter);
     subtitle->setWordWrap(true);
@@ -370,8 +370,7 @@ ConversationTurnView* PlimboConversationView::makeTurnView(const AIChatTurn& tur
 void PlimboConversationView::refreshHeader() {
     m_title->setPlainText(activeTitle());
     const bool stored = m_model.credentialIsStored();
-    m_credential->setText(stored ? tr("Plimbo AI · history saved on this Mac")
-                                 : tr("AI key required"));
+    m_credential->setText(stored ? DesktopWording::historySavedHere() : tr("AI key required"));
     QPalette palette = m_credential->palette();
     palette.setColor(QPalette::WindowText,
                      stored ? ChatStyle::secondary(this) : PlimboTheme::warning());

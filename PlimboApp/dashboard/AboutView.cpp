@@ -2,13 +2,13 @@
 
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
+#include "DesktopWording.h"
 #include "PlimboTheme.h"
+#include "RuntimeResources.h"
 #include "symbols/SymbolIcon.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -19,8 +19,6 @@
 namespace plimbo {
 
 namespace {
-
-const QString kIconFile = QStringLiteral("PlimboIcon.png");
 
 QColor rgb(qreal red, qreal green, qreal blue) {
     return QColor::fromRgbF(static_cast<float>(red), static_cast<float>(green),
@@ -89,16 +87,12 @@ QString textOr(const QVariant& value, const QString& fallback) {
 } // namespace
 
 AboutView::BundleInfo AboutView::BundleInfo::installed() {
+    return installed(QCoreApplication::applicationDirPath());
+}
+
+AboutView::BundleInfo AboutView::BundleInfo::installed(const QString& programDirectory) {
     BundleInfo bundle;
-    const QDir programDir(QCoreApplication::applicationDirPath());
-    for (const QString& candidate :
-         {programDir.filePath(kIconFile),
-          programDir.filePath(QStringLiteral("../share/plimbo/") + kIconFile)}) {
-        if (QFileInfo(candidate).isFile()) {
-            bundle.iconFile = QFileInfo(candidate).absoluteFilePath();
-            break;
-        }
-    }
+    bundle.iconFile = RuntimeResources::iconFile(programDirectory);
     if (!QCoreApplication::applicationVersion().isEmpty()) {
         bundle.shortVersion = QCoreApplication::applicationVersion();
     }
@@ -172,9 +166,9 @@ QWidget* AboutView::hero(const BundleInfo& bundle) {
     titleFont.setLetterSpacing(QFont::AbsoluteSpacing, -1.6);
     texts->addWidget(DashboardStyle::label(QStringLiteral("Plimbo"), titleFont,
                                            DashboardStyle::Emphasis::primary, band));
-    QLabel* tagLine = DashboardStyle::label(
-        QStringLiteral("One app. One shortcut.\nEverything your Mac is missing."),
-        DashboardStyle::font(27, QFont::DemiBold), DashboardStyle::Emphasis::secondary, band);
+    QLabel* tagLine = DashboardStyle::label(DesktopWording::aboutTagLine(),
+                                            DashboardStyle::font(27, QFont::DemiBold),
+                                            DashboardStyle::Emphasis::secondary, band);
     tagLine->setWordWrap(true);
     texts->addWidget(tagLine);
     texts->addStretch(1);
@@ -203,7 +197,7 @@ QWidget* AboutView::facts(const BundleInfo& bundle) {
     };
     m_version = infoRow(0, QStringLiteral("Version"),
                         version(bundle) + QStringLiteral(" (") + build(bundle) + QLatin1Char(')'));
-    infoRow(1, QStringLiteral("Requires"), QStringLiteral("macOS 27 or later"));
+    infoRow(1, QStringLiteral("Requires"), DesktopWording::requirement());
     infoRow(2, QStringLiteral("Distribution"), QStringLiteral("Ad-hoc local build"));
     grid->setColumnStretch(2, 1);
     column->addLayout(grid);

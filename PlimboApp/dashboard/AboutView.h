@@ -24,9 +24,11 @@ public:
         QVariant shortVersion;
         QVariant buildVersion;
 
-        // The running installation: the icon beside the program or in its share folder, the
-        // application's version; no build number.
+        // The running installation: its icon (in a build tree or installed), the application's
+        // version; no build number.
         static BundleInfo installed();
+        // The same for a program in programDirectory.
+        static BundleInfo installed(const QString& programDirectory);
     };
 
     explicit AboutView(QWidget* parent = nullptr);

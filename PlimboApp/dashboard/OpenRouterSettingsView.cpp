@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "DashboardStyle.h"
+#include "DesktopWording.h"
 #include "SettingsForm.h"
 
 #include <QLabel>
@@ -21,9 +22,7 @@ OpenRouterSettingsView::OpenRouterSettingsView(AppModel& model, QWidget* parent)
     m_form->addSection(QStringLiteral("OpenRouter credential"));
     m_status = S::label(QString(), S::font(S::Text::body), S::Emphasis::secondary);
     m_form->addLabeledRow(QStringLiteral("Status"), m_status);
-    m_form->addNote(QStringLiteral(
-        "For local builds, put OPENROUTER_API_KEY in the project’s .env.local file. Packaging "
-        "imports it into macOS Keychain without embedding it in the app."));
+    m_form->addNote(DesktopWording::keyStorageNote());
 
     m_form->addSection(QStringLiteral("Privacy"));
     m_form->addNote(QStringLiteral(
@@ -36,7 +35,7 @@ OpenRouterSettingsView::OpenRouterSettingsView(AppModel& model, QWidget* parent)
 }
 
 void OpenRouterSettingsView::refresh() {
-    m_status->setText(m_model.credentialIsStored() ? QStringLiteral("Available in Keychain")
+    m_status->setText(m_model.credentialIsStored() ? DesktopWording::keyAvailable()
                                                    : QStringLiteral("Missing"));
 }
 

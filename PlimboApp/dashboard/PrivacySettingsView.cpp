@@ -1,6 +1,7 @@
 #include "PrivacySettingsView.h"
 
 #include "DashboardStyle.h"
+#include "DesktopWording.h"
 #include "SettingsForm.h"
 
 #include <QLabel>
@@ -22,11 +23,7 @@ PrivacySettingsView::PrivacySettingsView(QWidget* parent)
                               S::label(row.value, S::font(S::Text::body), S::Emphasis::secondary));
     }
     m_form->addSection(QStringLiteral("OpenRouter boundary"));
-    m_form->addParagraph(QStringLiteral(
-        "Text and attachments leave this Mac only when you press Send. Plimbo redacts recognized "
-        "secrets from prompts and supported text files before sending. Images and PDFs are "
-        "encoded into the OpenRouter request; PDFs use OpenRouter’s file parser. Your original "
-        "prompt and local attachment copy remain in chat history."));
+    m_form->addParagraph(DesktopWording::sendBoundary());
 }
 
 QList<PrivacySettingsView::Row> PrivacySettingsView::rows() {

@@ -13,6 +13,7 @@
 #include "OpenRouterStreamingClient.h"
 #include "PermissionCenter.h"
 #include "QSettingsStore.h"
+#include "RuntimeResources.h"
 #include "SystemActions.h"
 #include "SystemClock.h"
 #include "SystemMonitorService.h"
@@ -22,7 +23,6 @@
 #include "XdgFileLocations.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 namespace plimbo {
 
@@ -60,10 +60,7 @@ AppModelDependencies AppModelDependencies::production() {
     };
 
     dependencies.applicationPath = QCoreApplication::applicationFilePath();
-    const QDir resources(QCoreApplication::applicationDirPath() + QStringLiteral("/resources"));
-    if (resources.exists(QStringLiteral("PlimboIcon.png"))) {
-        dependencies.resourceDirectory = resources.path();
-    }
+    dependencies.resourceDirectory = RuntimeResources::directory();
     return dependencies;
 }
 

@@ -1,5 +1,6 @@
 #include "ChatRequestBuilder.h"
 
+#include "DesktopWording.h"
 #include "SensitiveDataRedactor.h"
 
 #include <QStringDecoder>
@@ -68,9 +69,7 @@ Part attachmentPart(const AIChatAttachment& attachment, const QSet<QUuid>& allow
 
 } // namespace
 
-const QString ChatRequestBuilder::systemPrompt = QStringLiteral(
-    "You are Plimbo, a concise macOS assistant. Analyze attached images and documents when "
-    "present. Preserve the user's meaning and never claim to perform actions you cannot perform.");
+const QString ChatRequestBuilder::systemPrompt = DesktopWording::assistantSystemPrompt();
 
 QString ChatRequestBuilder::omittedText(const QString& name) {
     return QStringLiteral("Attachment ") + quote + name + quote +
@@ -79,7 +78,7 @@ QString ChatRequestBuilder::omittedText(const QString& name) {
 
 QString ChatRequestBuilder::unavailableText(const QString& name) {
     return QStringLiteral("Attachment ") + quote + name + quote +
-           QStringLiteral(" is no longer available on this Mac.");
+           DesktopWording::attachmentGoneSuffix();
 }
 
 QString ChatRequestBuilder::undecodableText(const QString& name) {

@@ -1,5 +1,7 @@
 #include "SystemActionError.h"
 
+#include "DesktopWording.h"
+
 namespace plimbo {
 
 QString SystemActionError::description() const {
@@ -8,7 +10,7 @@ QString SystemActionError::description() const {
         return QStringLiteral("AirDrop is unavailable for the selected items.");
     case Kind::screenshotToolMissing:
     case Kind::screenshotToolFailed:
-        return QStringLiteral("The macOS Screenshot utility could not be opened.");
+        return DesktopWording::screenshotToolUnavailable();
     }
     return {};
 }

@@ -22,7 +22,7 @@ public:
         : m_kind(kind) {}
 
     Kind kind() const { return m_kind; }
-    // Both screenshot cases read "The macOS Screenshot utility could not be opened.".
+    // Both screenshot cases read "No screenshot tool could be opened.".
     QString description() const override;
 
 private:

@@ -1,5 +1,7 @@
 #include "MiniCameraError.h"
 
+#include "DesktopWording.h"
+
 namespace plimbo {
 
 QString MiniCameraError::description() const {
@@ -8,7 +10,7 @@ QString MiniCameraError::description() const {
         return QStringLiteral("Camera access is off. Allow Plimbo in System Settings → Privacy & "
                               "Security → Camera.");
     case Kind::cameraUnavailable:
-        return QStringLiteral("No camera is available on this Mac.");
+        return DesktopWording::cameraUnavailable();
     case Kind::inputUnavailable:
         return QStringLiteral("Plimbo could not connect to the camera.");
     }

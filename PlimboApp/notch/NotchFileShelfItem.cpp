@@ -1,6 +1,7 @@
 #include "NotchFileShelfItem.h"
 
 #include "ChatStyle.h"
+#include "DesktopWording.h"
 #include "NotchCircleButton.h"
 #include "NotchSymbols.h"
 #include "PlimboTheme.h"
@@ -36,7 +37,7 @@ NotchFileShelfItem::NotchFileShelfItem(const QUrl& url, std::function<void()> on
     , m_icon(icon(url)) {
     setFixedSize(tileSize);
     const QString fileName = name(url);
-    setToolTip(QStringLiteral("Drag ") + fileName + QStringLiteral(" to Finder or another app"));
+    setToolTip(DesktopWording::dragFileHint(fileName));
     setAccessibleName(fileName + QStringLiteral(", draggable file"));
     m_remove = new NotchCircleButton(
         kRemoveSide,

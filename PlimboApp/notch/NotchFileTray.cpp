@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "ChatStyle.h"
+#include "DesktopWording.h"
 #include "FileActionButton.h"
 #include "NotchCircleButton.h"
 #include "NotchFileShelfItem.h"
@@ -103,8 +104,8 @@ NotchFileTray::NotchFileTray(AppModel& model, QWidget* parent)
                              PlimboTheme::accent(), [this] { m_model.copyPendingFiles(); }),
         new FileActionButton(QStringLiteral("Open"), QStringLiteral("arrow.up.forward.app"),
                              PlimboTheme::positive(), [this] { m_model.openPendingFiles(); }),
-        new FileActionButton(QStringLiteral("Finder"), QStringLiteral("folder"), Qt::white,
-                             [this] { m_model.revealPendingFiles(); }),
+        new FileActionButton(DesktopWording::fileManagerButton(), QStringLiteral("folder"),
+                             Qt::white, [this] { m_model.revealPendingFiles(); }),
     };
 
     auto* column = new QVBoxLayout(this);

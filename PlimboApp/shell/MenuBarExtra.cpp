@@ -1,6 +1,7 @@
 #include "MenuBarExtra.h"
 
 #include "AppModel.h"
+#include "DesktopWording.h"
 #include "KeepAwakeService.h"
 #include "PanelPlacement.h"
 #include "PlimboMenuBarTemplateIcon.h"
@@ -50,8 +51,7 @@ MenuBarExtra::MenuBarExtra(AppModel& model, QObject* parent)
 MenuBarExtra::~MenuBarExtra() = default;
 
 QString MenuBarExtra::label(bool keepingAwake) {
-    return keepingAwake ? QStringLiteral("Plimbo, keeping this Mac awake")
-                        : QStringLiteral("Plimbo");
+    return keepingAwake ? DesktopWording::trayKeepingAwake() : QStringLiteral("Plimbo");
 }
 
 void MenuBarExtra::updateLabel() {

@@ -24,6 +24,8 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Plimbo"));
     QApplication::setApplicationName(QStringLiteral("Plimbo"));
+    // Matches the installed desktop entry, so desktops show its name and icon for our windows.
+    QApplication::setDesktopFileName(QStringLiteral("com.plimbo.utility"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     SingleInstance instance(SingleInstance::defaultDirectory(), SingleInstance::defaultName());

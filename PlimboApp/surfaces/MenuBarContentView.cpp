@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "AppSection.h"
+#include "DesktopWording.h"
 #include "HairlineDivider.h"
 #include "KeepAwakeService.h"
 #include "MenuBarMetrics.h"
@@ -11,14 +12,14 @@
 #include "MenuQuickAction.h"
 #include "MenuUtilityAction.h"
 #include "MonitorStatusPill.h"
+#include "PlimboMenuBarIcon.h"
+#include "PlimboTheme.h"
 #include "SettingsSection.h"
 #include "StatusDot.h"
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
 #include "SymbolView.h"
 #include "SystemMonitorService.h"
-#include "PlimboMenuBarIcon.h"
-#include "PlimboTheme.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -84,7 +85,7 @@ QWidget* MenuBarContentView::buildHeader() {
 
     auto* title = new SurfaceText(tr("Plimbo"), header);
     title->setFont(SurfaceStyle::font(20, QFont::DemiBold));
-    auto* tagline = new SurfaceText(tr("Your Mac, at a glance"), header);
+    auto* tagline = new SurfaceText(DesktopWording::menuTagline(), header);
     tagline->setFont(SurfaceStyle::font(SurfaceStyle::TextStyle::caption));
     tagline->setTone(SurfaceStyle::Tone::secondary);
     auto* titles = new QVBoxLayout;
@@ -265,12 +266,12 @@ void MenuBarContentView::refresh() {
     if (m_model.keepAwake().isKeepingAwake()) {
         m_keepAwakeTile->setContent(
             QStringLiteral("Awake"), QStringLiteral("On"), QStringLiteral("moon.zzz.fill"),
-            color(MenuBarMetrics::Tone::positive), QStringLiteral("Allow Mac to sleep"));
+            color(MenuBarMetrics::Tone::positive), DesktopWording::allowSleepTile());
     } else {
         m_keepAwakeTile->setContent(QStringLiteral("Keep Awake"), QStringLiteral("Off"),
                                     QStringLiteral("cup.and.heat.waves"),
                                     color(MenuBarMetrics::Tone::secondary),
-                                    QStringLiteral("Keep Mac awake"));
+                                    DesktopWording::keepAwakeTile());
     }
     m_refreshing = false;
 }

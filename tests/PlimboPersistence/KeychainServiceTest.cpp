@@ -69,12 +69,12 @@ TEST_F(KeychainServiceTest, FailedStatusesBecomeUnexpectedStatus) {
     store->setFailure(-25293);
     const KeychainError readError = caught([&] { keychain.read("a"); });
     EXPECT_EQ(readError, KeychainError::unexpectedStatus(-25293));
-    EXPECT_EQ(readError.description(), "Keychain operation failed (-25293).");
+    EXPECT_EQ(readError.description(), "Keyring operation failed (-25293).");
     EXPECT_EQ(caught([&] { keychain.save("v", "a"); }), KeychainError::unexpectedStatus(-25293));
     EXPECT_EQ(caught([&] { keychain.remove("a"); }), KeychainError::unexpectedStatus(-25293));
 
     store->setFailure(42);
-    EXPECT_EQ(caught([&] { keychain.read("a"); }).description(), "Keychain operation failed (42).");
+    EXPECT_EQ(caught([&] { keychain.read("a"); }).description(), "Keyring operation failed (42).");
 
     // "No such item" from a store is the missing case, not a failure.
     store->setFailure(SecretStore::itemNotFound);

@@ -75,7 +75,7 @@ TEST_F(KeepAwakeServiceTest, ToggleWorksOnAStoppedModuleAndStopReleases) {
               (ModuleResourceSnapshot{0, QStringLiteral("Power assertion active")}));
 
     service->start();
-    EXPECT_EQ(service->healthCheck().result(), ModuleHealth::healthy("Keeping Mac awake"));
+    EXPECT_EQ(service->healthCheck().result(), ModuleHealth::healthy("Keeping computer awake"));
     service->stop();
     EXPECT_FALSE(service->isRunning());
     EXPECT_FALSE(service->isKeepingAwake());

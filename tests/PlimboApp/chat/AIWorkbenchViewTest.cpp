@@ -216,7 +216,7 @@ TEST_F(AIWorkbenchViewTest, DeletingTheSelectedChatSelectsTheFirstLeft) {
     ASSERT_NE(confirm, nullptr);
     EXPECT_TRUE(confirm->isVisible());
     EXPECT_EQ(confirm->text(), "Delete this chat?");
-    EXPECT_EQ(confirm->informativeText(), "This removes the conversation from this Mac.");
+    EXPECT_EQ(confirm->informativeText(), "This removes the conversation from this computer.");
     EXPECT_EQ(view->pendingDeleteChatID(), trip.id);
 
     // Cancel first.

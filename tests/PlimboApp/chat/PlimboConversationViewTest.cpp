@@ -87,7 +87,7 @@ TEST_F(PlimboConversationViewTest, NoStoredKeyRefusesEverySend) {
 
 TEST_F(PlimboConversationViewTest, BlankTextIsNotSent) {
     make();
-    EXPECT_EQ(view->credentialLabel()->text(), "Plimbo AI · history saved on this Mac");
+    EXPECT_EQ(view->credentialLabel()->text(), "Plimbo AI · history saved on this computer");
     QTest::keyClicks(editor(), "   ");
     pressReturn(Qt::ShiftModifier);
     QTest::keyClicks(editor(), " ");

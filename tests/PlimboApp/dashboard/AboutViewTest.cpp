@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -30,6 +31,17 @@ TEST(AboutViewTest, AlwaysMeasuresEightTwentyBySixThirtyAndRendersDark) {
     EXPECT_EQ(view.size(), QSize(820, 630));
     EXPECT_LT(view.palette().color(QPalette::Window).lightness(), 80);
     EXPECT_GT(view.palette().color(QPalette::WindowText).lightness(), 200);
+
+    // The tag line and the requirement name the desktop it runs on, and fit unclipped.
+    QStringList texts;
+    for (const QLabel* label : view.findChildren<QLabel*>()) {
+        texts << label->text();
+        if (!label->wordWrap() && !label->text().isEmpty()) {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+        }
+    }
+    EXPECT_TRUE(texts.contains("One app. One shortcut.\nEverything your desktop is missing."));
+    EXPECT_TRUE(texts.contains("Linux with X11, or Wayland through XWayland"));
 }
 
 TEST(AboutViewTest, IconComesFromTheFileThenTheApplicationThenNothing) {
@@ -58,6 +70,35 @@ TEST(AboutViewTest, IconComesFromTheFileThenTheApplicationThenNothing) {
     EXPECT_TRUE(AboutView::icon(bundle).isNull());
     AboutView view(bundle);
     EXPECT_EQ(view.iconLabel()->size(), QSize(AboutView::iconSide, AboutView::iconSide));
+    QApplication::setWindowIcon(previous);
+}
+
+TEST(AboutViewTest, FindsTheShippedIconInABuildTreeAndWhenInstalled) {
+    QTemporaryDir root;
+    const QDir base(root.path());
+    QImage green(48, 48, QImage::Format_ARGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(base.mkpath(QStringLiteral("build/resources")));
+    ASSERT_TRUE(base.mkpath(QStringLiteral("prefix/bin")));
+    ASSERT_TRUE(base.mkpath(QStringLiteral("prefix/share/plimbo")));
+    ASSERT_TRUE(green.save(base.filePath(QStringLiteral("build/resources/PlimboIcon.png"))));
+    ASSERT_TRUE(green.save(base.filePath(QStringLiteral("prefix/share/plimbo/PlimboIcon.png"))));
+    const QIcon previous = QApplication::windowIcon();
+    QApplication::setWindowIcon(QIcon());
+
+    for (const QString& program : {QStringLiteral("build"), QStringLiteral("prefix/bin")}) {
+        const AboutView::BundleInfo bundle =
+            AboutView::BundleInfo::installed(base.filePath(program));
+        EXPECT_FALSE(bundle.iconFile.isEmpty()) << program.toStdString();
+        AboutView view(bundle);
+        const QPixmap shown = view.iconLabel()->pixmap();
+        ASSERT_FALSE(shown.isNull()) << program.toStdString();
+        const QImage image = shown.toImage();
+        EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(Qt::green))
+            << program.toStdString();
+    }
+    EXPECT_TRUE(AboutView::BundleInfo::installed(base.filePath(QStringLiteral("prefix")))
+                    .iconFile.isEmpty());
     QApplication::setWindowIcon(previous);
 }
 

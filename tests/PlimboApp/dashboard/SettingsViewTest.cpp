@@ -87,7 +87,7 @@ TEST(OpenRouterSettingsViewTest, StatusReadsTheKeyFoundAtStart) {
     AppModel& model = stored.make();
     ASSERT_TRUE(settle([&] { return model.credentialIsStored(); }));
     OpenRouterSettingsView withKey(model);
-    EXPECT_EQ(withKey.statusValue()->text(), QStringLiteral("Available in Keychain"));
+    EXPECT_EQ(withKey.statusValue()->text(), QStringLiteral("Available in the keyring"));
 
     // Any preview switch skips the keychain.
     DashboardHarness preview;

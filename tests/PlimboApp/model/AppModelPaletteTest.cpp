@@ -116,7 +116,7 @@ TEST_F(AppModelPaletteTest, PaletteCommandsFollowTheFocusRule) {
 }
 
 TEST_F(AppModelPaletteTest, EveryQueryAssignmentRebuildsTheResults) {
-    EXPECT_EQ(command("command.keepawake").title, "Keep Mac Awake");
+    EXPECT_EQ(command("command.keepawake").title, "Keep Computer Awake");
     model->keepAwake().toggle();
     QSignalSpy queryChanges(model.get(), &AppModel::paletteQueryChanged);
     QSignalSpy resultChanges(model.get(), &AppModel::paletteResultsChanged);

@@ -227,7 +227,7 @@ TEST_F(AppModelSendTest, MissingOrRefusedKeyFailsTheTurnWithoutARequest) {
     model->setAiInput(QStringLiteral("Once more"));
     model->sendAI();
     ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
-    EXPECT_EQ(lastTurn().failureMessage, "Keychain operation failed (-5).");
+    EXPECT_EQ(lastTurn().failureMessage, "Keyring operation failed (-5).");
     EXPECT_EQ(h.ai->calls.size(), 0);
 }
 

@@ -75,7 +75,7 @@ TEST_F(AppModelSystemActionsTest, AScreenshotToolThatCannotStartIsReported) {
     EXPECT_FALSE(model->presentedError().has_value());
     h.screenshots->result = ScreenshotTool::OpenResult::notInstalled;
     model->startScreenshot();
-    EXPECT_EQ(model->presentedError(), "The macOS Screenshot utility could not be opened.");
+    EXPECT_EQ(model->presentedError(), "No screenshot tool could be opened.");
 }
 
 TEST_F(AppModelSystemActionsTest, TheFileShelfTakesFilesOnceAndActsOnThem) {
@@ -106,10 +106,10 @@ TEST_F(AppModelSystemActionsTest, TheFileShelfTakesFilesOnceAndActsOnThem) {
 TEST_F(AppModelSystemActionsTest, CameraAndModuleSwitchesRunInTheBackground) {
     model->toggleMiniCamera();
     ASSERT_TRUE(settle([&] { return h.camera->active; }));
-    h.camera->failure = QStringLiteral("No camera is available on this Mac.");
+    h.camera->failure = QStringLiteral("No camera is available on this computer.");
     model->toggleMiniCamera();
     ASSERT_TRUE(settle([&] { return model->presentedError().has_value(); }));
-    EXPECT_EQ(model->presentedError(), "No camera is available on this Mac.");
+    EXPECT_EQ(model->presentedError(), "No camera is available on this computer.");
 
     model->setModuleEnabled(false, QStringLiteral("clipboard"));
     ASSERT_TRUE(settle(

@@ -76,10 +76,10 @@ TEST_F(ChatRequestBuilderTest, TurnsBecomeSystemUserAndAssistantMessagesInChatOr
     ASSERT_EQ(messages.size(), 7);
     EXPECT_EQ(messages[0].role, Role::system);
     EXPECT_EQ(textOf(messages[0]),
-              "You are Plimbo, a concise macOS assistant. Analyze attached images and documents "
-              "when present. Preserve the user's meaning and never claim to perform actions you "
-              "cannot perform.");
-    EXPECT_EQ(ChatRequestBuilder::systemPrompt.size(), 177);
+              "You are Plimbo, a concise assistant on a Linux desktop. Analyze attached images "
+              "and documents when present. Preserve the user's meaning and never claim to perform "
+              "actions you cannot perform.");
+    EXPECT_EQ(ChatRequestBuilder::systemPrompt.size(), 190);
     const QList<std::pair<Role, QString>> expected{
         {Role::user, "First question"},  {Role::assistant, "First answer"},
         {Role::user, "Second question"}, {Role::user, "Third question"},
@@ -209,7 +209,7 @@ TEST_F(ChatRequestBuilderTest, UnusableAttachmentsBecomeNotesAndTheMessageIsStil
     EXPECT_EQ(parts[1],
               Part::makeText("Attachment \"latin.txt\" could not be decoded as UTF-8 text."));
     EXPECT_EQ(parts[2],
-              Part::makeText("Attachment \"gone.pdf\" is no longer available on this Mac."));
+              Part::makeText("Attachment \"gone.pdf\" is no longer available on this computer."));
     EXPECT_EQ(parts[3], Part::makeText("Attachment \"huge.png\" was omitted to keep the request "
                                        "within the local size limit."));
 }

@@ -130,7 +130,7 @@ TEST(PaletteResultsBuilder, OnlyTheKeepAwakeEntryFollowsTheAssertion) {
     ASSERT_EQ(released.size(), 8);
     ASSERT_EQ(held.size(), 8);
     EXPECT_EQ(released[6],
-              (PaletteItem{"command.keepawake", PaletteItemKind::command, "Keep Mac Awake",
+              (PaletteItem{"command.keepawake", PaletteItemKind::command, "Keep Computer Awake",
                            "Toggle power assertion", "cup.and.heat.waves",
                            PaletteAction::toggleKeepAwake(), 960}));
     PaletteItem allowSleep = released[6];

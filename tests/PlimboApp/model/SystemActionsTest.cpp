@@ -46,7 +46,7 @@ TEST_F(SystemActionsTest, ScreenshotFailuresAreReportedNeverSwallowed) {
     EXPECT_FALSE(failureOf([&] { system.startScreenshot(); }));
     EXPECT_EQ(screenshot->opens, 1);
 
-    const QString text = "The macOS Screenshot utility could not be opened.";
+    const QString text = "No screenshot tool could be opened.";
     screenshot->result = ScreenshotTool::OpenResult::notInstalled;
     EXPECT_EQ(failureOf([&] { system.startScreenshot(); }),
               std::make_pair(SystemActionError::Kind::screenshotToolMissing, text));

@@ -15,7 +15,7 @@ namespace {
 
 const QString kDenied = QStringLiteral(
     "Camera access is off. Allow Plimbo in System Settings → Privacy & Security → Camera.");
-const QString kUnavailable = QStringLiteral("No camera is available on this Mac.");
+const QString kUnavailable = QStringLiteral("No camera is available on this computer.");
 const QString kInput = QStringLiteral("Plimbo could not connect to the camera.");
 
 struct Camera {

@@ -293,9 +293,9 @@ TEST(NotchSurfaceViewTest, CameraWithoutDeviceShowsTheErrorAlertUntilDismissed) 
     EXPECT_EQ(view.expandedShelf().page(), NotchExpandedShelf::Page::normal);
     EXPECT_EQ(view.alert()->windowTitle(), QStringLiteral("Plimbo needs attention"));
     EXPECT_TRUE(
-        view.alert()->text().contains(QStringLiteral("No camera is available on this Mac.")) ||
+        view.alert()->text().contains(QStringLiteral("No camera is available on this computer.")) ||
         view.alert()->informativeText().contains(
-            QStringLiteral("No camera is available on this Mac.")));
+            QStringLiteral("No camera is available on this computer.")));
 
     view.alert()->buttons().first()->click();
     EXPECT_FALSE(n.model->presentedError().has_value());

@@ -21,7 +21,7 @@ TEST(MenuBarExtraTest, LabelFollowsKeepAwake) {
 
     model->keepAwake().toggle();
     ASSERT_TRUE(model->keepAwake().isKeepingAwake());
-    EXPECT_EQ(extra.trayIcon().toolTip(), QStringLiteral("Plimbo, keeping this Mac awake"));
+    EXPECT_EQ(extra.trayIcon().toolTip(), QStringLiteral("Plimbo, keeping this computer awake"));
     model->keepAwake().toggle();
     EXPECT_EQ(extra.trayIcon().toolTip(), QStringLiteral("Plimbo"));
 }

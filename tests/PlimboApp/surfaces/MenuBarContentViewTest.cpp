@@ -145,7 +145,7 @@ TEST_F(MenuBarContentViewTest, TheKeepAwakeTileFollowsTheAssertionWhoeverToggles
     EXPECT_EQ(tile->detail(), QStringLiteral("Off"));
     EXPECT_EQ(tile->symbol(), QStringLiteral("cup.and.heat.waves"));
     EXPECT_EQ(tile->color(), secondary());
-    EXPECT_EQ(tile->accessibleName(), QStringLiteral("Keep Mac awake"));
+    EXPECT_EQ(tile->accessibleName(), QStringLiteral("Keep computer awake"));
 
     QTest::mouseClick(tile, Qt::LeftButton);
     EXPECT_TRUE(model().keepAwake().isKeepingAwake());
@@ -153,12 +153,12 @@ TEST_F(MenuBarContentViewTest, TheKeepAwakeTileFollowsTheAssertionWhoeverToggles
     EXPECT_EQ(tile->detail(), QStringLiteral("On"));
     EXPECT_EQ(tile->symbol(), QStringLiteral("moon.zzz.fill"));
     EXPECT_EQ(tile->color(), lightPositive);
-    EXPECT_EQ(tile->accessibleName(), QStringLiteral("Allow Mac to sleep"));
+    EXPECT_EQ(tile->accessibleName(), QStringLiteral("Allow computer to sleep"));
 
     // From the palette or the notch, say.
     model().keepAwake().toggle();
     EXPECT_EQ(tile->title(), QStringLiteral("Keep Awake"));
-    EXPECT_EQ(tile->accessibleName(), QStringLiteral("Keep Mac awake"));
+    EXPECT_EQ(tile->accessibleName(), QStringLiteral("Keep computer awake"));
 }
 
 TEST_F(MenuBarContentViewTest, ActionsOpenTheirSurfacesThroughTheModel) {

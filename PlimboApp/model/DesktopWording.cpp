@@ -1,0 +1,95 @@
+#include "DesktopWording.h"
+
+namespace plimbo {
+
+QString DesktopWording::keepAwakeCommand() {
+    return QStringLiteral("Keep Computer Awake");
+}
+
+QString DesktopWording::keepAwakeTile() {
+    return QStringLiteral("Keep computer awake");
+}
+
+QString DesktopWording::allowSleepTile() {
+    return QStringLiteral("Allow computer to sleep");
+}
+
+QString DesktopWording::trayKeepingAwake() {
+    return QStringLiteral("Plimbo, keeping this computer awake");
+}
+
+QString DesktopWording::screenshotCommandDetail() {
+    return QStringLiteral("Open the desktop's screenshot tool");
+}
+
+QString DesktopWording::screenshotToolUnavailable() {
+    return QStringLiteral("No screenshot tool could be opened.");
+}
+
+QString DesktopWording::cameraUnavailable() {
+    return QStringLiteral("No camera is available on this computer.");
+}
+
+QString DesktopWording::assistantSystemPrompt() {
+    return QStringLiteral(
+        "You are Plimbo, a concise assistant on a Linux desktop. Analyze attached images and "
+        "documents when present. Preserve the user's meaning and never claim to perform actions "
+        "you cannot perform.");
+}
+
+QString DesktopWording::attachmentGoneSuffix() {
+    return QStringLiteral(" is no longer available on this computer.");
+}
+
+QString DesktopWording::deleteConversationNote() {
+    return QStringLiteral("This removes the conversation from this computer.");
+}
+
+QString DesktopWording::emptyConversationHint() {
+    return QStringLiteral("Start a conversation. Your chat history stays on this computer.");
+}
+
+QString DesktopWording::historySavedHere() {
+    return QStringLiteral("Plimbo AI · history saved on this computer");
+}
+
+QString DesktopWording::menuTagline() {
+    return QStringLiteral("Your computer, at a glance");
+}
+
+QString DesktopWording::aboutTagLine() {
+    return QStringLiteral("One app. One shortcut.\nEverything your desktop is missing.");
+}
+
+QString DesktopWording::requirement() {
+    return QStringLiteral("Linux with X11, or Wayland through XWayland");
+}
+
+QString DesktopWording::sendBoundary() {
+    return QStringLiteral(
+        "Text and attachments leave this computer only when you press Send. Plimbo redacts "
+        "recognized secrets from prompts and supported text files before sending. Images and PDFs "
+        "are encoded into the OpenRouter request; PDFs use OpenRouter’s file parser. Your original "
+        "prompt and local attachment copy remain in chat history.");
+}
+
+QString DesktopWording::keyStorageNote() {
+    return QStringLiteral(
+        "For local builds, put OPENROUTER_API_KEY in the project’s .env.local file. Packaging "
+        "imports it into the desktop keyring (Secret Service) without embedding it in the app.");
+}
+
+QString DesktopWording::keyAvailable() {
+    return QStringLiteral("Available in the keyring");
+}
+
+QString DesktopWording::fileManagerButton() {
+    return QStringLiteral("Files");
+}
+
+QString DesktopWording::dragFileHint(const QString& fileName) {
+    return QStringLiteral("Drag ") + fileName +
+           QStringLiteral(" to the file manager or another app");
+}
+
+} // namespace plimbo
