@@ -138,8 +138,8 @@ TEST(InlineMarkdownParser, HostileInputFinishesQuickly) {
         timer.start();
         const Runs runs = InlineMarkdownParser::parse(input);
         const qint64 elapsed = timer.elapsed();
-        // Generous against a slow machine; quadratic behaviour takes minutes here.
-        EXPECT_LT(elapsed, 1500) << input.left(12).toStdString();
+        // Generous against a slow, loaded machine; quadratic behaviour takes minutes here.
+        EXPECT_LT(elapsed, 5000) << input.left(12).toStdString();
         // Nothing is lost: escapes aside, every character of these inputs is shown or is markup.
         EXPECT_LE(InlineMarkdownParser::plainText(runs).size(), input.size());
     }
