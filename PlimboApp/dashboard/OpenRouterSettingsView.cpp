@@ -25,10 +25,7 @@ OpenRouterSettingsView::OpenRouterSettingsView(AppModel& model, QWidget* parent)
     m_form->addNote(DesktopWording::keyStorageNote());
 
     m_form->addSection(QStringLiteral("Privacy"));
-    m_form->addNote(QStringLiteral(
-        "Requests are sent only after you press Send. Chat history and attached images, PDFs, "
-        "and supported text or code files are copied into Plimbo’s Application Support folder "
-        "and remain local until they are included in a request."));
+    m_form->addNote(DesktopWording::localCopiesNote());
 
     connect(&model, &AppModel::credentialIsStoredChanged, this, &OpenRouterSettingsView::refresh);
     refresh();

@@ -26,6 +26,11 @@ QString DesktopWording::screenshotToolUnavailable() {
     return QStringLiteral("No screenshot tool could be opened.");
 }
 
+QString DesktopWording::cameraAccessOff() {
+    return QStringLiteral(
+        "Camera access is off. Allow Plimbo to use the camera in your desktop’s privacy settings.");
+}
+
 QString DesktopWording::cameraUnavailable() {
     return QStringLiteral("No camera is available on this computer.");
 }
@@ -71,6 +76,13 @@ QString DesktopWording::sendBoundary() {
         "recognized secrets from prompts and supported text files before sending. Images and PDFs "
         "are encoded into the OpenRouter request; PDFs use OpenRouter’s file parser. Your original "
         "prompt and local attachment copy remain in chat history.");
+}
+
+QString DesktopWording::localCopiesNote() {
+    return QStringLiteral(
+        "Requests are sent only after you press Send. Chat history and attached images, PDFs, "
+        "and supported text or code files are copied into Plimbo’s data folder and remain local "
+        "until they are included in a request.");
 }
 
 QString DesktopWording::keyStorageNote() {

@@ -22,6 +22,8 @@ public:
     static QString screenshotToolUnavailable();
     // "No camera is available on this computer."
     static QString cameraUnavailable();
+    // The camera preview's message when the desktop refused access to the camera.
+    static QString cameraAccessOff();
 
     // The system prompt of every assistant request.
     static QString assistantSystemPrompt();
@@ -43,6 +45,8 @@ public:
 
     // The privacy settings' paragraph on what leaves the computer.
     static QString sendBoundary();
+    // The assistant settings' paragraph on what is copied into Plimbo's own data folder.
+    static QString localCopiesNote();
     // The assistant settings' note on where the key is kept, and the found key's status.
     static QString keyStorageNote();
     static QString keyAvailable();

@@ -7,8 +7,7 @@ namespace plimbo {
 QString MiniCameraError::description() const {
     switch (m_kind) {
     case Kind::permissionDenied:
-        return QStringLiteral("Camera access is off. Allow Plimbo in System Settings → Privacy & "
-                              "Security → Camera.");
+        return DesktopWording::cameraAccessOff();
     case Kind::cameraUnavailable:
         return DesktopWording::cameraUnavailable();
     case Kind::inputUnavailable:

@@ -14,7 +14,7 @@ using namespace plimbo::test;
 namespace {
 
 const QString kDenied = QStringLiteral(
-    "Camera access is off. Allow Plimbo in System Settings → Privacy & Security → Camera.");
+    "Camera access is off. Allow Plimbo to use the camera in your desktop’s privacy settings.");
 const QString kUnavailable = QStringLiteral("No camera is available on this computer.");
 const QString kInput = QStringLiteral("Plimbo could not connect to the camera.");
 
@@ -126,7 +126,7 @@ TEST(MiniCameraServiceTest, DeniedOrRestrictedAccessFailsWithoutTouchingTheCamer
         EXPECT_EQ(c.capture->startCalls, 0);
         EXPECT_EQ(c.capture->accessRequests, 0);
     }
-    EXPECT_EQ(kDenied.toUtf8().size(), 88);
+    EXPECT_EQ(kDenied.toUtf8().size(), 90);
 }
 
 TEST(MiniCameraServiceTest, UndecidedAccessIsAskedWhileStarting) {
