@@ -6,6 +6,10 @@ KeychainError KeychainError::unexpectedStatus(qint32 status) {
     return KeychainError(Kind::unexpectedStatus, status);
 }
 
+KeychainError KeychainError::lockedItem(qint32 status) {
+    return KeychainError(Kind::unexpectedStatus, status, true);
+}
+
 KeychainError KeychainError::invalidData() {
     return KeychainError(Kind::invalidData, 0);
 }

@@ -13,6 +13,9 @@ public:
 
     // "Keychain operation failed (<status>)."
     static KeychainError unexpectedStatus(qint32 status);
+    // The same failure for an item that exists but stayed locked (its unlock prompt was
+    // dismissed or could not be shown).
+    static KeychainError lockedItem(qint32 status);
     // "The saved credential could not be decoded."
     static KeychainError invalidData();
 
@@ -20,18 +23,23 @@ public:
     Kind kind() const { return m_kind; }
     // The store's status for unexpectedStatus; 0 for invalidData.
     qint32 status() const { return m_status; }
+    // True when the item is stored but could not be unlocked: a key exists all the same.
+    bool itemIsLocked() const { return m_itemIsLocked; }
 
     bool operator==(const KeychainError& other) const {
-        return m_kind == other.m_kind && m_status == other.m_status;
+        return m_kind == other.m_kind && m_status == other.m_status &&
+               m_itemIsLocked == other.m_itemIsLocked;
     }
 
 private:
-    KeychainError(Kind kind, qint32 status)
+    KeychainError(Kind kind, qint32 status, bool itemIsLocked = false)
         : m_kind(kind)
-        , m_status(status) {}
+        , m_status(status)
+        , m_itemIsLocked(itemIsLocked) {}
 
     Kind m_kind;
     qint32 m_status;
+    bool m_itemIsLocked;
 };
 
 } // namespace plimbo

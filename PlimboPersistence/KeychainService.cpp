@@ -43,6 +43,8 @@ std::optional<QString> KeychainService::read(const QString& account) const {
             return std::nullopt;
         }
         throw KeychainError::unexpectedStatus(result.status);
+    case SecretStore::ReadResult::Outcome::locked:
+        throw KeychainError::lockedItem(result.status);
     case SecretStore::ReadResult::Outcome::undecodable:
         throw KeychainError::invalidData();
     case SecretStore::ReadResult::Outcome::found:

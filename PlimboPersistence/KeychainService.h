@@ -24,7 +24,8 @@ public:
     // Creates the item or replaces its secret; the value is stored as UTF-8.
     void save(const QString& value, const QString& account) const;
     // The stored text, or none when no item exists. A value that is not valid UTF-8 throws
-    // invalidData.
+    // invalidData; an item that stays locked throws lockedItem. May wait for the user to answer
+    // an unlock prompt: never call it on the GUI thread.
     std::optional<QString> read(const QString& account) const;
     // Deletes the item; an item that does not exist is no error.
     void remove(const QString& account) const;

@@ -43,6 +43,7 @@ struct GObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
 };
 using ServicePtr = std::unique_ptr<SecretService, GObjectUnref>;
+using CollectionPtr = std::unique_ptr<SecretCollection, GObjectUnref>;
 using CancellablePtr = std::unique_ptr<GCancellable, GObjectUnref>;
 
 struct ValueUnref {
@@ -60,8 +61,14 @@ struct ItemListFree {
 };
 using ItemListPtr = std::unique_ptr<GList, ItemListFree>;
 
-// Cancels one operation once its time is up. libsecret's synchronous calls run their own main
-// loop and honour the cancellable, so a watcher thread is all it takes.
+// A list that does not own its objects.
+struct ListFree {
+    void operator()(GList* list) const { g_list_free(list); }
+};
+using BorrowedListPtr = std::unique_ptr<GList, ListFree>;
+
+// Cancels one call once its time is up. libsecret's synchronous calls run their own main loop
+// and honour the cancellable, so a watcher thread is all it takes.
 class Deadline {
 public:
     Deadline(GCancellable* cancellable, std::chrono::milliseconds timeout)
@@ -94,26 +101,20 @@ private:
 
 qint32 statusFor(const GError* error, bool expired) {
     if (expired) {
-        return SecretStore::interactionNotAllowed;
+        return SecretStore::notAvailable;
     }
     if (error->domain == G_IO_ERROR) {
         switch (error->code) {
         case G_IO_ERROR_CANCELLED:
             return SecretStore::userCanceled;
-        case G_IO_ERROR_TIMED_OUT:
-            return SecretStore::interactionNotAllowed;
         case G_IO_ERROR_DBUS_ERROR: // a remote error GIO has no mapping for
             return SecretStore::internalFailure;
-        default: // no bus, refused connection, failed autolaunch
+        default: // no bus, refused connection, failed autolaunch, timed out
             return SecretStore::notAvailable;
         }
     }
     if (error->domain == G_DBUS_ERROR) {
         switch (error->code) {
-        case G_DBUS_ERROR_TIMEOUT:
-        case G_DBUS_ERROR_TIMED_OUT:
-        case G_DBUS_ERROR_NO_REPLY:
-            return SecretStore::interactionNotAllowed;
         case G_DBUS_ERROR_ACCESS_DENIED:
         case G_DBUS_ERROR_AUTH_FAILED:
             return SecretStore::authorizationFailed;
@@ -121,7 +122,7 @@ qint32 statusFor(const GError* error, bool expired) {
         case G_DBUS_ERROR_NO_MEMORY:
         case G_DBUS_ERROR_INVALID_ARGS:
             return SecretStore::internalFailure;
-        default: // unknown service, no owner, no server, unknown object or method
+        default: // unknown service, no owner, no server, no reply, unknown object or method
             return SecretStore::notAvailable;
         }
     }
@@ -138,42 +139,109 @@ qint32 statusFor(const GError* error, bool expired) {
     return SecretStore::internalFailure;
 }
 
-// One call: the service connection, the matching attributes and the deadline that bounds it.
+// The cancellable of one call that the Secret Service answers by itself, without asking the
+// user: it is cancelled when the call takes longer than the timeout (a service that never
+// answers). Calls that may show an unlock prompt never get one: cancelling a call while its
+// prompt is up makes gnome-keyring-daemon abort and can leave libsecret waiting for ever.
+class BoundedCall {
+public:
+    explicit BoundedCall(std::chrono::milliseconds timeout)
+        : m_cancellable(g_cancellable_new())
+        , m_deadline(m_cancellable.get(), timeout) {}
+
+    GCancellable* cancellable() const { return m_cancellable.get(); }
+    qint32 status(const GError* error) const { return statusFor(error, m_deadline.expired()); }
+
+private:
+    CancellablePtr m_cancellable;
+    Deadline m_deadline; // last: destroyed first, before the cancellable it watches
+};
+
+bool isLocked(gpointer item) {
+    return secret_item_get_locked(static_cast<SecretItem*>(item));
+}
+
+// The matching items that are still locked (not owned).
+BorrowedListPtr lockedItems(GList* items) {
+    GList* locked = nullptr;
+    for (GList* node = items; node; node = node->next) {
+        if (isLocked(node->data)) {
+            locked = g_list_append(locked, node->data);
+        }
+    }
+    return BorrowedListPtr(locked);
+}
+
+SecretItem* firstUnlockedItem(GList* items) {
+    for (GList* node = items; node; node = node->next) {
+        if (!isLocked(node->data)) {
+            return static_cast<SecretItem*>(node->data);
+        }
+    }
+    return nullptr;
+}
+
+// One call of the store: the service connection and the matching attributes.
 class Operation {
 public:
     Operation(const QString& service, const QString& account, std::chrono::milliseconds timeout)
         : m_service(service.toUtf8())
         , m_account(account.toUtf8())
-        , m_cancellable(g_cancellable_new())
         , m_attributes(g_hash_table_new(g_str_hash, g_str_equal))
-        , m_deadline(m_cancellable.get(), timeout) {
+        , m_timeout(timeout) {
         g_hash_table_insert(m_attributes.get(), const_cast<char*>("service"), m_service.data());
         g_hash_table_insert(m_attributes.get(), const_cast<char*>("account"), m_account.data());
     }
 
-    GCancellable* cancellable() const { return m_cancellable.get(); }
+    SecretService* service() const { return m_connection.get(); }
     GHashTable* attributes() const { return m_attributes.get(); }
-
-    // Connects to the Secret Service; nullptr with `error` set when there is none.
-    ServicePtr connect(ErrorPtr& error) {
-        GError* raw = nullptr;
-        ServicePtr service(secret_service_get_sync(SECRET_SERVICE_NONE, cancellable(), &raw));
-        error.reset(raw);
-        return service;
-    }
-
-    qint32 status(const ErrorPtr& error) const {
-        return statusFor(error.get(), m_deadline.expired());
-    }
-
+    std::chrono::milliseconds timeout() const { return m_timeout; }
     QByteArray label() const { return m_account + " (" + m_service + ")"; }
+
+    // Connects to the Secret Service; SecretStore::success or the status that says why not.
+    qint32 connect() {
+        BoundedCall call(m_timeout);
+        GError* raw = nullptr;
+        m_connection.reset(secret_service_get_sync(SECRET_SERVICE_NONE, call.cancellable(), &raw));
+        const ErrorPtr error(raw);
+        if (!m_connection) {
+            return error ? call.status(error.get()) : SecretStore::internalFailure;
+        }
+        return SecretStore::success;
+    }
+
+    // Every matching item, locked ones too: finding an item needs no unlocking, so "stored but
+    // locked" stays apart from "not stored".
+    qint32 search(ItemListPtr& items) const {
+        BoundedCall call(m_timeout);
+        GError* raw = nullptr;
+        items.reset(secret_service_search_sync(m_connection.get(), &plimboSchema, attributes(),
+                                               SECRET_SEARCH_ALL, call.cancellable(), &raw));
+        const ErrorPtr error(raw);
+        return error ? call.status(error.get()) : SecretStore::success;
+    }
+
+    // Unlocks the objects (items or collections); the store may ask the user first, and this
+    // waits for the answer however long it takes. Success when every one was unlocked; a
+    // dismissed prompt, or one that could not be shown, gives SecretStore::userCanceled.
+    qint32 unlock(GList* objects) const {
+        GError* raw = nullptr;
+        const gint unlocked =
+            secret_service_unlock_sync(m_connection.get(), objects, nullptr, nullptr, &raw);
+        const ErrorPtr error(raw);
+        if (error) {
+            return statusFor(error.get(), false);
+        }
+        return unlocked >= static_cast<gint>(g_list_length(objects)) ? SecretStore::success
+                                                                     : SecretStore::userCanceled;
+    }
 
 private:
     QByteArray m_service;
     QByteArray m_account;
-    CancellablePtr m_cancellable;
     AttributesPtr m_attributes;
-    Deadline m_deadline; // last: destroyed first, before the cancellable it watches
+    std::chrono::milliseconds m_timeout;
+    ServicePtr m_connection;
 };
 
 } // namespace
@@ -183,21 +251,53 @@ LibsecretSecretStore::LibsecretSecretStore(std::chrono::milliseconds timeout)
 
 SecretStore::ReadResult LibsecretSecretStore::read(const QString& service, const QString& account) {
     Operation operation(service, account, m_timeout);
-    ErrorPtr error;
-    ServicePtr secretService = operation.connect(error);
-    if (!secretService) {
-        return ReadResult::makeFailed(operation.status(error));
+    qint32 status = operation.connect();
+    if (status != success) {
+        return ReadResult::makeFailed(status);
     }
-    GError* raw = nullptr;
-    ValuePtr value(secret_service_lookup_sync(
-        secretService.get(), &plimboSchema, operation.attributes(), operation.cancellable(), &raw));
-    error.reset(raw);
-    if (error) {
-        const qint32 status = operation.status(error);
-        return status == itemNotFound ? ReadResult::makeNotFound() : ReadResult::makeFailed(status);
+    ItemListPtr items;
+    status = operation.search(items);
+    if (status != success) {
+        return ReadResult::makeFailed(status);
     }
-    if (!value) {
+    if (!items) {
         return ReadResult::makeNotFound();
+    }
+    SecretItem* item = firstUnlockedItem(items.get());
+    if (!item) {
+        // One item is enough: unlocking it unlocks its collection.
+        const BorrowedListPtr first(g_list_append(nullptr, items->data));
+        const qint32 unlockStatus = operation.unlock(first.get());
+        // Search again either way: the keyring may have been unlocked meanwhile by other means,
+        // and the items found before still say they are locked.
+        status = operation.search(items);
+        if (status != success) {
+            return ReadResult::makeLocked(status);
+        }
+        if (!items) {
+            return ReadResult::makeNotFound();
+        }
+        item = firstUnlockedItem(items.get());
+        if (!item) {
+            return ReadResult::makeLocked(unlockStatus != success ? unlockStatus : userCanceled);
+        }
+    }
+
+    BoundedCall call(m_timeout);
+    GError* raw = nullptr;
+    secret_item_load_secret_sync(item, call.cancellable(), &raw);
+    const ErrorPtr error(raw);
+    if (error) {
+        status = call.status(error.get());
+        if (status == itemNotFound) {
+            return ReadResult::makeNotFound();
+        }
+        return status == interactionNotAllowed ? ReadResult::makeLocked(status)
+                                               : ReadResult::makeFailed(status);
+    }
+    const ValuePtr value(secret_item_get_secret(item));
+    if (!value) {
+        return ReadResult::makeUndecodable();
     }
     gsize length = 0;
     const gchar* bytes = secret_value_get(value.get(), &length);
@@ -210,60 +310,105 @@ SecretStore::ReadResult LibsecretSecretStore::read(const QString& service, const
 qint32 LibsecretSecretStore::save(const QString& service, const QString& account,
                                   const QByteArray& secret) {
     Operation operation(service, account, m_timeout);
-    ErrorPtr error;
-    ServicePtr secretService = operation.connect(error);
-    if (!secretService) {
-        return operation.status(error);
+    qint32 status = operation.connect();
+    if (status != success) {
+        return status;
     }
     ValuePtr value(secret_value_new(secret.constData(), secret.size(), "text/plain"));
 
     // Update every matching item first, so an item another tool stored is not shadowed by a
     // second one of ours.
-    GError* raw = nullptr;
-    ItemListPtr items(secret_service_search_sync(
-        secretService.get(), &plimboSchema, operation.attributes(),
-        static_cast<SecretSearchFlags>(SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK),
-        operation.cancellable(), &raw));
-    error.reset(raw);
-    if (error) {
-        return operation.status(error);
+    ItemListPtr items;
+    status = operation.search(items);
+    if (status != success) {
+        return status;
     }
     if (items) {
+        if (const BorrowedListPtr locked = lockedItems(items.get())) {
+            status = operation.unlock(locked.get());
+            if (status != success) {
+                return status;
+            }
+        }
         for (GList* node = items.get(); node; node = node->next) {
+            BoundedCall call(m_timeout);
+            GError* raw = nullptr;
             auto* item = static_cast<SecretItem*>(node->data);
-            if (!secret_item_set_secret_sync(item, value.get(), operation.cancellable(), &raw)) {
-                error.reset(raw);
-                return error ? operation.status(error) : internalFailure;
+            if (!secret_item_set_secret_sync(item, value.get(), call.cancellable(), &raw)) {
+                const ErrorPtr error(raw);
+                return error ? call.status(error.get()) : internalFailure;
             }
         }
         return success;
     }
 
+    // A locked default collection is unlocked first, waiting for the user; without one the
+    // store creates it, which may prompt too, so that call has no time limit either.
+    CollectionPtr collection;
+    {
+        BoundedCall call(m_timeout);
+        GError* raw = nullptr;
+        collection.reset(
+            secret_collection_for_alias_sync(operation.service(), SECRET_COLLECTION_DEFAULT,
+                                             SECRET_COLLECTION_NONE, call.cancellable(), &raw));
+        const ErrorPtr error(raw);
+        if (error) {
+            return call.status(error.get());
+        }
+    }
+    if (collection && secret_collection_get_locked(collection.get())) {
+        const BorrowedListPtr locked(g_list_append(nullptr, collection.get()));
+        status = operation.unlock(locked.get());
+        if (status != success) {
+            return status;
+        }
+    }
+    std::unique_ptr<BoundedCall> call;
+    if (collection) {
+        call = std::make_unique<BoundedCall>(m_timeout);
+    }
     // No schema: the new item carries exactly the two attributes, as secret-tool's do.
-    if (!secret_service_store_sync(secretService.get(), nullptr, operation.attributes(),
+    GError* raw = nullptr;
+    if (!secret_service_store_sync(operation.service(), nullptr, operation.attributes(),
                                    SECRET_COLLECTION_DEFAULT, operation.label().constData(),
-                                   value.get(), operation.cancellable(), &raw)) {
-        error.reset(raw);
-        return error ? operation.status(error) : internalFailure;
+                                   value.get(), call ? call->cancellable() : nullptr, &raw)) {
+        const ErrorPtr error(raw);
+        if (!error) {
+            return internalFailure;
+        }
+        return call ? call->status(error.get()) : statusFor(error.get(), false);
     }
     return success;
 }
 
 qint32 LibsecretSecretStore::remove(const QString& service, const QString& account) {
     Operation operation(service, account, m_timeout);
-    ErrorPtr error;
-    ServicePtr secretService = operation.connect(error);
-    if (!secretService) {
-        return operation.status(error);
+    qint32 status = operation.connect();
+    if (status != success) {
+        return status;
     }
-    GError* raw = nullptr;
-    // FALSE without an error means there was nothing to delete.
-    secret_service_clear_sync(secretService.get(), &plimboSchema, operation.attributes(),
-                              operation.cancellable(), &raw);
-    error.reset(raw);
-    if (error) {
-        const qint32 status = operation.status(error);
-        return status == itemNotFound ? success : status;
+    ItemListPtr items;
+    status = operation.search(items);
+    if (status != success) {
+        return status;
+    }
+    if (const BorrowedListPtr locked = lockedItems(items.get())) {
+        status = operation.unlock(locked.get());
+        if (status != success) {
+            return status;
+        }
+    }
+    for (GList* node = items.get(); node; node = node->next) {
+        BoundedCall call(m_timeout);
+        GError* raw = nullptr;
+        if (!secret_item_delete_sync(static_cast<SecretItem*>(node->data), call.cancellable(),
+                                     &raw)) {
+            const ErrorPtr error(raw);
+            status = error ? call.status(error.get()) : internalFailure;
+            if (status != itemNotFound) {
+                return status;
+            }
+        }
     }
     return success;
 }

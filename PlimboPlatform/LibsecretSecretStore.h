@@ -9,8 +9,12 @@ namespace plimbo {
 // Secrets in the freedesktop Secret Service (gnome-keyring, KWallet, KeePassXC) through
 // libsecret. Items carry the string attributes "service" and "account" and nothing else, so
 // items stored with `secret-tool store --label=x service S account A` are found, updated and
-// deleted too. Every call gives up after `timeout` (a locked keyring would otherwise wait for
-// an unlock prompt forever) and reports interactionNotAllowed.
+// deleted too. Locked items are found without unlocking them; only then is the keyring asked
+// to unlock, and that call waits for the user's answer to the unlock prompt however long it
+// takes (it is never cancelled: gnome-keyring-daemon aborts when a call is cancelled while its
+// prompt is up). A dismissed prompt, or one that could not be shown, leaves the item locked:
+// read reports it as locked, save and remove as a failure. Every other call, which the Secret
+// Service answers by itself, gives up after `timeout` and reports notAvailable.
 class LibsecretSecretStore : public SecretStore {
 public:
     explicit LibsecretSecretStore(std::chrono::milliseconds timeout = std::chrono::seconds(5));

@@ -13,6 +13,9 @@ SecretStore::ReadResult InMemorySecretStore::read(const QString& service, const 
     if (found == m_items.constEnd()) {
         return ReadResult::makeNotFound();
     }
+    if (m_locked) {
+        return ReadResult::makeLocked(*m_locked);
+    }
     if (m_undecodable.contains(key)) {
         return ReadResult::makeUndecodable();
     }
@@ -49,6 +52,11 @@ void InMemorySecretStore::setFailure(std::optional<qint32> status) {
 void InMemorySecretStore::setUndecodable(const QString& service, const QString& account) {
     std::lock_guard lock(m_mutex);
     m_undecodable.insert(Key(service, account));
+}
+
+void InMemorySecretStore::setLocked(std::optional<qint32> status) {
+    std::lock_guard lock(m_mutex);
+    m_locked = status;
 }
 
 qsizetype InMemorySecretStore::count() const {

@@ -23,6 +23,9 @@ public:
     void setFailure(std::optional<qint32> status);
     // Reading this item reports an undecodable value while it exists.
     void setUndecodable(const QString& service, const QString& account);
+    // Reading an item that exists reports it locked with this status (nullopt: unlocked), as a
+    // keyring does whose unlock prompt was dismissed.
+    void setLocked(std::optional<qint32> status);
 
     // The number of items held (tests check that saving twice keeps one).
     qsizetype count() const;
@@ -35,6 +38,7 @@ private:
     QHash<Key, QByteArray> m_items;
     QSet<Key> m_undecodable;
     std::optional<qint32> m_failure;
+    std::optional<qint32> m_locked;
     int m_calls = 0;
 };
 

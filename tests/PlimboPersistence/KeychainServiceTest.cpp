@@ -82,3 +82,20 @@ TEST_F(KeychainServiceTest, FailedStatusesBecomeUnexpectedStatus) {
     EXPECT_NO_THROW(keychain.remove("a"));
     EXPECT_NE(KeychainError::unexpectedStatus(1), KeychainError::unexpectedStatus(2));
 }
+
+TEST_F(KeychainServiceTest, ALockedItemFailsButIsKnownToBeStored) {
+    keychain.save("sk-or-key", "a");
+    store->setLocked(SecretStore::userCanceled);
+    const KeychainError error = caught([&] { keychain.read("a"); });
+    EXPECT_EQ(error, KeychainError::lockedItem(SecretStore::userCanceled));
+    EXPECT_TRUE(error.itemIsLocked());
+    EXPECT_EQ(error.description(), "Keychain operation failed (-128).");
+    // Other failures say nothing about whether an item exists.
+    EXPECT_FALSE(KeychainError::unexpectedStatus(SecretStore::userCanceled).itemIsLocked());
+    EXPECT_NE(error, KeychainError::unexpectedStatus(SecretStore::userCanceled));
+
+    // A locked keyring still tells a missing item apart.
+    EXPECT_EQ(keychain.read("b"), std::nullopt);
+    store->setLocked(std::nullopt);
+    EXPECT_EQ(keychain.read("a"), "sk-or-key");
+}
