@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -105,46 +103,32 @@ TEST(ClipboardServiceX11Test, CapturesOtherApplicationsCopiesButNotItsOwnOrSecre
     service.stop();
 }
 
-// Copies too large to keep, and an owner that never answers, delay neither the GUI thread nor
-// the next copy.
-TEST(ClipboardServiceX11Test, HugeCopiesAndSilentOwnersAreSkippedWithoutFreezingTheApplication) {
+// Copies too large to keep, and an owner that never answers, hold up neither the poll nor the
+// next copy. (That the GUI thread never waits for them is shown by the reader's own tests.)
+TEST(ClipboardServiceX11Test, HugeCopiesAndSilentOwnersAreSkippedAndTheNextCopyIsTaken) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") ||
         QGuiApplication::platformName() != QLatin1String("xcb")) {
         GTEST_SKIP() << "needs an X server (DISPLAY)";
     }
     ClipboardService service(100, std::make_unique<SystemPasteboard>(), 20ms);
     service.start();
-
-    // The longest the event loop went without turning while the copies were looked at.
-    QElapsedTimer sinceLastTurn;
-    qint64 longestGap = 0;
-    QTimer heartbeat;
-    QObject::connect(&heartbeat, &QTimer::timeout,
-                     [&] { longestGap = std::max(longestGap, sinceLastTurn.restart()); });
-    sinceLastTurn.start();
-    heartbeat.start(5);
-
     {
         const auto large = fileOf(ClipboardService::maximumTextBytes + 1);
         Xclip copy(large->fileName());
-        sinceLastTurn.restart(); // starting xclip blocks this test, not the application
         QTest::qWait(800);
     }
     {
         const auto huge = fileOf(100 * 1000 * 1000);
         Xclip copy(huge->fileName());
-        sinceLastTurn.restart();
-        QTest::qWait(2000);
+        QTest::qWait(1500);
     }
+    EXPECT_TRUE(service.items().isEmpty());
     {
         test::X11SilentOwner silent;
         QTest::qWait(300);
         Xclip copy({}, "after the silent one");
-        sinceLastTurn.restart();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return texts(service) == QStringList{"after the silent one"}; }, 3000));
     }
-    heartbeat.stop();
-    EXPECT_LT(longestGap, 250) << "ms the GUI thread was blocked";
     service.stop();
 }
