@@ -2,20 +2,36 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace plimbo {
 
-// Keeps the display from idling into sleep while an assertion is held. An identifier of 0 is
-// as valid as any other, so "held" is the presence of an identifier, never its value.
+// The system's answer to one request for an assertion.
+struct PowerAssertionReply {
+    // Present when granted; an identifier of 0 is as valid as any other.
+    std::optional<quint32> id;
+    // Refused because the session has no service that could grant it at all.
+    bool serviceMissing = false;
+    // Why it was refused, for diagnostics.
+    QString detail;
+};
+
+// Keeps the display from idling into sleep while an assertion is held. "Held" is the presence
+// of an identifier, never its value.
 class PowerAssertion {
 public:
+    using ReplyHandler = std::function<void(const PowerAssertionReply&)>;
+
     virtual ~PowerAssertion() = default;
 
-    // Synchronous and bounded in time. None when the system refused or did not answer.
-    virtual std::optional<quint32> createNoDisplaySleepAssertion(const QString& name) = 0;
-    // False when the system did not confirm the release.
-    virtual bool releaseAssertion(quint32 id) = 0;
+    // Asks for an assertion without blocking. `replied` runs exactly once, on the calling
+    // thread, when the system answers, however late (it may run inside this call), unless this
+    // object is gone by then. There is no timeout here: a late grant is still a grant, and the
+    // caller must release what it no longer wants.
+    virtual void requestNoDisplaySleepAssertion(const QString& name, ReplyHandler replied) = 0;
+    // Releases without waiting for the system to confirm.
+    virtual void releaseAssertion(quint32 id) = 0;
 };
 
 } // namespace plimbo

@@ -1,58 +1,87 @@
 #include "ScreenSaverPowerAssertion.h"
 
+#include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QLoggingCategory>
+
+#include <limits>
 
 namespace plimbo {
+
+namespace {
+
+Q_LOGGING_CATEGORY(platformLog, "plimbo.platform")
+
+// libdbus's "no timeout": a grant that comes after any bound would still keep the screen awake,
+// so the reply is always awaited and the caller decides what a late one means.
+constexpr int noTimeout = std::numeric_limits<int>::max();
+
+bool meansNoService(const QDBusError& error) {
+    return error.type() == QDBusError::ServiceUnknown ||
+           error.type() == QDBusError::UnknownObject ||
+           error.type() == QDBusError::UnknownInterface ||
+           error.type() == QDBusError::UnknownMethod || error.type() == QDBusError::Disconnected;
+}
+
+} // namespace
 
 ScreenSaverPowerAssertion::ScreenSaverPowerAssertion()
     : ScreenSaverPowerAssertion(QDBusConnection::sessionBus(),
                                 QString::fromLatin1(defaultServiceName)) {}
 
 ScreenSaverPowerAssertion::ScreenSaverPowerAssertion(const QDBusConnection& connection,
-                                                     const QString& serviceName, int timeoutMs)
+                                                     const QString& serviceName)
     : m_connection(connection)
-    , m_serviceName(serviceName)
-    , m_timeoutMs(timeoutMs) {}
+    , m_serviceName(serviceName) {}
 
-std::optional<quint32>
-ScreenSaverPowerAssertion::createNoDisplaySleepAssertion(const QString& name) {
-    if (!m_connection.isConnected()) {
-        m_lastError = QStringLiteral("No D-Bus session bus");
-        return std::nullopt;
-    }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        m_serviceName, QString::fromLatin1(objectPath), QString::fromLatin1(interfaceName),
-        QStringLiteral("Inhibit"));
-    call << QStringLiteral("Plimbo") << name;
-    // Bounded: D-Bus would otherwise wait 25 s for a desktop that does not answer.
-    const QDBusMessage reply = m_connection.call(call, QDBus::Block, m_timeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1 ||
-        reply.arguments().constFirst().metaType() != QMetaType::fromType<uint>()) {
-        m_lastError = reply.type() == QDBusMessage::ErrorMessage
-                          ? reply.errorName() + QStringLiteral(": ") + reply.errorMessage()
-                          : QStringLiteral("Unexpected reply to Inhibit");
-        return std::nullopt;
-    }
-    m_lastError.clear();
-    return reply.arguments().constFirst().toUInt();
+QDBusMessage ScreenSaverPowerAssertion::methodCall(const QString& method) const {
+    return QDBusMessage::createMethodCall(m_serviceName, QString::fromLatin1(objectPath),
+                                          QString::fromLatin1(interfaceName), method);
 }
 
-bool ScreenSaverPowerAssertion::releaseAssertion(quint32 id) {
+void ScreenSaverPowerAssertion::requestNoDisplaySleepAssertion(const QString& name,
+                                                               ReplyHandler replied) {
     if (!m_connection.isConnected()) {
-        m_lastError = QStringLiteral("No D-Bus session bus");
-        return false;
+        replied(PowerAssertionReply{std::nullopt, true, QStringLiteral("No D-Bus session bus")});
+        return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        m_serviceName, QString::fromLatin1(objectPath), QString::fromLatin1(interfaceName),
-        QStringLiteral("UnInhibit"));
+    QDBusMessage call = methodCall(QStringLiteral("Inhibit"));
+    call << QStringLiteral("Plimbo") << name;
+    auto* watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(call, noTimeout), this);
+    connect(
+        watcher, &QDBusPendingCallWatcher::finished, this, [watcher, replied = std::move(replied)] {
+            watcher->deleteLater();
+            const QDBusPendingReply<uint> reply = *watcher;
+            if (reply.isError()) {
+                const QDBusError error = reply.error();
+                replied(PowerAssertionReply{std::nullopt, meansNoService(error),
+                                            error.name() + QStringLiteral(": ") + error.message()});
+                return;
+            }
+            if (!reply.isValid()) {
+                replied(PowerAssertionReply{std::nullopt, false,
+                                            QStringLiteral("Unexpected reply to Inhibit")});
+                return;
+            }
+            replied(PowerAssertionReply{reply.value(), false, {}});
+        });
+}
+
+void ScreenSaverPowerAssertion::releaseAssertion(quint32 id) {
+    if (!m_connection.isConnected()) {
+        return;
+    }
+    QDBusMessage call = methodCall(QStringLiteral("UnInhibit"));
     call << id;
-    const QDBusMessage reply = m_connection.call(call, QDBus::Block, m_timeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        m_lastError = reply.errorName() + QStringLiteral(": ") + reply.errorMessage();
-        return false;
-    }
-    m_lastError.clear();
-    return true;
+    auto* watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, id] {
+        watcher->deleteLater();
+        if (watcher->isError()) {
+            qCWarning(platformLog) << "UnInhibit" << id << "failed:" << watcher->error().name();
+        }
+    });
 }
 
 } // namespace plimbo

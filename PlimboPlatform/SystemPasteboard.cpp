@@ -39,22 +39,42 @@ void SystemPasteboard::setContent(QMimeData* data) {
     }
 }
 
-std::optional<QString> SystemPasteboard::readText() const {
+QFuture<PasteboardText> SystemPasteboard::readText(qsizetype maximumBytes) {
     const QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard ? clipboard->mimeData(QClipboard::Clipboard) : nullptr;
-    if (!data || !data->hasText()) {
-        return std::nullopt;
+    // Our own content is in this process already: there is nothing to transfer.
+    if (clipboard && !clipboard->ownsClipboard() &&
+        QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (!m_triedSelectionReader) {
+            m_triedSelectionReader = true;
+            m_selectionReader = X11SelectionReader::connect();
+        }
+        if (m_selectionReader) {
+            return m_selectionReader->read(maximumBytes);
+        }
     }
-    return data->text();
+    return QtFuture::makeReadyFuture(readThroughQt(maximumBytes));
 }
 
-bool SystemPasteboard::isConcealed() const {
+PasteboardText SystemPasteboard::readThroughQt(qsizetype maximumBytes) {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData(QClipboard::Clipboard) : nullptr;
-    if (!data || !data->hasFormat(QString::fromLatin1(passwordManagerHintFormat))) {
-        return false;
+    if (!data) {
+        return {PasteboardText::Status::noText, {}};
     }
-    return data->data(QString::fromLatin1(passwordManagerHintFormat)).trimmed() == "secret";
+    const QString hint = QString::fromLatin1(passwordManagerHintFormat);
+    if (data->hasFormat(hint) && data->data(hint).trimmed() == "secret") {
+        return {PasteboardText::Status::concealed, {}};
+    }
+    if (!data->hasText()) {
+        return {PasteboardText::Status::noText, {}};
+    }
+    QString text = data->text();
+    // UTF-8 takes at least one byte and at most three per UTF-16 unit.
+    if (text.size() > maximumBytes ||
+        (text.size() * 3 > maximumBytes && text.toUtf8().size() > maximumBytes)) {
+        return {PasteboardText::Status::tooLarge, {}};
+    }
+    return {PasteboardText::Status::text, std::move(text)};
 }
 
 void SystemPasteboard::writeText(const QString& text) {

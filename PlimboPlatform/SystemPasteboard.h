@@ -1,10 +1,13 @@
 #pragma once
 
 #include "Pasteboard.h"
+#include "X11SelectionReader.h"
 
 #include <QMimeData>
 #include <QObject>
 #include <QPointer>
+
+#include <memory>
 
 namespace plimbo {
 
@@ -12,14 +15,17 @@ namespace plimbo {
 // other applications', through dataChanged; we count them. Each of our own writes counts
 // once: on X11 a notice about an earlier owner (one that quit, say) can arrive after we took
 // the clipboard over, and must not look like new content.
+// Reads of another application's content go through an X11SelectionReader (made at the first
+// read), never through QClipboard, which would transfer the whole selection on the GUI thread.
+// Without X11 (offscreen, Wayland without XWayland) QClipboard is read on the calling thread and
+// the limit is applied to the text it returns.
 class SystemPasteboard final : public QObject, public Pasteboard {
     Q_OBJECT
 public:
     explicit SystemPasteboard(QObject* parent = nullptr);
 
     qint64 changeCount() const override { return m_changeCount; }
-    std::optional<QString> readText() const override;
-    bool isConcealed() const override;
+    QFuture<PasteboardText> readText(qsizetype maximumBytes) override;
     void writeText(const QString& text) override;
     void writeFileUrls(const QList<QUrl>& urls) override;
 
@@ -28,10 +34,14 @@ public:
 private:
     void onDataChanged();
     void setContent(QMimeData* data);
+    // Reads QClipboard's current content here and now.
+    static PasteboardText readThroughQt(qsizetype maximumBytes);
 
     qint64 m_changeCount = 0;
     // What this object last put on the clipboard, while it is there.
     QPointer<QMimeData> m_written;
+    bool m_triedSelectionReader = false;
+    std::unique_ptr<X11SelectionReader> m_selectionReader;
 };
 
 } // namespace plimbo

@@ -7,17 +7,28 @@ namespace plimbo {
 
 QString ClipboardItem::preview() const {
     constexpr int maximumCharacters = 100;
-    QString line = text;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    // Cut at a grapheme boundary so an emoji or an accented letter is never split.
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, line);
-    int count = 0;
-    while (graphemes.toNextBoundary() != -1) {
-        if (++count == maximumCharacters) {
-            return line.left(graphemes.position());
+    // Only a prefix is examined, however long the text: a grapheme boundary depends on the text
+    // before it and on the one character after it, so every boundary found before the prefix's
+    // end is one of the whole text's. The prefix grows until it holds the hundredth boundary.
+    for (qsizetype length = 4 * maximumCharacters;; length *= 4) {
+        if (length < text.size() && text.at(length - 1).isHighSurrogate()) {
+            ++length; // never end the prefix inside a pair
+        }
+        const bool whole = length >= text.size();
+        QString line = whole ? text : text.left(length);
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        // Cut at a grapheme boundary so an emoji or an accented letter is never split.
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, line);
+        int count = 0;
+        while (graphemes.toNextBoundary() != -1) {
+            if (++count == maximumCharacters && (whole || graphemes.position() < line.size())) {
+                return line.left(graphemes.position());
+            }
+        }
+        if (whole) {
+            return line;
         }
     }
-    return line;
 }
 
 size_t qHash(const ClipboardItem& item, size_t seed) noexcept {

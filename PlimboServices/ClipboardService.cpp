@@ -1,5 +1,6 @@
 #include "ClipboardService.h"
 
+#include "MainThreadContinuation.h"
 #include "SystemPasteboard.h"
 
 #include <QRegularExpression>
@@ -93,6 +94,7 @@ QFuture<void> ClipboardService::start() {
 
 QFuture<void> ClipboardService::stop() {
     m_monitorTimer.stop();
+    ++m_readGeneration; // a read still on its way is dropped
     setRunning(false);
     return QtFuture::makeReadyFuture();
 }
@@ -130,21 +132,38 @@ void ClipboardService::capture() {
     }
     // Noted before any test, so rejected content is not looked at again.
     m_lastChangeCount = changeCount;
-    if (m_pasteboard->isConcealed()) {
+    // The read never blocks the poll: an owner that does not answer delays only its own
+    // content, and a newer copy's read makes the older answer worthless.
+    const quint64 generation = ++m_readGeneration;
+    const QFuture<PasteboardText> read = m_pasteboard->readText(maximumTextBytes);
+    const auto taken = [this, generation](const QFuture<PasteboardText>& finished) {
+        if (generation != m_readGeneration || finished.isCanceled() ||
+            finished.resultCount() == 0) {
+            return;
+        }
+        take(finished.result());
+    };
+    if (read.isFinished()) {
+        taken(read);
+    } else {
+        whenFinished(read, this, taken);
+    }
+}
+
+void ClipboardService::take(const PasteboardText& read) {
+    const QString& text = read.text;
+    if (read.status != PasteboardText::Status::text || text.isEmpty()) {
         return;
     }
-    const std::optional<QString> text = m_pasteboard->readText();
-    if (!text || text->isEmpty()) {
+    if (exceedsMaximumSize(text) || containsSensitiveData(text)) {
         return;
     }
-    if (exceedsMaximumSize(*text) || containsSensitiveData(*text)) {
+    if (!m_items.isEmpty() && m_items.constFirst().text == text) {
         return;
     }
-    if (!m_items.isEmpty() && m_items.constFirst().text == *text) {
-        return;
-    }
+    m_searchTexts.prepend(std::make_shared<const ClipboardSearchText>(text));
     m_items.prepend(
-        ClipboardItem{QUuid::createUuid(), *text, QDateTime::currentDateTimeUtc(), false});
+        ClipboardItem{QUuid::createUuid(), text, QDateTime::currentDateTimeUtc(), false});
     emit itemsChanged();
 
     if (m_items.size() <= m_maximumItems) {
@@ -155,6 +174,7 @@ void ClipboardService::capture() {
     for (qsizetype i = m_items.size() - 1; i >= 0 && excess > 0; --i) {
         if (!m_items.at(i).isPinned) {
             m_items.removeAt(i);
+            m_searchTexts.removeAt(i);
             --excess;
             emit itemsChanged();
         }
@@ -167,11 +187,13 @@ QList<ClipboardItem> ClipboardService::search(const QString& query, int limit) c
         return result;
     }
     const QString trimmed = query.trimmed();
-    for (const ClipboardItem& item : m_items) {
-        if (result.size() >= limit) {
-            break;
-        }
-        if (trimmed.isEmpty() || item.text.contains(trimmed, Qt::CaseInsensitive)) {
+    // Each keystroke searches the whole history: the folded copies answer without folding or
+    // scanning megabytes of text again. A query with a lone surrogate takes QString's own path.
+    const std::optional<QByteArray> folded = ClipboardSearchText::foldQuery(trimmed);
+    for (qsizetype i = 0; i < m_items.size() && result.size() < limit; ++i) {
+        const ClipboardItem& item = m_items.at(i);
+        if (trimmed.isEmpty() || (folded ? m_searchTexts.at(i)->contains(*folded)
+                                         : item.text.contains(trimmed, Qt::CaseInsensitive))) {
             result.append(item);
         }
     }
@@ -190,9 +212,15 @@ void ClipboardService::copyAgain(const QUuid& id) {
 }
 
 void ClipboardService::clear() {
-    const qsizetype removed =
-        m_items.removeIf([](const ClipboardItem& item) { return !item.isPinned; });
-    if (removed > 0) {
+    bool removed = false;
+    for (qsizetype i = m_items.size() - 1; i >= 0; --i) {
+        if (!m_items.at(i).isPinned) {
+            m_items.removeAt(i);
+            m_searchTexts.removeAt(i);
+            removed = true;
+        }
+    }
+    if (removed) {
         emit itemsChanged();
     }
 }

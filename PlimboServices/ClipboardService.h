@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipboardItem.h"
+#include "ClipboardSearchText.h"
 #include "Pasteboard.h"
 #include "PlimboModule.h"
 
@@ -58,13 +59,18 @@ private:
 
     void poll();
     void capture();
+    void take(const PasteboardText& read);
     void setRunning(bool running);
 
     std::unique_ptr<Pasteboard> m_pasteboard;
     QList<ClipboardItem> m_items;
+    // The search's view of each item, at the item's index, built once at capture.
+    QList<std::shared_ptr<const ClipboardSearchText>> m_searchTexts;
     bool m_isRunning = false;
     QTimer m_monitorTimer;
     qint64 m_lastChangeCount = 0;
+    // Numbers the reads: only the newest one's answer is taken, and none after a stop.
+    quint64 m_readGeneration = 0;
     int m_maximumItems;
     std::chrono::milliseconds m_pollInterval;
 };

@@ -2,13 +2,20 @@
 
 #include "ScreenSaverPowerAssertion.h"
 
+#include <QPointer>
+
 namespace plimbo {
 
 KeepAwakeService::KeepAwakeService()
     : KeepAwakeService(std::make_unique<ScreenSaverPowerAssertion>()) {}
 
-KeepAwakeService::KeepAwakeService(std::unique_ptr<PowerAssertion> assertion)
-    : m_assertion(std::move(assertion)) {}
+KeepAwakeService::KeepAwakeService(std::unique_ptr<PowerAssertion> assertion,
+                                   std::chrono::milliseconds answerTimeout)
+    : m_assertion(std::move(assertion)) {
+    m_answerTimer.setSingleShot(true);
+    m_answerTimer.setInterval(answerTimeout);
+    connect(&m_answerTimer, &QTimer::timeout, this, &KeepAwakeService::onNoAnswer);
+}
 
 KeepAwakeService::~KeepAwakeService() {
     if (m_assertionID) {
@@ -41,16 +48,78 @@ void KeepAwakeService::setKeepingAwake(bool keepingAwake) {
     }
 }
 
+QString KeepAwakeService::noInhibitServiceMessage() {
+    return QStringLiteral("This desktop session has no screen-saver inhibit service "
+                          "(org.freedesktop.ScreenSaver), so Plimbo cannot keep the screen "
+                          "awake.");
+}
+
+QString KeepAwakeService::noAnswerMessage() {
+    return QStringLiteral("The desktop's screen saver did not answer in time, so the screen is "
+                          "not being kept awake.");
+}
+
+QString KeepAwakeService::refusedMessage() {
+    return QStringLiteral("The desktop's screen saver refused to keep the screen awake.");
+}
+
 bool KeepAwakeService::enable() {
     if (m_assertionID) {
         return true;
     }
-    m_assertionID = m_assertion->createNoDisplaySleepAssertion(assertionName);
-    setKeepingAwake(m_assertionID.has_value());
+    m_wanted = true;
+    if (m_waitingFor) {
+        return false; // the answer is on its way
+    }
+    const quint64 request = ++m_lastRequest;
+    m_waitingFor = request;
+    m_answerTimer.start();
+    m_assertion->requestNoDisplaySleepAssertion(
+        assertionName, [self = QPointer(this), request](const PowerAssertionReply& reply) {
+            if (self) {
+                self->onReply(request, reply);
+            }
+        });
     return m_isKeepingAwake;
 }
 
+void KeepAwakeService::onReply(quint64 request, const PowerAssertionReply& reply) {
+    const bool inTime = m_waitingFor == request;
+    if (inTime) {
+        m_waitingFor.reset();
+        m_answerTimer.stop();
+    }
+    if (reply.id) {
+        if (m_wanted && !m_assertionID) {
+            m_assertionID = reply.id;
+            setKeepingAwake(true);
+        } else {
+            // Too late, no longer wanted, or one is held already: the desktop must not keep
+            // an inhibition that Plimbo does not show.
+            m_assertion->releaseAssertion(*reply.id);
+        }
+        return;
+    }
+    if (inTime) {
+        m_wanted = false;
+        emit failed(reply.serviceMissing ? noInhibitServiceMessage() : refusedMessage());
+    }
+    // A late refusal changes nothing: the missing answer was reported already.
+}
+
+void KeepAwakeService::onNoAnswer() {
+    if (!m_waitingFor) {
+        return;
+    }
+    m_waitingFor.reset();
+    // Shown as off from now on, so a grant that still comes is released unless the user asks
+    // again before it arrives.
+    m_wanted = false;
+    emit failed(noAnswerMessage());
+}
+
 void KeepAwakeService::disable() {
+    m_wanted = false;
     if (!m_assertionID) {
         return;
     }

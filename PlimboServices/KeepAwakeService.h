@@ -4,6 +4,9 @@
 #include "PowerAssertion.h"
 
 #include <QObject>
+#include <QTimer>
+
+#include <chrono>
 
 #include <memory>
 #include <optional>
@@ -12,7 +15,11 @@ namespace plimbo {
 
 // Keeps the display awake while the user wants it, by holding one power assertion. A
 // switchable module, but starting it takes nothing: toggle() does, whether or not the module
-// runs, and stopping the module releases the assertion.
+// runs, and stopping the module releases the assertion. The desktop is asked without blocking;
+// isKeepingAwake turns true when it grants. When it does not answer within `answerTimeout`, the
+// request counts as failed (failed() says so) and a grant that still comes later is released at
+// once, or kept when the user has asked again meanwhile, so the desktop never keeps the screen
+// awake while Plimbo shows it off. Main thread.
 class KeepAwakeService : public QObject, public PlimboModule {
     Q_OBJECT
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY isRunningChanged)
@@ -20,10 +27,12 @@ class KeepAwakeService : public QObject, public PlimboModule {
 
 public:
     static inline const QString assertionName = QStringLiteral("Plimbo Keep Awake");
+    static constexpr std::chrono::milliseconds defaultAnswerTimeout{2000};
 
     // Asks the desktop's screen saver on the session bus.
     KeepAwakeService();
-    explicit KeepAwakeService(std::unique_ptr<PowerAssertion> assertion);
+    explicit KeepAwakeService(std::unique_ptr<PowerAssertion> assertion,
+                              std::chrono::milliseconds answerTimeout = defaultAnswerTimeout);
     ~KeepAwakeService() override;
 
     ModuleManifest manifest() const override;
@@ -35,25 +44,41 @@ public:
 
     bool isKeepingAwake() const { return m_isKeepingAwake; }
 
-    // Takes the assertion unless one is held; true when one is held afterwards.
+    // Asks for the assertion unless one is held or a request is still within its time; true
+    // when one is held afterwards (at once only when the system answered inside the call).
     bool enable();
-    // Releases a held assertion; does nothing otherwise.
+    // Releases a held assertion, and any grant still on its way when it comes.
     void disable();
     void toggle();
+
+    // The message failed() carries when the session has no screen-saver inhibit service.
+    static QString noInhibitServiceMessage();
+    static QString noAnswerMessage();
+    static QString refusedMessage();
 
 signals:
     void isRunningChanged();
     void isKeepingAwakeChanged();
+    // A request to keep the display awake failed; `message` is for the user.
+    void failed(const QString& message);
 
 private:
     void setRunning(bool running);
     void setKeepingAwake(bool keepingAwake);
+    void onReply(quint64 request, const PowerAssertionReply& reply);
+    void onNoAnswer();
 
     std::unique_ptr<PowerAssertion> m_assertion;
     bool m_isRunning = false;
     bool m_isKeepingAwake = false;
     // Present while held; any value, 0 included, is a valid identifier.
     std::optional<quint32> m_assertionID;
+    // What the user last asked for; a grant that arrives while it is false is released.
+    bool m_wanted = false;
+    // Numbers the requests; the one still within its time, if any, is m_waitingFor.
+    quint64 m_lastRequest = 0;
+    std::optional<quint64> m_waitingFor;
+    QTimer m_answerTimer;
 };
 
 } // namespace plimbo

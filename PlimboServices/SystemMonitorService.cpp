@@ -93,7 +93,11 @@ void SystemMonitorService::update() {
             next.cpuUsage = *usage;
         }
     }
-    m_previousTicks = ticks;
+    // A failed read (no ticks at all) is no baseline: measured against it, the next figure
+    // would be the average load since boot.
+    if (ticks.total != 0) {
+        m_previousTicks = ticks;
+    }
 
     const MemoryUsage memory = m_statistics->memoryUsage();
     next.memoryUsed = memory.used;

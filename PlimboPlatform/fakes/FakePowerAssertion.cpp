@@ -2,23 +2,45 @@
 
 namespace plimbo {
 
+namespace {
+
+PowerAssertionReply decide(FakePowerAssertion::State& state) {
+    if (state.refuse) {
+        return PowerAssertionReply{std::nullopt, state.serviceMissing,
+                                   QStringLiteral("refused by the fake")};
+    }
+    const quint32 id = state.nextId++;
+    state.held.insert(id);
+    return PowerAssertionReply{id, false, {}};
+}
+
+} // namespace
+
 FakePowerAssertion::FakePowerAssertion(std::shared_ptr<State> state)
     : m_state(std::move(state)) {}
 
-std::optional<quint32> FakePowerAssertion::createNoDisplaySleepAssertion(const QString& name) {
+void FakePowerAssertion::requestNoDisplaySleepAssertion(const QString& name, ReplyHandler replied) {
     ++m_state->createCalls;
     m_state->lastName = name;
-    if (m_state->refuse) {
-        return std::nullopt;
+    if (m_state->holdReplies) {
+        m_state->waiting.append(std::move(replied));
+        return;
     }
-    const quint32 id = m_state->nextId++;
-    m_state->held.insert(id);
-    return id;
+    replied(decide(*m_state));
 }
 
-bool FakePowerAssertion::releaseAssertion(quint32 id) {
+void FakePowerAssertion::releaseAssertion(quint32 id) {
     ++m_state->releaseCalls;
-    return m_state->held.remove(id);
+    m_state->held.remove(id);
+}
+
+bool FakePowerAssertion::answerWaiting(State& state) {
+    if (state.waiting.isEmpty()) {
+        return false;
+    }
+    const ReplyHandler replied = state.waiting.takeFirst();
+    replied(decide(state));
+    return true;
 }
 
 } // namespace plimbo

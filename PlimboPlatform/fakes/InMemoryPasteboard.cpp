@@ -2,9 +2,48 @@
 
 namespace plimbo {
 
-std::optional<QString> InMemoryPasteboard::readText() const {
-    ++m_textReads;
-    return m_text;
+// A promise that goes unfinished cancels its future.
+InMemoryPasteboard::~InMemoryPasteboard() = default;
+
+PasteboardText InMemoryPasteboard::currentText(qsizetype maximumBytes) const {
+    if (m_concealed) {
+        return {PasteboardText::Status::concealed, {}};
+    }
+    if (!m_text) {
+        return {PasteboardText::Status::noText, {}};
+    }
+    if (m_text->toUtf8().size() > maximumBytes) {
+        return {PasteboardText::Status::tooLarge, {}};
+    }
+    return {PasteboardText::Status::text, *m_text};
+}
+
+QFuture<PasteboardText> InMemoryPasteboard::readText(qsizetype maximumBytes) {
+    if (m_holdReads) {
+        HeldRead& read =
+            m_heldReads.emplace_back(HeldRead{QPromise<PasteboardText>(), maximumBytes});
+        read.promise.start();
+        return read.promise.future();
+    }
+    if (!m_concealed) {
+        ++m_textReads;
+    }
+    return QtFuture::makeReadyFuture(currentText(maximumBytes));
+}
+
+int InMemoryPasteboard::answerHeldReads() {
+    int answered = 0;
+    while (!m_heldReads.empty()) {
+        HeldRead read = std::move(m_heldReads.front());
+        m_heldReads.pop_front();
+        if (!m_concealed) {
+            ++m_textReads;
+        }
+        read.promise.addResult(currentText(read.maximumBytes));
+        read.promise.finish();
+        ++answered;
+    }
+    return answered;
 }
 
 void InMemoryPasteboard::writeText(const QString& text) {

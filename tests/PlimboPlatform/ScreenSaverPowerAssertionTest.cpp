@@ -1,14 +1,14 @@
 #include "ScreenSaverPowerAssertion.h"
 
 #include "FakeBusTest.h"
+#include "FakeScreenSaver.h"
 
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QElapsedTimer>
-#include <QMutex>
-#include <QThread>
+#include <QTest>
 
 #include <atomic>
 #include <memory>
@@ -17,38 +17,7 @@ using namespace plimbo;
 
 namespace {
 
-// A stand-in desktop screen saver.
-class FakeScreenSaver : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
-
-public:
-    std::atomic<int> delayMs{0};
-    std::atomic<uint> nextCookie{0};
-
-    QStringList calls() const {
-        QMutexLocker lock(&m_mutex);
-        return m_calls;
-    }
-
-public slots:
-    uint Inhibit(const QString& applicationName, const QString& reason) {
-        QThread::msleep(delayMs);
-        QMutexLocker lock(&m_mutex);
-        const uint cookie = nextCookie++;
-        m_calls << QStringLiteral("Inhibit %1|%2 -> %3").arg(applicationName, reason).arg(cookie);
-        return cookie;
-    }
-
-    void UnInhibit(uint cookie) {
-        QMutexLocker lock(&m_mutex);
-        m_calls << QStringLiteral("UnInhibit %1").arg(cookie);
-    }
-
-private:
-    mutable QMutex m_mutex;
-    QStringList m_calls;
-};
+using test::FakeScreenSaver;
 
 class ScreenSaverPowerAssertionTest : public test::FakeBusTest<FakeScreenSaver> {
 protected:
@@ -59,15 +28,31 @@ protected:
 
 } // namespace
 
+namespace {
+
+// Asks and waits for the answer, as the caller's event loop would.
+std::optional<PowerAssertionReply> request(ScreenSaverPowerAssertion& assertion,
+                                           int waitMs = 5000) {
+    std::optional<PowerAssertionReply> answer;
+    assertion.requestNoDisplaySleepAssertion(
+        QStringLiteral("Plimbo Keep Awake"),
+        [&answer](const PowerAssertionReply& reply) { answer = reply; });
+    QTest::qWaitFor([&] { return answer.has_value(); }, waitMs);
+    return answer;
+}
+
+} // namespace
+
 TEST_F(ScreenSaverPowerAssertionTest, CookieZeroIsAHeldInhibitionAndIsReleasedByValue) {
     ASSERT_TRUE(publishFake());
     ScreenSaverPowerAssertion assertion(QDBusConnection::sessionBus(), serviceName);
 
-    const std::optional<quint32> id =
-        assertion.createNoDisplaySleepAssertion(QStringLiteral("Plimbo Keep Awake"));
-    ASSERT_TRUE(id.has_value()) << assertion.lastError().toStdString();
-    EXPECT_EQ(*id, 0u);
-    EXPECT_TRUE(assertion.releaseAssertion(*id));
+    const std::optional<PowerAssertionReply> reply = request(assertion);
+    ASSERT_TRUE(reply.has_value());
+    ASSERT_TRUE(reply->id.has_value()) << reply->detail.toStdString();
+    EXPECT_EQ(*reply->id, 0u);
+    assertion.releaseAssertion(*reply->id);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fake->active().isEmpty(); }, 5000));
     EXPECT_EQ(fake->calls(), (QStringList{"Inhibit Plimbo|Plimbo Keep Awake -> 0", "UnInhibit 0"}));
 }
 
@@ -75,36 +60,44 @@ TEST_F(ScreenSaverPowerAssertionTest, LaterCookiesArePassedThrough) {
     fake->nextCookie = 41;
     ASSERT_TRUE(publishFake());
     ScreenSaverPowerAssertion assertion(QDBusConnection::sessionBus(), serviceName);
-    EXPECT_EQ(assertion.createNoDisplaySleepAssertion(QStringLiteral("x")), 41u);
-    EXPECT_EQ(assertion.createNoDisplaySleepAssertion(QStringLiteral("x")), 42u);
+    EXPECT_EQ(request(assertion)->id, 41u);
+    EXPECT_EQ(request(assertion)->id, 42u);
 }
 
-TEST_F(ScreenSaverPowerAssertionTest, NoServiceOnTheBusIsARefusalAtOnce) {
+TEST_F(ScreenSaverPowerAssertionTest, NoServiceOnTheBusIsAMissingServiceAtOnce) {
     ScreenSaverPowerAssertion assertion(QDBusConnection::sessionBus(), serviceName);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(assertion.createNoDisplaySleepAssertion(QStringLiteral("x")).has_value());
+    const std::optional<PowerAssertionReply> reply = request(assertion);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_FALSE(reply->id.has_value());
+    EXPECT_TRUE(reply->serviceMissing);
     EXPECT_LT(clock.elapsed(), 1500);
-    EXPECT_FALSE(assertion.lastError().isEmpty());
-    EXPECT_FALSE(assertion.releaseAssertion(0));
+    EXPECT_FALSE(reply->detail.isEmpty());
 }
 
-TEST_F(ScreenSaverPowerAssertionTest, AServiceThatDoesNotAnswerInTimeIsARefusal) {
-    fake->delayMs = 1200;
+TEST_F(ScreenSaverPowerAssertionTest, ALateAnswerStillReachesTheCallerWithoutBlockingIt) {
+    // A grant after any timeout keeps the screen awake, so the caller must hear of it.
+    fake->delayMs = 2500;
     ASSERT_TRUE(publishFake());
-    ScreenSaverPowerAssertion assertion(QDBusConnection::sessionBus(), serviceName, 200);
+    ScreenSaverPowerAssertion assertion(QDBusConnection::sessionBus(), serviceName);
+    std::optional<PowerAssertionReply> answer;
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(assertion.createNoDisplaySleepAssertion(QStringLiteral("x")).has_value());
-    EXPECT_LT(clock.elapsed(), 1000);
+    assertion.requestNoDisplaySleepAssertion(
+        QStringLiteral("x"), [&answer](const PowerAssertionReply& reply) { answer = reply; });
+    EXPECT_LT(clock.elapsed(), 500) << "the call blocked";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, 8000));
+    EXPECT_GE(clock.elapsed(), 2400);
+    EXPECT_EQ(answer->id, 0u);
 }
 
-TEST(ScreenSaverPowerAssertionWithoutBus, NoBusConnectionIsARefusal) {
+TEST(ScreenSaverPowerAssertionWithoutBus, NoBusConnectionIsAMissingService) {
     ScreenSaverPowerAssertion assertion(
         QDBusConnection(QStringLiteral("plimbo-never-connected")),
         QString::fromLatin1(ScreenSaverPowerAssertion::defaultServiceName));
-    EXPECT_FALSE(assertion.createNoDisplaySleepAssertion(QStringLiteral("x")).has_value());
-    EXPECT_FALSE(assertion.releaseAssertion(0));
+    const std::optional<PowerAssertionReply> reply = request(assertion, 0);
+    ASSERT_TRUE(reply.has_value()) << "no bus answers inside the call";
+    EXPECT_TRUE(reply->serviceMissing);
+    assertion.releaseAssertion(0); // nothing to release to; must not fail
 }
-
-#include "ScreenSaverPowerAssertionTest.moc"

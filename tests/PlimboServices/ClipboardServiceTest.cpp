@@ -174,6 +174,36 @@ TEST_F(ClipboardServiceTest, TextOverOneMebibyteIsNotCaptured) {
     EXPECT_EQ(service->items().size(), 2);
 }
 
+TEST_F(ClipboardServiceTest, AnOwnerThatNeverAnswersHoldsUpNeitherThePollNorTheNextCopy) {
+    service->start();
+    pasteboard->holdReads(true);
+    pasteboard->copyText(QStringLiteral("from a frozen application"));
+    // The poll goes on while the read waits: it runs again and again (each pass reads the change
+    // count), and the next copy is read at once.
+    QTest::qWait(100);
+    pasteboard->holdReads(false);
+    pasteboard->copyText(QStringLiteral("the next copy"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !service->items().isEmpty(); }, 2000));
+    EXPECT_EQ(texts(), QStringList{"the next copy"});
+
+    // The stale read's late answer is not taken.
+    EXPECT_EQ(pasteboard->answerHeldReads(), 1);
+    QTest::qWait(50);
+    EXPECT_EQ(texts(), QStringList{"the next copy"});
+    service->stop();
+}
+
+TEST_F(ClipboardServiceTest, AReadStillOnItsWayWhenTheModuleStopsIsDropped) {
+    service->start();
+    pasteboard->holdReads(true);
+    pasteboard->copyText(QStringLiteral("copied just before the stop"));
+    QTest::qWait(50);
+    service->stop();
+    EXPECT_EQ(pasteboard->answerHeldReads(), 1);
+    QTest::qWait(50);
+    EXPECT_TRUE(service->items().isEmpty());
+}
+
 TEST_F(ClipboardServiceTest, EmptyAndNonTextContentIsSkippedButBlankTextIsKept) {
     copyAndCapture(QString());
     pasteboard->copyWithoutText();

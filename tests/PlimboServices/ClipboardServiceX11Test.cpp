@@ -1,14 +1,17 @@
 #include "ClipboardService.h"
 
 #include "SystemPasteboard.h"
+#include "X11SilentOwner.h"
 
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QTemporaryFile>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace plimbo;
@@ -27,6 +30,12 @@ public:
             m_process.closeWriteChannel();
         }
     }
+    // Serves a file's content, which xclip reads by itself.
+    explicit Xclip(const QString& path) {
+        m_process.start(QStringLiteral("xclip"),
+                        QStringList{"-quiet", "-selection", "clipboard", path});
+        m_process.waitForStarted(3000);
+    }
     ~Xclip() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
@@ -37,6 +46,19 @@ public:
 private:
     QProcess m_process;
 };
+
+// A file of `bytes` letters, written a mebibyte at a time so this process never holds it.
+std::unique_ptr<QTemporaryFile> fileOf(qint64 bytes) {
+    auto file = std::make_unique<QTemporaryFile>();
+    if (file->open()) {
+        const QByteArray block(1024 * 1024, 'h');
+        for (qint64 left = bytes; left > 0; left -= block.size()) {
+            file->write(block.left(std::min<qint64>(left, block.size())));
+        }
+        file->flush();
+    }
+    return file;
+}
 
 QStringList texts(const ClipboardService& service) {
     QStringList result;
@@ -78,5 +100,35 @@ TEST(ClipboardServiceX11Test, CapturesOtherApplicationsCopiesButNotItsOwnOrSecre
     EXPECT_EQ(texts(service), (QStringList{"beta", "alpha"}))
         << "our own write came back as a new entry";
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("alpha"));
+    service.stop();
+}
+
+// Copies too large to keep, and an owner that never answers, hold up neither the poll nor the
+// next copy. (That the GUI thread never waits for them is shown by the reader's own tests.)
+TEST(ClipboardServiceX11Test, HugeCopiesAndSilentOwnersAreSkippedAndTheNextCopyIsTaken) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") ||
+        QGuiApplication::platformName() != QLatin1String("xcb")) {
+        GTEST_SKIP() << "needs an X server (DISPLAY)";
+    }
+    ClipboardService service(100, std::make_unique<SystemPasteboard>(), 20ms);
+    service.start();
+    {
+        const auto large = fileOf(ClipboardService::maximumTextBytes + 1);
+        Xclip copy(large->fileName());
+        QTest::qWait(800);
+    }
+    {
+        const auto huge = fileOf(100 * 1000 * 1000);
+        Xclip copy(huge->fileName());
+        QTest::qWait(1500);
+    }
+    EXPECT_TRUE(service.items().isEmpty());
+    {
+        test::X11SilentOwner silent;
+        QTest::qWait(300);
+        Xclip copy({}, "after the silent one");
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return texts(service) == QStringList{"after the silent one"}; }, 3000));
+    }
     service.stop();
 }

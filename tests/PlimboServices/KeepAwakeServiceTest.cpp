@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace plimbo;
 
@@ -100,4 +101,103 @@ TEST_F(KeepAwakeServiceTest, DestroyingTheServiceReleasesAHeldAssertion) {
     ASSERT_EQ(power->held.size(), 1);
     service.reset();
     EXPECT_TRUE(power->held.isEmpty());
+}
+
+namespace {
+
+// The desktop answers only when the test says so.
+class KeepAwakeServiceSlowDesktopTest : public testing::Test {
+protected:
+    KeepAwakeServiceSlowDesktopTest() { power->holdReplies = true; }
+
+    bool answer() { return FakePowerAssertion::answerWaiting(*power); }
+    // Lets the answer timeout pass.
+    bool waitForFailure(QSignalSpy& failures) {
+        return QTest::qWaitFor([&] { return !failures.isEmpty(); }, 3000);
+    }
+
+    std::shared_ptr<FakePowerAssertion::State> power =
+        std::make_shared<FakePowerAssertion::State>();
+    std::unique_ptr<KeepAwakeService> service = std::make_unique<KeepAwakeService>(
+        std::make_unique<FakePowerAssertion>(power), std::chrono::milliseconds(50));
+};
+
+} // namespace
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, AGrantWithinTheTimeTurnsKeepAwakeOn) {
+    QSignalSpy failures(service.get(), &KeepAwakeService::failed);
+    EXPECT_FALSE(service->enable()) << "nothing is held before the desktop answers";
+    EXPECT_FALSE(service->isKeepingAwake());
+    service->toggle(); // asking again while the answer is on its way sends nothing new
+    EXPECT_EQ(power->createCalls, 1);
+    ASSERT_TRUE(answer());
+    EXPECT_TRUE(service->isKeepingAwake());
+    QTest::qWait(150);
+    EXPECT_TRUE(failures.isEmpty()) << "the timeout was not stopped";
+}
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, AGrantAfterTheTimeoutIsReleasedAtOnce) {
+    QSignalSpy failures(service.get(), &KeepAwakeService::failed);
+    QSignalSpy changes(service.get(), &KeepAwakeService::isKeepingAwakeChanged);
+    service->toggle();
+    ASSERT_TRUE(waitForFailure(failures));
+    EXPECT_EQ(failures.constFirst().constFirst().toString(), KeepAwakeService::noAnswerMessage());
+    EXPECT_FALSE(service->isKeepingAwake());
+
+    ASSERT_TRUE(answer());
+    EXPECT_TRUE(power->held.isEmpty()) << "the late grant keeps the screen awake";
+    EXPECT_EQ(power->releaseCalls, 1);
+    EXPECT_FALSE(service->isKeepingAwake());
+    EXPECT_EQ(changes.size(), 0);
+    EXPECT_EQ(failures.size(), 1);
+}
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, ALateGrantIsKeptWhenTheUserAskedAgainMeanwhile) {
+    QSignalSpy failures(service.get(), &KeepAwakeService::failed);
+    service->toggle();
+    ASSERT_TRUE(waitForFailure(failures));
+    service->toggle(); // asks again: a second request
+    EXPECT_EQ(power->createCalls, 2);
+
+    ASSERT_TRUE(answer()); // the first, late: adopted
+    EXPECT_TRUE(service->isKeepingAwake());
+    ASSERT_TRUE(answer()); // the second: one is held already
+    EXPECT_EQ(power->held.size(), 1);
+    EXPECT_EQ(power->releaseCalls, 1);
+
+    service->toggle();
+    EXPECT_FALSE(service->isKeepingAwake());
+    EXPECT_TRUE(power->held.isEmpty());
+}
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, StoppingWhileWaitingReleasesTheGrantWhenItComes) {
+    service->toggle();
+    service->stop();
+    ASSERT_TRUE(answer());
+    EXPECT_FALSE(service->isKeepingAwake());
+    EXPECT_TRUE(power->held.isEmpty());
+}
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, ARefusalInTimeIsReportedOnceAndALateOneNotAtAll) {
+    QSignalSpy failures(service.get(), &KeepAwakeService::failed);
+    power->refuse = true;
+    power->serviceMissing = true;
+    service->toggle();
+    ASSERT_TRUE(answer());
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures.constFirst().constFirst().toString(),
+              KeepAwakeService::noInhibitServiceMessage());
+
+    power->serviceMissing = false;
+    service->toggle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failures.size() == 2; }, 3000));
+    ASSERT_TRUE(answer());
+    EXPECT_EQ(failures.size(), 2) << "a late refusal was reported again";
+    EXPECT_FALSE(service->isKeepingAwake());
+}
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, AnAnswerAfterTheServiceIsGoneIsIgnored) {
+    service->toggle();
+    service.reset();
+    EXPECT_TRUE(answer()); // must not reach the destroyed service
 }

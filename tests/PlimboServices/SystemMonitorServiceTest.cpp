@@ -109,12 +109,28 @@ TEST(SystemMonitorService, CountersThatDidNotMoveKeepThePreviousFigure) {
     stats->ticks = {900, 1200};
     service.start(); // 0.5
     service.stop();
-    stats->ticks = {0, 0}; // failed read
+    // A wrapped counter gives no figure but becomes the baseline.
+    stats->ticks = {300, 1100};
     service.start();
     EXPECT_DOUBLE_EQ(service.snapshot().cpuUsage, 0.5);
     service.stop();
-    // Measured against the zero baseline the failed read left behind.
-    stats->ticks = {300, 1200};
+    stats->ticks = {450, 1300};
+    service.start();
+    EXPECT_DOUBLE_EQ(service.snapshot().cpuUsage, 0.25);
+    service.stop();
+}
+
+TEST(SystemMonitorService, AFailedReadKeepsTheLastGoodSampleAsBaseline) {
+    auto stats = statistics();
+    SystemMonitorService service(stats);
+    service.start();
+    service.stop();
+    stats->ticks = {0, 0}; // /proc/stat could not be read
+    service.start();
+    EXPECT_DOUBLE_EQ(service.snapshot().cpuUsage, 0.0);
+    service.stop();
+    // Measured against {800, 1000}, not against zero (which would give the load since boot).
+    stats->ticks = {850, 1200};
     service.start();
     EXPECT_DOUBLE_EQ(service.snapshot().cpuUsage, 0.75);
 }
