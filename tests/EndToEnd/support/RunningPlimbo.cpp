@@ -17,8 +17,7 @@ namespace plimbo::test {
 
 namespace {
 
-// The palette has no title of its own; X shows the application's name for it.
-const QString paletteWindowName = QStringLiteral("Plimbo");
+const QString paletteWindowName = QStringLiteral("Plimbo Command Palette");
 const QString miniAssistantWindowName = QStringLiteral("Plimbo AI");
 
 bool focusMovesTo(const QString& name, int timeoutMs) {
