@@ -8,6 +8,7 @@
 #include "NotchGeometry.h"
 #include "NotchSurfaceState.h"
 #include "NotchSurfaceView.h"
+#include "OwnedWindows.h"
 #include "PlimboNotchPanel.h"
 #include "QtScreenLayout.h"
 #include "ReduceMotion.h"
@@ -344,12 +345,13 @@ void NotchWindowController::setFrame(const QRect& frame) {
 
 void NotchWindowController::orderFront() {
     m_panel->show();
-    m_panel->raise();
+    // Its own alert stays above it, however often the notch comes to the front.
+    OwnedWindows::raise(*m_panel);
 }
 
 void NotchWindowController::makeKeyAndOrderFront() {
     orderFront();
-    m_panel->activateWindow();
+    OwnedWindows::activate(*m_panel);
 }
 
 void NotchWindowController::localClick(QWindow* window) {
