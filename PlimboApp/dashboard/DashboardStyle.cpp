@@ -53,6 +53,9 @@ void DashboardStyle::setEmphasis(QLabel* label, Emphasis emphasis) {
     text.setAlphaF(static_cast<float>(opacity(emphasis)));
     palette.setColor(QPalette::WindowText, text);
     label->setPalette(palette);
+    // Inside a list on the base colour a label would take the base's text role and draw in
+    // full ink; the emphasis is on the window text.
+    label->setForegroundRole(QPalette::WindowText);
 }
 
 void DashboardStyle::applyTint(QWidget* root) {

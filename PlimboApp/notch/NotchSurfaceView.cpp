@@ -314,6 +314,14 @@ void NotchSurfaceView::dropEvent(QDropEvent* event) {
     }
     m_model.receiveDroppedFiles(files);
     onExpand();
+    if (m_state.isExpanded()) {
+        // The shelf opened under the drag showing its landing zone, where the collapse
+        // control was hidden and could not take the focus; it is back now.
+        setFocusedControl(NotchControl::collapse);
+    }
+    if (m_callbacks.onFilesDropped) {
+        m_callbacks.onFilesDropped();
+    }
     // The files are listed, never taken: the source keeps them.
     event->setDropAction(Qt::CopyAction);
     event->accept();

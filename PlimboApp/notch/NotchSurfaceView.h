@@ -34,6 +34,8 @@ public:
         std::function<void()> onCollapse;
         // Whether the pointer is over the compact cap.
         std::function<void(bool)> onCompactHover;
+        // Files were dropped and put on the shelf.
+        std::function<void()> onFilesDropped;
     };
 
     // The controls that can hold keyboard focus.

@@ -8,9 +8,11 @@
 #include "NotchGeometry.h"
 #include "NotchSurfaceState.h"
 #include "NotchSurfaceView.h"
+#include "OwnedWindows.h"
 #include "PlimboNotchPanel.h"
 #include "QtScreenLayout.h"
 #include "ReduceMotion.h"
+#include "X11WindowActivation.h"
 
 #include <QGuiApplication>
 #include <QLayout>
@@ -19,11 +21,13 @@
 namespace plimbo {
 
 NotchWindowController::NotchWindowController(AppModel& model, std::shared_ptr<ScreenLayout> screens,
+                                             std::shared_ptr<WindowActivation> windows,
                                              QObject* parent)
     : QObject(parent)
     , m_state(std::make_unique<NotchSurfaceState>())
     , m_model(&model)
-    , m_screens(screens ? std::move(screens) : std::make_shared<QtScreenLayout>()) {
+    , m_screens(screens ? std::move(screens) : std::make_shared<QtScreenLayout>())
+    , m_windows(windows ? std::move(windows) : std::make_shared<X11WindowActivation>()) {
     m_panel = std::make_unique<PlimboNotchPanel>();
     m_panel->setWindowTitle(QStringLiteral("Plimbo Notch"));
     // Shown without taking the keyboard; an expand makes it key on purpose.
@@ -51,6 +55,11 @@ NotchWindowController::NotchWindowController(AppModel& model, std::shared_ptr<Sc
     callbacks.onCompactHover = [self](bool hovered) {
         if (self) {
             self->setCompactHovered(hovered);
+        }
+    };
+    callbacks.onFilesDropped = [self] {
+        if (self) {
+            self->takeFocusAfterDrop();
         }
     };
     m_view = new NotchSurfaceView(model, *m_state, std::move(callbacks));
@@ -344,12 +353,32 @@ void NotchWindowController::setFrame(const QRect& frame) {
 
 void NotchWindowController::orderFront() {
     m_panel->show();
-    m_panel->raise();
+    // Its own alert stays above it, however often the notch comes to the front.
+    OwnedWindows::raise(*m_panel);
 }
 
 void NotchWindowController::makeKeyAndOrderFront() {
     orderFront();
-    m_panel->activateWindow();
+    OwnedWindows::activate(*m_panel);
+}
+
+void NotchWindowController::takeFocusAfterDrop() {
+    // A drop from another program activates nothing, and the program that dragged keeps the
+    // focus: the shelf would take no keys and never learn of a click elsewhere. Qt would ask
+    // with the time of this program's own last input, older than the dragging program's focus,
+    // and be refused; asked now as a pager would, for the user who just dropped, the desktop
+    // grants it with or without a window manager. On the next turn, once the drag has ended.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_panel->isVisible()) {
+            return;
+        }
+        QWidget* modal = OwnedWindows::shownModal(*m_panel);
+        QWidget& target = modal ? *modal : *m_panel;
+        const RunningApplication own{QCoreApplication::applicationPid(), target.winId()};
+        if (!m_windows->activate(own)) {
+            OwnedWindows::activate(*m_panel);
+        }
+    });
 }
 
 void NotchWindowController::localClick(QWindow* window) {

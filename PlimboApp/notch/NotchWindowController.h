@@ -23,6 +23,7 @@ class NotchSurfaceState;
 class NotchSurfaceView;
 class PlimboNotchPanel;
 class ScreenLayout;
+class WindowActivation;
 
 // Owns the notch panel and its state for the whole run. The model shows, hides and presents
 // it; the notch views ask it to toggle, expand, collapse and follow the pointer's hover. It
@@ -43,7 +44,9 @@ public:
     static constexpr int reassertDelay = 90;
 
     // Without a screen layout the desktop's own screens are used. The panel is not shown.
+    // Without a window activation the desktop's own (X11) is asked for the focus after a drop.
     explicit NotchWindowController(AppModel& model, std::shared_ptr<ScreenLayout> screens = nullptr,
+                                   std::shared_ptr<WindowActivation> windows = nullptr,
                                    QObject* parent = nullptr);
     ~NotchWindowController() override;
 
@@ -93,10 +96,12 @@ private:
     void orderFront();
     void makeKeyAndOrderFront();
     void localClick(QWindow* window);
+    void takeFocusAfterDrop();
 
     std::unique_ptr<NotchSurfaceState> m_state;
     QPointer<AppModel> m_model;
     std::shared_ptr<ScreenLayout> m_screens;
+    std::shared_ptr<WindowActivation> m_windows;
     std::unique_ptr<PlimboNotchPanel> m_panel;
     NotchSurfaceView* m_view = nullptr;
     std::unique_ptr<GlobalClickMonitor> m_globalMouseMonitor;

@@ -10,7 +10,7 @@ namespace plimbo {
 
 CommandPaletteWindowController::CommandPaletteWindowController(
     AppModel& model, GlobalSurfaceFocusCoordinator& focusCoordinator)
-    : QuickPanelWindowController(focusCoordinator, size, QString()) {
+    : QuickPanelWindowController(focusCoordinator, size, title) {
     setView(ShellViews::commandPalette(model, [this] { dismiss(); }));
 }
 

@@ -14,6 +14,8 @@ public:
                                    GlobalSurfaceFocusCoordinator& focusCoordinator);
 
     static constexpr QSize size{720, 520};
+    // Names it in window lists and task switchers; the panel shows no title bar.
+    static inline const QString title = QStringLiteral("Plimbo Command Palette");
 
 protected:
     void place(QWidget& window) override;

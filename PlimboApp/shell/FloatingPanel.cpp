@@ -1,5 +1,7 @@
 #include "FloatingPanel.h"
 
+#include "OwnedWindows.h"
+
 #include <QMouseEvent>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -37,8 +39,8 @@ void FloatingPanel::mousePressEvent(QMouseEvent* event) {
 
 void FloatingPanel::present() {
     show();
-    raise();
-    activateWindow();
+    OwnedWindows::raise(*this);
+    OwnedWindows::activate(*this);
     if (m_content && !focusWidget()) {
         m_content->setFocus(Qt::ActiveWindowFocusReason);
     }

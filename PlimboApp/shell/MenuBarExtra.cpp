@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "DesktopWording.h"
 #include "KeepAwakeService.h"
+#include "OwnedWindows.h"
 #include "PanelPlacement.h"
 #include "PlimboMenuBarTemplateIcon.h"
 #include "ShellViews.h"
@@ -66,8 +67,8 @@ void MenuBarExtra::showWindow() {
                                                          screen->availableGeometry()));
     }
     m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    OwnedWindows::raise(*m_window);
+    OwnedWindows::activate(*m_window);
 }
 
 void MenuBarExtra::hideWindow() {

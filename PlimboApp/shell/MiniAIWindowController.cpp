@@ -1,6 +1,7 @@
 #include "MiniAIWindowController.h"
 
 #include "AppModel.h"
+#include "OwnedWindows.h"
 #include "PanelPlacement.h"
 #include "ShellViews.h"
 
@@ -91,8 +92,8 @@ void MiniAIWindowController::beginConversation() {
     setFrame(true);
     if (m_window) {
         m_window->show();
-        m_window->raise();
-        m_window->activateWindow();
+        OwnedWindows::raise(*m_window);
+        OwnedWindows::activate(*m_window);
     }
 }
 

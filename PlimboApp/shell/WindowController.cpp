@@ -1,5 +1,6 @@
 #include "WindowController.h"
 
+#include "OwnedWindows.h"
 #include "PanelPlacement.h"
 
 #include <QGuiApplication>
@@ -28,8 +29,8 @@ void WindowController::bringToFront() {
     }
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
-    window.raise();
-    window.activateWindow();
+    OwnedWindows::raise(window);
+    OwnedWindows::activate(window);
 }
 
 } // namespace plimbo

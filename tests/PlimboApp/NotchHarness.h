@@ -3,6 +3,7 @@
 #include "AppModelHarness.h"
 #include "FakeCameraCapture.h"
 #include "FakeScreenLayout.h"
+#include "FakeWindowActivation.h"
 #include "MiniCameraService.h"
 #include "NotchSurfaceState.h"
 #include "NotchWindowController.h"
@@ -25,6 +26,7 @@ struct NotchHarness {
     std::shared_ptr<FakeCameraCapture> capture = std::make_shared<FakeCameraCapture>();
     std::shared_ptr<MiniCameraService> camera = std::make_shared<MiniCameraService>(capture);
     std::shared_ptr<FakeScreenLayout> screens = std::make_shared<FakeScreenLayout>();
+    std::shared_ptr<FakeWindowActivation> windows = std::make_shared<FakeWindowActivation>();
     std::unique_ptr<AppModel> model;
     std::unique_ptr<NotchWindowController> controller;
     QTemporaryDir files;
@@ -43,7 +45,7 @@ struct NotchHarness {
         AppModelDependencies dependencies = h.dependencies();
         dependencies.miniCamera = camera;
         model = std::make_unique<AppModel>(std::move(dependencies));
-        controller = std::make_unique<NotchWindowController>(*model, screens);
+        controller = std::make_unique<NotchWindowController>(*model, screens, windows);
     }
 
     ~NotchHarness() {

@@ -17,9 +17,9 @@ namespace plimbo::test {
 
 namespace {
 
-// The palette has no title of its own; X shows the application's name for it.
-const QString paletteWindowName = QStringLiteral("Plimbo");
+const QString paletteWindowName = QStringLiteral("Plimbo Command Palette");
 const QString miniAssistantWindowName = QStringLiteral("Plimbo AI");
+const QString notchWindowName = QStringLiteral("Plimbo Notch");
 
 bool focusMovesTo(const QString& name, int timeoutMs) {
     return QTest::qWaitFor([&] { return XDoTool::focusedWindowName() == name; }, timeoutMs);
@@ -75,10 +75,23 @@ RunningPlimbo::~RunningPlimbo() {
     stop();
 }
 
-bool RunningPlimbo::startAndOpenPalette() {
+bool RunningPlimbo::start(const QStringList& switches) {
     m_process.start(QStringLiteral(PLIMBO_TESTABLE_PATH),
-                    {QStringLiteral("--openrouter-base-url=") + m_baseUrl.toString()});
+                    QStringList{QStringLiteral("--openrouter-base-url=") + m_baseUrl.toString()} +
+                        switches);
     if (!m_process.waitForStarted(10000)) {
+        return false;
+    }
+    // Start-up ends by showing the notch.
+    const auto notchShown = [] {
+        return !XDoTool::visibleWindowIds(notchWindowName).isEmpty();
+    };
+    (void)QTest::qWaitFor([&] { return !isRunning() || notchShown(); }, 10000);
+    return isRunning() && notchShown();
+}
+
+bool RunningPlimbo::startAndOpenPalette() {
+    if (!start()) {
         return false;
     }
     // The shortcut works once start-up has registered it; until then the key goes nowhere.

@@ -17,6 +17,8 @@ public:
     explicit RunningPlimbo(const QUrl& baseUrl);
     ~RunningPlimbo();
 
+    // True once the program runs and shows its notch; `switches` go on its command line.
+    bool start(const QStringList& switches = {});
     // True once the program runs and its command palette answers the global shortcut.
     bool startAndOpenPalette();
     // Opens the mini assistant from the palette, as a user would.

@@ -37,29 +37,49 @@ std::optional<QString> XDoTool::focusedWindowName() {
     return output.trimmed();
 }
 
-QList<QRect> XDoTool::visibleWindows(const QString& name) {
+namespace {
+
+QHash<QString, QString> shellValues(const QString& shell) {
+    QHash<QString, QString> values;
+    for (const QString& line : shell.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList pair = line.split(QLatin1Char('='));
+        if (pair.size() == 2) {
+            values.insert(pair[0], pair[1]);
+        }
+    }
+    return values;
+}
+
+} // namespace
+
+QList<quint64> XDoTool::visibleWindowIds(const QString& name) {
     QString ids;
     const QString pattern = QLatin1Char('^') + QRegularExpression::escape(name) + QLatin1Char('$');
     // Exit status 1 only means that no window matched.
     run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
          pattern},
         &ids);
-    QList<QRect> frames;
+    QList<quint64> windows;
     for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        windows.append(id.toULongLong());
+    }
+    return windows;
+}
+
+QList<QRect> XDoTool::visibleWindows(const QString& name) {
+    QList<QRect> frames;
+    for (const quint64 window : visibleWindowIds(name)) {
         QString shell;
-        if (!run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id}, &shell)) {
+        if (!run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                  QString::number(window)},
+                 &shell)) {
             continue;
         }
-        QHash<QString, int> values;
-        for (const QString& line : shell.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QStringList pair = line.split(QLatin1Char('='));
-            if (pair.size() == 2) {
-                values.insert(pair[0], pair[1].toInt());
-            }
-        }
-        frames.append(QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")),
-                            values.value(QStringLiteral("WIDTH")),
-                            values.value(QStringLiteral("HEIGHT"))));
+        const QHash<QString, QString> values = shellValues(shell);
+        frames.append(QRect(values.value(QStringLiteral("X")).toInt(),
+                            values.value(QStringLiteral("Y")).toInt(),
+                            values.value(QStringLiteral("WIDTH")).toInt(),
+                            values.value(QStringLiteral("HEIGHT")).toInt()));
     }
     return frames;
 }

@@ -23,6 +23,8 @@ public:
     static std::optional<QString> focusedWindowName();
     // Frames of the shown windows whose name is exactly `name`.
     static QList<QRect> visibleWindows(const QString& name);
+    // Identifiers of the shown windows whose name is exactly `name`.
+    static QList<quint64> visibleWindowIds(const QString& name);
 };
 
 } // namespace plimbo::test

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,6 +14,20 @@ using namespace plimbo;
 using namespace plimbo::test;
 
 namespace {
+
+// How dark a text is drawn where it stands in the whole view: the lowest lightness (0 to 255)
+// among its pixels, on the view's own background.
+int darkestInk(QWidget& view, QWidget* text) {
+    const QImage image = view.grab().toImage();
+    const QRect area(text->mapTo(&view, QPoint(0, 0)), text->size());
+    int darkest = 255;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            darkest = std::min(darkest, QColor(image.pixel(x, y)).lightness());
+        }
+    }
+    return darkest;
+}
 
 class ClipboardHistoryViewTest : public ::testing::Test {
 protected:
@@ -94,3 +110,18 @@ TEST_F(ClipboardHistoryViewTest, ADiscardedSectionTakesItsDialogWithIt) {
 }
 
 } // namespace
+
+TEST_F(ClipboardHistoryViewTest, TheDateUnderTheTextIsInTheSecondaryColour) {
+    harness.copy(QStringLiteral("copied words"));
+    ASSERT_EQ(view->list()->count(), 1);
+    const QList<QLabel*> texts = view->list()->rows().first()->findChildren<QLabel*>();
+    ASSERT_EQ(texts.size(), 2);
+    ASSERT_EQ(texts.first()->text(), QStringLiteral("copied words"));
+    // Dark text on a light list: the copied text in full ink, the date at 55 % of it, so
+    // clearly lighter (about 45 % of the way to the background) but still well readable.
+    const int textInk = darkestInk(*view, texts.first());
+    const int dateInk = darkestInk(*view, texts.last());
+    EXPECT_LT(textInk, 40);
+    EXPECT_GT(dateInk, textInk + 70);
+    EXPECT_LT(dateInk, 170);
+}

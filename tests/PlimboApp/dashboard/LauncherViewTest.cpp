@@ -4,12 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 
 using namespace plimbo;
 using namespace plimbo::test;
 
 namespace {
+
+// How dark a text is drawn where it stands in the whole view: the lowest lightness (0 to 255)
+// among its pixels, on the view's own background.
+int darkestInk(QWidget& view, QWidget* text) {
+    const QImage image = view.grab().toImage();
+    const QRect area(text->mapTo(&view, QPoint(0, 0)), text->size());
+    int darkest = 255;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            darkest = std::min(darkest, QColor(image.pixel(x, y)).lightness());
+        }
+    }
+    return darkest;
+}
 
 class LauncherViewTest : public ::testing::Test {
 protected:
@@ -63,3 +79,24 @@ TEST_F(LauncherViewTest, ClickingARowOpensThatApplicationAndKeepsTheQuery) {
 }
 
 } // namespace
+
+TEST_F(LauncherViewTest, TheFolderUnderTheNameIsInTheSecondaryColour) {
+    harness.index({QStringLiteral("Calculator")});
+    ASSERT_EQ(view->list()->count(), 1);
+    const QList<QLabel*> texts = view->list()->rows().first()->findChildren<QLabel*>();
+    const auto name = std::find_if(texts.begin(), texts.end(), [](QLabel* label) {
+        return label->text() == QStringLiteral("Calculator");
+    });
+    const auto path = std::find_if(texts.begin(), texts.end(), [](QLabel* label) {
+        return label->text().endsWith(QStringLiteral(".desktop"));
+    });
+    ASSERT_NE(name, texts.end());
+    ASSERT_NE(path, texts.end());
+    // Dark text on a light list: the name in full ink, the path at 55 % of it, so clearly
+    // lighter (about 45 % of the way to the background) but still well readable.
+    const int nameInk = darkestInk(*view, *name);
+    const int pathInk = darkestInk(*view, *path);
+    EXPECT_LT(nameInk, 40);
+    EXPECT_GT(pathInk, nameInk + 70);
+    EXPECT_LT(pathInk, 170);
+}

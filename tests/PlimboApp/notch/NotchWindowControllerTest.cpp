@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QWidget>
 #include <QWindow>
@@ -333,4 +335,41 @@ TEST(NotchWindowControllerTest, ScreenWithAHousingKeepsTheNotchWhenTheDrawnOneIs
     EXPECT_TRUE(n.controller->isPresented());
     // 192 between the strips: 220 wide; the band plus 22.
     EXPECT_EQ(n.panel().geometry(), QRect(756 - 110, 0, 220, 54));
+}
+
+// Files dragged in from another program land without a click on Plimbo, so nothing made it
+// active: the shelf then took no keys and never closed on a click elsewhere. After a drop the
+// notch asks the desktop for the focus, as a click on it would give it.
+TEST(NotchWindowControllerTest, ADropTakesTheFocusForTheNotchAsAClickWould) {
+    NotchHarness n;
+    n.controller->show(false);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&n.panel()));
+
+    QMimeData data;
+    data.setUrls({n.file(QStringLiteral("report.pdf"))});
+    const QPointF at(n.panel().width() / 2.0, 10);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&n.controller->view(), &enter);
+    EXPECT_TRUE(n.windows->activated.isEmpty()) << "a drag passing over takes nothing";
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&n.controller->view(), &drop);
+    ASSERT_TRUE(drop.isAccepted());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !n.windows->activated.isEmpty(); }, 1000));
+    EXPECT_EQ(n.windows->activated.last(),
+              (RunningApplication{QCoreApplication::applicationPid(), n.panel().winId()}));
+    ASSERT_TRUE(n.settled());
+    EXPECT_TRUE(n.state().isExpanded());
+    // The keys go where a click's expand sends them: Escape on the collapse control closes.
+    EXPECT_EQ(n.controller->view().focusedControl(), NotchSurfaceView::NotchControl::collapse);
+
+    // A drop that brings no file is refused and asks for nothing.
+    n.windows->activated.clear();
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.org/"))});
+    QDropEvent refused(at, Qt::CopyAction, &web, Qt::LeftButton, {});
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(&n.controller->view(), &refused);
+    QTest::qWait(50);
+    EXPECT_TRUE(n.windows->activated.isEmpty());
 }

@@ -1,10 +1,13 @@
+#include "AppModel.h"
 #include "AppModelHarness.h"
+#include "NotchSurfaceView.h"
 #include "NotchWindowController.h"
 #include "PlimboNotchPanel.h"
 #include "X11TestClient.h"
 
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
 
@@ -50,4 +53,43 @@ TEST(NotchWindowControllerX11Test, PanelSitsAtTheTopCentreOfTheScreen) {
     EXPECT_EQ(panel.geometry(), expanded);
     notch.hide();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !x.isViewable(window); }, 2000));
+}
+
+// Without a window manager the stacking order is the order of the raises: the notch putting
+// itself in front again (each time the application becomes active, and 90 ms later) must
+// leave its own alert above it, or the modal alert sits hidden under the shelf it blocks.
+TEST(NotchWindowControllerX11Test, ItsAlertStaysAboveTheNotchWhenTheNotchComesToTheFront) {
+    if (!haveX11()) {
+        GTEST_SKIP() << "needs an X server";
+    }
+    X11TestClient x;
+    ASSERT_TRUE(x.usable());
+    AppModelHarness h;
+    std::unique_ptr<AppModel> model = h.makeModel();
+    NotchWindowController notch(*model);
+    notch.show(true);
+    PlimboNotchPanel& panel = notch.panel();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+
+    model->setPresentedError(QStringLiteral("No camera is available."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notch.view().alert() != nullptr; }, 2000));
+    QMessageBox* alert = notch.view().alert();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(alert));
+    const auto panelWindow = static_cast<xcb_window_t>(panel.winId());
+    const auto alertWindow = static_cast<xcb_window_t>(alert->winId());
+    const auto alertIsAbove = [&] {
+        x.sync();
+        const QList<xcb_window_t> stack = x.children(x.root());
+        return stack.indexOf(alertWindow) > stack.indexOf(panelWindow) &&
+               stack.indexOf(panelWindow) >= 0;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(alertIsAbove, 2000));
+
+    notch.presentFront();
+    QTest::qWait(NotchWindowController::reassertDelay + 100);
+    EXPECT_TRUE(alertIsAbove());
+
+    model->setPresentedError(std::nullopt);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notch.view().alert() == nullptr; }, 2000));
+    notch.hide();
 }

@@ -86,6 +86,8 @@ TEST(WidgetSurfaceFactoryTest, WindowsHaveTheirTitlesSizesAndKinds) {
 
     FloatingPanel* palette = shell.palette()->window();
     EXPECT_TRUE(hasPanelFlags(palette));
+    // Its own name in window lists and task switchers; the panel draws no title bar.
+    EXPECT_EQ(palette->windowTitle(), QStringLiteral("Plimbo Command Palette"));
     EXPECT_EQ(palette->size(), QSize(720, 520));
     EXPECT_TRUE(palette->testAttribute(Qt::WA_TranslucentBackground));
 
