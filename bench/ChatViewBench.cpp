@@ -131,6 +131,7 @@ void BM_OpenNewestChat(benchmark::State& state) {
     const auto runs = static_cast<double>(state.iterations());
     state.counters["open_ms"] = total / runs;
     state.counters["rss_growth_MiB"] = memory / runs;
+    state.counters["rss_MiB"] = residentMiB();
     state.counters["newest_in_view"] = inView ? 1 : 0;
 }
 BENCHMARK(BM_OpenNewestChat)->Unit(benchmark::kMillisecond)->Iterations(3);

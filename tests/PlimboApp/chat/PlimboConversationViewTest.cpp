@@ -243,6 +243,16 @@ TEST_F(PlimboConversationViewTest, SwitchingChatsBringsTheNewestTurnIntoView) {
     EXPECT_TRUE(settle([&] { return inView(shortChat.turns.last().id); }));
     model->selectAIChat(longOne.id);
     EXPECT_TRUE(settle([&] { return inView(longOne.turns.last().id); }));
+
+    // Animated, the scroll ends there too.
+    ReduceMotion::instance().setEnabled(false);
+    model->selectAIChat(shortChat.id);
+    EXPECT_TRUE(settle([&] { return inView(shortChat.turns.last().id); }));
+    model->selectAIChat(longOne.id);
+    EXPECT_TRUE(view->messages()->lastScrollAnimated());
+    EXPECT_TRUE(settle([&] { return inView(longOne.turns.last().id); }));
+    spin(300);
+    EXPECT_TRUE(inView(longOne.turns.last().id));
 }
 
 TEST_F(PlimboConversationViewTest, ALongChatBuildsOnlyTheTurnsNearTheView) {
