@@ -248,9 +248,10 @@ void TurnScrollArea::realize() {
     qsizetype anchor = -1;
     int anchorOffset = 0;
     if (!toLatest) {
+        const int estimate = estimatedHeight();
         qsizetype firstShown = -1;
         for (qsizetype i = 0; i < m_slots.size() && top[i] < value + viewportHeight; ++i) {
-            const int height = m_slots[i].measured ? m_slots[i].height : estimatedHeight();
+            const int height = m_slots[i].measured ? m_slots[i].height : estimate;
             if (top[i] + height <= value) {
                 continue;
             }
