@@ -11,6 +11,7 @@
 #include "RoundedBox.h"
 #include "SymbolButton.h"
 #include "SystemClock.h"
+#include "TurnScrollArea.h"
 #include "symbols/SymbolIcon.h"
 
 #include <QHBoxLayout>
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace plimbo {
@@ -44,6 +44,14 @@ AIWorkbenchView::AIWorkbenchView(AppModel& model, std::shared_ptr<const Clock> c
     connect(&m_coalesce, &QTimer::timeout, this, &AIWorkbenchView::refreshList);
     connect(&model, &AppModel::aiChatsChanged, this, &AIWorkbenchView::chatsChanged);
     connect(&model, &AppModel::selectedAIChatIDChanged, this, &AIWorkbenchView::refreshList);
+    // The search's copy of the chats' text is made a chat at a time while nothing else
+    // happens, so that the first keystroke does not wait for it.
+    m_prepareSearch.setInterval(0);
+    connect(&m_prepareSearch, &QTimer::timeout, this, [this] {
+        if (m_searchIndex.prepare(m_model.aiChats(), 1)) {
+            m_prepareSearch.stop();
+        }
+    });
     refreshList();
 }
 
@@ -114,17 +122,12 @@ QWidget* AIWorkbenchView::buildSidebar() {
     column->addLayout(searchRow);
     column->addWidget(new ChatDivider(Qt::Horizontal, RoundedBox::primary(0.1)));
 
-    m_list = new QScrollArea;
-    m_list->setFrameShape(QFrame::NoFrame);
-    m_list->setWidgetResizable(true);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->viewport()->setAutoFillBackground(false);
-    auto* rows = new QWidget;
-    rows->setAutoFillBackground(false);
-    m_rows = std::make_unique<ViewColumn<ChatHistoryRow>>(rows, QMargins(8, 8, 8, 8), 4);
-    m_list->setWidget(rows);
-    rows->setAutoFillBackground(false); // setWidget() turned it on
+    m_list = new TurnScrollArea(0, QMargins(8, 8, 8, 8), 4);
+    m_list->setOpensAtLatest(false);
+    m_list->setFactory([this](qsizetype index) -> QWidget* {
+        const AIChatSession& chat = m_shown.at(index);
+        return makeRow(chat, m_model.selectedAIChatID() == chat.id, now());
+    });
     column->addWidget(m_list, 1);
 
     m_emptyState = new QWidget;
@@ -156,24 +159,8 @@ QWidget* AIWorkbenchView::buildSidebar() {
 
 QList<AIChatSession> AIWorkbenchView::filteredChats(const QList<AIChatSession>& chats,
                                                     const QString& search) {
-    const QString query = search.trimmed();
-    if (query.isEmpty()) {
-        return chats;
-    }
-    const auto contains = [&query](const QString& text) {
-        return text.contains(query, Qt::CaseInsensitive);
-    };
-    QList<AIChatSession> kept;
-    for (const AIChatSession& chat : chats) {
-        bool found = contains(chat.title);
-        for (qsizetype i = 0; !found && i < chat.turns.size(); ++i) {
-            found = contains(chat.turns[i].prompt) || contains(chat.turns[i].response);
-        }
-        if (found) {
-            kept.append(chat);
-        }
-    }
-    return kept;
+    ChatSearchIndex index;
+    return index.filter(chats, search);
 }
 
 void AIWorkbenchView::setChatSearch(const QString& search) {
@@ -210,6 +197,42 @@ void AIWorkbenchView::flushPendingUpdates() {
     m_conversation->flushPendingUpdates();
 }
 
+QList<ChatHistoryRow*> AIWorkbenchView::rows() const {
+    QList<ChatHistoryRow*> rows;
+    for (QWidget* row : m_list->views()) {
+        rows.append(static_cast<ChatHistoryRow*>(row));
+    }
+    return rows;
+}
+
+ChatHistoryRow* AIWorkbenchView::makeRow(const AIChatSession& chat, bool isSelected,
+                                         const QDateTime& now) {
+    const QUuid id = chat.id;
+    return new ChatHistoryRow(
+        chat, isSelected, now, [this, id] { m_model.selectAIChat(id); },
+        [this, id] {
+            for (const AIChatSession& candidate : m_model.aiChats()) {
+                if (candidate.id == id) {
+                    beginRename(candidate);
+                    return;
+                }
+            }
+        },
+        [this, id] { beginDelete(id); });
+}
+
+void AIWorkbenchView::prepareSearch() {
+    // Not while a reply streams: that chat would be folded again on every frame.
+    if (isVisible() && !m_model.isGenerating() && !m_prepareSearch.isActive()) {
+        m_prepareSearch.start();
+    }
+}
+
+void AIWorkbenchView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    prepareSearch();
+}
+
 void AIWorkbenchView::refreshList() {
     m_coalesce.stop();
     const QList<AIChatSession> chats = m_model.aiChats();
@@ -217,33 +240,27 @@ void AIWorkbenchView::refreshList() {
     for (const AIChatSession& chat : chats) {
         m_chatIds.append(chat.id);
     }
-    const QList<AIChatSession> filtered = filteredChats(chats, m_chatSearch);
+    m_shown = m_searchIndex.filter(chats, m_chatSearch);
+    prepareSearch();
     const std::optional<QUuid> selected = m_model.selectedAIChatID();
     const QDateTime current = now();
 
-    m_rows->update(
-        filtered,
-        [&](ChatHistoryRow* row, const AIChatSession& chat, qsizetype) -> ChatHistoryRow* {
-            const bool isSelected = selected == chat.id;
-            if (row) {
-                row->setChat(chat, isSelected, current);
-                return row;
-            }
-            const QUuid id = chat.id;
-            return new ChatHistoryRow(
-                chat, isSelected, current, [this, id] { m_model.selectAIChat(id); },
-                [this, id] {
-                    for (const AIChatSession& candidate : m_model.aiChats()) {
-                        if (candidate.id == id) {
-                            beginRename(candidate);
-                            return;
-                        }
-                    }
-                },
-                [this, id] { beginDelete(id); });
-        });
-    m_list->setVisible(!filtered.isEmpty());
-    m_emptyState->setVisible(filtered.isEmpty());
+    // Shown first, so that the rows in view are built at once.
+    m_list->setVisible(!m_shown.isEmpty());
+    m_emptyState->setVisible(m_shown.isEmpty());
+    QList<QUuid> ids;
+    ids.reserve(m_shown.size());
+    for (const AIChatSession& chat : std::as_const(m_shown)) {
+        ids.append(chat.id);
+    }
+    m_list->setTurns(ids);
+    // Rows that already existed; new ones were made from these chats.
+    const QList<ChatHistoryRow*> built = rows();
+    const QList<qsizetype> indexes = m_list->viewIndexes();
+    for (qsizetype i = 0; i < built.size(); ++i) {
+        const AIChatSession& chat = m_shown[indexes[i]];
+        built[i]->setChat(chat, selected == chat.id, current);
+    }
     m_clearSearch->setVisible(!m_chatSearch.isEmpty());
     refreshEmptyState();
 }

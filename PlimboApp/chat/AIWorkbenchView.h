@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AIChatSession.h"
+#include "ChatSearchIndex.h"
 #include "RenameChatDialog.h"
-#include "ViewColumn.h"
 
 #include <QList>
 #include <QMessageBox>
@@ -16,7 +16,6 @@
 
 class QLabel;
 class QLineEdit;
-class QScrollArea;
 class QVBoxLayout;
 
 namespace plimbo {
@@ -26,11 +25,14 @@ class ChatHistoryRow;
 class Clock;
 class PlimboConversationView;
 class SymbolButton;
+class TurnScrollArea;
 
 // The full chat surface (the dashboard's assistant section): the history sidebar with its
 // search field, new-chat button and per-chat rename and delete, beside the conversation pane.
 // It owns no chat data; its own state is the search text and which chat has its rename alert or
 // delete confirmation open. `clock` gives "now" for the rows' times (the system clock when none).
+// Only the rows in or near view are built, and the search reads a case-folded copy of the chats'
+// text kept beside the list, so a long history costs what is on screen.
 class AIWorkbenchView : public QWidget {
     Q_OBJECT
 
@@ -62,7 +64,8 @@ public:
     SymbolButton* newChatButton() const { return m_newChat; }
     QLineEdit* searchField() const { return m_search; }
     SymbolButton* clearSearchButton() const { return m_clearSearch; }
-    QList<ChatHistoryRow*> rows() const { return m_rows->views(); }
+    // The rows that exist (those in or near view), in the list's order.
+    QList<ChatHistoryRow*> rows() const;
     QWidget* emptyState() const { return m_emptyState; }
     QString emptyStateSymbol() const { return m_emptySymbolName; }
     QLabel* emptyTitle() const { return m_emptyTitle; }
@@ -70,9 +73,14 @@ public:
     RenameChatDialog* renameDialog() const { return m_renameDialog; }
     QMessageBox* deleteDialog() const { return m_deleteDialog; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QWidget* buildSidebar();
+    void prepareSearch();
     void refreshList();
+    ChatHistoryRow* makeRow(const AIChatSession& chat, bool isSelected, const QDateTime& now);
     void refreshEmptyState();
     void chatsChanged();
     void saveRename();
@@ -93,8 +101,11 @@ private:
     SymbolButton* m_newChat = nullptr;
     QLineEdit* m_search = nullptr;
     SymbolButton* m_clearSearch = nullptr;
-    QScrollArea* m_list = nullptr;
-    std::unique_ptr<ViewColumn<ChatHistoryRow>> m_rows;
+    TurnScrollArea* m_list = nullptr;
+    // The chats the list shows, as last filtered.
+    QList<AIChatSession> m_shown;
+    ChatSearchIndex m_searchIndex;
+    QTimer m_prepareSearch;
     QWidget* m_emptyState = nullptr;
     QLabel* m_emptySymbol = nullptr;
     QString m_emptySymbolName;

@@ -11,13 +11,12 @@
 #include "HorizontalStrip.h"
 #include "MiniAIBubbleShape.h"
 #include "MiniAITurnView.h"
+#include "PlimboTheme.h"
 #include "PresentedErrorAlert.h"
 #include "ReduceMotion.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
 #include "TurnScrollArea.h"
-#include "ViewColumn.h"
-#include "PlimboTheme.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -145,13 +144,13 @@ QWidget* MiniAIView::buildConversation() {
     column->addWidget(m_header);
     column->addWidget(new ChatDivider(Qt::Horizontal, RoundedBox::fixed(ChatStyle::white(0.08))));
 
-    m_turnList = new TurnScrollArea(140, [this]() -> QWidget* {
-        return m_turns->views().isEmpty() ? nullptr : m_turns->views().last();
-    });
+    m_turnList = new TurnScrollArea(140, QMargins(14, 13, 14, 13), 12);
     m_turnList->setAttribute(Qt::WA_TranslucentBackground);
-    auto* content = new QWidget;
-    m_turns = std::make_unique<ViewColumn<MiniAITurnView>>(content, QMargins(14, 13, 14, 13), 12);
-    m_turnList->setContent(content);
+    m_turnList->setFactory([this](qsizetype index) -> QWidget* {
+        auto* view = new MiniAITurnView;
+        showTurn(view, m_model.aiConversation(), index);
+        return view;
+    });
     column->addWidget(m_turnList, 1);
     column->addWidget(new ChatDivider(Qt::Horizontal, RoundedBox::fixed(ChatStyle::white(0.08))));
 
@@ -301,8 +300,16 @@ QString MiniAIView::accessibilityResponse(const AIChatTurn& turn) const {
 
 // ---------------------------------------------------------------- state
 
+QList<MiniAITurnView*> MiniAIView::turnViews() const {
+    QList<MiniAITurnView*> views;
+    for (QWidget* view : m_turnList->views()) {
+        views.append(static_cast<MiniAITurnView*>(view));
+    }
+    return views;
+}
+
 void MiniAIView::conversationChanged() {
-    if (m_turns->shows(m_model.aiConversation())) {
+    if (m_turnList->shows(m_model.aiConversation())) {
         if (!m_coalesce.isActive()) {
             m_coalesce.start();
         }
@@ -367,21 +374,31 @@ void MiniAIView::refreshTurns() {
     m_coalesce.stop();
     const QList<AIChatTurn> turns = m_model.aiConversation();
     const bool generating = m_model.isGenerating();
-    const bool countChanged = m_turns->update(turns, [&](MiniAITurnView* view,
-                                                         const AIChatTurn& turn, qsizetype index) {
-        if (!view) {
-            view = new MiniAITurnView;
-        }
-        const bool last = index == turns.size() - 1;
-        view->setTurn(turn, generating && last, emptyResponseText(turn),
-                      userAccessibilityValue(turn), accessibilityResponse(turn),
-                      turn.attachments.isEmpty() ? QString() : attachmentSummary(turn.attachments));
-        return view;
-    });
+    QList<QUuid> ids;
+    ids.reserve(turns.size());
+    for (const AIChatTurn& turn : turns) {
+        ids.append(turn.id);
+    }
+    const bool countChanged = m_turnList->setTurns(ids);
+    // Views that already existed; new ones were made from these turns.
+    const QList<MiniAITurnView*> views = turnViews();
+    const QList<qsizetype> indexes = m_turnList->viewIndexes();
+    for (qsizetype i = 0; i < views.size(); ++i) {
+        showTurn(views[i], turns, indexes[i]);
+    }
     if (countChanged && !turns.isEmpty()) {
         scrollToLatest();
     }
     m_spinner->setVisible(generating);
+}
+
+void MiniAIView::showTurn(MiniAITurnView* view, const QList<AIChatTurn>& turns,
+                          qsizetype index) const {
+    const AIChatTurn& turn = turns.at(index);
+    const bool last = index == turns.size() - 1;
+    view->setTurn(turn, m_model.isGenerating() && last, emptyResponseText(turn),
+                  userAccessibilityValue(turn), accessibilityResponse(turn),
+                  turn.attachments.isEmpty() ? QString() : attachmentSummary(turn.attachments));
 }
 
 void MiniAIView::refreshComposer() {

@@ -3,7 +3,6 @@
 #include "AIChatAttachment.h"
 #include "AIChatTurn.h"
 #include "ComposerBinding.h"
-#include "ViewColumn.h"
 
 #include <QList>
 #include <QPointer>
@@ -64,7 +63,8 @@ public:
     QWidget* header() const { return m_header; }
     ActivitySpinner* spinner() const { return m_spinner; }
     TurnScrollArea* turnList() const { return m_turnList; }
-    QList<MiniAITurnView*> turnViews() const { return m_turns->views(); }
+    // The turn views that exist (those in or near view), oldest first.
+    QList<MiniAITurnView*> turnViews() const;
     PresentedErrorAlert* errorAlert() const { return m_alert; }
     bool isComposerFocused() const { return m_composer->isFocused(); }
     bool isTransitionRunning() const;
@@ -80,6 +80,7 @@ private:
     void conversationChanged();
     void refreshLayout(bool animated);
     void refreshTurns();
+    void showTurn(MiniAITurnView* view, const QList<AIChatTurn>& turns, qsizetype index) const;
     // The send button (which stops a running reply) and the spinner.
     void refreshComposer();
     void scrollToLatest();
@@ -99,7 +100,6 @@ private:
     SymbolButton* m_headerOpenAll = nullptr;
     SymbolButton* m_close = nullptr;
     TurnScrollArea* m_turnList = nullptr;
-    std::unique_ptr<ViewColumn<MiniAITurnView>> m_turns;
 
     ComposerBinding* m_composer = nullptr;
     BrandBadge* m_composerMark = nullptr;

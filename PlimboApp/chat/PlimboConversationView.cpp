@@ -18,7 +18,6 @@
 #include "RoundedBox.h"
 #include "SymbolButton.h"
 #include "TurnScrollArea.h"
-#include "ViewColumn.h"
 #include "symbols/SymbolIcon.h"
 
 #include <QHBoxLayout>
@@ -181,17 +180,13 @@ QWidget* PlimboConversationView::buildEmptyConversation() {
 }
 
 QWidget* PlimboConversationView::buildMessages() {
-    m_messages = new TurnScrollArea(160, [this]() -> QWidget* {
-        return m_turns->views().isEmpty() ? nullptr : m_turns->views().last();
+    m_messages = new TurnScrollArea(160, QMargins(28, 26, 28, 24), 24, kColumnWidth);
+    m_messages->setOpaqueBackground(true);
+    m_messages->setFactory([this](qsizetype index) -> QWidget* {
+        const QList<AIChatTurn> turns = m_model.aiConversation();
+        const bool live = m_model.isGenerating() && index == turns.size() - 1;
+        return makeTurnView(turns.at(index), live);
     });
-    auto* content = new QWidget;
-    auto* padded = new QVBoxLayout(content);
-    padded->setContentsMargins(28, 26, 28, 24);
-    padded->setSpacing(0);
-    auto* column = new QWidget;
-    m_turns = std::make_unique<ViewColumn<ConversationTurnView>>(column, QMargins(), 24);
-    padded->addLayout(centredColumn(column));
-    m_messages->setContent(content);
     return m_messages;
 }
 
@@ -304,8 +299,16 @@ void PlimboConversationView::flushPendingUpdates() {
     }
 }
 
+QList<ConversationTurnView*> PlimboConversationView::turnViews() const {
+    QList<ConversationTurnView*> views;
+    for (QWidget* view : m_messages->views()) {
+        views.append(static_cast<ConversationTurnView*>(view));
+    }
+    return views;
+}
+
 void PlimboConversationView::conversationChanged() {
-    if (m_turns->shows(m_model.aiConversation())) {
+    if (m_messages->shows(m_model.aiConversation())) {
         // Only text or states changed (a streaming reply): at most one update per frame.
         if (!m_coalesce.isActive()) {
             m_coalesce.start();
@@ -319,17 +322,19 @@ void PlimboConversationView::refreshTurns() {
     m_coalesce.stop();
     const QList<AIChatTurn> turns = m_model.aiConversation();
     const bool generating = m_model.isGenerating();
-    const bool countChanged =
-        m_turns->update(turns,
-                        [&](ConversationTurnView* view, const AIChatTurn& turn,
-                            qsizetype index) -> ConversationTurnView* {
-                            const bool live = generating && index == turns.size() - 1;
-                            if (view) {
-                                view->setTurn(turn, live);
-                                return view;
-                            }
-                            return makeTurnView(turn, live);
-                        });
+    QList<QUuid> ids;
+    ids.reserve(turns.size());
+    for (const AIChatTurn& turn : turns) {
+        ids.append(turn.id);
+    }
+    const bool countChanged = m_messages->setTurns(ids);
+    // Views that already existed; new ones were made from these turns.
+    const QList<QWidget*> views = m_messages->views();
+    const QList<qsizetype> indexes = m_messages->viewIndexes();
+    for (qsizetype i = 0; i < views.size(); ++i) {
+        const bool live = generating && indexes[i] == turns.size() - 1;
+        static_cast<ConversationTurnView*>(views[i])->setTurn(turns[indexes[i]], live);
+    }
 
     const bool showing = !turns.isEmpty();
     m_messages->setVisible(showing);

@@ -2,7 +2,6 @@
 
 #include "AIChatTurn.h"
 #include "ComposerBinding.h"
-#include "ViewColumn.h"
 
 #include <QList>
 #include <QTimer>
@@ -28,8 +27,9 @@ class TurnScrollArea;
 // The workbench's right-hand pane: the selected chat's title and the assistant's state, its
 // turns in a scrolling column (or a welcome with three starter suggestions), and the composer
 // with pending attachments, the status line and send, stop and attach buttons. Everything shown
-// comes from the model; every action is a model call. While a reply streams, updates of the
-// turns are gathered and applied at most once per frame, to the turn that changed.
+// comes from the model; every action is a model call. Only the turns in or near view have a
+// view. While a reply streams, updates of the turns are gathered and applied at most once per
+// frame, to the views that exist.
 class PlimboConversationView : public QWidget {
     Q_OBJECT
 
@@ -58,7 +58,8 @@ public:
     QWidget* emptyConversation() const { return m_empty; }
     TurnScrollArea* messages() const { return m_messages; }
     QList<CapsuleButton*> suggestions() const { return m_suggestions; }
-    QList<ConversationTurnView*> turnViews() const { return m_turns->views(); }
+    // The turn views that exist (those in or near view), oldest first.
+    QList<ConversationTurnView*> turnViews() const;
     bool isComposerFocused() const { return m_composer->isFocused(); }
 
 protected:
@@ -87,7 +88,6 @@ private:
     QWidget* m_empty = nullptr;
     QList<CapsuleButton*> m_suggestions;
     TurnScrollArea* m_messages = nullptr;
-    std::unique_ptr<ViewColumn<ConversationTurnView>> m_turns;
     ComposerBinding* m_composer = nullptr;
     SymbolButton* m_stop = nullptr;
     SymbolButton* m_send = nullptr;

@@ -6,9 +6,12 @@
 
 #include "AIWorkbenchView.h"
 #include "AppModelHarness.h"
+#include "LongChat.h"
 #include "MiniAIView.h"
+#include "PlimboConversationView.h"
 #include "ReduceMotion.h"
 #include "ScreenshotOutput.h"
+#include "TurnScrollArea.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -16,6 +19,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <functional>
 
@@ -127,6 +131,23 @@ int main(int argc, char** argv) {
         AIWorkbenchView workbench(*model, harness.clock);
         workbench.resize(1100, 760);
         ok = save(workbench, folder, QStringLiteral("chat-workbench.png")) && ok;
+    }
+    {
+        // A long history: the newest of many 100-turn chats, at its end and half-way up.
+        AppModelHarness harness;
+        harness.clock->set(QDateTime(QDate(2026, 11, 30), QTime(12, 0), Qt::UTC));
+        harness.storeKey(QStringLiteral("sk-or-sample"));
+        harness.writeHistory(fullHistory(30, 100));
+        std::unique_ptr<AppModel> model = harness.makeModel();
+        AIWorkbenchView workbench(*model, harness.clock);
+        workbench.resize(1100, 760);
+        ok = save(workbench, folder, QStringLiteral("chat-workbench-long.png")) && ok;
+        QScrollBar* bar = workbench.conversation()->messages()->verticalScrollBar();
+        while (bar->value() > bar->maximum() / 2) {
+            bar->setValue(bar->value() - 120);
+            QCoreApplication::processEvents();
+        }
+        ok = save(workbench, folder, QStringLiteral("chat-workbench-long-scrolled.png")) && ok;
     }
     {
         AppModelHarness harness;

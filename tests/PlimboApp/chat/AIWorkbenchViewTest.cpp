@@ -137,6 +137,27 @@ TEST_F(AIWorkbenchViewTest, SearchMatchesTitlesPromptsAndReplies) {
     EXPECT_TRUE(listShown());
 }
 
+TEST_F(AIWorkbenchViewTest, ANewChatShowsAtTheTopOfTheList) {
+    // More chats than the list shows at once.
+    QList<AIChatSession> chats;
+    for (int i = 0; i < 30; ++i) {
+        chats.append(makeChat(QStringLiteral("Chat %1").arg(i), local(2025, 3, 14, 9, 0), 1));
+    }
+    h.storeKey(QStringLiteral("sk-or-test"));
+    make(chats);
+    model->newAIChat();
+    model->setAiInput(QStringLiteral("Fresh question"));
+    model->sendAI();
+    ASSERT_TRUE(settle([&] { return model->aiChats().size() == 31; }));
+    spin();
+    ChatHistoryRow* first = view->rows().first();
+    EXPECT_EQ(first->chat().id, model->selectedAIChatID());
+    EXPECT_TRUE(first->isVisible());
+    // At the top of the list, where the list starts.
+    EXPECT_EQ(first->mapTo(view->rows().last()->parentWidget()->parentWidget(), QPoint(0, 0)).y(),
+              8);
+}
+
 TEST_F(AIWorkbenchViewTest, TheSelectedRowHidesWithTheSearchAndComesBack) {
     make({trip, recipe});
     ASSERT_EQ(highlighted(), QStringList{"Trip planning"});

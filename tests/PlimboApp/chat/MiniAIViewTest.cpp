@@ -8,14 +8,15 @@
 #include "ComposerAIAttachmentCard.h"
 #include "ComposerTextEdit.h"
 #include "HorizontalStrip.h"
+#include "LongChat.h"
 #include "MarkdownText.h"
 #include "MiniAITurnView.h"
+#include "PlimboTheme.h"
 #include "PresentedErrorAlert.h"
 #include "RichTextView.h"
 #include "SymbolButton.h"
 #include "ThinkingDots.h"
 #include "TurnScrollArea.h"
-#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 
@@ -248,6 +249,29 @@ TEST_F(MiniAIViewTest, NoAlertWhileOffScreen) {
     view->show();
     ASSERT_TRUE(settle([&] { return view->errorAlert()->isPresented(); }));
     EXPECT_EQ(view->errorAlert()->messageBox()->informativeText(), "Later");
+}
+
+TEST_F(MiniAIViewTest, ALongConversationBuildsOnlyTheTurnsNearTheView) {
+    const AIChatSession chat = longChat("Long", 100);
+    h.writeHistory({chat});
+    make();
+    view->resize(420, 410);
+    model->selectAIChat(chat.id);
+    ASSERT_TRUE(view->showsConversation());
+    const auto newestInView = [&] {
+        const QList<MiniAITurnView*> views = view->turnViews();
+        if (views.isEmpty() || views.last()->turn().id != chat.turns.last().id) {
+            return false;
+        }
+        const int bottom =
+            views.last()
+                ->mapTo(view->turnList()->viewport(), QPoint(0, views.last()->height()))
+                .y();
+        return bottom > 0 && bottom <= view->turnList()->viewport()->height();
+    };
+    EXPECT_TRUE(settle(newestInView));
+    EXPECT_LT(view->turnViews().size(), 10);
+    EXPECT_EQ(view->turnList()->turnCount(), 100);
 }
 
 TEST_F(MiniAIViewTest, TheLayoutSwitchIsAnimatedUnlessMotionIsReduced) {

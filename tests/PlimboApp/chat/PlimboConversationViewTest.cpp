@@ -7,17 +7,19 @@
 #include "ComposerTextEdit.h"
 #include "ConversationTurnView.h"
 #include "HorizontalStrip.h"
+#include "LongChat.h"
 #include "MarkdownText.h"
+#include "PlimboTheme.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
 #include "TurnScrollArea.h"
-#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace plimbo;
@@ -57,6 +59,19 @@ protected:
     bool sendLooksEnabled() const {
         return view->sendButton()->isEnabled() &&
                view->sendButton()->circleColor() == PlimboTheme::accent();
+    }
+    // Where the bottom of a turn's view is in the list's viewport; none when it is not built.
+    std::optional<int> bottomInViewport(const QUuid& id) const {
+        for (ConversationTurnView* turn : view->turnViews()) {
+            if (turn->turn().id == id && turn->isVisible()) {
+                return turn->mapTo(view->messages()->viewport(), QPoint(0, turn->height())).y();
+            }
+        }
+        return std::nullopt;
+    }
+    bool inView(const QUuid& id) const {
+        const std::optional<int> bottom = bottomInViewport(id);
+        return bottom && *bottom > 0 && *bottom <= view->messages()->viewport()->height();
     }
     void addAttachment(const QString& name) {
         ASSERT_TRUE(model->addAIAttachments({h.sourceFile(name, "hello")}));
@@ -209,6 +224,78 @@ TEST_F(PlimboConversationViewTest, StreamedTextIsGatheredAndOnlyTheLastTurnIsLiv
     EXPECT_EQ(view->turnViews()[2]->replyMarkdown()->displayedText(), "Hello world");
     h.ai->text(QStringLiteral("!"));
     ASSERT_TRUE(settle([&] { return view->turnViews()[2]->turn().response.endsWith("!"); }));
+}
+
+TEST_F(PlimboConversationViewTest, SwitchingChatsBringsTheNewestTurnIntoView) {
+    const AIChatSession shortChat = longChat("Short", 2);
+    const AIChatSession longOne = longChat("Long", 40);
+    make(true, {shortChat, longOne});
+    ASSERT_EQ(model->selectedAIChatID(), shortChat.id);
+    ASSERT_TRUE(settle([&] { return inView(shortChat.turns.last().id); }));
+
+    model->selectAIChat(longOne.id);
+    EXPECT_TRUE(settle([&] { return inView(longOne.turns.last().id); }));
+    // And it stays there once everything has been laid out.
+    spin(100);
+    EXPECT_TRUE(inView(longOne.turns.last().id));
+
+    model->selectAIChat(shortChat.id);
+    EXPECT_TRUE(settle([&] { return inView(shortChat.turns.last().id); }));
+    model->selectAIChat(longOne.id);
+    EXPECT_TRUE(settle([&] { return inView(longOne.turns.last().id); }));
+
+    // Animated, the scroll ends there too.
+    ReduceMotion::instance().setEnabled(false);
+    model->selectAIChat(shortChat.id);
+    EXPECT_TRUE(settle([&] { return inView(shortChat.turns.last().id); }));
+    model->selectAIChat(longOne.id);
+    EXPECT_TRUE(view->messages()->lastScrollAnimated());
+    EXPECT_TRUE(settle([&] { return inView(longOne.turns.last().id); }));
+    spin(300);
+    EXPECT_TRUE(inView(longOne.turns.last().id));
+}
+
+TEST_F(PlimboConversationViewTest, ALongChatBuildsOnlyTheTurnsNearTheView) {
+    const AIChatSession chat = longChat("Long", 100);
+    make(true, {chat});
+    ASSERT_TRUE(settle([&] { return inView(chat.turns.last().id); }));
+    EXPECT_LT(view->turnViews().size(), 10);
+
+    // Scrolling up builds the turns coming into view without moving what is already shown.
+    QScrollBar* bar = view->messages()->verticalScrollBar();
+    int steps = 0;
+    while (bar->value() > 0 && steps < 2000) {
+        ConversationTurnView* top = nullptr;
+        int topY = 0;
+        for (ConversationTurnView* turn : view->turnViews()) {
+            const int y = turn->mapTo(view->messages()->viewport(), QPoint(0, 0)).y();
+            if (y + turn->height() > 0) {
+                top = turn;
+                topY = y;
+                break;
+            }
+        }
+        ASSERT_NE(top, nullptr);
+        const QUuid topId = top->turn().id;
+        const int before = bar->value();
+        bar->setValue(before - 150);
+        QCoreApplication::processEvents();
+        const int moved = std::min(before, 150);
+        bool found = false;
+        for (ConversationTurnView* turn : view->turnViews()) {
+            if (turn->turn().id == topId) {
+                found = true;
+                EXPECT_EQ(turn->mapTo(view->messages()->viewport(), QPoint(0, 0)).y(), topY + moved)
+                    << "step " << steps;
+            }
+        }
+        EXPECT_TRUE(found);
+        EXPECT_LT(view->turnViews().size(), 12) << "step " << steps;
+        ++steps;
+    }
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(view->turnViews().first()->turn().id, chat.turns.first().id);
+    EXPECT_EQ(view->turnViews().first()->mapTo(view->messages()->viewport(), QPoint(0, 0)).y(), 26);
 }
 
 TEST_F(PlimboConversationViewTest, DroppedFilesBecomeAttachmentsNeverText) {
