@@ -26,10 +26,10 @@
 #include "NotchController.h"
 #include "NotchSwitches.h"
 #include "OpenRouterError.h"
-#include "PaletteResultsBuilder.h"
 #include "Pasteboard.h"
 #include "PermissionCenter.h"
 #include "PlimboError.h"
+#include "PropertyAssign.h"
 #include "QuickPanelController.h"
 #include "SystemActions.h"
 #include "SystemMonitorService.h"
@@ -129,10 +129,26 @@ AppModel::AppModel(AppModelDependencies dependencies, QObject* parent)
     : QObject(parent)
     , m_deps(std::move(dependencies))
     , m_registry(std::make_unique<ModuleRegistry>(*m_deps.settings))
-    , m_aiStatus(kReady) {
-    const NotchSwitches switches(*m_deps.settings);
-    m_notchSurfaceEnabled = switches.notchSurfaceEnabled();
-    m_virtualNotchEnabled = switches.virtualNotchEnabled();
+    , m_aiStatus(kReady)
+    , m_windows(m_deps.surfaces.get(), *m_deps.focusCoordinator)
+    , m_palette(*m_deps.launcher, *m_deps.clipboard, *m_deps.keepAwake)
+    , m_shortcuts(m_deps.makeHotKeyController,
+                  [this](PlimboGlobalShortcut shortcut) {
+                      switch (shortcut) {
+                      case PlimboGlobalShortcut::commandPalette:
+                          showCommandPalette();
+                          break;
+                      case PlimboGlobalShortcut::launcher:
+                          showLauncher();
+                          break;
+                      case PlimboGlobalShortcut::clipboard:
+                          showClipboard();
+                          break;
+                      }
+                  })
+    , m_notch(*m_deps.settings, m_windows)
+    , m_desktop(*m_deps.systemActions, m_deps.fileChooser.get(), m_deps.miniCamera.get()) {
+    forwardSignals();
 
     m_registry->registerModule(m_deps.launcher, true);
     m_registry->registerModule(m_deps.clipboard, true);
@@ -159,13 +175,15 @@ AppModel::AppModel(AppModelDependencies dependencies, QObject* parent)
         m_aiConversation = newest.turns;
         m_aiOutput = newest.turns.isEmpty() ? QString() : newest.turns.last().response;
     }
-    rebuildPaletteResults();
+    m_palette.rebuild();
 
     m_healthTimer.setSingleShot(true);
     connect(&m_healthTimer, &QTimer::timeout, this, &AppModel::refreshHealth);
 }
 
 AppModel::~AppModel() {
+    // The views go first: none of them may outlive the features it shows.
+    m_windows.destroyControllers();
     m_healthTimer.stop();
     // Whatever the running request or ingestion still delivers must not reach this model.
     if (m_aiTask) {
@@ -174,6 +192,24 @@ AppModel::~AppModel() {
     if (m_aiAttachmentTask) {
         m_aiAttachmentTask->cancelled = true;
     }
+}
+
+void AppModel::forwardSignals() {
+    connect(&m_windows, &WindowRouter::selectedSectionChanged, this,
+            &AppModel::selectedSectionChanged);
+    connect(&m_windows, &WindowRouter::selectedSettingsSectionChanged, this,
+            &AppModel::selectedSettingsSectionChanged);
+    connect(&m_palette, &CommandPalette::queryChanged, this, &AppModel::paletteQueryChanged);
+    connect(&m_palette, &CommandPalette::resultsChanged, this, &AppModel::paletteResultsChanged);
+    connect(&m_notch, &NotchSurface::surfaceEnabledChanged, this,
+            &AppModel::notchSurfaceEnabledChanged);
+    connect(&m_notch, &NotchSurface::virtualNotchEnabledChanged, this,
+            &AppModel::virtualNotchEnabledChanged);
+    connect(&m_desktop, &DesktopActions::shelfURLsChanged, this, &AppModel::pendingDropURLsChanged);
+    connect(&m_shortcuts, &GlobalShortcuts::registeredShortcutsChanged, this,
+            &AppModel::registeredGlobalShortcutsChanged);
+    connect(&m_desktop, &DesktopActions::failed, this,
+            [this](const QString& message) { setPresentedError(message); });
 }
 
 void AppModel::loadHistory() {
@@ -233,27 +269,19 @@ bool AppModel::hasArgument(const QString& argument) const {
 // ---------------------------------------------------------------- observable setters
 
 template <typename T> void AppModel::assign(T& field, const T& value, void (AppModel::*changed)()) {
-    if (field != value) {
-        field = value;
-        emit(this->*changed)();
-    }
+    plimbo::assign(this, field, value, changed);
 }
 
 void AppModel::setSelectedSection(AppSection section) {
-    assign(m_selectedSection, section, &AppModel::selectedSectionChanged);
+    m_windows.setSelectedSection(section);
 }
 
 void AppModel::setSelectedSettingsSection(SettingsSection section) {
-    assign(m_selectedSettingsSection, section, &AppModel::selectedSettingsSectionChanged);
+    m_windows.setSelectedSettingsSection(section);
 }
 
 void AppModel::setPaletteQuery(const QString& query) {
-    assign(m_paletteQuery, query, &AppModel::paletteQueryChanged);
-    rebuildPaletteResults();
-}
-
-void AppModel::setPaletteResults(const QList<PaletteItem>& results) {
-    assign(m_paletteResults, results, &AppModel::paletteResultsChanged);
+    m_palette.setQuery(query);
 }
 
 void AppModel::setAiInput(const QString& input) {
@@ -300,20 +328,8 @@ void AppModel::setPresentedError(const std::optional<QString>& error) {
     assign(m_presentedError, error, &AppModel::presentedErrorChanged);
 }
 
-void AppModel::setNotchSurfaceEnabledField(bool enabled) {
-    assign(m_notchSurfaceEnabled, enabled, &AppModel::notchSurfaceEnabledChanged);
-}
-
-void AppModel::setVirtualNotchEnabledField(bool enabled) {
-    assign(m_virtualNotchEnabled, enabled, &AppModel::virtualNotchEnabledChanged);
-}
-
 void AppModel::setPendingDropURLs(const QList<QUrl>& urls) {
-    assign(m_pendingDropURLs, urls, &AppModel::pendingDropURLsChanged);
-}
-
-void AppModel::setRegisteredGlobalShortcuts(const GlobalShortcutSet& shortcuts) {
-    assign(m_registeredGlobalShortcuts, shortcuts, &AppModel::registeredGlobalShortcutsChanged);
+    m_desktop.setShelfURLs(urls);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -355,55 +371,32 @@ void AppModel::continueStart() {
     preloadAttachmentImages(attachmentsOf(m_aiConversation));
 
     if (hasArgument(kMiniAIPreview) || hasArgument(kMiniAIChatPreview)) {
-        if (m_deps.surfaces) {
-            m_miniAIController = m_deps.surfaces->makeMiniAssistant(*this);
-        }
+        m_windows.createMiniAssistant(*this);
         if (hasArgument(kMiniAIChatPreview)) {
             seedMiniAIChatPreview();
         }
-        if (m_miniAIController) {
-            m_miniAIController->show();
-        }
+        m_windows.showMiniAssistant();
         startModules();
         return;
     }
 
-    createControllers();
-    installGlobalShortcuts();
+    m_windows.createControllers(*this);
+    m_shortcuts.install();
     startModules();
     actOnPreviewSwitches();
     refreshHealth();
 }
 
-void AppModel::createControllers() {
-    if (!m_deps.surfaces) {
-        return;
-    }
-    AppSurfaceFactory& surfaces = *m_deps.surfaces;
-    m_paletteController = surfaces.makeCommandPalette(*this, *m_deps.focusCoordinator);
-    m_launcherController = surfaces.makeLauncher(*this, *m_deps.focusCoordinator);
-    m_clipboardController = surfaces.makeClipboard(*this, *m_deps.focusCoordinator);
-    m_dashboardController = surfaces.makeDashboard(*this);
-    m_settingsController = surfaces.makeSettings(*this);
-    m_aboutController = surfaces.makeAbout();
-    m_miniAIController = surfaces.makeMiniAssistant(*this);
-    m_notchController = surfaces.makeNotch(*this);
-}
-
 void AppModel::startModules() {
     // The registry skips a module switched off while the ones before it were starting.
     whenFinished(m_registry->startEnabledModules(), this,
-                 [this](const QFuture<void>&) { rebuildPaletteResults(); });
+                 [this](const QFuture<void>&) { m_palette.rebuild(); });
 }
 
 void AppModel::actOnPreviewSwitches() {
     if (hasArgument(kMenuPreview)) {
-        if (m_deps.surfaces) {
-            m_menuPreviewController = m_deps.surfaces->makeMenuPreview(*this);
-        }
-        if (m_menuPreviewController) {
-            m_menuPreviewController->bringToFront();
-        }
+        m_windows.createMenuPreview(*this);
+        m_windows.showMenuPreview();
     } else if (hasArgument(kNotchPreview)) {
         QList<QUrl> shelf;
         if (!m_deps.applicationPath.isEmpty()) {
@@ -414,8 +407,8 @@ void AppModel::actOnPreviewSwitches() {
                 QUrl::fromLocalFile(QDir(*m_deps.resourceDirectory).filePath(kPreviewIconName)));
         }
         setPendingDropURLs(shelf);
-        if (m_notchController) {
-            m_notchController->show(true);
+        if (m_windows.notch()) {
+            m_windows.notch()->show(true);
         }
     } else if (hasArgument(kAIChatPreview)) {
         seedAIChatPreview();
@@ -429,20 +422,7 @@ void AppModel::actOnPreviewSwitches() {
     } else if (hasArgument(kAbout)) {
         showAbout();
     } else {
-        presentOrHideNotch();
-    }
-}
-
-void AppModel::presentOrHideNotch() {
-    if (!m_notchController) {
-        return;
-    }
-    m_notchController->refreshGeometry(std::nullopt);
-    if (NotchSwitches::shouldPresent(m_notchSurfaceEnabled, m_virtualNotchEnabled,
-                                     m_notchController->hasHardwareNotch())) {
-        m_notchController->presentFront();
-    } else {
-        m_notchController->hide();
+        m_notch.presentOrHide();
     }
 }
 
@@ -516,46 +496,8 @@ void AppModel::seedMiniAIChatPreview() {
     setPendingAIAttachments({followUp});
 }
 
-void AppModel::installGlobalShortcuts() {
-    std::unique_ptr<GlobalHotKeyController> controller =
-        m_deps.makeHotKeyController ? m_deps.makeHotKeyController() : nullptr;
-    GlobalShortcutSet registered;
-    if (controller) {
-        for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
-            const GlobalShortcutBinding binding = bindingFor(shortcut);
-            QPointer<AppModel> self(this);
-            auto action = [self, shortcut] {
-                if (!self) {
-                    return;
-                }
-                switch (shortcut) {
-                case PlimboGlobalShortcut::commandPalette:
-                    self->showCommandPalette();
-                    break;
-                case PlimboGlobalShortcut::launcher:
-                    self->showLauncher();
-                    break;
-                case PlimboGlobalShortcut::clipboard:
-                    self->showClipboard();
-                    break;
-                }
-            };
-            if (controller->registerHotKey(rawValue(shortcut), binding.keyCode, binding.modifiers,
-                                           action) == HotKeyBackend::NoError) {
-                registered.insert(shortcut);
-            }
-        }
-    }
-    setRegisteredGlobalShortcuts(registered);
-    // Only now is the previous controller released (which releases its keys).
-    m_hotKeyController = std::move(controller);
-}
-
 void AppModel::retryGlobalShortcuts() {
-    // The old keys go first, so the new registrations never meet them.
-    m_hotKeyController.reset();
-    setRegisteredGlobalShortcuts({});
-    installGlobalShortcuts();
+    m_shortcuts.retry();
 }
 
 void AppModel::refreshHealth() {
@@ -609,64 +551,34 @@ QFuture<void> AppModel::preloadAttachmentImages(const QList<AIChatAttachment>& a
 
 // ---------------------------------------------------------------- windows
 
-void AppModel::hideQuickPanel(QuickPanelController* panel) {
-    if (panel) {
-        panel->stopOutsideClickMonitoring();
-        panel->orderOut();
-    }
-}
-
 void AppModel::showDashboard(AppSection section) {
-    setSelectedSection(section);
-    if (m_dashboardController) {
-        m_dashboardController->bringToFront();
-    }
+    m_windows.showDashboard(section);
 }
 
 void AppModel::openSettings(SettingsSection section) {
-    setSelectedSettingsSection(section);
-    if (m_settingsController) {
-        m_settingsController->bringToFront();
-    }
+    m_windows.openSettings(section);
 }
 
 void AppModel::showAbout() {
-    if (m_aboutController) {
-        m_aboutController->bringToFront();
-    }
-}
-
-void AppModel::showQuickPanel(QuickPanelController* panel) {
-    m_deps.focusCoordinator->captureIfNeeded();
-    for (QuickPanelController* other :
-         {m_paletteController.get(), m_launcherController.get(), m_clipboardController.get()}) {
-        if (other != panel) {
-            hideQuickPanel(other);
-        }
-    }
-    if (panel) {
-        panel->show();
-    }
+    m_windows.showAbout();
 }
 
 void AppModel::showCommandPalette() {
-    setPaletteQuery(QString());
-    showQuickPanel(m_paletteController.get());
+    m_palette.setQuery(QString());
+    m_windows.showQuickPanel(m_windows.palette());
 }
 
 void AppModel::showLauncher() {
-    showQuickPanel(m_launcherController.get());
+    m_windows.showQuickPanel(m_windows.launcher());
 }
 
 void AppModel::showClipboard() {
-    showQuickPanel(m_clipboardController.get());
+    m_windows.showQuickPanel(m_windows.clipboard());
 }
 
 void AppModel::showMiniAI() {
     newAIChat();
-    if (m_miniAIController) {
-        m_miniAIController->show();
-    }
+    m_windows.showMiniAssistant();
 }
 
 // ---------------------------------------------------------------- send pipeline
@@ -1050,9 +962,7 @@ void AppModel::deleteFilesInBackground(const QList<AIChatAttachment>& attachment
 }
 
 void AppModel::resizeMiniAIPanel() {
-    if (m_miniAIController) {
-        m_miniAIController->setFrame(!m_aiConversation.isEmpty());
-    }
+    m_windows.fitMiniAssistant(!m_aiConversation.isEmpty());
 }
 
 // ---------------------------------------------------------------- chat list
@@ -1270,9 +1180,10 @@ void AppModel::chooseAIAttachments() {
         return;
     }
     // The dialog would count as an outside click and close the mini assistant.
-    const bool paused = m_miniAIController && m_miniAIController->isVisible();
+    MiniAssistantController* mini = m_windows.miniAssistant();
+    const bool paused = mini && mini->isVisible();
     if (paused) {
-        m_miniAIController->stopOutsideClickMonitoring();
+        mini->stopOutsideClickMonitoring();
     }
     QPointer<AppModel> self(this);
     m_deps.fileChooser->chooseFiles(FileChooser::Options{QStringLiteral("Attach to Plimbo AI"),
@@ -1282,7 +1193,7 @@ void AppModel::chooseAIAttachments() {
                                             return;
                                         }
                                         MiniAssistantController* mini =
-                                            self->m_miniAIController.get();
+                                            self->m_windows.miniAssistant();
                                         if (paused && mini && mini->isVisible()) {
                                             mini->stopOutsideClickMonitoring();
                                             mini->startOutsideClickMonitoring();
@@ -1427,13 +1338,8 @@ std::optional<QImage> AppModel::imageForAIAttachment(const AIChatAttachment& att
 
 // ---------------------------------------------------------------- palette
 
-void AppModel::rebuildPaletteResults() {
-    setPaletteResults(PaletteResultsBuilder::build(m_paletteQuery, *m_deps.launcher,
-                                                   *m_deps.clipboard, *m_deps.keepAwake));
-}
-
 void AppModel::perform(const PaletteItem& item) {
-    hideQuickPanel(m_paletteController.get());
+    m_windows.hideQuickPanel(m_windows.palette());
     const PaletteAction::Kind action = item.action.kind();
     GlobalSurfaceFocusCoordinator& focus = *m_deps.focusCoordinator;
     focus.beforePaletteAction(action);
@@ -1475,15 +1381,11 @@ void AppModel::perform(const PaletteItem& item) {
 // ---------------------------------------------------------------- system actions
 
 void AppModel::setNotchSurfaceEnabled(bool enabled) {
-    setNotchSurfaceEnabledField(enabled);
-    NotchSwitches(*m_deps.settings).setNotchSurfaceEnabled(enabled);
-    presentOrHideNotch();
+    m_notch.setSurfaceEnabled(enabled);
 }
 
 void AppModel::setVirtualNotchEnabled(bool enabled) {
-    setVirtualNotchEnabledField(enabled);
-    NotchSwitches(*m_deps.settings).setVirtualNotchEnabled(enabled);
-    presentOrHideNotch();
+    m_notch.setVirtualNotchEnabled(enabled);
 }
 
 void AppModel::setModuleEnabled(bool enabled, const QString& id) {
@@ -1491,76 +1393,39 @@ void AppModel::setModuleEnabled(bool enabled, const QString& id) {
 }
 
 void AppModel::startAirDrop() {
-    try {
-        // No point asking for files that cannot be sent.
-        m_deps.systemActions->ensureAirDropAvailable();
-    } catch (...) {
-        setPresentedError(describe(std::current_exception()));
-        return;
-    }
-    if (!m_deps.fileChooser) {
-        return;
-    }
-    QPointer<AppModel> self(this);
-    m_deps.fileChooser->chooseFiles(FileChooser::Options{QStringLiteral("Choose files for AirDrop"),
-                                                         QStringLiteral("AirDrop"), true, true},
-                                    [self](const QList<QUrl>& urls) {
-                                        if (self && !urls.isEmpty()) {
-                                            self->performAirDrop(urls);
-                                        }
-                                    });
+    m_desktop.startAirDrop();
 }
 
 void AppModel::performAirDrop(const QList<QUrl>& fileURLs) {
-    try {
-        m_deps.systemActions->performAirDrop(fileURLs);
-    } catch (...) {
-        setPresentedError(describe(std::current_exception()));
-    }
+    m_desktop.performAirDrop(fileURLs);
 }
 
 void AppModel::startScreenshot() {
-    try {
-        m_deps.systemActions->startScreenshot();
-    } catch (...) {
-        setPresentedError(describe(std::current_exception()));
-    }
+    m_desktop.startScreenshot();
 }
 
 void AppModel::receiveDroppedFiles(const QList<QUrl>& urls) {
-    setPendingDropURLs(FileShelf::receive(m_pendingDropURLs, urls));
+    m_desktop.receiveDroppedFiles(urls);
 }
 
 void AppModel::removeDroppedFile(const QUrl& url) {
-    m_pendingDropURLs = FileShelf::remove(m_pendingDropURLs, url);
-    emit pendingDropURLsChanged();
+    m_desktop.removeDroppedFile(url);
 }
 
 void AppModel::copyPendingFiles() {
-    m_deps.systemActions->copyFiles(m_pendingDropURLs);
+    m_desktop.copyShelfFiles();
 }
 
 void AppModel::openPendingFiles() {
-    m_deps.systemActions->openFiles(m_pendingDropURLs);
+    m_desktop.openShelfFiles();
 }
 
 void AppModel::revealPendingFiles() {
-    if (!m_pendingDropURLs.isEmpty()) {
-        m_deps.systemActions->revealFiles(m_pendingDropURLs);
-    }
+    m_desktop.revealShelfFiles();
 }
 
 void AppModel::toggleMiniCamera() {
-    if (!m_deps.miniCamera) {
-        return;
-    }
-    whenFinished(m_deps.miniCamera->toggle(), this, [this](const QFuture<void>& done) {
-        try {
-            completedNormally(done);
-        } catch (...) {
-            setPresentedError(describe(std::current_exception()));
-        }
-    });
+    m_desktop.toggleMiniCamera();
 }
 
 // ---------------------------------------------------------------- rules

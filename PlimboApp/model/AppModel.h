@@ -8,9 +8,14 @@
 #include "AIUsage.h"
 #include "AppModelDependencies.h"
 #include "AppSection.h"
+#include "CommandPalette.h"
+#include "DesktopActions.h"
+#include "GlobalShortcuts.h"
+#include "NotchSurface.h"
 #include "PaletteItem.h"
 #include "PlimboGlobalShortcut.h"
 #include "SettingsSection.h"
+#include "WindowRouter.h"
 
 #include <QFuture>
 #include <QHash>
@@ -105,25 +110,25 @@ public:
     GlobalSurfaceFocusCoordinator& globalSurfaceFocus() const { return *m_deps.focusCoordinator; }
 
     // --- controllers, null until start() created them
-    QuickPanelController* paletteController() const { return m_paletteController.get(); }
-    QuickPanelController* launcherController() const { return m_launcherController.get(); }
-    QuickPanelController* clipboardController() const { return m_clipboardController.get(); }
-    AppWindowController* dashboardController() const { return m_dashboardController.get(); }
-    AppWindowController* settingsController() const { return m_settingsController.get(); }
-    AppWindowController* aboutController() const { return m_aboutController.get(); }
-    AppWindowController* menuPreviewController() const { return m_menuPreviewController.get(); }
-    MiniAssistantController* miniAIController() const { return m_miniAIController.get(); }
-    NotchController* notchController() const { return m_notchController.get(); }
+    QuickPanelController* paletteController() const { return m_windows.palette(); }
+    QuickPanelController* launcherController() const { return m_windows.launcher(); }
+    QuickPanelController* clipboardController() const { return m_windows.clipboard(); }
+    AppWindowController* dashboardController() const { return m_windows.dashboard(); }
+    AppWindowController* settingsController() const { return m_windows.settings(); }
+    AppWindowController* aboutController() const { return m_windows.about(); }
+    AppWindowController* menuPreviewController() const { return m_windows.menuPreview(); }
+    MiniAssistantController* miniAIController() const { return m_windows.miniAssistant(); }
+    NotchController* notchController() const { return m_windows.notch(); }
 
     // --- observable state
-    AppSection selectedSection() const { return m_selectedSection; }
+    AppSection selectedSection() const { return m_windows.selectedSection(); }
     void setSelectedSection(AppSection section);
-    SettingsSection selectedSettingsSection() const { return m_selectedSettingsSection; }
+    SettingsSection selectedSettingsSection() const { return m_windows.selectedSettingsSection(); }
     void setSelectedSettingsSection(SettingsSection section);
-    QString paletteQuery() const { return m_paletteQuery; }
+    QString paletteQuery() const { return m_palette.query(); }
     // Always rebuilds the results, even when the text is unchanged.
     void setPaletteQuery(const QString& query);
-    QList<PaletteItem> paletteResults() const { return m_paletteResults; }
+    QList<PaletteItem> paletteResults() const { return m_palette.results(); }
     bool credentialIsStored() const { return m_credentialIsStored; }
     QString aiInput() const { return m_aiInput; }
     void setAiInput(const QString& input);
@@ -139,12 +144,14 @@ public:
     std::optional<QString> presentedError() const { return m_presentedError; }
     // Views set it back to none when their alert closes.
     void setPresentedError(const std::optional<QString>& error);
-    bool notchSurfaceEnabled() const { return m_notchSurfaceEnabled; }
-    bool virtualNotchEnabled() const { return m_virtualNotchEnabled; }
-    QList<QUrl> pendingDropURLs() const { return m_pendingDropURLs; }
+    bool notchSurfaceEnabled() const { return m_notch.surfaceEnabled(); }
+    bool virtualNotchEnabled() const { return m_notch.virtualNotchEnabled(); }
+    QList<QUrl> pendingDropURLs() const { return m_desktop.shelfURLs(); }
     // The notch empties the shelf with an empty list.
     void setPendingDropURLs(const QList<QUrl>& urls);
-    GlobalShortcutSet registeredGlobalShortcuts() const { return m_registeredGlobalShortcuts; }
+    GlobalShortcutSet registeredGlobalShortcuts() const {
+        return m_shortcuts.registeredShortcuts();
+    }
 
     // --- start-up and windows
     // Runs once; later calls finish at once. Cleans the attachment folder first (in the
@@ -248,17 +255,11 @@ private:
     // start-up
     void continueStart();
     void startModules();
-    void createControllers();
     void actOnPreviewSwitches();
-    void presentOrHideNotch();
     void seedAIChatPreview();
     void seedMiniAIChatPreview();
-    void installGlobalShortcuts();
     void refreshHealth();
     QFuture<void> preloadAttachmentImages(const QList<AIChatAttachment>& attachments);
-    void hideQuickPanel(QuickPanelController* panel);
-    // Shows `panel` (the palette's, the launcher's or the clipboard's) in place of the others.
-    void showQuickPanel(QuickPanelController* panel);
 
     // send pipeline
     void runSendTask(const std::shared_ptr<SendTask>& task, const QList<AIChatTurn>& priorTurns,
@@ -292,13 +293,9 @@ private:
     void finishRetry(const std::shared_ptr<AttachmentOperation>& operation, const AIChatTurn& turn,
                      const QList<AIChatAttachment>& copies);
 
-    // palette
-    void rebuildPaletteResults();
-
     // plain setters that notify on change
     // Stores `value` and emits `changed` only when it differs from what `field` holds.
     template <typename T> void assign(T& field, const T& value, void (AppModel::*changed)());
-    void setPaletteResults(const QList<PaletteItem>& results);
     void setAiOutput(const QString& output);
     void setAiStatus(const QString& status);
     void setAiUsage(const std::optional<AIUsage>& usage);
@@ -308,17 +305,13 @@ private:
     void setIsAddingAIAttachments(bool adding);
     void setSelectedAIChatID(const std::optional<QUuid>& id);
     void setIsGenerating(bool generating);
-    void setNotchSurfaceEnabledField(bool enabled);
-    void setVirtualNotchEnabledField(bool enabled);
-    void setRegisteredGlobalShortcuts(const GlobalShortcutSet& shortcuts);
 
-    AppModelDependencies m_deps;
+    // Wires the features' notifications to the properties above.
+    void forwardSignals();
+
+    AppModelDependencies m_deps; // first: every feature below borrows from it
     std::unique_ptr<ModuleRegistry> m_registry;
 
-    AppSection m_selectedSection = AppSection::overview;
-    SettingsSection m_selectedSettingsSection = SettingsSection::general;
-    QString m_paletteQuery;
-    QList<PaletteItem> m_paletteResults;
     bool m_credentialIsStored = false;
     QString m_aiInput;
     QString m_aiOutput;
@@ -331,21 +324,6 @@ private:
     std::optional<QUuid> m_selectedAIChatID;
     bool m_isGenerating = false;
     std::optional<QString> m_presentedError;
-    bool m_notchSurfaceEnabled = true;
-    bool m_virtualNotchEnabled = true;
-    QList<QUrl> m_pendingDropURLs;
-    GlobalShortcutSet m_registeredGlobalShortcuts;
-
-    std::unique_ptr<GlobalHotKeyController> m_hotKeyController;
-    std::unique_ptr<QuickPanelController> m_paletteController;
-    std::unique_ptr<QuickPanelController> m_launcherController;
-    std::unique_ptr<QuickPanelController> m_clipboardController;
-    std::unique_ptr<AppWindowController> m_dashboardController;
-    std::unique_ptr<AppWindowController> m_settingsController;
-    std::unique_ptr<AppWindowController> m_aboutController;
-    std::unique_ptr<MiniAssistantController> m_miniAIController;
-    std::unique_ptr<AppWindowController> m_menuPreviewController;
-    std::unique_ptr<NotchController> m_notchController;
 
     QTimer m_healthTimer;
     std::shared_ptr<SendTask> m_aiTask;
@@ -357,6 +335,12 @@ private:
     bool m_aiHistoryCanWrite = true;
     bool m_shouldReconcileAttachments = false;
     bool m_hasStarted = false;
+
+    WindowRouter m_windows;
+    CommandPalette m_palette;
+    GlobalShortcuts m_shortcuts;
+    NotchSurface m_notch;
+    DesktopActions m_desktop;
 };
 
 } // namespace plimbo
