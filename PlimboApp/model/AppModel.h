@@ -8,9 +8,21 @@
 #include "AIUsage.h"
 #include "AppModelDependencies.h"
 #include "AppSection.h"
+#include "AppStartup.h"
+#include "ChatComposer.h"
+#include "ChatList.h"
+#include "ChatReply.h"
+#include "ChatSession.h"
+#include "CommandPalette.h"
+#include "DesktopActions.h"
+#include "GlobalShortcuts.h"
+#include "NotchSurface.h"
 #include "PaletteItem.h"
 #include "PlimboGlobalShortcut.h"
+#include "PreviewRun.h"
 #include "SettingsSection.h"
+#include "StoredAttachments.h"
+#include "WindowRouter.h"
 
 #include <QFuture>
 #include <QHash>
@@ -34,11 +46,14 @@ class ModuleRegistry;
 class NotchController;
 class QuickPanelController;
 
-// The application's one model: owns every service, store, client and window controller,
-// holds everything the views show and carries the logic they call (chats and the send
-// pipeline, attachments, the palette, the notch switches and file shelf, the windows).
-// Main thread only. Every property notifies only when its value changes; in-place list
-// changes always notify, and every assignment of paletteQuery rebuilds paletteResults.
+// The application's one model and the one object the views bind to: owns every service, store
+// and client, and composes the features that hold the state and the logic (the chat list, the
+// composer, the chat session, the palette, the windows, the shortcuts, the notch, the desktop
+// actions, the preview switches and the start-up). Its properties and operations forward to
+// them; what stays here is the construction order, presentedError (every feature's failed()
+// ends there) and the palette's actions, which cross features. Main thread only. Every
+// property notifies only when its value changes; in-place list changes always notify, and
+// every assignment of paletteQuery rebuilds paletteResults.
 class AppModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(plimbo::AppSection selectedSection READ selectedSection WRITE setSelectedSection
@@ -77,14 +92,14 @@ class AppModel : public QObject {
 
 public:
     // History limits, applied at load and after every request.
-    static constexpr qsizetype maximumChats = 100;
-    static constexpr qsizetype maximumTurnsPerChat = 100;
+    static constexpr qsizetype maximumChats = ChatList::maximumChats;
+    static constexpr qsizetype maximumTurnsPerChat = ChatList::maximumTurnsPerChat;
     // Earlier turns sent along with a new one.
-    static constexpr qsizetype priorTurnsPerRequest = 8;
+    static constexpr qsizetype priorTurnsPerRequest = ChatSession::priorTurnsPerRequest;
     // A chat title longer than this is cut.
-    static constexpr qsizetype maximumTitleLength = 44;
-    static inline const QString requestModel = QStringLiteral("openrouter/auto");
-    static constexpr double requestTemperature = 0.4;
+    static constexpr qsizetype maximumTitleLength = ChatList::maximumTitleLength;
+    static inline const QString requestModel = ChatReply::requestModel;
+    static constexpr double requestTemperature = ChatReply::requestTemperature;
     // The keychain service that holds the OpenRouter API key.
     static inline const QString keychainServiceName = QStringLiteral("com.plimbo.utility");
 
@@ -105,46 +120,48 @@ public:
     GlobalSurfaceFocusCoordinator& globalSurfaceFocus() const { return *m_deps.focusCoordinator; }
 
     // --- controllers, null until start() created them
-    QuickPanelController* paletteController() const { return m_paletteController.get(); }
-    QuickPanelController* launcherController() const { return m_launcherController.get(); }
-    QuickPanelController* clipboardController() const { return m_clipboardController.get(); }
-    AppWindowController* dashboardController() const { return m_dashboardController.get(); }
-    AppWindowController* settingsController() const { return m_settingsController.get(); }
-    AppWindowController* aboutController() const { return m_aboutController.get(); }
-    AppWindowController* menuPreviewController() const { return m_menuPreviewController.get(); }
-    MiniAssistantController* miniAIController() const { return m_miniAIController.get(); }
-    NotchController* notchController() const { return m_notchController.get(); }
+    QuickPanelController* paletteController() const { return m_windows.palette(); }
+    QuickPanelController* launcherController() const { return m_windows.launcher(); }
+    QuickPanelController* clipboardController() const { return m_windows.clipboard(); }
+    AppWindowController* dashboardController() const { return m_windows.dashboard(); }
+    AppWindowController* settingsController() const { return m_windows.settings(); }
+    AppWindowController* aboutController() const { return m_windows.about(); }
+    AppWindowController* menuPreviewController() const { return m_windows.menuPreview(); }
+    MiniAssistantController* miniAIController() const { return m_windows.miniAssistant(); }
+    NotchController* notchController() const { return m_windows.notch(); }
 
     // --- observable state
-    AppSection selectedSection() const { return m_selectedSection; }
+    AppSection selectedSection() const { return m_windows.selectedSection(); }
     void setSelectedSection(AppSection section);
-    SettingsSection selectedSettingsSection() const { return m_selectedSettingsSection; }
+    SettingsSection selectedSettingsSection() const { return m_windows.selectedSettingsSection(); }
     void setSelectedSettingsSection(SettingsSection section);
-    QString paletteQuery() const { return m_paletteQuery; }
+    QString paletteQuery() const { return m_palette.query(); }
     // Always rebuilds the results, even when the text is unchanged.
     void setPaletteQuery(const QString& query);
-    QList<PaletteItem> paletteResults() const { return m_paletteResults; }
-    bool credentialIsStored() const { return m_credentialIsStored; }
-    QString aiInput() const { return m_aiInput; }
+    QList<PaletteItem> paletteResults() const { return m_palette.results(); }
+    bool credentialIsStored() const { return m_startup.credentialIsStored(); }
+    QString aiInput() const { return m_composer.input(); }
     void setAiInput(const QString& input);
-    QString aiOutput() const { return m_aiOutput; }
-    QString aiStatus() const { return m_aiStatus; }
-    std::optional<AIUsage> aiUsage() const { return m_aiUsage; }
-    QList<AIChatTurn> aiConversation() const { return m_aiConversation; }
-    QList<AIChatSession> aiChats() const { return m_aiChats; }
-    QList<AIChatAttachment> pendingAIAttachments() const { return m_pendingAIAttachments; }
-    bool isAddingAIAttachments() const { return m_isAddingAIAttachments; }
-    std::optional<QUuid> selectedAIChatID() const { return m_selectedAIChatID; }
-    bool isGenerating() const { return m_isGenerating; }
+    QString aiOutput() const { return m_session.output(); }
+    QString aiStatus() const { return m_session.status(); }
+    std::optional<AIUsage> aiUsage() const { return m_session.usage(); }
+    QList<AIChatTurn> aiConversation() const { return m_chats.conversation(); }
+    QList<AIChatSession> aiChats() const { return m_chats.chats(); }
+    QList<AIChatAttachment> pendingAIAttachments() const { return m_composer.pendingAttachments(); }
+    bool isAddingAIAttachments() const { return m_composer.isAdding(); }
+    std::optional<QUuid> selectedAIChatID() const { return m_chats.selectedID(); }
+    bool isGenerating() const { return m_session.isGenerating(); }
     std::optional<QString> presentedError() const { return m_presentedError; }
     // Views set it back to none when their alert closes.
     void setPresentedError(const std::optional<QString>& error);
-    bool notchSurfaceEnabled() const { return m_notchSurfaceEnabled; }
-    bool virtualNotchEnabled() const { return m_virtualNotchEnabled; }
-    QList<QUrl> pendingDropURLs() const { return m_pendingDropURLs; }
+    bool notchSurfaceEnabled() const { return m_notch.surfaceEnabled(); }
+    bool virtualNotchEnabled() const { return m_notch.virtualNotchEnabled(); }
+    QList<QUrl> pendingDropURLs() const { return m_desktop.shelfURLs(); }
     // The notch empties the shelf with an empty list.
     void setPendingDropURLs(const QList<QUrl>& urls);
-    GlobalShortcutSet registeredGlobalShortcuts() const { return m_registeredGlobalShortcuts; }
+    GlobalShortcutSet registeredGlobalShortcuts() const {
+        return m_shortcuts.registeredShortcuts();
+    }
 
     // --- start-up and windows
     // Runs once; later calls finish at once. Cleans the attachment folder first (in the
@@ -237,126 +254,31 @@ signals:
     void registeredGlobalShortcutsChanged();
 
 private:
-    struct SendTask;
-    struct AttachmentOperation;
-    struct IngestionState;
+    // Wires every feature's notifications to the properties above.
+    void forwardSignals();
 
-    // initialisation
-    void loadHistory();
-    bool hasArgument(const QString& argument) const;
-
-    // start-up
-    void continueStart();
-    void startModules();
-    void createControllers();
-    void actOnPreviewSwitches();
-    void presentOrHideNotch();
-    void seedAIChatPreview();
-    void seedMiniAIChatPreview();
-    void installGlobalShortcuts();
-    void refreshHealth();
-    QFuture<void> preloadAttachmentImages(const QList<AIChatAttachment>& attachments);
-    void hideQuickPanel(QuickPanelController* panel);
-    // Shows `panel` (the palette's, the launcher's or the clipboard's) in place of the others.
-    void showQuickPanel(QuickPanelController* panel);
-
-    // send pipeline
-    void runSendTask(const std::shared_ptr<SendTask>& task, const QList<AIChatTurn>& priorTurns,
-                     const AIChatTurn& turn);
-    void sendWithMessages(const std::shared_ptr<SendTask>& task, const QList<AIMessage>& messages);
-    void streamRequest(const std::shared_ptr<SendTask>& task, const QList<AIMessage>& messages,
-                       const QString& apiKey);
-    void ensureSelectedAIChat(const QString& prompt);
-    void syncSelectedAIChat(bool persist);
-    void appendAIResponse(const QString& text, const QUuid& requestID, const QUuid& chatID);
-    QString response(const QUuid& requestID, const QUuid& chatID) const;
-    void finishAIRequest(const QUuid& requestID, const QUuid& chatID, AIChatTurnState state,
-                         const std::optional<QString>& failureMessage);
-    void persistAIChats();
-    void removeStoredAttachments(const QList<AIChatAttachment>& attachments);
-    void resizeMiniAIPanel();
-    qsizetype indexOfChat(const QUuid& id) const;
-
-    // attachments
-    void ingestNext(const std::shared_ptr<AttachmentOperation>& operation,
-                    const std::shared_ptr<IngestionState>& state);
-    void endIngestion(const std::shared_ptr<AttachmentOperation>& operation,
-                      const std::shared_ptr<IngestionState>& state);
-    void releaseAttachmentOperation(const std::shared_ptr<AttachmentOperation>& operation);
-    bool isCurrent(const std::shared_ptr<AttachmentOperation>& operation) const;
-    void cancelAIAttachmentOperation();
-    // No chat selected: no turns, and an empty draft, reply and usage.
-    void showNoAIChat();
-    void clearPendingAIAttachments();
-    void deleteFilesInBackground(const QList<AIChatAttachment>& attachments);
-    void finishRetry(const std::shared_ptr<AttachmentOperation>& operation, const AIChatTurn& turn,
-                     const QList<AIChatAttachment>& copies);
-
-    // palette
-    void rebuildPaletteResults();
-
-    // plain setters that notify on change
-    // Stores `value` and emits `changed` only when it differs from what `field` holds.
-    template <typename T> void assign(T& field, const T& value, void (AppModel::*changed)());
-    void setPaletteResults(const QList<PaletteItem>& results);
-    void setAiOutput(const QString& output);
-    void setAiStatus(const QString& status);
-    void setAiUsage(const std::optional<AIUsage>& usage);
-    void setAiConversation(const QList<AIChatTurn>& turns);
-    void setAiChats(const QList<AIChatSession>& chats);
-    void setPendingAIAttachments(const QList<AIChatAttachment>& attachments);
-    void setIsAddingAIAttachments(bool adding);
-    void setSelectedAIChatID(const std::optional<QUuid>& id);
-    void setIsGenerating(bool generating);
-    void setNotchSurfaceEnabledField(bool enabled);
-    void setVirtualNotchEnabledField(bool enabled);
-    void setRegisteredGlobalShortcuts(const GlobalShortcutSet& shortcuts);
-
-    AppModelDependencies m_deps;
+    AppModelDependencies m_deps; // first: every feature below borrows from it
     std::unique_ptr<ModuleRegistry> m_registry;
-
-    AppSection m_selectedSection = AppSection::overview;
-    SettingsSection m_selectedSettingsSection = SettingsSection::general;
-    QString m_paletteQuery;
-    QList<PaletteItem> m_paletteResults;
-    bool m_credentialIsStored = false;
-    QString m_aiInput;
-    QString m_aiOutput;
-    QString m_aiStatus;
-    std::optional<AIUsage> m_aiUsage;
-    QList<AIChatTurn> m_aiConversation;
-    QList<AIChatSession> m_aiChats;
-    QList<AIChatAttachment> m_pendingAIAttachments;
-    bool m_isAddingAIAttachments = false;
-    std::optional<QUuid> m_selectedAIChatID;
-    bool m_isGenerating = false;
     std::optional<QString> m_presentedError;
-    bool m_notchSurfaceEnabled = true;
-    bool m_virtualNotchEnabled = true;
-    QList<QUrl> m_pendingDropURLs;
-    GlobalShortcutSet m_registeredGlobalShortcuts;
 
-    std::unique_ptr<GlobalHotKeyController> m_hotKeyController;
-    std::unique_ptr<QuickPanelController> m_paletteController;
-    std::unique_ptr<QuickPanelController> m_launcherController;
-    std::unique_ptr<QuickPanelController> m_clipboardController;
-    std::unique_ptr<AppWindowController> m_dashboardController;
-    std::unique_ptr<AppWindowController> m_settingsController;
-    std::unique_ptr<AppWindowController> m_aboutController;
-    std::unique_ptr<MiniAssistantController> m_miniAIController;
-    std::unique_ptr<AppWindowController> m_menuPreviewController;
-    std::unique_ptr<NotchController> m_notchController;
+    // The chat features, in the order they lean on each other: the files and thumbnails, the
+    // history, the windows (the mini assistant follows the conversation), the draft, then the
+    // session that sends the draft into the history.
+    StoredAttachments m_attachments;
+    ChatList m_chats;
+    WindowRouter m_windows;
+    ChatComposer m_composer;
+    ChatSession m_session;
 
-    QTimer m_healthTimer;
-    std::shared_ptr<SendTask> m_aiTask;
-    std::shared_ptr<AttachmentOperation> m_aiAttachmentTask;
-    std::optional<QUuid> m_aiAttachmentOperationID;
-    std::optional<QUuid> m_currentRequestID;
-    std::optional<QUuid> m_currentRequestChatID;
-    QHash<QUuid, QImage> m_aiAttachmentImageCache;
-    bool m_aiHistoryCanWrite = true;
-    bool m_shouldReconcileAttachments = false;
-    bool m_hasStarted = false;
+    // The rest of what the views show and call.
+    CommandPalette m_palette;
+    GlobalShortcuts m_shortcuts;
+    NotchSurface m_notch;
+    DesktopActions m_desktop;
+
+    // Last: they drive all of the above.
+    PreviewRun m_preview;
+    AppStartup m_startup;
 };
 
 } // namespace plimbo

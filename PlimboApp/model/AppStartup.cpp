@@ -1,0 +1,112 @@
+#include "AppStartup.h"
+
+#include "AIChatHistoryStore.h"
+#include "ChatList.h"
+#include "CommandPalette.h"
+#include "GlobalShortcuts.h"
+#include "KeychainService.h"
+#include "MainThreadContinuation.h"
+#include "ModuleRegistry.h"
+#include "PreviewRun.h"
+#include "PropertyAssign.h"
+#include "StoredAttachments.h"
+#include "TaskExecutor.h"
+#include "WindowRouter.h"
+
+#include <QPromise>
+
+namespace plimbo {
+
+AppStartup::AppStartup(ModuleRegistry& registry, std::shared_ptr<KeychainService> keychain,
+                       std::shared_ptr<AIChatHistoryStore> store, TaskExecutor& executor,
+                       std::chrono::milliseconds healthInterval, Features features, QObject* parent)
+    : QObject(parent)
+    , m_registry(registry)
+    , m_keychain(std::move(keychain))
+    , m_store(std::move(store))
+    , m_executor(executor)
+    , m_healthInterval(healthInterval)
+    , m_features(features) {
+    m_healthTimer.setSingleShot(true);
+    connect(&m_healthTimer, &QTimer::timeout, this, &AppStartup::refreshHealth);
+}
+
+AppStartup::~AppStartup() {
+    m_healthTimer.stop();
+}
+
+void AppStartup::readCredentialFlag() {
+    if (m_features.preview.isPreviewRun()) {
+        return;
+    }
+    bool stored = false;
+    try {
+        stored = m_keychain->read(KeychainService::openRouterAccount).has_value();
+    } catch (...) {
+        // An unreadable keyring counts as no key; sending reports the real error.
+    }
+    assign(this, m_credentialIsStored, stored, &AppStartup::credentialIsStoredChanged);
+}
+
+QFuture<void> AppStartup::start(AppModel& model) {
+    if (m_hasStarted) {
+        return QtFuture::makeReadyFuture();
+    }
+    m_hasStarted = true;
+
+    auto promise = std::make_shared<QPromise<void>>();
+    promise->start();
+    QFuture<void> started = promise->future();
+    auto proceed = [this, &model, promise] {
+        continueStart(model);
+        promise->finish();
+    };
+    if (!m_features.chats.shouldReconcileAttachments()) {
+        proceed();
+        return started;
+    }
+    // Only after a clean load: files that no stored turn refers to go before anything else
+    // can add new ones.
+    const QSet<QString> referenced =
+        ChatList::referencedAttachmentFileNames(m_features.chats.chats(), {});
+    const std::shared_ptr<AIChatHistoryStore> store = m_store;
+    const QFuture<void> cleanup =
+        runInBackground(m_executor, TaskExecutor::Priority::utility, [store, referenced] {
+            try {
+                store->reconcileAttachments(referenced);
+            } catch (...) {
+                // A folder that cannot be cleaned now is cleaned at a later start.
+            }
+        });
+    whenFinished(cleanup, this, [proceed](const QFuture<void>&) { proceed(); });
+    return started;
+}
+
+void AppStartup::continueStart(AppModel& model) {
+    m_features.attachments.preload(ChatList::attachmentsOf(m_features.chats.conversation()));
+
+    if (m_features.preview.isMiniAssistantRun()) {
+        m_features.preview.showMiniAssistant(model);
+        startModules();
+        return;
+    }
+
+    m_features.windows.createControllers(model);
+    m_features.shortcuts.install();
+    startModules();
+    m_features.preview.act(model);
+    refreshHealth();
+}
+
+void AppStartup::startModules() {
+    // The registry skips a module switched off while the ones before it were starting.
+    whenFinished(m_registry.startEnabledModules(), this,
+                 [this](const QFuture<void>&) { m_features.palette.rebuild(); });
+}
+
+void AppStartup::refreshHealth() {
+    whenFinished(m_registry.refreshHealth(), this,
+                 [this](const QFuture<void>&) { m_healthTimer.start(m_healthInterval); });
+}
+
+} // namespace plimbo

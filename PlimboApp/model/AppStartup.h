@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QFuture>
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+
+namespace plimbo {
+
+class AIChatHistoryStore;
+class AppModel;
+class ChatList;
+class CommandPalette;
+class GlobalShortcuts;
+class KeychainService;
+class ModuleRegistry;
+class PreviewRun;
+class StoredAttachments;
+class TaskExecutor;
+class WindowRouter;
+
+// The program's start-up, in order: whether an API key is stored (read once, never in a preview
+// run), then, from start(), the attachment folder's clean-up, the windows, the global
+// shortcuts, the modules, the preview switches or the notch, and the module health loop. Main
+// thread only; the background steps hold the store, never this object.
+class AppStartup : public QObject {
+    Q_OBJECT
+
+public:
+    struct Features {
+        ChatList& chats;
+        StoredAttachments& attachments;
+        WindowRouter& windows;
+        GlobalShortcuts& shortcuts;
+        CommandPalette& palette;
+        PreviewRun& preview;
+    };
+
+    AppStartup(ModuleRegistry& registry, std::shared_ptr<KeychainService> keychain,
+               std::shared_ptr<AIChatHistoryStore> store, TaskExecutor& executor,
+               std::chrono::milliseconds healthInterval, Features features,
+               QObject* parent = nullptr);
+    ~AppStartup() override;
+
+    bool credentialIsStored() const { return m_credentialIsStored; }
+    // Reads the key flag; a keyring error counts as no key, and a preview run never asks.
+    void readCredentialFlag();
+
+    // Runs once; later calls finish at once. The future finishes when the sequence has run
+    // (the modules may still be starting). `model` is what the windows bind to.
+    QFuture<void> start(AppModel& model);
+
+signals:
+    void credentialIsStoredChanged();
+
+private:
+    void continueStart(AppModel& model);
+    void startModules();
+    void refreshHealth();
+
+    ModuleRegistry& m_registry;
+    std::shared_ptr<KeychainService> m_keychain;
+    std::shared_ptr<AIChatHistoryStore> m_store;
+    TaskExecutor& m_executor;
+    std::chrono::milliseconds m_healthInterval;
+    Features m_features;
+    QTimer m_healthTimer;
+    bool m_credentialIsStored = false;
+    bool m_hasStarted = false;
+};
+
+} // namespace plimbo

@@ -1,0 +1,272 @@
+#include "ChatList.h"
+
+#include "AIChatHistoryStore.h"
+#include "Clock.h"
+#include "FailureText.h"
+#include "PropertyAssign.h"
+#include "StoredAttachments.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+
+namespace plimbo {
+
+ChatList::ChatList(std::shared_ptr<AIChatHistoryStore> store, const Clock& clock,
+                   StoredAttachments& attachments, QObject* parent)
+    : QObject(parent)
+    , m_store(std::move(store))
+    , m_clock(clock)
+    , m_attachments(attachments) {}
+
+void ChatList::load() {
+    QList<AIChatSession> loaded;
+    try {
+        loaded = m_store->load();
+    } catch (...) {
+        // The file stays out of the way (with its attachment folder), so nothing it refers to
+        // is reconciled away in this run.
+        QString message;
+        try {
+            const std::optional<QString> preserved = m_store->quarantineUnreadableHistory();
+            message =
+                QStringLiteral(
+                    "Chat history could not be read. The original file was preserved as ") +
+                (preserved ? QFileInfo(*preserved).fileName() : QStringLiteral("a recovery file")) +
+                QStringLiteral(".");
+        } catch (...) {
+            m_canWrite = false;
+            message = QStringLiteral("Chat history could not be read and was left "
+                                     "unchanged. Saving is disabled for this session.");
+        }
+        setChats({});
+        emit failed(message);
+        return;
+    }
+
+    bool changed = loaded.size() > maximumChats;
+    for (AIChatSession& chat : loaded) {
+        if (chat.turns.size() > maximumTurnsPerChat) {
+            changed = true;
+        }
+        for (AIChatTurn& turn : chat.turns) {
+            // The application quit while this reply streamed.
+            if (turn.state == AIChatTurnState::streaming) {
+                turn.state = AIChatTurnState::stopped;
+                changed = true;
+            }
+        }
+    }
+    // Files of dropped turns and chats are left to the start-up's clean-up.
+    applyHistoryLimits(loaded);
+    setChats(loaded);
+    if (changed) {
+        try {
+            m_store->save(m_chats);
+        } catch (...) {
+            // The next save writes the trimmed list again.
+        }
+    }
+    m_shouldReconcileAttachments = true;
+    if (!m_chats.isEmpty()) {
+        const AIChatSession& newest = m_chats.first();
+        setSelectedID(newest.id);
+        setConversation(newest.turns);
+    }
+}
+
+void ChatList::setChats(const QList<AIChatSession>& chats) {
+    assign(this, m_chats, chats, &ChatList::chatsChanged);
+}
+
+void ChatList::setSelectedID(const std::optional<QUuid>& id) {
+    assign(this, m_selectedID, id, &ChatList::selectedIDChanged);
+}
+
+void ChatList::setConversation(const QList<AIChatTurn>& turns) {
+    assign(this, m_conversation, turns, &ChatList::conversationChanged);
+}
+
+qsizetype ChatList::indexOf(const QUuid& id) const {
+    for (qsizetype i = 0; i < m_chats.size(); ++i) {
+        if (m_chats[i].id == id) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QString ChatList::response(const QUuid& turnID, const QUuid& chatID) const {
+    const qsizetype chatIndex = indexOf(chatID);
+    if (chatIndex < 0) {
+        return QString();
+    }
+    for (const AIChatTurn& turn : m_chats[chatIndex].turns) {
+        if (turn.id == turnID) {
+            return turn.response;
+        }
+    }
+    return QString();
+}
+
+void ChatList::publishWithinLimits(QList<AIChatSession> chats) {
+    const QList<AIChatAttachment> dropped = applyHistoryLimits(chats);
+    setChats(chats);
+    m_attachments.remove(dropped);
+}
+
+bool ChatList::show(const QUuid& id) {
+    const qsizetype index = indexOf(id);
+    if (index < 0) {
+        return false;
+    }
+    const AIChatSession chat = m_chats[index];
+    setSelectedID(id);
+    setConversation(chat.turns);
+    return true;
+}
+
+void ChatList::showNone() {
+    setSelectedID(std::nullopt);
+    setConversation({});
+}
+
+void ChatList::ensureSelected(const QString& prompt) {
+    if (m_selectedID && indexOf(*m_selectedID) >= 0) {
+        return;
+    }
+    const QDateTime now = m_clock.now();
+    const AIChatSession chat{QUuid::createUuid(), chatTitle(prompt), {}, now, now};
+    QList<AIChatSession> chats = m_chats;
+    chats.prepend(chat);
+    publishWithinLimits(chats);
+    setSelectedID(chat.id);
+}
+
+void ChatList::syncSelected(bool persist) {
+    if (!m_selectedID) {
+        return;
+    }
+    const qsizetype index = indexOf(*m_selectedID);
+    if (index < 0) {
+        return;
+    }
+    QList<AIChatSession> chats = m_chats;
+    chats[index].turns = m_conversation;
+    chats[index].updatedAt = m_clock.now();
+    publishWithinLimits(chats);
+
+    const qsizetype kept = indexOf(*m_selectedID);
+    setConversation(kept >= 0 ? m_chats[kept].turns : QList<AIChatTurn>{});
+    if (persist) {
+        this->persist();
+    }
+}
+
+void ChatList::rename(const QUuid& id, const QString& title) {
+    const QString trimmed = title.trimmed();
+    const qsizetype index = indexOf(id);
+    if (trimmed.isEmpty() || index < 0) {
+        return;
+    }
+    QList<AIChatSession> chats = m_chats;
+    chats[index].title = trimmed;
+    setChats(chats);
+    persist();
+}
+
+void ChatList::remove(const QUuid& id) {
+    QList<AIChatAttachment> attachments;
+    for (const AIChatSession& chat : std::as_const(m_chats)) {
+        if (chat.id == id) {
+            attachments += attachmentsOf(chat.turns);
+        }
+    }
+    QList<AIChatSession> chats = m_chats;
+    chats.removeIf([&](const AIChatSession& chat) { return chat.id == id; });
+    setChats(chats);
+    m_attachments.remove(attachments);
+    persist();
+}
+
+void ChatList::persist() {
+    if (!m_canWrite) {
+        return;
+    }
+    try {
+        m_store->save(m_chats);
+    } catch (...) {
+        emit failed(QStringLiteral("Chat history could not be saved. ") +
+                    describeFailure(std::current_exception()));
+    }
+}
+
+QString ChatList::chatTitle(const QString& prompt) {
+    static const QRegularExpression whitespace(QStringLiteral("\\s+"),
+                                               QRegularExpression::UseUnicodePropertiesOption);
+    const QString joined = prompt.split(whitespace, Qt::SkipEmptyParts).join(u' ');
+
+    // Counted in user-perceived characters, so a cut never splits one.
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, joined);
+    qsizetype count = 0;
+    qsizetype cutAt = -1;
+    while (graphemes.toNextBoundary() >= 0) {
+        ++count;
+        if (count == maximumTitleLength - 1) {
+            cutAt = graphemes.position();
+        }
+    }
+    if (count <= maximumTitleLength) {
+        return joined;
+    }
+    return joined.left(cutAt).trimmed() + QStringLiteral("…");
+}
+
+QList<AIChatAttachment> ChatList::attachmentsOf(const QList<AIChatTurn>& turns) {
+    QList<AIChatAttachment> attachments;
+    for (const AIChatTurn& turn : turns) {
+        attachments += turn.attachments;
+    }
+    return attachments;
+}
+
+QSet<QString> ChatList::referencedAttachmentFileNames(const QList<AIChatSession>& chats,
+                                                      const QList<AIChatAttachment>& pending) {
+    QSet<QString> names;
+    for (const AIChatSession& chat : chats) {
+        for (const AIChatTurn& turn : chat.turns) {
+            for (const AIChatAttachment& attachment : turn.attachments) {
+                names.insert(attachment.storageFileName);
+            }
+        }
+    }
+    for (const AIChatAttachment& attachment : pending) {
+        names.insert(attachment.storageFileName);
+    }
+    return names;
+}
+
+QList<AIChatAttachment> ChatList::applyHistoryLimits(QList<AIChatSession>& chats) {
+    QList<AIChatAttachment> dropped;
+    for (AIChatSession& chat : chats) {
+        const qsizetype excess = chat.turns.size() - maximumTurnsPerChat;
+        if (excess > 0) {
+            dropped += attachmentsOf(chat.turns.first(excess));
+            chat.turns.remove(0, excess);
+        }
+    }
+    std::stable_sort(
+        chats.begin(), chats.end(),
+        [](const AIChatSession& a, const AIChatSession& b) { return a.updatedAt > b.updatedAt; });
+    if (chats.size() > maximumChats) {
+        for (qsizetype i = maximumChats; i < chats.size(); ++i) {
+            dropped += attachmentsOf(chats[i].turns);
+        }
+        chats.resize(maximumChats);
+    }
+    return dropped;
+}
+
+} // namespace plimbo

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "AIChatAttachment.h"
+#include "AIChatSession.h"
+#include "AIChatTurn.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QUuid>
+
+#include <memory>
+#include <optional>
+
+namespace plimbo {
+
+class AIChatHistoryStore;
+class Clock;
+class StoredAttachments;
+
+// The chat history: every chat, the selected one and its turns, loading and repairing the
+// history file, the history limits and saving. Main thread only. Files of turns and chats that
+// leave the list are handed to StoredAttachments for deletion. A history that could not be read
+// is never overwritten when it could not be moved aside either (saving stays off for the run);
+// a save that fails is reported through failed().
+class ChatList : public QObject {
+    Q_OBJECT
+
+public:
+    // History limits, applied at load and after every request.
+    static constexpr qsizetype maximumChats = 100;
+    static constexpr qsizetype maximumTurnsPerChat = 100;
+    // A chat title longer than this is cut.
+    static constexpr qsizetype maximumTitleLength = 44;
+
+    ChatList(std::shared_ptr<AIChatHistoryStore> store, const Clock& clock,
+             StoredAttachments& attachments, QObject* parent = nullptr);
+
+    // Reads the history file, repairs it (limits, replies cut off by a quit) and selects the
+    // newest chat. An unreadable file is moved aside and reported through failed().
+    void load();
+    // True after a clean load: the start-up may then delete the files no turn refers to.
+    bool shouldReconcileAttachments() const { return m_shouldReconcileAttachments; }
+    // Nothing of this run reaches the history file any more (preview runs, an unreadable file
+    // that stayed in place).
+    void disableSaving() { m_canWrite = false; }
+
+    QList<AIChatSession> chats() const { return m_chats; }
+    void setChats(const QList<AIChatSession>& chats);
+    std::optional<QUuid> selectedID() const { return m_selectedID; }
+    void setSelectedID(const std::optional<QUuid>& id);
+    // The turns of the selected chat, as shown (a request's turn appears here first).
+    QList<AIChatTurn> conversation() const { return m_conversation; }
+    void setConversation(const QList<AIChatTurn>& turns);
+
+    qsizetype indexOf(const QUuid& id) const;
+    // The reply text of turn `turnID` of chat `chatID`, empty when either is gone.
+    QString response(const QUuid& turnID, const QUuid& chatID) const;
+    // Applies the history limits to `chats`, publishes them and deletes the files of whatever
+    // the limits dropped.
+    void publishWithinLimits(QList<AIChatSession> chats);
+    // Selects the chat and shows its turns; false when there is no such chat.
+    bool show(const QUuid& id);
+    // No chat selected and no turns.
+    void showNone();
+    // Selects a new chat titled after `prompt` unless the selected one still exists.
+    void ensureSelected(const QString& prompt);
+    // Writes the shown turns into the selected chat, then shows what the limits kept.
+    void syncSelected(bool persist);
+    // Ignores an empty title and an unknown chat.
+    void rename(const QUuid& id, const QString& title);
+    // Drops the chat and its files, and saves.
+    void remove(const QUuid& id);
+    void persist();
+
+    // Whitespace runs become one space; longer than maximumTitleLength: cut one short, trimmed,
+    // and "…" added.
+    static QString chatTitle(const QString& prompt);
+    static QList<AIChatAttachment> attachmentsOf(const QList<AIChatTurn>& turns);
+    static QSet<QString> referencedAttachmentFileNames(const QList<AIChatSession>& chats,
+                                                       const QList<AIChatAttachment>& pending);
+    // Keeps the newest turns of each chat and the most recently updated chats (sorted newest
+    // first, stable); returns the attachments of everything dropped.
+    static QList<AIChatAttachment> applyHistoryLimits(QList<AIChatSession>& chats);
+
+signals:
+    void chatsChanged();
+    void selectedIDChanged();
+    void conversationChanged();
+    void failed(const QString& message);
+
+private:
+    std::shared_ptr<AIChatHistoryStore> m_store;
+    const Clock& m_clock;
+    StoredAttachments& m_attachments;
+    QList<AIChatSession> m_chats;
+    std::optional<QUuid> m_selectedID;
+    QList<AIChatTurn> m_conversation;
+    bool m_canWrite = true;
+    bool m_shouldReconcileAttachments = false;
+};
+
+} // namespace plimbo

@@ -1,0 +1,347 @@
+#include "ChatSession.h"
+
+#include "AIStreamingClient.h"
+#include "ChatComposer.h"
+#include "ChatList.h"
+#include "ChatReply.h"
+#include "Clock.h"
+#include "Pasteboard.h"
+#include "PropertyAssign.h"
+#include "StoredAttachments.h"
+#include "WindowRouter.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace plimbo {
+
+namespace {
+
+const QString kAttaching = QStringLiteral("Attaching…");
+const QString kThinking = QStringLiteral("Thinking…");
+const QString kWriting = QStringLiteral("Writing…");
+const QString kDone = QStringLiteral("Done");
+const QString kNoText = QStringLiteral("No text returned");
+const QString kStopped = QStringLiteral("Stopped");
+const QString kFailed = QStringLiteral("Failed");
+const QString kCopied = QStringLiteral("Copied");
+
+} // namespace
+
+ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachments& attachments,
+                         WindowRouter& windows, const Clock& clock, ReplyFactory makeReply,
+                         std::weak_ptr<AIStreamingClient> client, Pasteboard* pasteboard,
+                         QObject* parent)
+    : QObject(parent)
+    , m_chats(chats)
+    , m_composer(composer)
+    , m_attachments(attachments)
+    , m_windows(windows)
+    , m_clock(clock)
+    , m_makeReply(std::move(makeReply))
+    , m_client(std::move(client))
+    , m_pasteboard(pasteboard)
+    , m_status(readyStatus) {
+    connect(&m_composer, &ChatComposer::attachingStarted, this, [this] { setStatus(kAttaching); });
+    connect(&m_composer, &ChatComposer::attachingEnded, this, [this] {
+        if (m_status == kAttaching) {
+            setStatus(readyStatus);
+        }
+    });
+    connect(&m_composer, &ChatComposer::attachmentsAdded, this, [this] { setStatus(readyStatus); });
+}
+
+// Out of line: ChatReply is complete here.
+ChatSession::~ChatSession() = default;
+
+void ChatSession::setOutput(const QString& output) {
+    assign(this, m_output, output, &ChatSession::outputChanged);
+}
+
+void ChatSession::setStatus(const QString& status) {
+    assign(this, m_status, status, &ChatSession::statusChanged);
+}
+
+void ChatSession::setUsage(const std::optional<AIUsage>& usage) {
+    assign(this, m_usage, usage, &ChatSession::usageChanged);
+}
+
+void ChatSession::setIsGenerating(bool generating) {
+    assign(this, m_isGenerating, generating, &ChatSession::isGeneratingChanged);
+}
+
+void ChatSession::fitMiniAssistant() {
+    m_windows.fitMiniAssistant(!m_chats.conversation().isEmpty());
+}
+
+// ---------------------------------------------------------------- one request
+
+void ChatSession::send() {
+    if (m_composer.isAdding()) {
+        emit failed(QStringLiteral("Wait for the attachment to finish loading."));
+        return;
+    }
+    const QList<AIChatAttachment> attachments = m_composer.pendingAttachments();
+    QString prompt = m_composer.input().trimmed();
+    if (prompt.isEmpty()) {
+        if (attachments.isEmpty()) {
+            emit failed(QStringLiteral("Add a message or attachment for the assistant."));
+            return;
+        }
+        prompt = defaultPrompt(attachments);
+    }
+    if (m_isGenerating) {
+        stop();
+    }
+    m_chats.ensureSelected(prompt);
+
+    const QUuid requestID = QUuid::createUuid();
+    const QUuid chatID = *m_chats.selectedID();
+    m_currentRequestID = requestID;
+    m_currentRequestChatID = chatID;
+
+    const QList<AIChatTurn> conversation = m_chats.conversation();
+    const QList<AIChatTurn> priorTurns =
+        conversation.mid(std::max<qsizetype>(0, conversation.size() - priorTurnsPerRequest));
+    const AIChatTurn turn(requestID, prompt, QString(), m_clock.now(), AIChatTurnState::streaming,
+                          attachments);
+    m_chats.setConversation(conversation + QList<AIChatTurn>{turn});
+
+    // Their files belong to the turn now.
+    m_composer.setPendingAttachments({});
+    fitMiniAssistant();
+    m_chats.syncSelected(true);
+
+    m_composer.setInput(QString());
+    setOutput(QString());
+    setUsage(std::nullopt);
+    setStatus(kThinking);
+    setIsGenerating(true);
+
+    m_reply = m_makeReply(requestID);
+    connect(m_reply.get(), &ChatReply::textReceived, this,
+            [this, requestID, chatID](const QString& text) {
+                appendResponse(text, requestID, chatID);
+            });
+    connect(m_reply.get(), &ChatReply::usageReceived, this,
+            [this, requestID](const AIUsage& usage) {
+                if (m_currentRequestID == requestID) {
+                    setUsage(usage);
+                }
+            });
+    connect(m_reply.get(), &ChatReply::streamFinished, this,
+            [this, requestID, chatID](bool finishEventSeen) {
+                endStream(finishEventSeen, requestID, chatID);
+            });
+    connect(m_reply.get(), &ChatReply::ended, this,
+            [this, requestID, chatID](AIChatTurnState state,
+                                      const std::optional<QString>& failureMessage) {
+                finishRequest(requestID, chatID, state, failureMessage);
+            });
+    m_reply->start(priorTurns, turn);
+}
+
+void ChatSession::stop() {
+    if (!m_currentRequestID || !m_currentRequestChatID) {
+        return;
+    }
+    const QUuid requestID = *m_currentRequestID;
+    const QUuid chatID = *m_currentRequestChatID;
+    // Whatever the request was waiting for (messages, key, stream) now reaches nobody.
+    m_reply.reset();
+    // The client's clean-up runs later, so that it never delays the views. The queued call
+    // must not own the client: a QObject destroyed along with a posted event at shutdown
+    // would deadlock on the event queue.
+    const std::weak_ptr<AIStreamingClient> client = m_client;
+    QMetaObject::invokeMethod(
+        qApp,
+        [client, requestID] {
+            if (const std::shared_ptr<AIStreamingClient> live = client.lock()) {
+                live->cancel(requestID);
+            }
+        },
+        Qt::QueuedConnection);
+    finishRequest(requestID, chatID, AIChatTurnState::stopped, std::nullopt);
+}
+
+void ChatSession::appendResponse(const QString& text, const QUuid& requestID, const QUuid& chatID) {
+    // Only the request in flight writes: a finished turn (stopped, failed, replaced) never
+    // grows again nor goes back to streaming.
+    if (m_currentRequestID != requestID) {
+        return;
+    }
+    const qsizetype chatIndex = m_chats.indexOf(chatID);
+    if (chatIndex < 0) {
+        return;
+    }
+    QList<AIChatSession> chats = m_chats.chats();
+    AIChatSession& chat = chats[chatIndex];
+    auto turn =
+        std::find_if(chat.turns.begin(), chat.turns.end(),
+                     [&](const AIChatTurn& candidate) { return candidate.id == requestID; });
+    if (turn == chat.turns.end()) {
+        return;
+    }
+    turn->response += text;
+    turn->state = AIChatTurnState::streaming;
+    chat.updatedAt = m_clock.now();
+    const QString responseSoFar = turn->response;
+    const QList<AIChatTurn> turns = chat.turns;
+    m_chats.setChats(chats);
+
+    if (m_chats.selectedID() == chatID) {
+        m_chats.setConversation(turns);
+        setOutput(responseSoFar);
+    }
+    setStatus(kWriting);
+}
+
+void ChatSession::endStream(bool finishEventSeen, const QUuid& requestID, const QUuid& chatID) {
+    if (finishEventSeen || !m_chats.response(requestID, chatID).isEmpty()) {
+        finishRequest(requestID, chatID, AIChatTurnState::completed, std::nullopt);
+    } else {
+        finishRequest(requestID, chatID, AIChatTurnState::failed,
+                      QStringLiteral("No text was returned."));
+    }
+}
+
+void ChatSession::finishRequest(const QUuid& requestID, const QUuid& chatID, AIChatTurnState state,
+                                const std::optional<QString>& failureMessage) {
+    // Only the current request ends here; a stopped or superseded one has already ended.
+    if (m_currentRequestID != requestID) {
+        return;
+    }
+    const qsizetype chatIndex = m_chats.indexOf(chatID);
+    if (chatIndex >= 0) {
+        QList<AIChatSession> chats = m_chats.chats();
+        AIChatSession& chat = chats[chatIndex];
+        auto turn = std::find_if(chat.turns.begin(), chat.turns.end(),
+                                 [&](const AIChatTurn& c) { return c.id == requestID; });
+        if (turn != chat.turns.end()) {
+            turn->state = state;
+            turn->failureMessage = failureMessage;
+            chat.updatedAt = m_clock.now();
+            m_chats.publishWithinLimits(chats);
+            if (m_chats.selectedID() == chatID) {
+                const qsizetype kept = m_chats.indexOf(chatID);
+                const QList<AIChatTurn> turns =
+                    kept >= 0 ? m_chats.chats()[kept].turns : QList<AIChatTurn>{};
+                m_chats.setConversation(turns);
+                QString output;
+                for (const AIChatTurn& candidate : turns) {
+                    if (candidate.id == requestID) {
+                        output = candidate.response;
+                    }
+                }
+                setOutput(output);
+            }
+            m_chats.persist();
+        }
+    }
+
+    const bool hasText = !m_chats.response(requestID, chatID).isEmpty();
+    m_currentRequestID.reset();
+    m_currentRequestChatID.reset();
+    if (m_reply) {
+        // Ended from one of its own signals: it goes once that signal returns.
+        m_reply->disconnect(this);
+        m_reply.release()->deleteLater();
+    }
+    setIsGenerating(false);
+
+    switch (state) {
+    case AIChatTurnState::completed:
+        setStatus(hasText ? kDone : kNoText);
+        break;
+    case AIChatTurnState::stopped:
+        setStatus(kStopped);
+        break;
+    case AIChatTurnState::failed:
+        setStatus(kFailed);
+        if (failureMessage) {
+            emit failed(*failureMessage);
+        }
+        break;
+    case AIChatTurnState::streaming:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- moving between chats
+
+void ChatSession::newChat() {
+    stop();
+    m_composer.cancelOperation();
+    m_composer.clearPending();
+    showNoChat();
+}
+
+void ChatSession::showNoChat() {
+    m_chats.showNone();
+    m_composer.setInput(QString());
+    setOutput(QString());
+    setUsage(std::nullopt);
+    setStatus(readyStatus);
+}
+
+void ChatSession::selectChat(const QUuid& id) {
+    if (m_chats.selectedID() == id || m_chats.indexOf(id) < 0) {
+        return;
+    }
+    stop();
+    m_composer.cancelOperation();
+    m_composer.clearPending();
+    if (!m_chats.show(id)) {
+        return;
+    }
+    const QList<AIChatTurn> turns = m_chats.conversation();
+    m_composer.setInput(QString());
+    setOutput(turns.isEmpty() ? QString() : turns.last().response);
+    setUsage(std::nullopt);
+    setStatus(readyStatus);
+    m_attachments.preload(ChatList::attachmentsOf(turns));
+}
+
+void ChatSession::deleteChat(const QUuid& id) {
+    if (m_chats.selectedID() == id) {
+        stop();
+        m_composer.cancelOperation();
+        showNoChat();
+    }
+    m_chats.remove(id);
+    if (!m_chats.selectedID() && !m_chats.chats().isEmpty()) {
+        selectChat(m_chats.chats().first().id);
+    }
+}
+
+void ChatSession::copyMessage(const QString& text) {
+    if (text.isEmpty()) {
+        return;
+    }
+    if (m_pasteboard) {
+        m_pasteboard->writeText(text);
+    }
+    setStatus(kCopied);
+}
+
+void ChatSession::retry(const AIChatTurn& turn) {
+    if (m_isGenerating || m_composer.isAdding()) {
+        return;
+    }
+    m_composer.clearPending();
+    m_composer.copyForRetry(turn.attachments, [this, prompt = turn.prompt] {
+        m_composer.setInput(prompt);
+        send();
+    });
+}
+
+QString ChatSession::defaultPrompt(const QList<AIChatAttachment>& attachments) {
+    if (attachments.size() == 1) {
+        return QStringLiteral("Describe and analyze the attached file: ") +
+               attachments.first().name;
+    }
+    return QStringLiteral("Describe and analyze these %1 attached files.").arg(attachments.size());
+}
+
+} // namespace plimbo

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+namespace plimbo {
+
+// The user-facing text of a failure a future or a call delivered: a PlimboError's description,
+// another exception's message, or "Unknown error".
+QString describeFailure(const std::exception_ptr& error);
+
+} // namespace plimbo

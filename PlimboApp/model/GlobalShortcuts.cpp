@@ -1,0 +1,50 @@
+#include "GlobalShortcuts.h"
+
+#include "GlobalHotKeyController.h"
+#include "PropertyAssign.h"
+
+#include <QPointer>
+
+namespace plimbo {
+
+GlobalShortcuts::GlobalShortcuts(ControllerFactory makeController, Handler pressed, QObject* parent)
+    : QObject(parent)
+    , m_makeController(std::move(makeController))
+    , m_pressed(std::move(pressed)) {}
+
+GlobalShortcuts::~GlobalShortcuts() = default;
+
+void GlobalShortcuts::install() {
+    std::unique_ptr<GlobalHotKeyController> controller =
+        m_makeController ? m_makeController() : nullptr;
+    GlobalShortcutSet registered;
+    if (controller) {
+        for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
+            const GlobalShortcutBinding binding = bindingFor(shortcut);
+            QPointer<GlobalShortcuts> self(this);
+            auto action = [self, shortcut] {
+                if (self && self->m_pressed) {
+                    self->m_pressed(shortcut);
+                }
+            };
+            if (controller->registerHotKey(rawValue(shortcut), binding.keyCode, binding.modifiers,
+                                           action) == HotKeyBackend::NoError) {
+                registered.insert(shortcut);
+            }
+        }
+    }
+    setRegistered(registered);
+    m_controller = std::move(controller);
+}
+
+void GlobalShortcuts::retry() {
+    m_controller.reset();
+    setRegistered({});
+    install();
+}
+
+void GlobalShortcuts::setRegistered(const GlobalShortcutSet& shortcuts) {
+    assign(this, m_registered, shortcuts, &GlobalShortcuts::registeredShortcutsChanged);
+}
+
+} // namespace plimbo
