@@ -11,7 +11,7 @@ namespace {
 
 // One compiled copy per thread: the redactor runs on worker threads while building requests.
 // Every subject is valid UTF-16 by the time it is matched (see validUtf16), so PCRE2 need not
-// check each of the four passes over it again.
+// check it again on every search.
 constexpr auto kMatchOptions = QRegularExpression::DontCheckSubjectStringMatchOption;
 
 QRegularExpression compiled(const QString& pattern) {
@@ -29,14 +29,20 @@ const QRegularExpression& providerKey() {
 // Only the header: the key material up to the matching footer is found by plain search,
 // which stays linear however long the key is.
 const QRegularExpression& privateKeyHeader() {
-    thread_local const QRegularExpression expression =
-        compiled(QStringLiteral("-----BEGIN ((?:RSA |EC |OPENSSH )?PRIVATE KEY)-----"));
+    thread_local const QRegularExpression expression = compiled(
+        QStringLiteral("-----BEGIN ((?:RSA |EC |OPENSSH |DSA |ENCRYPTED )?PRIVATE KEY)-----"));
     return expression;
 }
 
 const QRegularExpression& credentialAssignment() {
     thread_local const QRegularExpression expression =
         compiled(QStringLiteral(R"((?i)(?:api[_ -]?key|token|password)\s*[:=]\s*[^\s]{8,})"));
+    return expression;
+}
+
+// The non-space run an assignment's value takes, with the same idea of space as the pattern.
+const QRegularExpression& nonSpaceRun() {
+    thread_local const QRegularExpression expression = compiled(QStringLiteral(R"([^\s]*)"));
     return expression;
 }
 
@@ -65,34 +71,75 @@ struct Range {
     qsizetype end;
 };
 
-// Rebuilds the text with each range replaced by the marker, in one allocation of the exact
-// size; the same (shared) string when there is no range.
-QString replaceRanges(const QString& text, const QList<Range>& ranges) {
-    if (ranges.isEmpty()) {
-        return text;
+// The patterns apply one after another, each to the text the previous one left, markers
+// included. Rebuilding the whole text after every pattern cost four full copies of up to
+// 15 MiB; instead every pattern is searched in the original text, with the ranges already
+// masked standing in for their markers, and the text is rebuilt once. That is exact because a
+// marker is bracketed: "[" and "]" end every run the patterns look for (key characters,
+// header text, an assignment's label, a word), so no match can begin inside a marker or join
+// text across one, and only an assignment's value (any non-space characters) runs through it.
+
+// Ranges sorted by start and not overlapping; `at` finds the one holding a position.
+class Masked {
+public:
+    explicit Masked(QList<Range> ranges)
+        : m_ranges(std::move(ranges)) {}
+
+    const QList<Range>& ranges() const { return m_ranges; }
+
+    // The range containing `position`, or nullptr.
+    const Range* containing(qsizetype position) const {
+        const auto next = std::upper_bound(
+            m_ranges.cbegin(), m_ranges.cend(), position,
+            [](qsizetype value, const Range& range) { return value < range.start; });
+        if (next == m_ranges.cbegin()) {
+            return nullptr;
+        }
+        const Range& candidate = *(next - 1);
+        return position < candidate.end ? &candidate : nullptr;
     }
-    const QString& marker = SensitiveDataRedactor::marker;
-    qsizetype size = text.size();
+
+    // The first range ending after `start` and beginning before `end`, or nullptr.
+    const Range* overlapping(qsizetype start, qsizetype end) const {
+        const auto first =
+            std::upper_bound(m_ranges.cbegin(), m_ranges.cend(), start,
+                             [](qsizetype value, const Range& range) { return value < range.end; });
+        return first != m_ranges.cend() && first->start < end ? &*first : nullptr;
+    }
+
+    // The first range beginning at or after `position`, or nullptr.
+    const Range* from(qsizetype position) const {
+        const auto first = std::lower_bound(
+            m_ranges.cbegin(), m_ranges.cend(), position,
+            [](const Range& range, qsizetype value) { return range.start < value; });
+        return first != m_ranges.cend() ? &*first : nullptr;
+    }
+
+private:
+    QList<Range> m_ranges;
+};
+
+// Sorted ranges, merged where one overlaps or holds another: a match that took in markers
+// becomes one marker.
+QList<Range> merged(QList<Range> ranges) {
+    std::sort(ranges.begin(), ranges.end(),
+              [](const Range& a, const Range& b) { return a.start < b.start; });
+    QList<Range> result;
+    result.reserve(ranges.size());
     for (const Range& range : ranges) {
-        size += marker.size() - (range.end - range.start);
+        if (!result.isEmpty() && range.start < result.last().end) {
+            result.last().end = std::max(result.last().end, range.end);
+        } else {
+            result.append(range);
+        }
     }
-    QString result(size, Qt::Uninitialized);
-    QChar* out = result.data();
-    const QChar* in = text.constData();
-    qsizetype copied = 0;
-    for (const Range& range : ranges) {
-        out = std::copy(in + copied, in + range.start, out);
-        out = std::copy(marker.cbegin(), marker.cend(), out);
-        copied = range.end;
-    }
-    std::copy(in + copied, in + text.size(), out);
     return result;
 }
 
-QList<Range> matchRanges(const QString& text, const QRegularExpression& expression) {
+QList<Range> providerKeyRanges(const QString& text) {
     QList<Range> ranges;
     QRegularExpressionMatchIterator matches =
-        expression.globalMatch(text, 0, QRegularExpression::NormalMatch, kMatchOptions);
+        providerKey().globalMatch(text, 0, QRegularExpression::NormalMatch, kMatchOptions);
     while (matches.hasNext()) {
         const QRegularExpressionMatch match = matches.next();
         ranges.append({match.capturedStart(), match.capturedEnd()});
@@ -101,26 +148,67 @@ QList<Range> matchRanges(const QString& text, const QRegularExpression& expressi
 }
 
 // A private key runs from its header through the footer of the same kind, or through the end
-// of the text when the footer is missing (a pasted key cut short is still secret).
-QList<Range> privateKeyRanges(const QString& text) {
+// of the text when the footer is missing (a pasted key cut short is still secret). Headers and
+// footers that a provider key already took are gone.
+QList<Range> privateKeyRanges(const QString& text, const Masked& keys) {
     QList<Range> ranges;
-    QRegularExpressionMatchIterator headers =
-        privateKeyHeader().globalMatch(text, 0, QRegularExpression::NormalMatch, kMatchOptions);
-    qsizetype covered = 0;
-    while (headers.hasNext()) {
-        const QRegularExpressionMatch header = headers.next();
-        if (header.capturedStart() < covered) {
-            continue; // a header inside a key already masked
+    qsizetype offset = 0;
+    while (offset < text.size()) {
+        const QRegularExpressionMatch header =
+            privateKeyHeader().match(text, offset, QRegularExpression::NormalMatch, kMatchOptions);
+        if (!header.hasMatch()) {
+            break;
+        }
+        if (const Range* taken = keys.overlapping(header.capturedStart(), header.capturedEnd())) {
+            offset = std::max(taken->end, header.capturedStart() + 1);
+            continue;
         }
         const QString footer =
             QStringLiteral("-----END ") + header.captured(1) + QStringLiteral("-----");
-        const qsizetype footerStart = text.indexOf(footer, header.capturedEnd());
+        qsizetype footerStart = text.indexOf(footer, header.capturedEnd());
+        while (footerStart >= 0 && keys.overlapping(footerStart, footerStart + footer.size())) {
+            footerStart = text.indexOf(footer, footerStart + 1);
+        }
         if (footerStart < 0) {
             ranges.append({header.capturedStart(), text.size()});
             break;
         }
-        covered = footerStart + footer.size();
-        ranges.append({header.capturedStart(), covered});
+        // Any header inside the key is part of what is masked.
+        offset = footerStart + footer.size();
+        ranges.append({header.capturedStart(), offset});
+    }
+    return ranges;
+}
+
+// Assignments, searched with earlier secrets standing in for their markers: one that begins
+// inside a masked range does not exist; a value that reaches a masked range runs through it
+// (its marker has no space) and on to the next space.
+QList<Range> assignmentRanges(const QString& text, const Masked& masked) {
+    QList<Range> ranges;
+    qsizetype offset = 0;
+    while (offset < text.size()) {
+        const QRegularExpressionMatch match = credentialAssignment().match(
+            text, offset, QRegularExpression::NormalMatch, kMatchOptions);
+        if (!match.hasMatch()) {
+            break;
+        }
+        const qsizetype start = match.capturedStart();
+        if (const Range* inside = masked.containing(start)) {
+            offset = inside->end;
+            continue;
+        }
+        qsizetype end = match.capturedEnd();
+        // Label, sign and spaces cannot reach into a range (see above), so the first range the
+        // match touches lies in its value.
+        for (const Range* reached = masked.overlapping(start, end); reached;
+             reached = masked.overlapping(reached->end, end)) {
+            const QRegularExpressionMatch rest =
+                nonSpaceRun().match(text, reached->end, QRegularExpression::NormalMatch,
+                                    kMatchOptions | QRegularExpression::AnchorAtOffsetMatchOption);
+            end = std::max(end, rest.capturedEnd());
+        }
+        ranges.append({start, end});
+        offset = end;
     }
     return ranges;
 }
@@ -167,11 +255,14 @@ quint8 classOf(char32_t codePoint) {
 // "\b\d{6}\b" (a one-time code) scanned by hand: with Unicode properties PCRE2 cannot skip
 // ahead to a likely start and costs several times more than the other patterns together.
 // Since digits are word characters, a match is exactly a maximal run of word characters that
-// is six decimal digits long (in code points).
-QList<Range> oneTimeCodeRanges(const QString& text) {
+// is six decimal digits long (in code points). Masked ranges are skipped and end a run, as
+// their bracketed markers would.
+QList<Range> oneTimeCodeRanges(const QString& text, const Masked& masked) {
     QList<Range> ranges;
     const QChar* data = text.constData();
     const qsizetype size = text.size();
+    const QList<Range>& skipped = masked.ranges();
+    qsizetype nextSkip = 0;
     qsizetype runStart = -1;
     int runLength = 0;
     bool runIsDigits = true;
@@ -179,7 +270,10 @@ QList<Range> oneTimeCodeRanges(const QString& text) {
     while (i <= size) {
         quint8 kind = other;
         qsizetype width = 1;
-        if (i < size) {
+        bool jump = false;
+        if (nextSkip < skipped.size() && i == skipped[nextSkip].start) {
+            jump = true; // the marker's "[" ends the run
+        } else if (i < size) {
             const char16_t unit = data[i].unicode();
             if (unit < 128) {
                 kind = asciiClasses()[unit];
@@ -205,19 +299,53 @@ QList<Range> oneTimeCodeRanges(const QString& text) {
             }
             runStart = -1;
         }
-        i += width;
+        if (jump) {
+            i = skipped[nextSkip++].end;
+        } else {
+            i += width;
+        }
     }
     return ranges;
+}
+
+// The text with each range replaced by the marker, in one allocation of the exact size; the
+// same (shared) string when there is no range.
+QString replaceRanges(const QString& text, const QList<Range>& ranges) {
+    if (ranges.isEmpty()) {
+        return text;
+    }
+    const QString& marker = SensitiveDataRedactor::marker;
+    qsizetype size = text.size();
+    for (const Range& range : ranges) {
+        size += marker.size() - (range.end - range.start);
+    }
+    QString result(size, Qt::Uninitialized);
+    QChar* out = result.data();
+    const QChar* in = text.constData();
+    qsizetype copied = 0;
+    for (const Range& range : ranges) {
+        out = std::copy(in + copied, in + range.start, out);
+        out = std::copy(marker.cbegin(), marker.cend(), out);
+        copied = range.end;
+    }
+    std::copy(in + copied, in + text.size(), out);
+    return result;
 }
 
 } // namespace
 
 QString SensitiveDataRedactor::redacted(const QString& text) const {
-    QString result = validUtf16(text);
-    result = replaceRanges(result, matchRanges(result, providerKey()));
-    result = replaceRanges(result, privateKeyRanges(result));
-    result = replaceRanges(result, matchRanges(result, credentialAssignment()));
-    return replaceRanges(result, oneTimeCodeRanges(result));
+    const QString subject = validUtf16(text);
+    QList<Range> ranges = providerKeyRanges(subject);
+    const Masked keys(ranges);
+    ranges += privateKeyRanges(subject, keys);
+    const Masked keysAndBlocks(merged(std::move(ranges)));
+    ranges = keysAndBlocks.ranges();
+    ranges += assignmentRanges(subject, keysAndBlocks);
+    const Masked beforeCodes(merged(std::move(ranges)));
+    ranges = beforeCodes.ranges();
+    ranges += oneTimeCodeRanges(subject, beforeCodes);
+    return replaceRanges(subject, merged(std::move(ranges)));
 }
 
 bool SensitiveDataRedactor::containsSensitiveData(const QString& text) const {
@@ -227,7 +355,7 @@ bool SensitiveDataRedactor::containsSensitiveData(const QString& text) const {
             .hasMatch();
     };
     return matches(providerKey()) || matches(privateKeyHeader()) ||
-           matches(credentialAssignment()) || !oneTimeCodeRanges(subject).isEmpty();
+           matches(credentialAssignment()) || !oneTimeCodeRanges(subject, Masked({})).isEmpty();
 }
 
 } // namespace plimbo

@@ -5,8 +5,9 @@
 namespace plimbo {
 
 // Masks text that looks like a secret before it leaves the machine: OpenRouter API keys, PEM
-// private keys, key/token/password assignments and six-digit one-time codes. Cheap to make;
-// safe to use from several threads at once.
+// private keys (plain, RSA, EC, OpenSSH, DSA and encrypted; header through footer),
+// key/token/password assignments and six-digit one-time codes. Cheap to make; safe to use from
+// several threads at once.
 class SensitiveDataRedactor {
 public:
     static inline const QString marker = QStringLiteral("[REDACTED]");

@@ -8,6 +8,7 @@
 #include "FileWriteError.h"
 #include "JsonCoding.h"
 #include "SaveFileWriter.h"
+#include "StoreFileCalls.h"
 #include "SystemClock.h"
 
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,7 +60,7 @@ QString reason(int error) {
 // Creates the folder and any missing parents. New folders are private to the user (0700, as
 // the XDG base directory rules ask): chats and attached files are nobody else's business,
 // least of all under the shared temporary folder.
-void makeFolder(const QString& path) {
+void makeFolder(const StoreFileCalls& calls, const QString& path) {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (QFileInfo(absolute).isDir()) {
         return;
@@ -67,7 +69,7 @@ void makeFolder(const QString& path) {
     for (;;) {
         const qsizetype slash = absolute.indexOf(u'/', next);
         const QString prefix = slash < 0 ? absolute : absolute.left(slash);
-        if (::mkdir(QFile::encodeName(prefix).constData(), 0700) != 0 && errno != EEXIST) {
+        if (calls.mkdir(QFile::encodeName(prefix).constData(), 0700) != 0 && errno != EEXIST) {
             const int error = errno;
             throw FileSystemError(path, QStringLiteral("The folder “%1” couldn’t be created (%2).")
                                             .arg(itemName(path), reason(error)));
@@ -94,18 +96,17 @@ void writeAtomically(AtomicFileWriter& writer, const QString& path, const QByteA
 }
 
 // Renames without ever replacing what is at the target.
-void moveWithoutReplacing(const QString& from, const QString& to) {
+void moveWithoutReplacing(const StoreFileCalls& calls, const QString& from, const QString& to) {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    int result =
-        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+    int result = calls.renameNoReplace(source.constData(), target.constData());
     if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
         // A file system without RENAME_NOREPLACE: check, then rename.
         struct stat info;
         if (::lstat(target.constData(), &info) == 0) {
             errno = EEXIST;
         } else {
-            result = ::rename(source.constData(), target.constData());
+            result = calls.rename(source.constData(), target.constData());
         }
     }
     if (result != 0) {
@@ -161,9 +162,11 @@ AIChatHistoryStore::AIChatHistoryStore(std::optional<QString> fileURL,
                                        std::optional<QString> attachmentsDirectoryURL,
                                        const FileLocations& locations,
                                        std::shared_ptr<AtomicFileWriter> writer,
-                                       std::shared_ptr<const Clock> clock)
+                                       std::shared_ptr<const Clock> clock,
+                                       std::shared_ptr<const StoreFileCalls> calls)
     : m_writer(writer ? std::move(writer) : std::make_shared<SaveFileWriter>())
-    , m_clock(clock ? std::move(clock) : std::make_shared<SystemClock>()) {
+    , m_clock(clock ? std::move(clock) : std::make_shared<SystemClock>())
+    , m_calls(calls ? std::move(calls) : std::make_shared<StoreFileCalls>()) {
     if (fileURL) {
         m_fileURL = QDir::cleanPath(*fileURL);
     } else {
@@ -182,42 +185,54 @@ QList<AIChatSession> AIChatHistoryStore::load() const {
     if (!QFileInfo::exists(m_fileURL)) {
         return {};
     }
-    QFile file(m_fileURL);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throwUnreadable(m_fileURL, file.errorString());
+    const int descriptor = ::open(QFile::encodeName(m_fileURL).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        throwUnreadable(m_fileURL, reason(errno));
     }
-    // One read into a buffer of the file's size; readAll() grows its buffer step by step.
-    QByteArray bytes(file.size(), Qt::Uninitialized);
+    const auto closeFile = qScopeGuard([descriptor] { ::close(descriptor); });
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0) {
+        throwUnreadable(m_fileURL, reason(errno));
+    }
+    // One read into a buffer of the file's size (one byte more, to notice growth); a file that
+    // shrinks or grows meanwhile is read as far as it goes.
+    QByteArray bytes(qsizetype(std::max<off_t>(info.st_size, 0)) + 1, Qt::Uninitialized);
     qsizetype filled = 0;
-    while (filled < bytes.size()) {
-        const qint64 count = file.read(bytes.data() + filled, bytes.size() - filled);
+    for (;;) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t count =
+            m_calls->read(descriptor, bytes.data() + filled, size_t(bytes.size() - filled));
         if (count < 0) {
-            throwUnreadable(m_fileURL, file.errorString());
+            if (errno == EINTR) {
+                continue;
+            }
+            throwUnreadable(m_fileURL, reason(errno));
         }
         if (count == 0) {
-            bytes.truncate(filled); // the file shrank meanwhile
             break;
         }
         filled += count;
     }
-    if (filled == bytes.size()) {
-        bytes += file.readAll(); // the file grew meanwhile
-    }
-    if (file.error() != QFileDevice::NoError) {
-        throwUnreadable(m_fileURL, file.errorString());
-    }
-    return decodeHistory(bytes);
+    bytes.truncate(filled);
+    QList<AIChatSession> sessions = decodeHistory(bytes);
+    // The file's bytes go; the small blocks the records were built from stay, and glibc keeps
+    // the heap pages they freed on the way unless asked to hand them back.
+    bytes = QByteArray();
+    ::malloc_trim(0);
+    return sessions;
 }
 
 void AIChatHistoryStore::save(const QList<AIChatSession>& sessions) const {
-    makeFolder(QFileInfo(m_fileURL).path());
+    makeFolder(*m_calls, QFileInfo(m_fileURL).path());
     writeAtomically(*m_writer, m_fileURL, encodeHistory(sessions));
 }
 
 AIChatAttachment AIChatHistoryStore::saveAttachment(const QByteArray& data, const QString& fileName,
                                                     const QString& mimeType,
                                                     AIChatAttachmentKind kind) const {
-    makeFolder(m_attachmentsDirectoryURL);
+    makeFolder(*m_calls, m_attachmentsDirectoryURL);
     const QUuid id = QUuid::createUuid();
     const QString name = lastPathComponent(fileName);
     // An extension the store could not read back under (punctuation, spaces) is dropped; the
@@ -312,7 +327,7 @@ void AIChatHistoryStore::reconcileAttachments(
     QList<QByteArray> names;
     for (;;) {
         errno = 0;
-        const dirent* entry = ::readdir(directory);
+        const dirent* entry = m_calls->readdir(directory);
         if (!entry) {
             if (errno != 0) {
                 throw listingError(errno);
@@ -327,7 +342,8 @@ void AIChatHistoryStore::reconcileAttachments(
     for (const QByteArray& name : names) {
         const QString path = m_attachmentsDirectoryURL + u'/' + QFile::decodeName(name);
         struct stat entryInfo;
-        if (::fstatat(folderDescriptor, name.constData(), &entryInfo, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (m_calls->fstatat(folderDescriptor, name.constData(), &entryInfo, AT_SYMLINK_NOFOLLOW) !=
+            0) {
             if (errno == ENOENT) {
                 continue; // removed meanwhile
             }
@@ -339,7 +355,7 @@ void AIChatHistoryStore::reconcileAttachments(
             referencedStorageFileNames.contains(QFile::decodeName(name))) {
             continue;
         }
-        if (::unlinkat(folderDescriptor, name.constData(), 0) != 0 && errno != ENOENT) {
+        if (m_calls->unlinkat(folderDescriptor, name.constData(), 0) != 0 && errno != ENOENT) {
             const int error = errno;
             throw FileSystemError(path, QStringLiteral("“%1” couldn’t be removed (%2).")
                                             .arg(itemName(path), reason(error)));
@@ -358,7 +374,7 @@ std::optional<QString> AIChatHistoryStore::quarantineUnreadableHistory() const {
     const QString historyTarget = QFileInfo(m_fileURL).path() +
                                   QStringLiteral("/AIChats-unreadable-") + stamp +
                                   QStringLiteral(".json");
-    moveWithoutReplacing(m_fileURL, historyTarget);
+    moveWithoutReplacing(*m_calls, m_fileURL, historyTarget);
 
     struct stat info;
     if (::lstat(QFile::encodeName(m_attachmentsDirectoryURL).constData(), &info) != 0) {
@@ -367,12 +383,12 @@ std::optional<QString> AIChatHistoryStore::quarantineUnreadableHistory() const {
     const QString attachmentsTarget =
         m_attachmentsDirectoryURL + QStringLiteral("-unreadable-") + stamp;
     try {
-        moveWithoutReplacing(m_attachmentsDirectoryURL, attachmentsTarget);
+        moveWithoutReplacing(*m_calls, m_attachmentsDirectoryURL, attachmentsTarget);
     } catch (const FileSystemError&) {
         // Keep the pair together: a history file set aside without its attachments would
         // lose them at the next clean-up.
         try {
-            moveWithoutReplacing(historyTarget, m_fileURL);
+            moveWithoutReplacing(*m_calls, historyTarget, m_fileURL);
         } catch (const FileSystemError&) {
         }
         throw;

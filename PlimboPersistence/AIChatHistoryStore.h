@@ -16,6 +16,7 @@ namespace plimbo {
 class AtomicFileWriter;
 class Clock;
 class FileLocations;
+class StoreFileCalls;
 
 // The chat history on disk: one JSON file with every chat, and a folder with the bytes of
 // every attached file. No cache and no mutable state: every call goes to the file system, so
@@ -30,12 +31,14 @@ class AIChatHistoryStore {
 public:
     // Paths default to <application support>/Plimbo/AIChats.json (the temporary folder when
     // there is no application support folder) and to "AIChatAttachments" beside the history
-    // file. A null writer or clock means the real ones. Creates nothing on disk.
+    // file. A null writer, clock or set of file calls means the real ones. Creates nothing on
+    // disk.
     AIChatHistoryStore(std::optional<QString> fileURL,
                        std::optional<QString> attachmentsDirectoryURL,
                        const FileLocations& locations,
                        std::shared_ptr<AtomicFileWriter> writer = nullptr,
-                       std::shared_ptr<const Clock> clock = nullptr);
+                       std::shared_ptr<const Clock> clock = nullptr,
+                       std::shared_ptr<const StoreFileCalls> calls = nullptr);
 
     // The history file's path.
     QString fileURL() const { return m_fileURL; }
@@ -82,6 +85,7 @@ private:
     QString m_attachmentsDirectoryURL;
     std::shared_ptr<AtomicFileWriter> m_writer;
     std::shared_ptr<const Clock> m_clock;
+    std::shared_ptr<const StoreFileCalls> m_calls;
 };
 
 } // namespace plimbo

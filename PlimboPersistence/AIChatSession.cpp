@@ -15,8 +15,8 @@ QJsonObject AIChatSession::toJson() const {
         {QStringLiteral("id"), json::fromUuid(id)},
         {QStringLiteral("title"), title},
         {QStringLiteral("turns"), turnArray},
-        {QStringLiteral("createdAt"), json::fromDate(createdAt)},
-        {QStringLiteral("updatedAt"), json::fromDate(updatedAt)},
+        {QStringLiteral("createdAt"), createdAt.secondsSinceReferenceDate()},
+        {QStringLiteral("updatedAt"), updatedAt.secondsSinceReferenceDate()},
     };
 }
 
@@ -30,8 +30,8 @@ AIChatSession AIChatSession::fromJson(const QJsonValue& value) {
     for (const QJsonValue& element : turnArray) {
         session.turns.append(AIChatTurn::fromJson(element));
     }
-    session.createdAt = json::requireDate(object, QStringLiteral("createdAt"));
-    session.updatedAt = json::requireDate(object, QStringLiteral("updatedAt"));
+    session.createdAt = ChatDate::requireFromJson(object, QStringLiteral("createdAt"));
+    session.updatedAt = ChatDate::requireFromJson(object, QStringLiteral("updatedAt"));
     return session;
 }
 

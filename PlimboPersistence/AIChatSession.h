@@ -2,7 +2,6 @@
 
 #include "AIChatTurn.h"
 
-#include <QDateTime>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
@@ -17,8 +16,8 @@ struct AIChatSession {
     QUuid id;
     QString title;
     QList<AIChatTurn> turns;
-    QDateTime createdAt;
-    QDateTime updatedAt;
+    ChatDate createdAt;
+    ChatDate updatedAt;
 
     // All five keys are written and all are required on read; fromJson() throws
     // JsonDecodingError when this record or any turn in it is malformed.

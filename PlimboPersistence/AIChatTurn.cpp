@@ -7,7 +7,7 @@
 
 namespace plimbo {
 
-AIChatTurn::AIChatTurn(QUuid id, QString prompt, QString response, QDateTime createdAt,
+AIChatTurn::AIChatTurn(QUuid id, QString prompt, QString response, ChatDate createdAt,
                        AIChatTurnState state, std::optional<QString> failureMessage,
                        QList<AIChatAttachment> attachments)
     : id(id)
@@ -18,7 +18,7 @@ AIChatTurn::AIChatTurn(QUuid id, QString prompt, QString response, QDateTime cre
     , failureMessage(std::move(failureMessage))
     , attachments(std::move(attachments)) {}
 
-AIChatTurn::AIChatTurn(QUuid id, QString prompt, QString response, QDateTime createdAt,
+AIChatTurn::AIChatTurn(QUuid id, QString prompt, QString response, ChatDate createdAt,
                        AIChatTurnState state, QList<AIChatAttachment> attachments)
     : AIChatTurn(id, std::move(prompt), std::move(response), std::move(createdAt), state,
                  std::nullopt, std::move(attachments)) {}
@@ -32,7 +32,7 @@ QJsonObject AIChatTurn::toJson() const {
         {QStringLiteral("id"), json::fromUuid(id)},
         {QStringLiteral("prompt"), prompt},
         {QStringLiteral("response"), response},
-        {QStringLiteral("createdAt"), json::fromDate(createdAt)},
+        {QStringLiteral("createdAt"), createdAt.secondsSinceReferenceDate()},
         {QStringLiteral("state"), toString(state)},
         {QStringLiteral("attachments"), attachmentArray},
     };
@@ -46,7 +46,7 @@ AIChatTurn AIChatTurn::fromJson(const QJsonValue& value) {
     turn.id = json::requireUuid(object, QStringLiteral("id"));
     turn.prompt = json::requireString(object, QStringLiteral("prompt"));
     turn.response = json::requireString(object, QStringLiteral("response"));
-    turn.createdAt = json::requireDate(object, QStringLiteral("createdAt"));
+    turn.createdAt = ChatDate::requireFromJson(object, QStringLiteral("createdAt"));
     if (const std::optional<QString> raw = json::optionalString(object, QStringLiteral("state"))) {
         const std::optional<AIChatTurnState> state = aiChatTurnStateFromString(*raw);
         if (!state) {

@@ -2,8 +2,8 @@
 
 #include "AIChatAttachment.h"
 #include "AIChatTurnState.h"
+#include "ChatDate.h"
 
-#include <QDateTime>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
@@ -20,17 +20,17 @@ struct AIChatTurn {
     QUuid id;
     QString prompt;
     QString response; // what has arrived so far; may be empty
-    QDateTime createdAt;
+    ChatDate createdAt;
     AIChatTurnState state = AIChatTurnState::completed;
     std::optional<QString> failureMessage;
     QList<AIChatAttachment> attachments;
 
     AIChatTurn() = default;
-    AIChatTurn(QUuid id, QString prompt, QString response, QDateTime createdAt,
+    AIChatTurn(QUuid id, QString prompt, QString response, ChatDate createdAt,
                AIChatTurnState state, std::optional<QString> failureMessage,
                QList<AIChatAttachment> attachments);
     // Without a failure message.
-    AIChatTurn(QUuid id, QString prompt, QString response, QDateTime createdAt,
+    AIChatTurn(QUuid id, QString prompt, QString response, ChatDate createdAt,
                AIChatTurnState state, QList<AIChatAttachment> attachments);
 
     // "failureMessage" is written only when present; "state" and "attachments" always.

@@ -139,7 +139,7 @@ public:
         m_buffer.append(digits, result.ptr - digits);
     }
 
-    void date(const QDateTime& date) { number(json::fromDate(date).toDouble()); }
+    void date(const ChatDate& date) { number(date.secondsSinceReferenceDate()); }
     void uuid(const QUuid& id) { string(json::uuidString(id)); }
 
     QByteArray take() { return std::move(m_buffer); }
@@ -794,7 +794,7 @@ QUuid readUuid(Reader& r, const char* key) {
     return *id;
 }
 
-QDateTime readDate(Reader& r, const char* key) {
+ChatDate readDate(Reader& r, const char* key) {
     const Reader::Kind kind = r.peek();
     if (kind == Reader::Kind::null) {
         fail(Reason::missingValue, QLatin1String(key), "missing value");
@@ -803,10 +803,10 @@ QDateTime readDate(Reader& r, const char* key) {
         fail(Reason::wrongType, QLatin1String(key), "expected a number");
     }
     const double seconds = r.number();
-    if (!std::isfinite(seconds) || std::fabs(seconds) > 1e12) {
+    if (!ChatDate::isReadableSeconds(seconds)) {
         fail(Reason::invalidValue, QLatin1String(key), "invalid date");
     }
-    return json::dateFromSeconds(seconds);
+    return ChatDate::fromSecondsSinceReferenceDate(seconds);
 }
 
 qint64 readInteger(Reader& r, const char* key) {

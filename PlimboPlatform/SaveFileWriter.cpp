@@ -11,6 +11,13 @@ void SaveFileWriter::write(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly)) {
         throw FileWriteError(path, file.errorString());
     }
+    // Owner only, before a byte is written, whatever the folder's mode, the umask or the mode
+    // of the file being replaced: what is saved here is the user's own data.
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw FileWriteError(path, reason);
+    }
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();

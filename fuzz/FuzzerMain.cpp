@@ -3,6 +3,7 @@
 #include "DesktopEntryFuzzTarget.h"
 #include "EventStreamFuzzTarget.h"
 #include "MarkdownFuzzTarget.h"
+#include "RedactorFuzzTarget.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return plimbo::PLIMBO_FUZZ_BODY(data, size);

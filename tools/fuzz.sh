@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang and the address and undefined-behaviour sanitizers
 # into build-fuzz/, then runs each one for a bounded time:
 #     tools/fuzz.sh [seconds per target] [target...]     (or FUZZ_SECONDS=30 tools/fuzz.sh)
-# Targets: event_stream chat_history markdown desktop_entry (all by default). Each keeps a
+# Targets: event_stream chat_history markdown desktop_entry redactor (all by default). Each keeps a
 # working corpus in build-fuzz/corpus/<target> and also reads tests/Fuzz/regressions/<target>.
 # Inputs that crash, hang or run out of memory are copied into tests/Fuzz/regressions/<target>/,
 # where the regression suite (test_Fuzz) replays them; the exit status is nonzero if any turned up.
@@ -14,14 +14,14 @@ if [[ ${1:-} =~ ^[0-9]+$ ]]; then
     seconds=$1
     shift
 fi
-all_targets=(event_stream chat_history markdown desktop_entry)
+all_targets=(event_stream chat_history markdown desktop_entry redactor)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 
 # Longest input per target: enough for the parsers' own limits (the desktop parser refuses lines
 # over 64 KiB) without slowing every run down.
 declare -A max_len=([event_stream]=16384 [chat_history]=65536 [markdown]=32768
-    [desktop_entry]=70000)
+    [desktop_entry]=70000 [redactor]=16384)
 for t in "${targets[@]}"; do
     [ -n "${max_len[$t]:-}" ] || { echo "unknown target: $t (one of: ${all_targets[*]})" >&2; exit 2; }
 done

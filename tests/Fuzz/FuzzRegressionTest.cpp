@@ -2,6 +2,7 @@
 #include "DesktopEntryFuzzTarget.h"
 #include "EventStreamFuzzTarget.h"
 #include "MarkdownFuzzTarget.h"
+#include "RedactorFuzzTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -48,4 +49,8 @@ TEST(FuzzRegression, Markdown) {
 
 TEST(FuzzRegression, DesktopEntry) {
     replayAll("desktop_entry", fuzzDesktopEntry);
+}
+
+TEST(FuzzRegression, Redactor) {
+    replayAll("redactor", fuzzRedactor);
 }

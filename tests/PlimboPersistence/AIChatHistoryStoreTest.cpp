@@ -1,4 +1,5 @@
 #include "AIChatHistoryStore.h"
+#include "FailingStoreFileCalls.h"
 #include "FakeAtomicFileWriter.h"
 #include "FakeClock.h"
 #include "FakeFileLocations.h"
@@ -12,10 +13,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include <sys/stat.h>
+
 using namespace plimbo;
+using plimbo::test::FailingStoreFileCalls;
 using plimbo::test::readFile;
 using plimbo::test::writeFile;
 
@@ -105,6 +110,34 @@ TEST_F(AIChatHistoryStoreTest, RealWriterReplacesTheFileWithoutLeavingTemporaryF
     EXPECT_EQ(store.load(), sessions);
     EXPECT_EQ(QDir(path("data/Plimbo")).entryList(QDir::Files | QDir::Hidden),
               QStringList{"AIChats.json"});
+}
+
+// Chats and attached files are the user's alone, also in a folder others may read and when
+// the file replaced was readable by others.
+TEST_F(AIChatHistoryStoreTest, HistoryAndAttachmentsAreReadableByTheOwnerOnly) {
+    ASSERT_TRUE(QDir().mkpath(attachments()));
+    for (const QString& folder : {path("data/Plimbo"), attachments()}) {
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0777), 0);
+    }
+    const mode_t oldMask = ::umask(0);
+    const auto restoreMask = qScopeGuard([oldMask] { ::umask(oldMask); });
+    const AIChatHistoryStore store(std::nullopt, std::nullopt, locations,
+                                   std::make_shared<SaveFileWriter>(), clock);
+    const auto mode = [](const QString& file) {
+        struct stat info;
+        return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & 07777
+                                                                       : mode_t(-1);
+    };
+    store.save({sampleSession("First")});
+    EXPECT_EQ(mode(store.fileURL()), 0600u);
+
+    ASSERT_EQ(::chmod(QFile::encodeName(store.fileURL()).constData(), 0644), 0);
+    store.save({sampleSession("Second")});
+    EXPECT_EQ(mode(store.fileURL()), 0600u);
+
+    const AIChatAttachment attachment =
+        store.saveAttachment("bytes", "notes.txt", "text/plain", AIChatAttachmentKind::text);
+    EXPECT_EQ(mode(attachments() + u'/' + attachment.storageFileName), 0600u);
 }
 
 TEST_F(AIChatHistoryStoreTest, FailedSaveThrowsAndKeepsTheOldFile) {
@@ -325,3 +358,142 @@ TEST_F(AIChatHistoryStoreTest, QuarantinePutsTheFileBackWhenTheFolderCannotMove)
         QFileInfo::exists(path("data/Plimbo/AIChats-unreadable-2026-12-07T23-40-04Z.json")));
     EXPECT_EQ(QDir(attachments()).entryList(QDir::Files).size(), 1);
 }
+
+namespace {
+
+// Every way the disk can fail the store, made to happen through its system calls: each failure
+// reaches the caller as a FileSystemError with the system's reason, and nothing stored before
+// is lost.
+class AIChatHistoryStoreFailureTest : public AIChatHistoryStoreTest {
+protected:
+    AIChatHistoryStore makeFailingStore() const {
+        return AIChatHistoryStore(std::nullopt, std::nullopt, locations,
+                                  std::make_shared<SaveFileWriter>(), clock, calls);
+    }
+    static QString describe(const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const FileSystemError& error) {
+            return error.description();
+        }
+        return QStringLiteral("(no error)");
+    }
+
+    std::shared_ptr<FailingStoreFileCalls> calls = std::make_shared<FailingStoreFileCalls>();
+};
+
+TEST_F(AIChatHistoryStoreFailureTest, ReadErrorsAndAFileCutShortFailTheLoadAndKeepTheFile) {
+    const AIChatHistoryStore store = makeFailingStore();
+    const QList<AIChatSession> sessions{sampleSession("Kept"), sampleSession("Also kept")};
+    store.save(sessions);
+    const QByteArray before = readFile(store.fileURL());
+
+    calls->readError = EIO;
+    EXPECT_EQ(describe([&] { store.load(); }),
+              "The file “AIChats.json” couldn’t be opened (Input/output error).");
+    calls->readError.reset();
+
+    calls->fileEndsAfter = size_t(before.size() / 2);
+    EXPECT_THROW(store.load(), JsonDecodingError);
+    calls->fileEndsAfter.reset();
+
+    EXPECT_EQ(readFile(store.fileURL()), before);
+    EXPECT_EQ(store.load(), sessions);
+}
+
+TEST_F(AIChatHistoryStoreFailureTest, FoldersThatCannotBeCreatedFailSavesAndAttachments) {
+    const AIChatHistoryStore store = makeFailingStore();
+    calls->mkdirError = ENOSPC;
+    EXPECT_EQ(describe([&] { store.save({sampleSession("Lost")}); }),
+              "The folder “Plimbo” couldn’t be created (No space left on device).");
+    EXPECT_EQ(describe([&] {
+                  store.saveAttachment("bytes", "a.txt", "text/plain", AIChatAttachmentKind::text);
+              }),
+              "The folder “AIChatAttachments” couldn’t be created (No space left on device).");
+    EXPECT_FALSE(QFileInfo::exists(path("data/Plimbo")));
+
+    // A folder that exists needs no creating, so saving goes on working.
+    calls->mkdirError.reset();
+    store.save({sampleSession("Kept")});
+    const QByteArray before = readFile(store.fileURL());
+    calls->mkdirError = ENOSPC;
+    store.save({sampleSession("Replaced")});
+    EXPECT_NE(readFile(store.fileURL()), before);
+}
+
+TEST_F(AIChatHistoryStoreFailureTest, ReconcileErrorsEndThePassAndDeleteNothingReferenced) {
+    const AIChatHistoryStore store = makeFailingStore();
+    QStringList names;
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) {
+        names.append(store.saveAttachment(name, name, "text/plain", AIChatAttachmentKind::text)
+                         .storageFileName);
+    }
+    const QSet<QString> referenced{names[0], names[2]};
+    const auto present = [&] {
+        QStringList list = QDir(attachments()).entryList(QDir::Files);
+        list.sort();
+        return list;
+    };
+    QStringList all = names;
+    all.sort();
+
+    calls->readdirError = EIO;
+    EXPECT_EQ(describe([&] { store.reconcileAttachments(referenced); }),
+              "The folder “AIChatAttachments” couldn’t be read (Input/output error).");
+    EXPECT_EQ(present(), all);
+    calls->readdirError.reset();
+
+    calls->fstatatError = EIO;
+    calls->failingEntry = QFile::encodeName(names[1]);
+    EXPECT_EQ(describe([&] { store.reconcileAttachments(referenced); }),
+              "The file “" + names[1] + "” couldn’t be opened (Input/output error).");
+    EXPECT_TRUE(present().contains(names[1]));
+    calls->fstatatError.reset();
+
+    calls->unlinkError = EBUSY;
+    EXPECT_EQ(describe([&] { store.reconcileAttachments(referenced); }),
+              "“" + names[1] + "” couldn’t be removed (Device or resource busy).");
+    EXPECT_TRUE(present().contains(names[1]));
+    calls->unlinkError.reset();
+
+    for (const QString& name : referenced) {
+        EXPECT_TRUE(present().contains(name)) << name.toStdString();
+    }
+    // A listing of a folder that is a file fails without the seam too.
+    const AIChatHistoryStore blocked(std::nullopt, path("blocker"), locations, writer, clock);
+    ASSERT_TRUE(writeFile(path("blocker"), "file, not folder"));
+    EXPECT_EQ(describe([&] { blocked.reconcileAttachments({}); }),
+              "The folder “blocker” couldn’t be read (Not a directory).");
+    EXPECT_EQ(readFile(path("blocker")), "file, not folder");
+}
+
+TEST_F(AIChatHistoryStoreFailureTest, SetAsideWithoutRenameNoReplaceChecksThenRenames) {
+    const AIChatHistoryStore store = makeFailingStore();
+    store.save({sampleSession("Unreadable")});
+    const QByteArray before = readFile(store.fileURL());
+    calls->renameNoReplaceError = EINVAL; // a file system without RENAME_NOREPLACE
+
+    const std::optional<QString> moved = store.quarantineUnreadableHistory();
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(readFile(*moved), before);
+    EXPECT_FALSE(QFileInfo::exists(store.fileURL()));
+
+    // The check still refuses to replace a file set aside in the same second.
+    store.save({sampleSession("Second")});
+    const QByteArray second = readFile(store.fileURL());
+    EXPECT_EQ(describe([&] { store.quarantineUnreadableHistory(); }),
+              "“AIChats.json” couldn’t be moved to “AIChats-unreadable-2026-12-07T23-40-04Z.json” "
+              "because an item with the same name already exists.");
+    EXPECT_EQ(readFile(store.fileURL()), second);
+    EXPECT_EQ(readFile(*moved), before);
+
+    // A rename that fails leaves the history where it was.
+    clock->advance(std::chrono::seconds(1));
+    calls->renameError = EXDEV;
+    EXPECT_EQ(describe([&] { store.quarantineUnreadableHistory(); }),
+              "“AIChats.json” couldn’t be moved to “AIChats-unreadable-2026-12-07T23-40-05Z.json” "
+              "(Invalid cross-device link).");
+    EXPECT_EQ(readFile(store.fileURL()), second);
+}
+
+} // namespace

@@ -107,9 +107,29 @@ TEST(ChatHistoryCodec, ReadsOtherSpellingsOfTheSameDocument) {
     EXPECT_EQ(sessions.first().title, QString::fromUtf8("A/B 😀 é"));
     ASSERT_EQ(sessions.first().turns.size(), 1);
     EXPECT_EQ(sessions.first().turns.first().attachments.first().byteCount, 12);
-    EXPECT_EQ(sessions.first().turns.first().createdAt.toMSecsSinceEpoch(),
+    EXPECT_EQ(sessions.first().turns.first().createdAt.toDateTime().toMSecsSinceEpoch(),
               978307200000LL + 818379604120LL);
-    EXPECT_EQ(sessions.first().updatedAt.toMSecsSinceEpoch(), 978307200000LL - 1500);
+    EXPECT_EQ(sessions.first().updatedAt.toDateTime().toMSecsSinceEpoch(), 978307200000LL - 1500);
+}
+
+// A date keeps every digit the file gave it: reading and writing a history changes no number,
+// through the codec and through the records' own JSON alike.
+TEST(ChatHistoryCodec, DatesKeepTheirFullValue) {
+    const QByteArray bytes =
+        R"([{"createdAt":786276000.123456,"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F",)"
+        R"("title":"t","turns":[{"attachments":[],"createdAt":786276000.987654,)"
+        R"("id":"0F6D7B3A-9C1E-4A55-8B0E-2D3C4B5A6978","prompt":"p","response":"r",)"
+        R"("state":"completed"}],"updatedAt":818379604.1234567}])";
+    const QList<AIChatSession> sessions = ChatHistoryCodec::decode(bytes);
+    ASSERT_EQ(sessions.size(), 1);
+    EXPECT_EQ(sessions.first().createdAt.secondsSinceReferenceDate(), 786276000.123456);
+    EXPECT_EQ(ChatHistoryCodec::encode(sessions), bytes);
+    EXPECT_EQ(encodeThroughRecords(sessions), bytes);
+    EXPECT_EQ(AIChatSession::fromJson(json::parseBytes(bytes).toArray().first()), sessions.first());
+    // Shown and compared at millisecond precision like any other date.
+    EXPECT_EQ(sessions.first().createdAt.toDateTime(),
+              QDateTime(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc()).addMSecs(786276000123));
+    EXPECT_LT(sessions.first().createdAt, sessions.first().updatedAt);
 }
 
 TEST(ChatHistoryCodec, RejectsMalformedJson) {

@@ -1,4 +1,6 @@
 #include "AppModelHarness.h"
+#include "FailingStoreFileCalls.h"
+#include "FakeFileLocations.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,20 @@ protected:
         QFile file(h.historyPath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("[{\"id\": 3}]");
+    }
+
+    // The harness's store, with system calls that fail on request.
+    std::shared_ptr<FailingStoreFileCalls> useFailingCalls() {
+        auto calls = std::make_shared<FailingStoreFileCalls>();
+        h.store = std::make_shared<AIChatHistoryStore>(
+            h.historyPath(), h.attachmentsPath(), FakeFileLocations(h.root.path(), h.root.path()),
+            h.writer, h.clock, calls);
+        return calls;
+    }
+
+    QByteArray fileBytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
@@ -141,6 +157,62 @@ TEST_F(AppModelHistoryTest, AHistoryThatCannotBeMovedDisablesSavingAndCleanUp) {
     QFile history(h.historyPath());
     ASSERT_TRUE(history.open(QIODevice::ReadOnly));
     EXPECT_EQ(history.readAll(), corrupt);
+}
+
+// A disk that fails while the history is read: the file is set aside whole and the user told so,
+// and the program goes on with an empty list that it can save.
+TEST_F(AppModelHistoryTest, AReadErrorSetsTheHistoryAsideWholeAndTheProgramGoesOn) {
+    h.writeHistory({makeChat(QStringLiteral("Stored"), h.clock->now(), 3)});
+    const QByteArray stored = fileBytes(h.historyPath());
+    const auto calls = useFailingCalls();
+    calls->readError = EIO;
+
+    auto model = h.makeModel();
+    const QString preserved = QStringLiteral("AIChats-unreadable-2001-01-01T00-00-00Z.json");
+    EXPECT_EQ(model->presentedError(),
+              "Chat history could not be read. The original file was preserved as " + preserved +
+                  ".");
+    EXPECT_TRUE(model->aiChats().isEmpty());
+    EXPECT_EQ(fileBytes(QFileInfo(h.historyPath()).dir().filePath(preserved)), stored);
+
+    calls->readError.reset();
+    QFuture<void> started = model->start();
+    ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+    h.storeKey(QStringLiteral("key"));
+    model->setAiInput(QStringLiteral("Hello"));
+    model->sendAI();
+    EXPECT_EQ(h.readHistory().size(), 1);
+}
+
+// Clean-up at start that the disk refuses (listing, inspecting or deleting a file) ends quietly:
+// start finishes, every file stays, and the history works as before.
+TEST_F(AppModelHistoryTest, AttachmentCleanUpFailuresLeaveFilesAndStartFinishes) {
+    const AIChatAttachment kept = h.storeAttachment("kept", QStringLiteral("kept.txt"));
+    const AIChatAttachment orphan = h.storeAttachment("orphan", QStringLiteral("orphan.txt"));
+    AIChatSession chat = makeChat(QStringLiteral("Chat"), h.clock->now());
+    chat.turns.first().attachments = {kept};
+    h.writeHistory({chat});
+    const auto calls = useFailingCalls();
+
+    const std::vector<std::function<void()>> failures = {
+        [&] { calls->readdirError = EIO; },
+        [&] { calls->fstatatError = EIO; },
+        [&] { calls->unlinkError = EROFS; },
+    };
+    for (const auto& fail : failures) {
+        calls->readdirError.reset();
+        calls->fstatatError.reset();
+        calls->unlinkError.reset();
+        fail();
+        auto model = h.makeModel();
+        EXPECT_FALSE(model->presentedError());
+        QFuture<void> started = model->start();
+        ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+        EXPECT_TRUE(h.attachmentFileExists(kept));
+        EXPECT_TRUE(h.attachmentFileExists(orphan));
+        EXPECT_EQ(model->aiChats().size(), 1);
+        EXPECT_FALSE(model->presentedError());
+    }
 }
 
 } // namespace
