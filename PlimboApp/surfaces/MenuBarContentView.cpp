@@ -11,14 +11,14 @@
 #include "MenuQuickAction.h"
 #include "MenuUtilityAction.h"
 #include "MonitorStatusPill.h"
+#include "PlimboMenuBarIcon.h"
+#include "PlimboTheme.h"
 #include "SettingsSection.h"
 #include "StatusDot.h"
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
 #include "SymbolView.h"
 #include "SystemMonitorService.h"
-#include "PlimboMenuBarIcon.h"
-#include "PlimboTheme.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -175,7 +175,8 @@ QWidget* MenuBarContentView::buildActionArea() {
         QStringLiteral("arrow.up.forward.app"),
         [this] { m_model.showDashboard(AppSection::overview); }, area);
     m_commandTile = new MenuQuickAction(
-        QStringLiteral("Command"), QStringLiteral("⌥⌘Space"),
+        QStringLiteral("Command"),
+        globalShortcutLabel(m_model, PlimboGlobalShortcut::commandPalette),
         QStringLiteral("sparkle.magnifyingglass"), PlimboTheme::accent(),
         QStringLiteral("Open Command Palette"), [this] { m_model.showCommandPalette(); }, area);
     m_assistantTile = new MenuQuickAction(
