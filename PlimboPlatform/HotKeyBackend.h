@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <functional>
@@ -31,6 +32,12 @@ public:
     // The facility answered success but handed back nothing that holds the key.
     static constexpr qint32 NothingStored = -9904;
     static constexpr qint32 HandlerNotInstalled = -9905;
+    // Asked for; the desktop has not answered yet (the portal may be showing its own dialog).
+    static constexpr qint32 RegistrationPending = -9906;
+    // A Wayland session whose desktop offers no global shortcuts portal (or no session bus).
+    static constexpr qint32 NoShortcutsFacility = -9907;
+    // The desktop or the user declined the shortcut, or the desktop failed to bind it.
+    static constexpr qint32 RefusedByDesktop = -9908;
 
     static constexpr quint32 BadAccess = 10;
 
@@ -43,6 +50,14 @@ public:
         quint64 ref = 0;
     };
 
+    // What the desktop holds for a registration now. Facilities that answer at once hold
+    // exactly the combination asked for; the portal answers later and may bind another one.
+    struct Binding {
+        qint32 status = NoError;
+        // The desktop's own description of the keys it bound, when it gave one.
+        QString trigger;
+    };
+
     virtual ~HotKeyBackend() = default;
 
     // Installs the one press handler; returns 0 when presses can be delivered.
@@ -52,6 +67,16 @@ public:
     // keyCode is a Qt::Key value; modifiers a combination of the bits above.
     virtual Registration registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers) = 0;
     virtual void unregisterHotKey(quint64 ref) = 0;
+
+    // For a reference handed out by registerHotKey.
+    virtual Binding binding(quint64 ref) const {
+        Q_UNUSED(ref);
+        return {};
+    }
+    // Why no shortcut can be held at all, in words for the user; empty when that is not so.
+    virtual QString unavailableReason() const { return {}; }
+    // Called on the main thread whenever binding() or unavailableReason() changed.
+    virtual void setBindingsChangedHandler(std::function<void()> handler) { Q_UNUSED(handler); }
 };
 
 } // namespace plimbo

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QMetaObject>
 #include <QSet>
 
 #include <xcb/xcb_keysyms.h>
@@ -143,6 +144,19 @@ quint16 findNumLockMask(xcb_connection_t* connection, xcb_key_symbols_t* symbols
     return 0;
 }
 
+// XKB event kinds (the second byte of an XKB event).
+constexpr quint8 xkbNewKeyboardNotify = 0;
+constexpr quint8 xkbMapNotify = 1;
+
+quint8 xkbFirstEvent(xcb_connection_t* connection) {
+    static const char name[] = "XKEYBOARD";
+    std::unique_ptr<xcb_query_extension_reply_t, decltype(&std::free)> reply(
+        xcb_query_extension_reply(connection,
+                                  xcb_query_extension(connection, sizeof(name) - 1, name), nullptr),
+        &std::free);
+    return reply && reply->present ? reply->first_event : 0;
+}
+
 // Waits until the server has handled everything sent so far, so a released key is free for
 // other clients by the time we return.
 void sync(xcb_connection_t* connection) {
@@ -198,6 +212,7 @@ qint32 X11HotKeyBackend::installHandler(Handler handler) {
             return NoDisplayConnection;
         }
         m_numLockMask = findNumLockMask(m_connection, m_keySymbols);
+        m_xkbFirstEvent = xkbFirstEvent(m_connection);
     }
     m_handler = std::move(handler);
     if (!m_filterInstalled) {
@@ -244,12 +259,22 @@ HotKeyBackend::Registration X11HotKeyBackend::registerHotKey(quint32 id, quint32
     if (!codes || codes.get()[0] == XCB_NO_SYMBOL) {
         return {UnknownKey, 0};
     }
-    const Grab grab{id, codes.get()[0], *xModifiers};
+    const Grab grab{id, keysym, codes.get()[0], *xModifiers, NoError};
     const GrabKey key{m_root, grab.keycode, grab.modifiers};
     if (grabsInProcess().contains(key)) {
         return {HotKeyExists, 0};
     }
+    const qint32 status = grabAllVariants(grab);
+    if (status != NoError) {
+        return {status, 0};
+    }
+    grabsInProcess().insert(key);
+    const quint64 ref = m_nextRef++;
+    m_grabs.insert(ref, grab);
+    return {NoError, ref};
+}
 
+qint32 X11HotKeyBackend::grabAllVariants(const Grab& grab) {
     // Send all four grabs, then collect their answers: one round trip per variant would do too,
     // but any refusal (BadAccess when another client holds it) must undo the ones that worked.
     const QList<quint16> variants = lockVariants();
@@ -277,15 +302,14 @@ HotKeyBackend::Registration X11HotKeyBackend::registerHotKey(quint32 id, quint32
                            static_cast<quint16>(grab.modifiers | variant));
         }
         sync(m_connection);
-        return {status, 0};
     }
-    grabsInProcess().insert(key);
-    const quint64 ref = m_nextRef++;
-    m_grabs.insert(ref, grab);
-    return {NoError, ref};
+    return status;
 }
 
 void X11HotKeyBackend::ungrab(const Grab& grab) {
+    if (grab.status != NoError) {
+        return;
+    }
     for (quint16 variant : lockVariants()) {
         xcb_ungrab_key(m_connection, grab.keycode, m_root,
                        static_cast<quint16>(grab.modifiers | variant));
@@ -301,10 +325,116 @@ void X11HotKeyBackend::unregisterHotKey(quint64 ref) {
     if (connectionUsable()) {
         ungrab(*it);
         sync(m_connection);
-    } else {
+    } else if (it->status == NoError) {
         grabsInProcess().remove(GrabKey{m_root, it->keycode, it->modifiers});
     }
     m_grabs.erase(it);
+}
+
+HotKeyBackend::Binding X11HotKeyBackend::binding(quint64 ref) const {
+    const auto it = m_grabs.constFind(ref);
+    return {it == m_grabs.constEnd() ? NothingStored : it->status, {}};
+}
+
+void X11HotKeyBackend::setBindingsChangedHandler(std::function<void()> handler) {
+    m_bindingsChanged = std::move(handler);
+}
+
+void X11HotKeyBackend::noteMappingEvent(const xcb_generic_event_t& event) {
+    const quint8 type = event.response_type & ~0x80;
+    bool keyboardChanged = false;
+    if (type == XCB_MAPPING_NOTIFY) {
+        const auto& mapping = reinterpret_cast<const xcb_mapping_notify_event_t&>(event);
+        keyboardChanged =
+            mapping.request == XCB_MAPPING_KEYBOARD || mapping.request == XCB_MAPPING_MODIFIER;
+    } else if (m_xkbFirstEvent != 0 && type == m_xkbFirstEvent) {
+        // The XKB event kind sits in the second byte: 0 new keyboard, 1 new map.
+        keyboardChanged = event.pad0 == xkbNewKeyboardNotify || event.pad0 == xkbMapNotify;
+    }
+    if (!keyboardChanged || m_regrabQueued || m_grabs.isEmpty()) {
+        return;
+    }
+    // One re-grab after the burst of notifications a layout switch sends, and after Qt has
+    // seen them too.
+    m_regrabQueued = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this, alive = std::weak_ptr<bool>(m_alive)] {
+            if (!alive.expired()) {
+                regrabAll();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void X11HotKeyBackend::regrabAll() {
+    m_regrabQueued = false;
+    if (!connectionUsable() || !m_keySymbols) {
+        return;
+    }
+    xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(m_connection);
+    if (!symbols) {
+        return;
+    }
+    const quint16 numLockMask = findNumLockMask(m_connection, symbols);
+    QHash<quint64, xcb_keycode_t> keycodes;
+    bool moved = numLockMask != m_numLockMask;
+    for (auto it = m_grabs.cbegin(); it != m_grabs.cend(); ++it) {
+        std::unique_ptr<xcb_keycode_t, decltype(&std::free)> codes(
+            xcb_key_symbols_get_keycode(symbols, it->keysym), &std::free);
+        const xcb_keycode_t code = codes ? codes.get()[0] : xcb_keycode_t(XCB_NO_SYMBOL);
+        keycodes.insert(it.key(), code);
+        moved = moved || code != it->keycode || it->status != NoError;
+    }
+    xcb_key_symbols_free(m_keySymbols);
+    m_keySymbols = symbols;
+    // Switching between keyboards announces a "new" one with the same map: nothing moved.
+    if (!moved) {
+        return;
+    }
+    // Ungrab with the old key codes and lock masks, then grab the new ones.
+    for (const Grab& grab : std::as_const(m_grabs)) {
+        ungrab(grab);
+    }
+    m_numLockMask = numLockMask;
+    m_down.clear();
+    bool changed = false;
+    for (auto it = m_grabs.begin(); it != m_grabs.end(); ++it) {
+        Grab& grab = *it;
+        const qint32 before = grab.status;
+        const xcb_keycode_t code = keycodes.value(it.key());
+        if (code == XCB_NO_SYMBOL) {
+            grab.status = UnknownKey;
+        } else {
+            grab.keycode = code;
+            const GrabKey key{m_root, grab.keycode, grab.modifiers};
+            grab.status = grabsInProcess().contains(key) ? HotKeyExists : grabAllVariants(grab);
+            if (grab.status == NoError) {
+                grabsInProcess().insert(key);
+            }
+        }
+        changed = changed || grab.status != before;
+    }
+    sync(m_connection);
+    if (changed && m_bindingsChanged) {
+        const std::function<void()> bindingsChanged = m_bindingsChanged;
+        bindingsChanged();
+    }
+}
+
+bool X11HotKeyBackend::isRepeat(const xcb_key_press_event_t& press) {
+    // A press that follows a release of the same key at the same moment is a classic repeat.
+    if (m_lastReleasedKey == press.detail && m_lastReleaseTime == press.time) {
+        m_down.insert(press.detail, press.time);
+        return true;
+    }
+    const auto down = m_down.constFind(press.detail);
+    // Repeats come many times a second; a key that seems held but was last pressed a while
+    // ago lost its release (the grab ended elsewhere) and is pressed anew.
+    constexpr xcb_timestamp_t repeatGapMs = 1000;
+    const bool repeat = down != m_down.constEnd() && press.time - *down < repeatGapMs;
+    m_down.insert(press.detail, press.time);
+    return repeat;
 }
 
 bool X11HotKeyBackend::nativeEventFilter(const QByteArray& eventType, void* message,
@@ -313,7 +443,18 @@ bool X11HotKeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
         return false;
     }
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & ~0x80) != XCB_KEY_PRESS) {
+    const quint8 type = event->response_type & ~0x80;
+    if (type == XCB_KEY_RELEASE) {
+        const auto* release = static_cast<const xcb_key_release_event_t*>(message);
+        if (release->root == m_root && m_down.remove(release->detail) > 0) {
+            m_lastReleasedKey = release->detail;
+            m_lastReleaseTime = release->time;
+        }
+        return false;
+    }
+    if (type != XCB_KEY_PRESS) {
+        // Qt handles the new keyboard map itself; this only learns that there is one.
+        noteMappingEvent(*event);
         return false;
     }
     const auto* press = static_cast<const xcb_key_press_event_t*>(message);
@@ -323,7 +464,11 @@ bool X11HotKeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
     const quint16 state =
         press->state & relevantModifierBits & ~static_cast<quint16>(m_numLockMask);
     for (const Grab& grab : std::as_const(m_grabs)) {
-        if (grab.keycode == press->detail && grab.modifiers == state) {
+        if (grab.status == NoError && grab.keycode == press->detail && grab.modifiers == state) {
+            if (isRepeat(*press)) {
+                // Held down: the shortcut ran on the first press.
+                return true;
+            }
             // The handler may drop this backend's registrations; copy it first.
             const Handler handler = m_handler;
             return handler(grab.id) == NoError;

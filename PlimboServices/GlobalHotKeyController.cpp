@@ -1,5 +1,6 @@
 #include "GlobalHotKeyController.h"
 
+#include "PortalHotKeyBackend.h"
 #include "X11HotKeyBackend.h"
 
 #include <QCoreApplication>
@@ -8,14 +9,36 @@
 namespace plimbo {
 
 GlobalHotKeyController::GlobalHotKeyController()
-    : GlobalHotKeyController(std::make_unique<X11HotKeyBackend>()) {}
+    : GlobalHotKeyController(desktopBackend()) {}
 
 GlobalHotKeyController::GlobalHotKeyController(std::unique_ptr<HotKeyBackend> backend)
     : m_backend(std::move(backend)) {
+    m_backend->setBindingsChangedHandler([this] { emit registrationsChanged(); });
     m_handlerStatus = m_backend->installHandler([this](quint32 id) { return handlePress(id); });
 }
 
+bool GlobalHotKeyController::isWaylandSession(const QProcessEnvironment& environment) {
+    return environment.value(QStringLiteral("XDG_SESSION_TYPE")) == QLatin1String("wayland") ||
+           !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+}
+
+std::unique_ptr<HotKeyBackend>
+GlobalHotKeyController::desktopBackend(const QHash<quint32, PortalShortcut>& portalShortcuts,
+                                       const QProcessEnvironment& environment,
+                                       const QString& portalService) {
+    if (!isWaylandSession(environment)) {
+        return std::make_unique<X11HotKeyBackend>();
+    }
+    QHash<quint32, PortalHotKeyBackend::Shortcut> names;
+    for (auto it = portalShortcuts.constBegin(); it != portalShortcuts.constEnd(); ++it) {
+        names.insert(it.key(), {it->id, it->description});
+    }
+    return std::make_unique<PortalHotKeyBackend>(QDBusConnection::sessionBus(), portalService,
+                                                 names);
+}
+
 GlobalHotKeyController::~GlobalHotKeyController() {
+    m_backend->setBindingsChangedHandler(nullptr);
     for (const quint64 ref : std::as_const(m_hotKeyRefs)) {
         m_backend->unregisterHotKey(ref);
     }
@@ -34,6 +57,11 @@ qint32 GlobalHotKeyController::registerHotKey(quint32 id, quint32 keyCode, quint
     }
     const HotKeyBackend::Registration registration =
         m_backend->registerHotKey(id, keyCode, modifiers);
+    if (registration.status == HotKeyBackend::RegistrationPending && registration.ref != 0) {
+        m_hotKeyRefs.insert(id, registration.ref);
+        m_actions.insert(id, std::move(action));
+        return registration.status;
+    }
     if (registration.status != HotKeyBackend::NoError) {
         return registration.status;
     }
@@ -44,6 +72,25 @@ qint32 GlobalHotKeyController::registerHotKey(quint32 id, quint32 keyCode, quint
     m_hotKeyRefs.insert(id, registration.ref);
     m_actions.insert(id, std::move(action));
     return HotKeyBackend::NoError;
+}
+
+bool GlobalHotKeyController::isActive(quint32 id) const {
+    const auto it = m_hotKeyRefs.constFind(id);
+    return it != m_hotKeyRefs.constEnd() &&
+           m_backend->binding(*it).status == HotKeyBackend::NoError;
+}
+
+QString GlobalHotKeyController::boundTrigger(quint32 id) const {
+    const auto it = m_hotKeyRefs.constFind(id);
+    if (it == m_hotKeyRefs.constEnd()) {
+        return {};
+    }
+    const HotKeyBackend::Binding binding = m_backend->binding(*it);
+    return binding.status == HotKeyBackend::NoError ? binding.trigger : QString();
+}
+
+QString GlobalHotKeyController::unavailableReason() const {
+    return m_backend->unavailableReason();
 }
 
 qint32 GlobalHotKeyController::handlePress(quint32 id) {

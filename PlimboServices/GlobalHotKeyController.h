@@ -5,6 +5,9 @@
 #include <QHash>
 #include <QObject>
 
+#include <QProcessEnvironment>
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -19,10 +22,25 @@ class GlobalHotKeyController : public QObject {
 public:
     using Action = std::function<void()>;
 
-    // On the desktop's own facility (X11 key grabs); without X11 every registration fails.
+    // How the desktop portal names and describes the shortcuts, by identifier.
+    struct PortalShortcut {
+        QString id;
+        QString description;
+    };
+
+    // On the desktop's own facility (see desktopBackend).
     GlobalHotKeyController();
     explicit GlobalHotKeyController(std::unique_ptr<HotKeyBackend> backend);
     ~GlobalHotKeyController() override;
+
+    // X11 key grabs in an X11 session. In a Wayland session grabs on XWayland's root only see
+    // keys while one of its windows has the focus, so there it is the desktop portal (on
+    // portalService) or nothing.
+    static std::unique_ptr<HotKeyBackend> desktopBackend(
+        const QHash<quint32, PortalShortcut>& portalShortcuts = {},
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+        const QString& portalService = QStringLiteral("org.freedesktop.portal.Desktop"));
+    static bool isWaylandSession(const QProcessEnvironment& environment);
 
     // The result of installing the press handler; 0 when presses can arrive.
     qint32 handlerStatus() const { return m_handlerStatus; }
@@ -30,8 +48,21 @@ public:
     // keyCode is a Qt::Key, modifiers a combination of HotKeyBackend's modifier bits.
     // Returns 0 when the key is held; otherwise the handler's installation status,
     // HotKeyBackend::HotKeyExists for an identifier already used here (its first action stays),
-    // or the platform's refusal. Nothing is kept unless 0 is returned.
+    // or the platform's refusal. Nothing is kept unless 0 is returned, or
+    // HotKeyBackend::RegistrationPending when the desktop answers later (registrationsChanged).
     qint32 registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers, Action action);
+
+    // Whether the desktop holds the key of this identifier now.
+    bool isActive(quint32 id) const;
+    // The desktop's description of the keys it bound for this identifier, when it bound them
+    // and described them; empty otherwise.
+    QString boundTrigger(quint32 id) const;
+    // Why no shortcut can work at all (no portal in a Wayland session, say); empty otherwise.
+    QString unavailableReason() const;
+
+signals:
+    // The desktop answered or changed a binding after registerHotKey returned.
+    void registrationsChanged();
 
 private:
     qint32 handlePress(quint32 id);

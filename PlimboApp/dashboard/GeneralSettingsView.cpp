@@ -42,7 +42,9 @@ GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
         auto* line = new QHBoxLayout(content);
         line->setContentsMargins(0, 0, 0, 0);
         line->setSpacing(9);
-        line->addWidget(S::label(keyText(shortcut), S::monospace(13)));
+        QLabel* keys = S::label(QString(), S::monospace(13));
+        line->addWidget(keys);
+        m_keyLabels.insert(shortcut, keys);
         auto* pill = new StatusPill(QString(), PlimboTheme::warning(), content);
         line->addWidget(pill);
         m_pills.insert(shortcut, pill);
@@ -65,6 +67,7 @@ GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
         "These shortcuts work globally while Plimbo is running in the Menu Bar. If a shortcut is "
         "unavailable, another app already owns that combination; close it and press Retry "
         "Shortcuts."));
+    m_unavailableReason = m_form->addNote(QString());
 
     m_form->addSection(QStringLiteral("Distribution"));
     m_form->addLabeledRow(QStringLiteral("Current flavor"),
@@ -103,16 +106,8 @@ QString GeneralSettingsView::title(PlimboGlobalShortcut shortcut) {
     return {};
 }
 
-QString GeneralSettingsView::keyText(PlimboGlobalShortcut shortcut) {
-    switch (shortcut) {
-    case PlimboGlobalShortcut::commandPalette:
-        return QStringLiteral("⌥⌘Space");
-    case PlimboGlobalShortcut::launcher:
-        return QStringLiteral("⌥Space");
-    case PlimboGlobalShortcut::clipboard:
-        return QStringLiteral("⌃⌥V");
-    }
-    return {};
+QString GeneralSettingsView::keyText(PlimboGlobalShortcut shortcut) const {
+    return globalShortcutLabel(m_model, shortcut);
 }
 
 void GeneralSettingsView::refreshNotch() {
@@ -128,7 +123,12 @@ void GeneralSettingsView::refreshShortcuts() {
         const bool active = registered.contains(it.key());
         it.value()->setText(active ? QStringLiteral("Active") : QStringLiteral("Unavailable"));
         it.value()->setColor(active ? PlimboTheme::positive() : PlimboTheme::warning());
+        // The desktop may have bound other keys than ours.
+        m_keyLabels.value(it.key())->setText(keyText(it.key()));
     }
+    const QString reason = globalShortcutsUnavailableReason(m_model);
+    m_unavailableReason->setText(reason);
+    m_unavailableReason->setVisible(!reason.isEmpty());
 }
 
 } // namespace plimbo

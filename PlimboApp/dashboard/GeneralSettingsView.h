@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 
 namespace plimbo {
@@ -34,9 +35,13 @@ public:
     QPushButton* testClipboardButton() const { return m_testClipboard; }
     QPushButton* retryButton() const { return m_retry; }
 
-    // The row title and the key text of a shortcut ("Launcher", "⌥Space").
+    // The row title and the key text of a shortcut ("Launcher", "Alt+Space"); the key text is
+    // the desktop's own where it bound other keys.
     static QString title(PlimboGlobalShortcut shortcut);
-    static QString keyText(PlimboGlobalShortcut shortcut);
+    QString keyText(PlimboGlobalShortcut shortcut) const;
+    QLabel* keyLabel(PlimboGlobalShortcut shortcut) const { return m_keyLabels.value(shortcut); }
+    // Why no shortcut can work in this session; hidden when they can.
+    QLabel* unavailableReasonLabel() const { return m_unavailableReason; }
 
 private:
     void refreshNotch();
@@ -47,6 +52,8 @@ private:
     SettingsSwitch* m_notch = nullptr;
     SettingsSwitch* m_virtualNotch = nullptr;
     QHash<PlimboGlobalShortcut, StatusPill*> m_pills;
+    QHash<PlimboGlobalShortcut, QLabel*> m_keyLabels;
+    QLabel* m_unavailableReason = nullptr;
     QPushButton* m_testPalette = nullptr;
     QPushButton* m_testLauncher = nullptr;
     QPushButton* m_testClipboard = nullptr;

@@ -94,8 +94,10 @@ OverviewView::OverviewView(AppModel& model, QWidget* parent)
                                                        "remain dormant."),
                                         content),
                       1, Qt::AlignTop);
-    header->addWidget(new StatusPill(QStringLiteral("⌥⌘Space"), PlimboTheme::accent(), content), 0,
-                      Qt::AlignTop);
+    header->addWidget(
+        new StatusPill(globalShortcutLabel(m_model, PlimboGlobalShortcut::commandPalette),
+                       PlimboTheme::accent(), content),
+        0, Qt::AlignTop);
     stack->addLayout(header);
     stack->addWidget(systemField());
 

@@ -12,6 +12,7 @@
 #include "OpenRouterClient.h"
 #include "OpenRouterStreamingClient.h"
 #include "PermissionCenter.h"
+#include "PlimboGlobalShortcut.h"
 #include "QSettingsStore.h"
 #include "RuntimeResources.h"
 #include "SystemActions.h"
@@ -56,7 +57,14 @@ AppModelDependencies AppModelDependencies::production() {
     dependencies.focusCoordinator =
         std::make_shared<GlobalSurfaceFocusCoordinator>(std::make_shared<X11WindowActivation>());
     dependencies.makeHotKeyController = [] {
-        return std::make_unique<GlobalHotKeyController>();
+        // X11 grabs in an X11 session, the desktop portal in a Wayland one.
+        QHash<quint32, GlobalHotKeyController::PortalShortcut> names;
+        for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
+            const GlobalShortcutPortalName name = portalNameFor(shortcut);
+            names.insert(rawValue(shortcut), {name.id, name.description});
+        }
+        return std::make_unique<GlobalHotKeyController>(
+            GlobalHotKeyController::desktopBackend(names));
     };
 
     dependencies.applicationPath = QCoreApplication::applicationFilePath();

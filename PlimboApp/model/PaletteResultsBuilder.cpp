@@ -4,6 +4,7 @@
 #include "DesktopWording.h"
 #include "KeepAwakeService.h"
 #include "LauncherService.h"
+#include "PlimboGlobalShortcut.h"
 
 #include <QLocale>
 
@@ -37,11 +38,12 @@ QList<PaletteItem> PaletteResultsBuilder::commandItems(bool isKeepingAwake) {
                 QStringLiteral("Dashboard"), QStringLiteral("square.grid.2x2"),
                 PaletteAction::openDashboard(), 1000),
         command(QStringLiteral("command.launcher"), Kind::command, QStringLiteral("Open Launcher"),
-                QStringLiteral("⌥Space"), QStringLiteral("sparkle.magnifyingglass"),
-                PaletteAction::openLauncher(), 995),
+                globalShortcutLabel(PlimboGlobalShortcut::launcher),
+                QStringLiteral("sparkle.magnifyingglass"), PaletteAction::openLauncher(), 995),
         command(QStringLiteral("command.clipboard"), Kind::command,
-                QStringLiteral("Open Clipboard"), QStringLiteral("⌃⌥V"),
-                QStringLiteral("clipboard"), PaletteAction::openClipboard(), 990),
+                QStringLiteral("Open Clipboard"),
+                globalShortcutLabel(PlimboGlobalShortcut::clipboard), QStringLiteral("clipboard"),
+                PaletteAction::openClipboard(), 990),
         command(QStringLiteral("command.ai"), Kind::ai, QStringLiteral("Plimbo AI"),
                 QStringLiteral("Open mini assistant"), QStringLiteral("sparkles"),
                 PaletteAction::openAI(), 980),

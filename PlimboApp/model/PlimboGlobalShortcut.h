@@ -1,14 +1,20 @@
 #pragma once
 
+#include <QHash>
 #include <QHashFunctions>
+#include <QKeyCombination>
 #include <QList>
 #include <QMetaType>
 #include <QSet>
+#include <QString>
 #include <QtGlobal>
 
 #include <optional>
 
 namespace plimbo {
+
+class AppModel;
+class GlobalHotKeyController;
 
 // The three system-wide shortcuts. The raw value is also the hot-key identifier.
 enum class PlimboGlobalShortcut : quint32 { commandPalette = 1, launcher = 2, clipboard = 3 };
@@ -37,6 +43,35 @@ inline size_t qHash(PlimboGlobalShortcut shortcut, size_t seed = 0) noexcept {
 }
 
 using GlobalShortcutSet = QSet<PlimboGlobalShortcut>;
+
+// How the desktop portal lists a shortcut: a stable id (the desktop keeps the user's choice of
+// keys under it) and what it does.
+struct GlobalShortcutPortalName {
+    QString id;
+    QString description;
+};
+GlobalShortcutPortalName portalNameFor(PlimboGlobalShortcut shortcut);
+
+// The shortcuts whose keys the controller's desktop holds now.
+GlobalShortcutSet activeGlobalShortcuts(const GlobalHotKeyController& controller);
+
+// --- Labels. Every text that shows a key combination comes from here: Linux notation, the
+// modifiers in the order Super, Ctrl, Alt, Shift, joined to the key by "+" ("Ctrl+Alt+V").
+
+// keyCode is a Qt::Key, modifiers HotKeyBackend's modifier bits.
+QString shortcutLabel(quint32 keyCode, quint32 modifiers);
+// A Qt key combination (Meta is Super); empty for no key.
+QString shortcutLabel(QKeyCombination combination);
+// A trigger as the desktop describes it ("Meta+Alt+Space", "<Super><Alt>space",
+// "LOGO+ALT+space"), in the notation above when it can be read, else as given.
+QString shortcutLabelForDesktopTrigger(const QString& trigger);
+// A global shortcut's keys: the desktop's trigger when it bound one, else our own combination
+// ("Super+Alt+Space", "Alt+Space", "Ctrl+Alt+V").
+QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& desktopTrigger = {});
+// What the views show for a global shortcut of this model, and why none can work (empty when
+// they can); views refresh both when registeredGlobalShortcuts changes.
+QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut);
+QString globalShortcutsUnavailableReason(const AppModel& model);
 
 } // namespace plimbo
 

@@ -3,6 +3,7 @@
 #include "AppDelegate.h"
 #include "AppModelDependencies.h"
 #include "DialogFileChooser.h"
+#include "GlobalHotKeyController.h"
 #include "MenuBarExtra.h"
 #include "MiniCameraService.h"
 #include "PortalMotionPreference.h"
@@ -20,7 +21,20 @@
 
 namespace plimbo {
 
+QByteArray PlimboApplication::platformFor(const QProcessEnvironment& environment) {
+    if (!environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty() ||
+        !GlobalHotKeyController::isWaylandSession(environment) ||
+        environment.value(QStringLiteral("DISPLAY")).isEmpty()) {
+        return {};
+    }
+    return QByteArrayLiteral("xcb");
+}
+
 int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& adjust) {
+    if (const QByteArray platform = platformFor(QProcessEnvironment::systemEnvironment());
+        !platform.isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", platform);
+    }
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Plimbo"));
     QApplication::setApplicationName(QStringLiteral("Plimbo"));

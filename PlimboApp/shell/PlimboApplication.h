@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QProcessEnvironment>
+
 #include <functional>
 
 namespace plimbo {
@@ -19,6 +22,12 @@ public:
     // Runs the application; returns the process's exit status. A launch while another
     // instance runs hands over to it and returns 0 at once.
     static int main(int& argc, char** argv, const DependencyAdjuster& adjust = {});
+
+    // The Qt platform to set before the application object exists, or empty to leave Qt's
+    // choice: in a Wayland session the windows stay on XWayland ("xcb"), because the notch,
+    // the panels near the pointer and the focus hand-back need global window positions that
+    // Wayland clients do not have. A platform the user chose (QT_QPA_PLATFORM) stays.
+    static QByteArray platformFor(const QProcessEnvironment& environment);
 };
 
 } // namespace plimbo

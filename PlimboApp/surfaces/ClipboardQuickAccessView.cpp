@@ -40,7 +40,7 @@ ClipboardQuickAccessView::ClipboardQuickAccessView(AppModel& model, std::functio
               tr("Plimbo Clipboard"),
               panelHeight,
               tr("Copy"),
-              QStringLiteral("⌃⌥V"),
+              globalShortcutLabel(model, PlimboGlobalShortcut::clipboard),
           },
           std::move(dismiss), parent)
     , m_model(model) {

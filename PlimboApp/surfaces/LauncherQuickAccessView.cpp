@@ -62,7 +62,7 @@ LauncherQuickAccessView::LauncherQuickAccessView(
               tr("Plimbo Launcher"),
               panelHeight,
               tr("Open"),
-              QStringLiteral("⌥Space"),
+              globalShortcutLabel(model, PlimboGlobalShortcut::launcher),
           },
           std::move(dismiss), parent)
     , m_model(model)

@@ -176,7 +176,8 @@ QWidget* MenuBarContentView::buildActionArea() {
         QStringLiteral("arrow.up.forward.app"),
         [this] { m_model.showDashboard(AppSection::overview); }, area);
     m_commandTile = new MenuQuickAction(
-        QStringLiteral("Command"), QStringLiteral("⌥⌘Space"),
+        QStringLiteral("Command"),
+        globalShortcutLabel(m_model, PlimboGlobalShortcut::commandPalette),
         QStringLiteral("sparkle.magnifyingglass"), PlimboTheme::accent(),
         QStringLiteral("Open Command Palette"), [this] { m_model.showCommandPalette(); }, area);
     m_assistantTile = new MenuQuickAction(

@@ -1,5 +1,6 @@
 #include "MenuExitButton.h"
 
+#include "PlimboGlobalShortcut.h"
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
 #include "SymbolView.h"
@@ -9,25 +10,7 @@
 namespace plimbo {
 
 QString MenuExitButton::shortcutHint(const QKeySequence& shortcut) {
-    if (shortcut.isEmpty()) {
-        return QString();
-    }
-    const QKeyCombination combination = shortcut[0];
-    QString hint;
-    const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
-    if (modifiers & Qt::ControlModifier) {
-        hint += QStringLiteral("⌃");
-    }
-    if (modifiers & Qt::AltModifier) {
-        hint += QStringLiteral("⌥");
-    }
-    if (modifiers & Qt::ShiftModifier) {
-        hint += QStringLiteral("⇧");
-    }
-    if (modifiers & Qt::MetaModifier) {
-        hint += QStringLiteral("⌘");
-    }
-    return hint + QKeySequence(combination.key()).toString(QKeySequence::NativeText);
+    return shortcut.isEmpty() ? QString() : shortcutLabel(shortcut[0]);
 }
 
 MenuExitButton::MenuExitButton(const QKeySequence& shortcut, std::function<void()> action,

@@ -16,7 +16,7 @@ public:
     MenuExitButton(const QKeySequence& shortcut, std::function<void()> action,
                    QWidget* parent = nullptr);
 
-    // The hint shown at the row's end: the shortcut in the panel's key glyphs ("⌃Q").
+    // The hint shown at the row's end: the shortcut in Linux notation ("Ctrl+Q").
     static QString shortcutHint(const QKeySequence& shortcut);
 
 protected:

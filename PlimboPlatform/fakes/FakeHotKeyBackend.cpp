@@ -19,6 +19,18 @@ qint32 FakeHotKeyBackend::State::deliver(quint32 id) {
     return current(id);
 }
 
+void FakeHotKeyBackend::State::answer(quint32 id, Binding binding) {
+    for (auto it = held.cbegin(); it != held.cend(); ++it) {
+        if (it->id == id) {
+            bindings.insert(it.key(), binding);
+        }
+    }
+    if (bindingsChanged) {
+        const std::function<void()> changed = bindingsChanged;
+        changed();
+    }
+}
+
 FakeHotKeyBackend::FakeHotKeyBackend(std::shared_ptr<State> state)
     : m_state(std::move(state)) {}
 
@@ -53,12 +65,28 @@ HotKeyBackend::Registration FakeHotKeyBackend::registerHotKey(quint32 id, quint3
     }
     const quint64 ref = m_state->nextRef++;
     m_state->held.insert(ref, Held{id, keyCode, modifiers});
+    if (m_state->answersLater) {
+        m_state->bindings.insert(ref, Binding{RegistrationPending, {}});
+        return {RegistrationPending, ref};
+    }
     return {NoError, ref};
+}
+
+HotKeyBackend::Binding FakeHotKeyBackend::binding(quint64 ref) const {
+    if (!m_state->held.contains(ref)) {
+        return {NothingStored, {}};
+    }
+    return m_state->bindings.value(ref, Binding{NoError, {}});
+}
+
+void FakeHotKeyBackend::setBindingsChangedHandler(std::function<void()> handler) {
+    m_state->bindingsChanged = std::move(handler);
 }
 
 void FakeHotKeyBackend::unregisterHotKey(quint64 ref) {
     ++m_state->unregisterCalls;
     m_state->held.remove(ref);
+    m_state->bindings.remove(ref);
 }
 
 } // namespace plimbo

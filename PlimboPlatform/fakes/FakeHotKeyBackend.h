@@ -26,6 +26,12 @@ public:
         QHash<QPair<quint32, quint32>, qint32> refusals;
         // Answer success without handing back a reference.
         bool succeedWithoutReference = false;
+        // Answer RegistrationPending, as the desktop portal does; answer() settles them.
+        bool answersLater = false;
+        // What binding() reports per reference once answered.
+        QMap<quint64, Binding> bindings;
+        QString unavailableReason;
+        std::function<void()> bindingsChanged;
 
         Handler handler;
         QMap<quint64, Held> held;
@@ -38,6 +44,8 @@ public:
         qint32 press(quint32 keyCode, quint32 modifiers);
         // Delivers a press for any identifier, held or not.
         qint32 deliver(quint32 id);
+        // The desktop answers for the identifier it holds; tells the owner.
+        void answer(quint32 id, Binding binding);
     };
 
     explicit FakeHotKeyBackend(std::shared_ptr<State> state = std::make_shared<State>());
@@ -49,6 +57,9 @@ public:
     void removeHandler() override;
     Registration registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers) override;
     void unregisterHotKey(quint64 ref) override;
+    Binding binding(quint64 ref) const override;
+    QString unavailableReason() const override { return m_state->unavailableReason; }
+    void setBindingsChangedHandler(std::function<void()> handler) override;
 
 private:
     std::shared_ptr<State> m_state;

@@ -272,3 +272,83 @@ TEST_F(X11HotKeyBackendX11Test, CombinationsThatCannotBeNamedAreRefused) {
     EXPECT_EQ(shifted.status, HotKeyBackend::NoError);
     backend->unregisterHotKey(shifted.ref);
 }
+
+namespace {
+
+bool setLayout(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("setxkbmap"), arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+// Puts the server's layout back however the test ends.
+struct LayoutRestorer {
+    ~LayoutRestorer() { setLayout({QStringLiteral("us")}); }
+};
+
+} // namespace
+
+TEST_F(X11HotKeyBackendX11Test, HoldingAShortcutRunsItOnceNotOncePerKeyRepeat) {
+    auto backend = makeBackend();
+    ASSERT_EQ(backend
+                  ->registerHotKey(3, Qt::Key_V,
+                                   HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier)
+                  .status,
+              HotKeyBackend::NoError);
+    // Held well past the repeat delay (xset r rate: 660 ms, then 25 a second).
+    ASSERT_TRUE(xdotool({"keydown", "ctrl+alt+v"}));
+    QTest::qWait(1500);
+    ASSERT_TRUE(xdotool({"keyup", "ctrl+alt+v"}));
+    ASSERT_TRUE(waitForPresses(1));
+    QTest::qWait(200);
+    EXPECT_EQ(presses, QList<quint32>{3});
+
+    // Pressed again after the release: runs again.
+    ASSERT_TRUE(xdotool({"key", "ctrl+alt+v"}));
+    ASSERT_TRUE(waitForPresses(2));
+    ASSERT_TRUE(xdotool({"key", "ctrl+alt+v"}));
+    ASSERT_TRUE(waitForPresses(3));
+    EXPECT_EQ(presses, (QList<quint32>{3, 3, 3}));
+}
+
+TEST_F(X11HotKeyBackendX11Test, ALayoutSwitchRegrabsOnTheNewKeyCodes) {
+    if (!setLayout({QStringLiteral("us")})) {
+        GTEST_SKIP() << "needs setxkbmap";
+    }
+    LayoutRestorer restore;
+    auto backend = makeBackend();
+    const auto clipboard = backend->registerHotKey(
+        3, Qt::Key_V, HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier);
+    ASSERT_EQ(clipboard.status, HotKeyBackend::NoError);
+    OtherClient other;
+    ASSERT_TRUE(other.usable());
+    const xcb_keycode_t qwertyV = other.keycodeOf(keysymV);
+
+    // In Dvorak the letter V sits on another key.
+    ASSERT_TRUE(
+        setLayout({QStringLiteral("us"), QStringLiteral("-variant"), QStringLiteral("dvorak")}));
+    OtherClient afterSwitch;
+    const xcb_keycode_t dvorakV = afterSwitch.keycodeOf(keysymV);
+    ASSERT_NE(dvorakV, qwertyV);
+    // The re-grab runs on the event loop once the new map is announced. Then the new key is
+    // ours and the old one free again.
+    QTest::qWait(1000);
+    EXPECT_EQ(afterSwitch.grab(dvorakV, controlAlt), int(HotKeyBackend::BadAccess))
+        << "the shortcut was not grabbed on its new key code";
+    EXPECT_EQ(afterSwitch.grab(qwertyV, controlAlt), 0);
+    afterSwitch.ungrab(qwertyV, controlAlt);
+    EXPECT_EQ(backend->binding(clipboard.ref).status, HotKeyBackend::NoError);
+
+    ASSERT_TRUE(xdotool({"key", "ctrl+alt+v"}));
+    ASSERT_TRUE(waitForPresses(1));
+    EXPECT_EQ(presses, QList<quint32>{3});
+
+    // And back.
+    ASSERT_TRUE(setLayout({QStringLiteral("us")}));
+    QTest::qWait(1000);
+    EXPECT_EQ(afterSwitch.grab(qwertyV, controlAlt), int(HotKeyBackend::BadAccess));
+    ASSERT_TRUE(xdotool({"key", "ctrl+alt+v"}));
+    ASSERT_TRUE(waitForPresses(2));
+    EXPECT_EQ(presses, (QList<quint32>{3, 3}));
+}

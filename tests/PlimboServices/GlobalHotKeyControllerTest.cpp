@@ -1,10 +1,12 @@
 #include "GlobalHotKeyController.h"
 
 #include "FakeHotKeyBackend.h"
+#include "PortalHotKeyBackend.h"
 #include "X11HotKeyBackend.h"
 
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace plimbo;
@@ -131,4 +133,60 @@ TEST(GlobalHotKeyControllerWithoutX11, InstallationFailureIsReportedNotFaked) {
     EXPECT_NE(controller.handlerStatus(), HotKeyBackend::NoError);
     EXPECT_EQ(controller.registerHotKey(1, Qt::Key_Space, optionSpace, [] {}),
               controller.handlerStatus());
+}
+
+TEST_F(GlobalHotKeyControllerTest, ADesktopThatAnswersLaterIsFollowedNotAssumed) {
+    state->answersLater = true;
+    auto controller = makeController();
+    QSignalSpy changes(controller.get(), &GlobalHotKeyController::registrationsChanged);
+    EXPECT_EQ(controller->registerHotKey(2, Qt::Key_Space, optionSpace, [&] { ran << "launcher"; }),
+              HotKeyBackend::RegistrationPending);
+    EXPECT_EQ(controller->registerHotKey(3, Qt::Key_V, controlOption, [&] { ran << "clipboard"; }),
+              HotKeyBackend::RegistrationPending);
+    // Asked for is not held.
+    EXPECT_FALSE(controller->isActive(2));
+    EXPECT_EQ(controller->registerHotKey(2, Qt::Key_F5, 0, [] {}), HotKeyBackend::HotKeyExists);
+
+    // The desktop binds the launcher to other keys and refuses the clipboard.
+    state->answer(2, {HotKeyBackend::NoError, QStringLiteral("Meta+L")});
+    state->answer(3, {HotKeyBackend::RefusedByDesktop, {}});
+    EXPECT_EQ(changes.size(), 2);
+    EXPECT_TRUE(controller->isActive(2));
+    EXPECT_EQ(controller->boundTrigger(2), QStringLiteral("Meta+L"));
+    EXPECT_FALSE(controller->isActive(3));
+    EXPECT_EQ(controller->boundTrigger(3), QString());
+    EXPECT_FALSE(controller->isActive(9));
+
+    EXPECT_EQ(state->deliver(2), HotKeyBackend::NoError);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ran.isEmpty(); }, 1000));
+    EXPECT_EQ(ran, QStringList{"launcher"});
+
+    // Released with the controller, pending or not; a late answer reaches nobody.
+    state->unavailableReason = QStringLiteral("no portal");
+    EXPECT_EQ(controller->unavailableReason(), QStringLiteral("no portal"));
+    controller.reset();
+    EXPECT_TRUE(state->held.isEmpty());
+    state->answer(2, {HotKeyBackend::NoError, {}});
+}
+
+TEST(GlobalHotKeyControllerBackendChoice, WaylandSessionsGetThePortalAndX11SessionsGrabs) {
+    QProcessEnvironment x11;
+    x11.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
+    x11.insert(QStringLiteral("DISPLAY"), QStringLiteral(":0"));
+    QProcessEnvironment gnome = x11;
+    gnome.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    QProcessEnvironment nested = x11;
+    nested.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-1"));
+
+    EXPECT_FALSE(GlobalHotKeyController::isWaylandSession(x11));
+    EXPECT_TRUE(GlobalHotKeyController::isWaylandSession(gnome));
+    EXPECT_TRUE(GlobalHotKeyController::isWaylandSession(nested));
+    EXPECT_NE(
+        dynamic_cast<X11HotKeyBackend*>(GlobalHotKeyController::desktopBackend({}, x11).get()),
+        nullptr);
+    for (const QProcessEnvironment& wayland : {gnome, nested}) {
+        EXPECT_NE(dynamic_cast<PortalHotKeyBackend*>(
+                      GlobalHotKeyController::desktopBackend({}, wayland).get()),
+                  nullptr);
+    }
 }

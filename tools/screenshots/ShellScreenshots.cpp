@@ -2,6 +2,7 @@
 // enlarged), the brand mark with and without its dots, and the section header with status pills.
 // Usage: screenshot_ShellScreenshots [output folder]   (default: ./screenshots)
 
+#include "PlimboGlobalShortcut.h"
 #include "PlimboMenuBarIcon.h"
 #include "PlimboMenuBarTemplateIcon.h"
 #include "PlimboTheme.h"
@@ -14,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
-
 
 using namespace plimbo;
 
@@ -78,7 +78,8 @@ QImage designSystem() {
                                         QStringLiteral("One command surface. Disabled modules "
                                                        "remain dormant.")));
     auto* pills = new QHBoxLayout;
-    pills->addWidget(new StatusPill(QStringLiteral("⌥⌘Space"), PlimboTheme::accent()));
+    pills->addWidget(new StatusPill(globalShortcutLabel(PlimboGlobalShortcut::commandPalette),
+                                    PlimboTheme::accent()));
     pills->addWidget(new StatusPill(QStringLiteral("Active"), PlimboTheme::positive()));
     pills->addWidget(new StatusPill(QStringLiteral("Unavailable"), PlimboTheme::warning()));
     pills->addStretch();

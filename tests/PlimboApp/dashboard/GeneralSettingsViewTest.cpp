@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 
 using namespace plimbo;
@@ -77,6 +78,13 @@ TEST_F(GeneralSettingsViewTest, PillsShowWhichShortcutsRegisteredAndRetryUpdates
     EXPECT_EQ(pill(PlimboGlobalShortcut::launcher), QStringLiteral("Unavailable"));
     EXPECT_EQ(view->shortcutPill(PlimboGlobalShortcut::launcher)->color(), PlimboTheme::warning());
     EXPECT_EQ(pill(PlimboGlobalShortcut::clipboard), QStringLiteral("Active"));
+    // The keys in Linux notation; no reason shown while shortcuts can work at all.
+    EXPECT_EQ(view->keyLabel(PlimboGlobalShortcut::commandPalette)->text(),
+              QStringLiteral("Super+Alt+Space"));
+    EXPECT_EQ(view->keyLabel(PlimboGlobalShortcut::launcher)->text(), QStringLiteral("Alt+Space"));
+    EXPECT_EQ(view->keyLabel(PlimboGlobalShortcut::clipboard)->text(),
+              QStringLiteral("Ctrl+Alt+V"));
+    EXPECT_TRUE(view->unavailableReasonLabel()->isHidden());
 
     // The other application lets go; retrying takes it.
     harness.h.hotKeys->refusals.clear();

@@ -66,7 +66,7 @@ TEST_F(ClipboardQuickAccessViewTest, TheFrameHasItsSizeTextsAndFooter) {
     EXPECT_EQ(view->searchField()->accessibleName(), QStringLiteral("Search clipboard history"));
     EXPECT_EQ(view->footer()->navigateHint()->text(), QStringLiteral("↑↓ Navigate"));
     EXPECT_EQ(view->footer()->openHint()->text(), QStringLiteral("↩ Copy"));
-    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("⌃⌥V"));
+    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Ctrl+Alt+V"));
 }
 
 TEST_F(ClipboardQuickAccessViewTest, OpeningSelectsTheNewestAndReturnCopiesItAndCloses) {

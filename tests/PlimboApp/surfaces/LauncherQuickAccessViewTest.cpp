@@ -75,7 +75,7 @@ TEST_F(LauncherQuickAccessViewTest, TheFrameHasItsSizeTextsAndFooter) {
     EXPECT_EQ(view->searchField()->placeholderText(), QStringLiteral("Open an application"));
     EXPECT_EQ(view->searchField()->accessibleName(), QStringLiteral("Search applications"));
     EXPECT_EQ(view->footer()->openHint()->text(), QStringLiteral("↩ Open"));
-    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("⌥Space"));
+    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Alt+Space"));
     EXPECT_EQ(view->footer()->height(), 42);
 }
 

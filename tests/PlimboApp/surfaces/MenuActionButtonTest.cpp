@@ -1,8 +1,8 @@
 #include "MenuPrimaryAction.h"
 #include "MenuQuickAction.h"
 #include "MenuUtilityAction.h"
-#include "SurfaceStyle.h"
 #include "PlimboTheme.h"
+#include "SurfaceStyle.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ protected:
                                         QStringLiteral("Dashboard & modules"),
                                         QStringLiteral("arrow.up.forward.app"), [this] { ++runs; });
         quick =
-            new MenuQuickAction(QStringLiteral("Command"), QStringLiteral("⌥⌘Space"),
+            new MenuQuickAction(QStringLiteral("Command"), QStringLiteral("Super+Alt+Space"),
                                 QStringLiteral("sparkle.magnifyingglass"), PlimboTheme::accent(),
                                 QStringLiteral("Open Command Palette"), [this] { ++runs; });
         utility = new MenuUtilityAction(QStringLiteral("Settings"), QStringLiteral("gearshape"),
@@ -129,6 +129,6 @@ TEST_F(MenuActionButtonTest, OnlyTheExactTitleAboutIsAnnouncedAsAboutPlimbo) {
               QStringLiteral("Settings"));
     EXPECT_EQ(utility->accessibleName(), QStringLiteral("Settings"));
     EXPECT_EQ(quick->accessibleName(), QStringLiteral("Open Command Palette"));
-    EXPECT_EQ(quick->accessibleDescription(), QStringLiteral("⌥⌘Space"));
+    EXPECT_EQ(quick->accessibleDescription(), QStringLiteral("Super+Alt+Space"));
     EXPECT_EQ(primary->accessibleDescription(), QStringLiteral("Dashboard & modules"));
 }

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "HotKeyBackend.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QHash>
+#include <QMap>
+#include <QObject>
+#include <QVariantMap>
+
+class QDBusMessage;
+
+namespace plimbo {
+
+// One entry of the portal's shortcut lists, a(sa{sv}): an id with "description",
+// "preferred_trigger" or "trigger_description".
+struct PortalShortcutEntry {
+    QString id;
+    QVariantMap properties;
+};
+
+QDBusArgument& operator<<(QDBusArgument& argument, const PortalShortcutEntry& entry);
+const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcutEntry& entry);
+
+// Global shortcuts through the XDG desktop portal (org.freedesktop.portal.GlobalShortcuts),
+// the one route that sees keys in every window of a Wayland session. The desktop binds them
+// for a session of ours, may ask the user first and may bind other keys than we asked for:
+// registrations answer RegistrationPending and binding() follows the desktop's answers. Nothing
+// here waits for the bus.
+class PortalHotKeyBackend final : public QObject, public HotKeyBackend {
+    Q_OBJECT
+
+public:
+    static constexpr const char* objectPath = "/org/freedesktop/portal/desktop";
+    static constexpr const char* interfaceName = "org.freedesktop.portal.GlobalShortcuts";
+    static constexpr const char* registryInterface = "org.freedesktop.host.portal.Registry";
+    static constexpr const char* requestInterface = "org.freedesktop.portal.Request";
+    static constexpr const char* sessionInterface = "org.freedesktop.portal.Session";
+    // Portals name a program outside a sandbox by its desktop entry.
+    static constexpr const char* applicationId = "com.plimbo.utility";
+
+    // How the desktop lists one of our identifiers; stable, as the desktop keeps the user's
+    // choice under it.
+    struct Shortcut {
+        QString id;
+        QString description;
+    };
+
+    PortalHotKeyBackend(const QDBusConnection& connection, const QString& serviceName,
+                        QHash<quint32, Shortcut> shortcuts, QObject* parent = nullptr);
+    // Closes the session, which releases every shortcut it bound.
+    ~PortalHotKeyBackend() override;
+
+    qint32 installHandler(Handler handler) override;
+    void removeHandler() override;
+    Registration registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers) override;
+    void unregisterHotKey(quint64 ref) override;
+    Binding binding(quint64 ref) const override;
+    QString unavailableReason() const override { return m_reason; }
+    void setBindingsChangedHandler(std::function<void()> handler) override;
+
+    // The XDG shortcuts notation of a combination ("LOGO+ALT+space"); empty for a key or
+    // modifier it has no name for.
+    static QString preferredTrigger(quint32 keyCode, quint32 modifiers);
+
+private slots:
+    void activated(const QDBusMessage& message);
+    void shortcutsChanged(const QDBusMessage& message);
+
+private:
+    struct Entry {
+        quint32 id = 0;
+        QString portalId;
+        QString description;
+        QString preferredTrigger;
+        Binding binding;
+    };
+
+    void scheduleStart();
+    void start();
+    void checkInterface();
+    void createSession();
+    void bindShortcuts();
+    void listShortcuts();
+    // Calls a method that answers through a Request object; done gets its Response.
+    void callWithRequest(const QString& method, QList<QVariant> arguments, QVariantMap options,
+                         std::function<void(uint response, const QVariantMap& results)> done);
+    // A list of bound shortcuts: those in it are held, the others (when complete) are not.
+    void applyShortcuts(const QList<PortalShortcutEntry>& shortcuts);
+    void setAll(qint32 status, const QString& reason);
+    void notifyChanged();
+    QString nextToken();
+    QString senderPart() const;
+
+    QDBusConnection m_connection;
+    QString m_serviceName;
+    QHash<quint32, Shortcut> m_shortcuts;
+    Handler m_handler;
+    std::function<void()> m_changed;
+    QMap<quint64, Entry> m_entries;
+    quint64 m_nextRef = 1;
+    bool m_startScheduled = false;
+    bool m_started = false;
+    QString m_sessionHandle;
+    QString m_reason;
+};
+
+} // namespace plimbo
+
+Q_DECLARE_METATYPE(plimbo::PortalShortcutEntry)

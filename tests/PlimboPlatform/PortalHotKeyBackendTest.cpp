@@ -1,0 +1,199 @@
+#include "PortalHotKeyBackend.h"
+
+#include "FakeBusService.h"
+#include "FakeShortcutsPortal.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+using namespace plimbo;
+
+namespace {
+
+constexpr quint32 superAlt = HotKeyBackend::CommandModifier | HotKeyBackend::OptionModifier;
+constexpr quint32 ctrlAlt = HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier;
+
+class PortalHotKeyBackendTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::FakeBusService::sessionBusIsAvailable()) {
+            GTEST_SKIP() << "needs a D-Bus session bus (run through tools/test-session.sh)";
+        }
+        portal = std::make_unique<test::FakeShortcutsPortal>();
+    }
+
+    std::unique_ptr<PortalHotKeyBackend> makeBackend(const QString& service) {
+        auto backend = std::make_unique<PortalHotKeyBackend>(
+            QDBusConnection::sessionBus(), service,
+            QHash<quint32, PortalHotKeyBackend::Shortcut>{
+                {1, {QStringLiteral("command-palette"), QStringLiteral("Open the palette")}},
+                {2, {QStringLiteral("launcher"), QStringLiteral("Open the launcher")}},
+                {3, {QStringLiteral("clipboard"), QStringLiteral("Open the clipboard")}}});
+        backend->setBindingsChangedHandler([this] { ++changes; });
+        EXPECT_EQ(backend->installHandler([this](quint32 id) {
+            pressed << id;
+            return HotKeyBackend::NoError;
+        }),
+                  HotKeyBackend::NoError);
+        return backend;
+    }
+
+    // Registers the three application shortcuts; every one waits for the desktop.
+    QList<quint64> registerAll(PortalHotKeyBackend& backend) {
+        QList<quint64> refs;
+        for (const auto& [id, key, modifiers] :
+             {std::tuple{1u, quint32(Qt::Key_Space), superAlt},
+              std::tuple{2u, quint32(Qt::Key_Space), quint32(HotKeyBackend::OptionModifier)},
+              std::tuple{3u, quint32(Qt::Key_V), ctrlAlt}}) {
+            const HotKeyBackend::Registration registration =
+                backend.registerHotKey(id, key, modifiers);
+            EXPECT_EQ(registration.status, HotKeyBackend::RegistrationPending);
+            EXPECT_NE(registration.ref, 0u);
+            refs << registration.ref;
+        }
+        return refs;
+    }
+
+    bool settled(const PortalHotKeyBackend& backend, const QList<quint64>& refs) {
+        return QTest::qWaitFor(
+            [&] {
+                for (quint64 ref : refs) {
+                    if (backend.binding(ref).status == HotKeyBackend::RegistrationPending) {
+                        return false;
+                    }
+                }
+                return true;
+            },
+            5000);
+    }
+
+    std::unique_ptr<test::FakeShortcutsPortal> portal;
+    QList<quint32> pressed;
+    int changes = 0;
+};
+
+} // namespace
+
+TEST_F(PortalHotKeyBackendTest, BindsAllShortcutsInOneRequestAndRunsThemWhenActivated) {
+    ASSERT_TRUE(portal->publish());
+    auto backend = makeBackend(portal->serviceName());
+    const QList<quint64> refs = registerAll(*backend);
+    // Nothing is held before the desktop answered.
+    EXPECT_EQ(backend->binding(refs[0]).status, HotKeyBackend::RegistrationPending);
+    ASSERT_TRUE(settled(*backend, refs));
+
+    // The application id goes first, before any other portal call.
+    ASSERT_FALSE(portal->calls.isEmpty());
+    EXPECT_EQ(portal->calls.first(), QStringLiteral("Register"));
+    EXPECT_EQ(portal->registeredApplicationId, QStringLiteral("com.plimbo.utility"));
+    EXPECT_EQ(portal->calls.count(QStringLiteral("BindShortcuts")), 1);
+    const QHash<QString, QPair<QString, QString>> expected{
+        {QStringLiteral("command-palette"),
+         {QStringLiteral("Open the palette"), QStringLiteral("LOGO+ALT+space")}},
+        {QStringLiteral("launcher"),
+         {QStringLiteral("Open the launcher"), QStringLiteral("ALT+space")}},
+        {QStringLiteral("clipboard"),
+         {QStringLiteral("Open the clipboard"), QStringLiteral("CTRL+ALT+v")}}};
+    EXPECT_EQ(portal->requestedShortcuts, expected);
+    for (quint64 ref : refs) {
+        EXPECT_EQ(backend->binding(ref).status, HotKeyBackend::NoError);
+    }
+    EXPECT_EQ(backend->binding(refs[2]).trigger, QStringLiteral("CTRL+ALT+v"));
+    EXPECT_GT(changes, 0);
+    EXPECT_TRUE(backend->unavailableReason().isEmpty());
+
+    ASSERT_TRUE(portal->activate(QStringLiteral("launcher")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pressed.isEmpty(); }, 5000));
+    EXPECT_EQ(pressed, QList<quint32>{2});
+
+    // A dropped registration runs nothing any more.
+    backend->unregisterHotKey(refs[1]);
+    ASSERT_TRUE(portal->activate(QStringLiteral("launcher")));
+    ASSERT_TRUE(portal->activate(QStringLiteral("clipboard")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pressed.size() == 2; }, 5000));
+    EXPECT_EQ(pressed, (QList<quint32>{2, 3}));
+
+    // Releasing the backend closes its session, which frees the keys on the desktop.
+    backend.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return portal->sessionClosed; }, 5000));
+}
+
+TEST_F(PortalHotKeyBackendTest, RefusedShortcutsAndOtherTriggersFollowTheDesktop) {
+    portal->refusedIds.insert(QStringLiteral("clipboard"));
+    portal->boundTriggers.insert(QStringLiteral("launcher"), QStringLiteral("Meta+Shift+L"));
+    // An older portal without the application registry still binds.
+    portal->offersRegistry = false;
+    ASSERT_TRUE(portal->publish());
+    auto backend = makeBackend(portal->serviceName());
+    const QList<quint64> refs = registerAll(*backend);
+    ASSERT_TRUE(settled(*backend, refs));
+
+    EXPECT_EQ(backend->binding(refs[0]).status, HotKeyBackend::NoError);
+    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyBackend::NoError);
+    EXPECT_EQ(backend->binding(refs[1]).trigger, QStringLiteral("Meta+Shift+L"));
+    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyBackend::RefusedByDesktop);
+
+    // The user gives the palette other keys in the desktop's settings.
+    const int before = changes;
+    ASSERT_TRUE(
+        portal->changeTrigger(QStringLiteral("command-palette"), QStringLiteral("Ctrl+F12")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return backend->binding(refs[0]).trigger == QStringLiteral("Ctrl+F12"); }, 5000));
+    EXPECT_GT(changes, before);
+    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyBackend::RefusedByDesktop);
+}
+
+TEST_F(PortalHotKeyBackendTest,
+       ADeclinedDialogLeavesEveryShortcutUnboundUntilTheDesktopActivatesOne) {
+    portal->bindResponse = 1;
+    ASSERT_TRUE(portal->publish());
+    auto backend = makeBackend(portal->serviceName());
+    const QList<quint64> refs = registerAll(*backend);
+    ASSERT_TRUE(settled(*backend, refs));
+    for (quint64 ref : refs) {
+        EXPECT_EQ(backend->binding(ref).status, HotKeyBackend::RefusedByDesktop);
+    }
+    EXPECT_TRUE(pressed.isEmpty());
+
+    // A desktop that binds from its own configuration still activates: then it holds the key.
+    ASSERT_TRUE(portal->activate(QStringLiteral("launcher")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pressed.isEmpty(); }, 5000));
+    EXPECT_EQ(pressed, QList<quint32>{2});
+    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyBackend::NoError);
+    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyBackend::RefusedByDesktop);
+}
+
+TEST_F(PortalHotKeyBackendTest, WithoutThePortalOrItsShortcutsInterfaceTheReasonIsReported) {
+    // No portal at all: the name has no owner.
+    auto missing = makeBackend(portal->serviceName());
+    const QList<quint64> missingRefs = registerAll(*missing);
+    ASSERT_TRUE(settled(*missing, missingRefs));
+    EXPECT_EQ(missing->binding(missingRefs[0]).status, HotKeyBackend::NoShortcutsFacility);
+    EXPECT_TRUE(missing->unavailableReason().contains(QStringLiteral("No XDG desktop portal")))
+        << missing->unavailableReason().toStdString();
+
+    // A portal without GlobalShortcuts (GNOME before it had one, say).
+    portal->offersShortcuts = false;
+    ASSERT_TRUE(portal->publish());
+    auto bare = makeBackend(portal->serviceName());
+    const QList<quint64> refs = registerAll(*bare);
+    ASSERT_TRUE(settled(*bare, refs));
+    for (quint64 ref : refs) {
+        EXPECT_EQ(bare->binding(ref).status, HotKeyBackend::NoShortcutsFacility);
+    }
+    EXPECT_TRUE(bare->unavailableReason().contains(
+        QStringLiteral("org.freedesktop.portal.GlobalShortcuts")));
+    EXPECT_FALSE(portal->calls.contains(QStringLiteral("CreateSession")));
+    // Later registrations on it fail at once.
+    EXPECT_EQ(bare->registerHotKey(4, Qt::Key_F5, 0).status, HotKeyBackend::NoShortcutsFacility);
+}
+
+TEST(PortalHotKeyBackendTriggerTest, PreferredTriggersUseTheXdgShortcutsNotation) {
+    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_F5, HotKeyBackend::ShiftModifier |
+                                                                    HotKeyBackend::ControlModifier),
+              QStringLiteral("CTRL+SHIFT+F5"));
+    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_Return, 0), QStringLiteral("Return"));
+    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_Launch0, 0), QString());
+    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_A, 0x40000), QString());
+}
