@@ -11,7 +11,7 @@ class KeychainError : public PlimboError {
 public:
     enum class Kind { unexpectedStatus, invalidData };
 
-    // "Keychain operation failed (<status>)."
+    // "Keyring operation failed (<status>)."
     static KeychainError unexpectedStatus(qint32 status);
     // The same failure for an item that exists but stayed locked (its unlock prompt was
     // dismissed or could not be shown).

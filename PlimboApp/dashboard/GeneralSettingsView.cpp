@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "DashboardStyle.h"
+#include "DesktopWording.h"
 #include "PlimboTheme.h"
 #include "SettingsForm.h"
 #include "SettingsSwitch.h"
@@ -32,9 +33,7 @@ GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
     QLabel* virtualLabel = S::label(virtualText, body);
     virtualLabel->setWordWrap(true);
     m_virtualNotch = m_form->addSwitchRow(virtualLabel, virtualText);
-    m_form->addNote(QStringLiteral(
-        "Plimbo detects the display safe area. On MacBooks with a physical notch it attaches "
-        "below the camera; on other displays it draws the same interactive surface."));
+    m_form->addNote(DesktopWording::notchPlacementNote());
 
     m_form->addSection(QStringLiteral("Global Shortcuts"));
     for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
@@ -63,10 +62,7 @@ GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
     buttonLine->addStretch(1);
     buttonLine->addWidget(m_retry);
     m_form->addRow(buttons);
-    m_form->addNote(QStringLiteral(
-        "These shortcuts work globally while Plimbo is running in the Menu Bar. If a shortcut is "
-        "unavailable, another app already owns that combination; close it and press Retry "
-        "Shortcuts."));
+    m_form->addNote(DesktopWording::shortcutsNote());
     m_unavailableReason = m_form->addNote(QString());
 
     m_form->addSection(QStringLiteral("Distribution"));
@@ -89,6 +85,8 @@ GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
     connect(&model, &AppModel::virtualNotchEnabledChanged, this,
             &GeneralSettingsView::refreshNotch);
     connect(&model, &AppModel::registeredGlobalShortcutsChanged, this,
+            &GeneralSettingsView::refreshShortcuts);
+    connect(&model, &AppModel::globalShortcutLabelsChanged, this,
             &GeneralSettingsView::refreshShortcuts);
     refreshNotch();
     refreshShortcuts();

@@ -105,6 +105,8 @@ void AppModel::forwardSignals() {
     connect(&m_desktop, &DesktopActions::shelfURLsChanged, this, &AppModel::pendingDropURLsChanged);
     connect(&m_shortcuts, &GlobalShortcuts::registeredShortcutsChanged, this,
             &AppModel::registeredGlobalShortcutsChanged);
+    connect(&m_shortcuts, &GlobalShortcuts::labelsChanged, this,
+            &AppModel::globalShortcutLabelsChanged);
 
     // The one place a user-facing failure becomes the alert's text.
     const auto present = [this](const QString& message) {
@@ -114,6 +116,7 @@ void AppModel::forwardSignals() {
     connect(&m_composer, &ChatComposer::failed, this, present);
     connect(&m_session, &ChatSession::failed, this, present);
     connect(&m_desktop, &DesktopActions::failed, this, present);
+    connect(m_deps.keepAwake.get(), &KeepAwakeService::failed, this, present);
 }
 
 // ---------------------------------------------------------------- observable state

@@ -162,6 +162,12 @@ public:
     GlobalShortcutSet registeredGlobalShortcuts() const {
         return m_shortcuts.registeredShortcuts();
     }
+    // The keys of a global shortcut as the desktop bound them, or ours while it bound none.
+    QString globalShortcutLabel(PlimboGlobalShortcut shortcut) const {
+        return m_shortcuts.label(shortcut);
+    }
+    // Why no global shortcut can work here (empty when they can).
+    QString globalShortcutsUnavailableReason() const { return m_shortcuts.unavailableReason(); }
 
     // --- start-up and windows
     // Runs once; later calls finish at once. Cleans the attachment folder first (in the
@@ -252,6 +258,7 @@ signals:
     void virtualNotchEnabledChanged();
     void pendingDropURLsChanged();
     void registeredGlobalShortcutsChanged();
+    void globalShortcutLabelsChanged();
 
 private:
     // Wires every feature's notifications to the properties above.

@@ -78,6 +78,19 @@ QString DesktopWording::sendBoundary() {
         "prompt and local attachment copy remain in chat history.");
 }
 
+QString DesktopWording::notchPlacementNote() {
+    return QStringLiteral(
+        "Plimbo detects the display safe area. Linux displays report no camera housing, so it "
+        "draws the same interactive surface at the top of the screen.");
+}
+
+QString DesktopWording::shortcutsNote() {
+    return QStringLiteral(
+        "These shortcuts work globally while Plimbo is running in the tray. If a shortcut is "
+        "unavailable, another app or the desktop already owns that combination; free it and "
+        "press Retry Shortcuts.");
+}
+
 QString DesktopWording::localCopiesNote() {
     return QStringLiteral(
         "Requests are sent only after you press Send. Chat history and attached images, PDFs, "

@@ -51,6 +51,10 @@ public:
     static QString keyStorageNote();
     static QString keyAvailable();
 
+    // The general settings' notes under the notch switches and under the global shortcuts.
+    static QString notchPlacementNote();
+    static QString shortcutsNote();
+
     // The notch shelf's button that shows its files in the file manager, "Files".
     static QString fileManagerButton();
     // A shelf file's tooltip: "Drag <name> to the file manager or another app".

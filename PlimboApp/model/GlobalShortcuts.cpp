@@ -19,6 +19,14 @@ void GlobalShortcuts::install() {
         m_makeController ? m_makeController() : nullptr;
     GlobalShortcutSet registered;
     if (controller) {
+        // The portal answers after this returns, and the desktop may later change its keys.
+        connect(controller.get(), &GlobalHotKeyController::registrationsChanged, this,
+                [this, source = controller.get()] {
+                    if (m_controller.get() == source) {
+                        setRegistered(activeGlobalShortcuts(*source));
+                        emit labelsChanged();
+                    }
+                });
         for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
             const GlobalShortcutBinding binding = bindingFor(shortcut);
             QPointer<GlobalShortcuts> self(this);
@@ -35,6 +43,16 @@ void GlobalShortcuts::install() {
     }
     setRegistered(registered);
     m_controller = std::move(controller);
+    emit labelsChanged();
+}
+
+QString GlobalShortcuts::label(PlimboGlobalShortcut shortcut) const {
+    return globalShortcutLabel(
+        shortcut, m_controller ? m_controller->boundTrigger(rawValue(shortcut)) : QString());
+}
+
+QString GlobalShortcuts::unavailableReason() const {
+    return m_controller ? m_controller->unavailableReason() : QString();
 }
 
 void GlobalShortcuts::retry() {

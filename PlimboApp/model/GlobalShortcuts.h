@@ -12,9 +12,11 @@ namespace plimbo {
 class GlobalHotKeyController;
 
 // The three system-wide shortcuts: registers them through a fresh hot-key controller, keeps the
-// set whose registration succeeded and calls `pressed` when one fires. Main thread only. A
-// shortcut that cannot be registered (taken by another program, no X server) is simply left out
-// of registeredShortcuts(); the settings offer a retry.
+// set the desktop holds now and calls `pressed` when one fires. Main thread only. A shortcut
+// that cannot be registered (taken by another program, refused by the desktop, no facility) is
+// left out of registeredShortcuts(); the settings offer a retry. Through the desktop portal the
+// answer comes later, and the desktop may bind other keys than ours: both follow the
+// controller's registrationsChanged.
 class GlobalShortcuts : public QObject {
     Q_OBJECT
 
@@ -27,6 +29,10 @@ public:
     ~GlobalShortcuts() override;
 
     GlobalShortcutSet registeredShortcuts() const { return m_registered; }
+    // The keys of a shortcut as the desktop bound them, or ours while it bound none.
+    QString label(PlimboGlobalShortcut shortcut) const;
+    // Why no shortcut can work here (empty when they can).
+    QString unavailableReason() const;
     // Registers all three through a new controller; only then is the previous one released
     // (which releases its keys).
     void install();
@@ -35,6 +41,8 @@ public:
 
 signals:
     void registeredShortcutsChanged();
+    // A label or the unavailable reason may have changed.
+    void labelsChanged();
 
 private:
     void setRegistered(const GlobalShortcutSet& shortcuts);

@@ -1,5 +1,6 @@
 #include "PlimboGlobalShortcut.h"
 
+#include "AppModel.h"
 #include "GlobalHotKeyController.h"
 #include "HotKeyBackend.h"
 
@@ -199,15 +200,11 @@ QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& deskto
 }
 
 QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    // The model does not pass on the desktop's bound triggers yet.
-    Q_UNUSED(model);
-    return globalShortcutLabel(shortcut);
+    return model.globalShortcutLabel(shortcut);
 }
 
 QString globalShortcutsUnavailableReason(const AppModel& model) {
-    // The model does not pass on the controller's reason yet.
-    Q_UNUSED(model);
-    return {};
+    return model.globalShortcutsUnavailableReason();
 }
 
 } // namespace plimbo

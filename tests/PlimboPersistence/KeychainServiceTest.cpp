@@ -89,7 +89,7 @@ TEST_F(KeychainServiceTest, ALockedItemFailsButIsKnownToBeStored) {
     const KeychainError error = caught([&] { keychain.read("a"); });
     EXPECT_EQ(error, KeychainError::lockedItem(SecretStore::userCanceled));
     EXPECT_TRUE(error.itemIsLocked());
-    EXPECT_EQ(error.description(), "Keychain operation failed (-128).");
+    EXPECT_EQ(error.description(), "Keyring operation failed (-128).");
     // Other failures say nothing about whether an item exists.
     EXPECT_FALSE(KeychainError::unexpectedStatus(SecretStore::userCanceled).itemIsLocked());
     EXPECT_NE(error, KeychainError::unexpectedStatus(SecretStore::userCanceled));

@@ -75,6 +75,12 @@ RunningPlimbo::~RunningPlimbo() {
     stop();
 }
 
+void RunningPlimbo::useSessionBus(const QString& address) {
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    m_process.setProcessEnvironment(environment);
+}
+
 bool RunningPlimbo::start(const QStringList& switches) {
     m_process.start(QStringLiteral(PLIMBO_TESTABLE_PATH),
                     QStringList{QStringLiteral("--openrouter-base-url=") + m_baseUrl.toString()} +
@@ -91,9 +97,10 @@ bool RunningPlimbo::start(const QStringList& switches) {
 }
 
 bool RunningPlimbo::startAndOpenPalette() {
-    if (!start()) {
-        return false;
-    }
+    return start() && openPalette();
+}
+
+bool RunningPlimbo::openPalette() {
     // The shortcut works once start-up has registered it; until then the key goes nowhere.
     for (int attempt = 0; attempt < 20 && isRunning(); ++attempt) {
         XDoTool::key(QStringLiteral("super+alt+space"));

@@ -17,10 +17,14 @@ public:
     explicit RunningPlimbo(const QUrl& baseUrl);
     ~RunningPlimbo();
 
+    // Runs the program on another session bus (a private keyring's) instead of the session's.
+    void useSessionBus(const QString& address);
     // True once the program runs and shows its notch; `switches` go on its command line.
     bool start(const QStringList& switches = {});
     // True once the program runs and its command palette answers the global shortcut.
     bool startAndOpenPalette();
+    // Opens the palette of a running program through its global shortcut.
+    bool openPalette();
     // Opens the mini assistant from the palette, as a user would.
     bool openMiniAssistantFromPalette();
     // Ends the program; false when it had already died.

@@ -115,6 +115,16 @@ TEST_F(AppModelPaletteTest, PaletteCommandsFollowTheFocusRule) {
     EXPECT_TRUE(model->keepAwake().isKeepingAwake());
 }
 
+TEST_F(AppModelPaletteTest, KeepAwakeWithoutAnInhibitServiceSaysSoInTheAlert) {
+    h.power->refuse = true;
+    h.power->serviceMissing = true;
+    model->perform(command("command.keepawake"));
+    ASSERT_TRUE(settle([&] { return model->presentedError().has_value(); }));
+    EXPECT_EQ(model->presentedError(), KeepAwakeService::noInhibitServiceMessage());
+    EXPECT_FALSE(model->keepAwake().isKeepingAwake());
+    EXPECT_EQ(command("command.keepawake").title, "Keep Computer Awake");
+}
+
 TEST_F(AppModelPaletteTest, EveryQueryAssignmentRebuildsTheResults) {
     EXPECT_EQ(command("command.keepawake").title, "Keep Computer Awake");
     model->keepAwake().toggle();

@@ -196,11 +196,17 @@ TEST_F(AppModelSendTest, StopWhileTheKeyIsReadSendsNothing) {
     model->sendAI();
     h.executor->runHeld(); // the messages are built; the key lookup is posted
     ASSERT_EQ(h.executor->heldCount(), 1);
+    // The read may wait for an unlock prompt as long as the person takes; Stop ends the turn
+    // at once, and the key that arrives later sends nothing.
     model->stopAI();
+    EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
+    EXPECT_EQ(model->aiStatus(), "Stopped");
+    EXPECT_FALSE(model->isGenerating());
     h.executor->release();
     spin(50);
     EXPECT_TRUE(h.ai->calls.isEmpty());
     EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
+    EXPECT_EQ(model->aiStatus(), "Stopped");
 }
 
 TEST_F(AppModelSendTest, MissingOrRefusedKeyFailsTheTurnWithoutARequest) {
@@ -228,6 +234,15 @@ TEST_F(AppModelSendTest, MissingOrRefusedKeyFailsTheTurnWithoutARequest) {
     model->sendAI();
     ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
     EXPECT_EQ(lastTurn().failureMessage, "Keyring operation failed (-5).");
+    EXPECT_EQ(h.ai->calls.size(), 0);
+
+    // So is a stored key whose keyring stays locked: no request, and no call for a new key.
+    h.secrets->setFailure(std::nullopt);
+    h.secrets->setLocked(SecretStore::userCanceled);
+    model->setAiInput(QStringLiteral("Locked"));
+    model->sendAI();
+    ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
+    EXPECT_EQ(lastTurn().failureMessage, "Keyring operation failed (-128).");
     EXPECT_EQ(h.ai->calls.size(), 0);
 }
 

@@ -226,11 +226,47 @@ TEST_F(AppModelStartupTest, WithoutSwitchesTheNotchFollowsItsTwoSwitches) {
 
 TEST_F(AppModelStartupTest, TheKeyringIsNotReadInPreviewRuns) {
     h.storeKey("key");
-    EXPECT_TRUE(h.makeModel()->credentialIsStored());
+    const std::unique_ptr<AppModel> model = h.makeModel();
+    EXPECT_TRUE(settle([&] { return model->credentialIsStored(); }));
     const int calls = h.secrets->calls();
     h.arguments << "--show-anything";
     EXPECT_FALSE(h.makeModel()->credentialIsStored());
     EXPECT_EQ(h.secrets->calls(), calls);
+}
+
+// The keyring may sit behind an unlock prompt for as long as the person takes: the model is
+// built without waiting for the key's lookup, and the flag follows the lookup when it ends.
+TEST_F(AppModelStartupTest, TheKeyIsLookedUpOffTheGuiThreadAndTheFlagFollows) {
+    h.storeKey("key");
+    const int calls = h.secrets->calls();
+    h.executor->hold();
+    std::unique_ptr<AppModel> model = h.makeModel();
+    QSignalSpy changed(model.get(), &AppModel::credentialIsStoredChanged);
+    EXPECT_EQ(h.secrets->calls(), calls);
+    EXPECT_FALSE(model->credentialIsStored());
+    EXPECT_EQ(h.executor->heldCount(), 1);
+    h.executor->release();
+    EXPECT_TRUE(settle([&] { return model->credentialIsStored(); }));
+    EXPECT_EQ(changed.count(), 1);
+
+    // A key stored in a keyring left locked (its prompt dismissed) still counts as stored;
+    // other failures do not.
+    h.secrets->setLocked(SecretStore::userCanceled);
+    model = h.makeModel();
+    EXPECT_TRUE(settle([&] { return model->credentialIsStored(); }));
+    h.secrets->setLocked(std::nullopt);
+    h.secrets->setFailure(SecretStore::notAvailable);
+    model = h.makeModel();
+    spin(50);
+    EXPECT_FALSE(model->credentialIsStored());
+    h.secrets->setFailure(std::nullopt);
+
+    // A model gone before the lookup completes is left alone.
+    h.executor->hold();
+    model = h.makeModel();
+    model.reset();
+    h.executor->release();
+    spin(50);
 }
 
 } // namespace
