@@ -59,6 +59,8 @@ ClipboardService::ClipboardService(int maximumItems, std::unique_ptr<Pasteboard>
     // Whatever is on the clipboard before the service exists is never taken.
     m_lastChangeCount = m_pasteboard->changeCount();
     m_monitorTimer.setSingleShot(true);
+    // Coarse: it may fire a little early or late to share a wake-up with other timers.
+    m_monitorTimer.setTimerType(Qt::CoarseTimer);
     connect(&m_monitorTimer, &QTimer::timeout, this, &ClipboardService::poll);
 }
 

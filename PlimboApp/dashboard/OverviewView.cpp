@@ -116,7 +116,7 @@ OverviewView::OverviewView(AppModel& model, QWidget* parent)
     setWidget(page);
 
     connect(&model.systemMonitor(), &SystemMonitorService::snapshotChanged, this,
-            &OverviewView::refreshMetrics);
+            &OverviewView::sampleArrived);
     connect(&model.registry(), &ModuleRegistry::recordsChanged, this,
             &OverviewView::refreshModules);
     refreshMetrics();
@@ -166,7 +166,24 @@ QWidget* OverviewView::liveMetric(QLabel*& value, const QString& label, const QS
     return tile;
 }
 
+void OverviewView::sampleArrived() {
+    // The dashboard is closed nearly all day: a sample nobody sees costs no work.
+    if (!isVisible()) {
+        m_sampleWaiting = true;
+        return;
+    }
+    refreshMetrics();
+}
+
+void OverviewView::showEvent(QShowEvent* event) {
+    if (m_sampleWaiting) {
+        refreshMetrics();
+    }
+    QScrollArea::showEvent(event);
+}
+
 void OverviewView::refreshMetrics() {
+    m_sampleWaiting = false;
     const SystemSnapshot snapshot = m_model.systemMonitor().snapshot();
     const QLocale locale;
     m_cpu->setText(MetricText::percent(snapshot.cpuUsage, locale));

@@ -33,11 +33,13 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* systemField();
     QWidget* liveMetric(QLabel*& value, const QString& label, const QString& symbol);
     void refreshMetrics();
+    void sampleArrived();
     void refreshModules();
 
     AppModel& m_model;
@@ -48,6 +50,8 @@ private:
     QVBoxLayout* m_modules = nullptr;
     QList<ModuleRow*> m_rows;
     QList<QWidget*> m_dividers;
+    // A sample came while the view was hidden; it is shown at the next show.
+    bool m_sampleWaiting = false;
 };
 
 } // namespace plimbo

@@ -22,12 +22,30 @@ NotchSystemStrip::NotchSystemStrip(AppModel& model, QWidget* parent)
         m_cells.append(cell);
     }
     SystemMonitorService& monitor = model.systemMonitor();
-    connect(&monitor, &SystemMonitorService::snapshotChanged, this, &NotchSystemStrip::refresh);
+    connect(&monitor, &SystemMonitorService::snapshotChanged, this,
+            &NotchSystemStrip::sampleArrived);
     connect(&monitor, &SystemMonitorService::isRunningChanged, this, &NotchSystemStrip::refresh);
     refresh();
 }
 
+void NotchSystemStrip::sampleArrived() {
+    // The notch sits compact nearly all day: a sample nobody sees costs no work.
+    if (!isVisible()) {
+        m_sampleWaiting = true;
+        return;
+    }
+    refresh();
+}
+
+void NotchSystemStrip::showEvent(QShowEvent* event) {
+    if (m_sampleWaiting) {
+        refresh();
+    }
+    QWidget::showEvent(event);
+}
+
 void NotchSystemStrip::refresh() {
+    m_sampleWaiting = false;
     const SystemMonitorService& monitor = m_model.systemMonitor();
     const QList<NotchMetrics::Cell> cells =
         NotchMetrics::cells(monitor.snapshot(), monitor.isRunning());

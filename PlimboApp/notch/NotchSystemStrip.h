@@ -18,12 +18,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void refresh();
+    void sampleArrived();
 
     AppModel& m_model;
     QList<NotchMetricCell*> m_cells;
+    // A sample came while the shelf was closed; it is shown when the shelf opens.
+    bool m_sampleWaiting = false;
 };
 
 } // namespace plimbo

@@ -61,7 +61,7 @@ MenuBarContentView::MenuBarContentView(AppModel& model, QWidget* parent)
     column->addWidget(buildUtilityArea());
 
     connect(&m_model.systemMonitor(), &SystemMonitorService::snapshotChanged, this,
-            &MenuBarContentView::refresh);
+            &MenuBarContentView::sampleArrived);
     connect(&m_model.systemMonitor(), &SystemMonitorService::isRunningChanged, this,
             &MenuBarContentView::refresh);
     connect(&m_model.keepAwake(), &KeepAwakeService::isKeepingAwakeChanged, this,
@@ -238,6 +238,7 @@ void MenuBarContentView::refresh() {
         return;
     }
     m_refreshing = true;
+    m_sampleWaiting = false;
     const QPalette& colours = palette();
     const QLocale locale;
     const SystemSnapshot snapshot = m_model.systemMonitor().snapshot();
@@ -277,7 +278,19 @@ void MenuBarContentView::refresh() {
     m_refreshing = false;
 }
 
+void MenuBarContentView::sampleArrived() {
+    // The panel is hidden nearly all day: a sample nobody sees costs no work.
+    if (!isVisible()) {
+        m_sampleWaiting = true;
+        return;
+    }
+    refresh();
+}
+
 void MenuBarContentView::showEvent(QShowEvent* event) {
+    if (m_sampleWaiting) {
+        refresh();
+    }
     QWidget::showEvent(event);
     setFocus(Qt::OtherFocusReason);
 }

@@ -59,6 +59,7 @@ private:
     QWidget* buildActionArea();
     QWidget* buildUtilityArea();
     void refresh();
+    void sampleArrived();
 
     AppModel& m_model;
     std::function<void()> m_terminate;
@@ -81,6 +82,8 @@ private:
     MenuUtilityAction* m_about = nullptr;
     MenuExitButton* m_exit = nullptr;
     bool m_refreshing = false;
+    // A sample came while the panel was hidden; it is shown at the next show.
+    bool m_sampleWaiting = false;
 };
 
 } // namespace plimbo

@@ -23,6 +23,10 @@ MonitorStatusPill::MonitorStatusPill(QWidget* parent)
 }
 
 void MonitorStatusPill::setStatus(const QString& word, const QColor& color) {
+    // Each sample sets the status again; an unchanged one costs no layout or paint.
+    if (m_word == word && m_color == color) {
+        return;
+    }
     m_word = word;
     m_color = color;
     setAccessibleName(tr("System monitor %1").arg(word.toLower()));

@@ -28,13 +28,17 @@ void SurfaceText::setText(const QString& text) {
 }
 
 void SurfaceText::setTone(SurfaceStyle::Tone tone) {
-    m_tone = tone;
-    update();
+    if (m_tone != tone) {
+        m_tone = tone;
+        update();
+    }
 }
 
 void SurfaceText::setColor(const std::optional<QColor>& color) {
-    m_color = color;
-    update();
+    if (m_color != color) {
+        m_color = color;
+        update();
+    }
 }
 
 QColor SurfaceText::resolvedColor() const {

@@ -24,13 +24,17 @@ void SymbolView::setSymbol(const QString& symbol) {
 }
 
 void SymbolView::setTone(SurfaceStyle::Tone tone) {
-    m_tone = tone;
-    update();
+    if (m_tone != tone) {
+        m_tone = tone;
+        update();
+    }
 }
 
 void SymbolView::setColor(const std::optional<QColor>& color) {
-    m_color = color;
-    update();
+    if (m_color != color) {
+        m_color = color;
+        update();
+    }
 }
 
 QColor SymbolView::resolvedColor() const {

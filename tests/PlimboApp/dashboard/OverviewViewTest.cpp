@@ -105,6 +105,18 @@ TEST_F(OverviewViewTest, MetricsStartFromTheEmptySnapshotAndFollowNewSamples) {
     EXPECT_EQ(view->memoryValue()->text(), QStringLiteral("50%"));
 }
 
+TEST_F(OverviewViewTest, SamplesWhileTheDashboardIsClosedWaitForTheNextShow) {
+    view->hide();
+    harness.host->memory = {8ULL << 30, 16ULL << 30};
+    harness.model->systemMonitor().start();
+    ASSERT_EQ(harness.model->systemMonitor().snapshot().memoryUsed, 8ULL << 30);
+    spin(20);
+    EXPECT_EQ(view->memoryValue()->text(), QStringLiteral("—"));
+
+    view->show();
+    EXPECT_EQ(view->memoryValue()->text(), QStringLiteral("50%"));
+}
+
 TEST(ModuleRowTest, TheSwitchOnlyAsksAndShowsTheRecordItWasGiven) {
     ModuleRecord record;
     record.manifest = {QStringLiteral("sample"),

@@ -41,6 +41,8 @@ protected:
         view = std::make_unique<MenuBarContentView>(model());
         view->setPalette(scheme(true));
         view->setTerminate([this] { ++terminations; });
+        // Samples reach the panel while it is shown, as the user sees it.
+        view->show();
     }
 
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
@@ -112,6 +114,54 @@ TEST_F(MenuBarContentViewTest, TheRunningMonitorsReadingsShowAndGoBackToDashesWh
     EXPECT_EQ(view->memoryMetric()->color(), secondary());
     EXPECT_EQ(view->thermalMetric()->value(), QStringLiteral("Off"));
     EXPECT_EQ(view->pulseFooter()->text(), QStringLiteral("Monitoring is off"));
+}
+
+TEST_F(MenuBarContentViewTest, SamplesWhileHiddenCostNothingUntilThePanelIsShownAgain) {
+    startMonitor();
+    ASSERT_EQ(view->memoryMetric()->value(), QStringLiteral("85%"));
+    view->hide();
+    surfaces.host->memory = MemoryUsage{500, 1000};
+    surfaces.host->uptimeSeconds = 7300;
+    nextSample();
+    nextSample();
+    EXPECT_EQ(view->memoryMetric()->value(), QStringLiteral("85%"));
+    EXPECT_EQ(view->uptimeText()->text(), QStringLiteral("1h 2m"));
+
+    view->show();
+    // The latest sample is there the moment the panel shows, before any new one.
+    EXPECT_EQ(view->memoryMetric()->value(), QStringLiteral("50%"));
+    EXPECT_EQ(view->uptimeText()->text(), QStringLiteral("2h 1m"));
+}
+
+TEST_F(MenuBarContentViewTest, ASampleThatChangesNothingShownCostsNoLayoutOrPaint) {
+    startMonitor();
+    ASSERT_EQ(view->uptimeText()->text(), QStringLiteral("1h 2m"));
+    // Showing left layout and paint work behind; it is done before counting.
+    spin(50);
+    QCoreApplication::sendPostedEvents();
+    int work = 0;
+    struct WorkCounter : QObject {
+        int& count;
+        explicit WorkCounter(int& c)
+            : count(c) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint || event->type() == QEvent::LayoutRequest) {
+                ++count;
+            }
+            return false;
+        }
+    } counter(work);
+    view->installEventFilter(&counter);
+    for (QWidget* widget : view->findChildren<QWidget*>()) {
+        widget->installEventFilter(&counter);
+    }
+    // A new sample whose uptime moved by seconds: every figure shown stays the same.
+    const SystemSnapshot before = monitor().snapshot();
+    surfaces.host->uptimeSeconds += 4;
+    nextSample();
+    spin(50);
+    ASSERT_NE(monitor().snapshot(), before);
+    EXPECT_EQ(work, 0);
 }
 
 TEST_F(MenuBarContentViewTest, MemoryWarmsAtEightyFivePercentInTheSchemesWarningColour) {
