@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +16,7 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <QToolTip>
 
 #include <cmath>
 #include <utility>
@@ -339,6 +341,23 @@ std::optional<QUrl> RichTextView::linkAt(const QPoint& point) const {
         return std::nullopt;
     }
     return QUrl(href, QUrl::StrictMode);
+}
+
+QString RichTextView::linkToolTipAt(const QPoint& point) const {
+    const std::optional<QUrl> link = linkAt(point);
+    return link ? link->toDisplayString() : QString();
+}
+
+bool RichTextView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = linkToolTipAt(help->pos());
+        if (!tip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), tip, this);
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 QString RichTextView::selectedText() const {

@@ -45,6 +45,8 @@ public:
     void clearSelection();
     // The link under a point of this widget, when it has one.
     std::optional<QUrl> linkAt(const QPoint& point) const;
+    // The tool tip over a point: the address a click there opens; empty away from links.
+    QString linkToolTipAt(const QPoint& point) const;
     // Whether the single line does not fit and is cut.
     bool isElided() const;
 
@@ -60,6 +62,7 @@ signals:
     void linkActivated(const QUrl& url);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
