@@ -106,8 +106,58 @@ void RichTextView::setRuns(const QList<InlineRun>& runs) {
     if (runs == m_runs) {
         return;
     }
+    if (extends(runs)) {
+        append(runs);
+        return;
+    }
     m_runs = runs;
     rebuild();
+}
+
+bool RichTextView::extends(const QList<InlineRun>& runs) const {
+    if (m_runs.isEmpty() || runs.size() < m_runs.size()) {
+        return false;
+    }
+    const qsizetype last = m_runs.size() - 1;
+    for (qsizetype i = 0; i < last; ++i) {
+        if (runs[i] != m_runs[i]) {
+            return false;
+        }
+    }
+    return runs[last].styles == m_runs[last].styles && runs[last].link == m_runs[last].link &&
+           runs[last].text.startsWith(m_runs[last].text);
+}
+
+QString RichTextView::shownText(const QString& text) {
+    if (m_layout == Layout::singleLine) {
+        QString line = text;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return line;
+    }
+    if (m_layout == Layout::wrapping) {
+        return withBreakOpportunities(text, m_unbroken);
+    }
+    return text;
+}
+
+void RichTextView::append(const QList<InlineRun>& runs) {
+    // Inserted at the end of the laid-out document: only its last paragraphs are laid out
+    // again, and a selection stays where it is.
+    const qsizetype last = m_runs.size() - 1;
+    QTextCursor cursor(m_document.get());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    cursor.insertText(shownText(runs[last].text.mid(m_runs[last].text.size())),
+                      formatFor(runs[last]));
+    for (qsizetype i = last + 1; i < runs.size(); ++i) {
+        cursor.insertText(shownText(runs[i].text), formatFor(runs[i]));
+    }
+    cursor.endEditBlock();
+    m_runs = runs;
+    m_layoutWidth = -2;
+    m_naturalWidth.reset();
+    updateGeometry();
+    update();
 }
 
 void RichTextView::setPlainText(const QString& text) {
@@ -170,15 +220,9 @@ void RichTextView::rebuild() {
     document->setDefaultTextOption(option);
     QTextCursor cursor(document.get());
     cursor.beginEditBlock();
-    qsizetype unbroken = 0;
+    m_unbroken = 0;
     for (const InlineRun& run : m_runs) {
-        QString text = run.text;
-        if (m_layout == Layout::singleLine) {
-            text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        } else if (m_layout == Layout::wrapping) {
-            text = withBreakOpportunities(text, unbroken);
-        }
-        cursor.insertText(text, formatFor(run));
+        cursor.insertText(shownText(run.text), formatFor(run));
     }
     cursor.endEditBlock();
     m_document = std::move(document);
@@ -199,7 +243,11 @@ void RichTextView::layoutFor(int width) const {
     if (target == m_layoutWidth) {
         return;
     }
-    m_document->setTextWidth(target);
+    // Setting a width lays the whole document out again, even the same width; text appended
+    // since is laid out by the document itself.
+    if (m_document->textWidth() != target) {
+        m_document->setTextWidth(target);
+    }
     m_layoutWidth = target;
     m_layoutHeight = static_cast<int>(std::ceil(m_document->size().height()));
     if (m_layout == Layout::singleLine) {

@@ -75,6 +75,11 @@ protected:
 
 private:
     void rebuild();
+    // Whether `runs` are the current runs with text added at the end.
+    bool extends(const QList<InlineRun>& runs) const;
+    void append(const QList<InlineRun>& runs);
+    // A run's text as the document holds it (break opportunities, one line).
+    QString shownText(const QString& text);
     void contentChanged();
     void layoutFor(int width) const;
     qreal naturalWidth() const;
@@ -89,6 +94,8 @@ private:
     bool m_selectable = true;
     bool m_hugsContent = true;
     std::optional<QColor> m_textColor;
+    // Characters since the last break opportunity at the end of the document.
+    qsizetype m_unbroken = 0;
 
     mutable int m_layoutWidth = -2;
     mutable int m_layoutHeight = 0;
