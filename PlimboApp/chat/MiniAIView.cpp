@@ -11,13 +11,13 @@
 #include "HorizontalStrip.h"
 #include "MiniAIBubbleShape.h"
 #include "MiniAITurnView.h"
+#include "PlimboTheme.h"
 #include "PresentedErrorAlert.h"
 #include "ReduceMotion.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
 #include "TurnScrollArea.h"
 #include "ViewColumn.h"
-#include "PlimboTheme.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -203,7 +203,8 @@ QWidget* MiniAIView::buildComposer() {
     parts.status = ChatStyle::plainLabel(QString());
     parts.status->setFont(ChatStyle::font(9.5, QFont::Medium));
     QPalette statusPalette = parts.status->palette();
-    statusPalette.setColor(QPalette::WindowText, ChatStyle::white(0.42));
+    // Readable (4.5:1) on the panel's near-black.
+    statusPalette.setColor(QPalette::WindowText, ChatStyle::white(0.5));
     parts.status->setPalette(statusPalette);
     row->addWidget(parts.status);
     row->addItem(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));

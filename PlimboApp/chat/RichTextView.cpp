@@ -1,6 +1,6 @@
 #include "RichTextView.h"
 
-#include "PlimboTheme.h"
+#include "ChatStyle.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -18,6 +18,7 @@
 #include <QTextLayout>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -64,7 +65,7 @@ QString withoutBreakOpportunities(QString text) {
     return text;
 }
 
-QTextCharFormat formatFor(const InlineRun& run) {
+QTextCharFormat formatFor(const InlineRun& run, const QColor& linkColor) {
     QTextCharFormat format;
     if (run.styles & InlineRun::strong) {
         format.setFontWeight(QFont::Bold);
@@ -82,7 +83,7 @@ QTextCharFormat formatFor(const InlineRun& run) {
     if (run.link.isValid()) {
         format.setAnchor(true);
         format.setAnchorHref(run.link.toString(QUrl::FullyEncoded));
-        format.setForeground(PlimboTheme::accent());
+        format.setForeground(linkColor);
         format.setFontUnderline(true);
     }
     return format;
@@ -144,13 +145,14 @@ void RichTextView::append(const QList<InlineRun>& runs) {
     // Inserted at the end of the laid-out document: only its last paragraphs are laid out
     // again, and a selection stays where it is.
     const qsizetype last = m_runs.size() - 1;
+    const QColor linkColor = ChatStyle::accentText(palette());
     QTextCursor cursor(m_document.get());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
     cursor.insertText(shownText(runs[last].text.mid(m_runs[last].text.size())),
-                      formatFor(runs[last]));
+                      formatFor(runs[last], linkColor));
     for (qsizetype i = last + 1; i < runs.size(); ++i) {
-        cursor.insertText(shownText(runs[i].text), formatFor(runs[i]));
+        cursor.insertText(shownText(runs[i].text), formatFor(runs[i], linkColor));
     }
     cursor.endEditBlock();
     m_runs = runs;
@@ -221,8 +223,9 @@ void RichTextView::rebuild() {
     QTextCursor cursor(document.get());
     cursor.beginEditBlock();
     m_unbroken = 0;
+    const QColor linkColor = ChatStyle::accentText(palette());
     for (const InlineRun& run : m_runs) {
-        cursor.insertText(shownText(run.text), formatFor(run));
+        cursor.insertText(shownText(run.text), formatFor(run, linkColor));
     }
     cursor.endEditBlock();
     m_document = std::move(document);
@@ -337,7 +340,14 @@ void RichTextView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
         rebuild();
     } else if (event->type() == QEvent::PaletteChange) {
-        update();
+        // Links take their colour from the palette.
+        const bool hasLinks = std::any_of(m_runs.cbegin(), m_runs.cend(),
+                                          [](const InlineRun& run) { return run.link.isValid(); });
+        if (hasLinks) {
+            rebuild();
+        } else {
+            update();
+        }
     }
 }
 
