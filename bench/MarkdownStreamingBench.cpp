@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -34,6 +35,72 @@ QString sampleReply() {
     }
     return reply;
 }
+
+// Streams `reply` into a fresh view in `deltas` equal steps, laying it out at 700 pixels after
+// each, as the conversation does; reports the mean and the slowest step in milliseconds.
+void streamInSteps(benchmark::State& state, const QString& reply, int deltas) {
+    const qsizetype step = reply.size() / deltas + 1;
+    double total = 0;
+    double slowest = 0;
+    qint64 steps = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        MarkdownText view;
+        view.resize(700, 400);
+        QStringList sources;
+        for (qsizetype end = step; end < reply.size() + step; end += step) {
+            sources.append(reply.left(std::min(end, reply.size())));
+        }
+        state.ResumeTiming();
+        for (const QString& source : sources) {
+            QElapsedTimer timer;
+            timer.start();
+            view.setSource(source);
+            const int height = view.heightForWidth(700);
+            view.resize(700, height);
+            benchmark::DoNotOptimize(height);
+            const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+            total += elapsed;
+            slowest = std::max(slowest, elapsed);
+            ++steps;
+        }
+    }
+    // Target: under 2 ms per delta on average, for every shape of reply.
+    state.counters["ms_per_delta"] = total / static_cast<double>(steps);
+    state.counters["slowest_ms"] = slowest;
+}
+
+// One fenced code block of about 50 KB.
+void BM_StreamCodeBlock(benchmark::State& state) {
+    QString reply = QStringLiteral("```cpp\n");
+    for (int i = 0; reply.size() < 50 * 1024; ++i) {
+        reply +=
+            QStringLiteral("    result += compute(values[%1], \"label %1\"); // step %1\n").arg(i);
+    }
+    streamInSteps(state, reply, 4000);
+}
+BENCHMARK(BM_StreamCodeBlock)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// One paragraph of about 50 KB on a single line, with inline markup.
+void BM_StreamLongParagraph(benchmark::State& state) {
+    QString reply;
+    while (reply.size() < 50 * 1024) {
+        reply += QStringLiteral("The reply keeps **going** with `code`, *emphasis* and a "
+                                "[link](https://example.com/a) in one long paragraph. ");
+    }
+    streamInSteps(state, reply, 4000);
+}
+BENCHMARK(BM_StreamLongParagraph)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// One bulleted list of about 50 KB.
+void BM_StreamLongList(benchmark::State& state) {
+    QString reply;
+    for (int i = 0; reply.size() < 50 * 1024; ++i) {
+        reply += QStringLiteral("- item %1 with **bold** words and `code` in it\n").arg(i);
+    }
+    streamInSteps(state, reply, 4000);
+}
+BENCHMARK(BM_StreamLongList)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_StreamReply(benchmark::State& state) {
     const QString reply = sampleReply();

@@ -1,11 +1,12 @@
 #include "ChatHistoryRow.h"
 
 #include "ChatStyle.h"
+#include "MarkdownBlockParser.h"
 #include "MarkdownText.h"
+#include "PlimboTheme.h"
 #include "RichTextView.h"
 #include "SymbolButton.h"
 #include "symbols/SymbolIcon.h"
-#include "PlimboTheme.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
@@ -49,6 +50,75 @@ QString shortTimeFormat(const QLocale& locale) {
                                             QRegularExpression::UseUnicodePropertiesOption);
     format.remove(seconds);
     return format;
+}
+
+// `text` with every run of white space made one space and none at either end; at most `limit`
+// characters when a limit is given.
+QString collapsed(QStringView text, qsizetype limit) {
+    QString result;
+    bool pendingSpace = false;
+    for (const QChar c : text) {
+        if (limit >= 0 && result.size() >= limit) {
+            break;
+        }
+        if (c.isSpace()) {
+            pendingSpace = !result.isEmpty();
+            continue;
+        }
+        if (pendingSpace) {
+            result += QLatin1Char(' ');
+            pendingSpace = false;
+        }
+        result += c;
+    }
+    if (limit >= 0 && result.size() > limit) {
+        result.truncate(limit);
+    }
+    return result;
+}
+
+bool isFence(QStringView line) {
+    return MarkdownBlockParser::trimmed(line).startsWith(u"```");
+}
+
+// The last reply, or its prompt when the reply is empty.
+const QString& lastText(const AIChatSession& chat) {
+    const AIChatTurn& last = chat.turns.last();
+    return last.response.isEmpty() ? last.prompt : last.response;
+}
+
+struct Preview {
+    QString text;
+    // The text is a line of code, to be shown as it is.
+    bool code = false;
+};
+
+// Collapsed onto one line, a reply that opens with a code fence would show only the fence and
+// its language; the first line of its code stands for it instead. Empty code blocks are passed.
+Preview previewOf(const QString& text, qsizetype limit) {
+    qsizetype position = 0;
+    bool inCode = false;
+    while (position <= text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), position);
+        if (end < 0) {
+            end = text.size();
+        }
+        const QStringView line = QStringView(text).mid(position, end - position);
+        if (inCode) {
+            if (isFence(line)) {
+                inCode = false;
+            } else if (!MarkdownBlockParser::trimmed(line).isEmpty()) {
+                return {collapsed(line, limit), true};
+            }
+        } else if (isFence(line)) {
+            inCode = true;
+        } else if (!MarkdownBlockParser::trimmed(line).isEmpty() || end == text.size()) {
+            // The first text outside code: from here on, as it is.
+            return {collapsed(QStringView(text).mid(position), limit), false};
+        }
+        position = end + 1;
+    }
+    return {};
 }
 
 } // namespace
@@ -152,11 +222,15 @@ void ChatHistoryRow::apply(const AIChatSession* previous, bool wasSelected, cons
         m_options->update();
     }
     if (!previous || previous->turns != m_chat.turns) {
-        const QString shown = preview(m_chat, kShownPreviewLength);
-        if (shown != m_shownPreview) {
-            m_shownPreview = shown;
-            m_preview->setSource(shown);
+        const Preview shown = m_chat.turns.isEmpty()
+                                  ? Preview{preview(m_chat), false}
+                                  : previewOf(lastText(m_chat), kShownPreviewLength);
+        // A line of code is shown as typed, never read as Markdown.
+        const QString source = shown.code ? QStringLiteral("```\n") + shown.text : shown.text;
+        if (source != m_preview->source()) {
+            m_preview->setSource(source);
         }
+        m_shownPreview = shown.text;
     }
     m_time->setText(timestamp(m_chat.updatedAt, now));
     m_select->setAccessibleName(m_chat.title);
@@ -167,28 +241,7 @@ QString ChatHistoryRow::preview(const AIChatSession& chat, qsizetype limit) {
     if (chat.turns.isEmpty()) {
         return tr("Empty chat");
     }
-    const AIChatTurn& last = chat.turns.last();
-    const QString& text = last.response.isEmpty() ? last.prompt : last.response;
-    QString result;
-    bool pendingSpace = false;
-    for (const QChar c : text) {
-        if (limit >= 0 && result.size() >= limit) {
-            break;
-        }
-        if (c.isSpace()) {
-            pendingSpace = !result.isEmpty();
-            continue;
-        }
-        if (pendingSpace) {
-            result += QLatin1Char(' ');
-            pendingSpace = false;
-        }
-        result += c;
-    }
-    if (limit >= 0 && result.size() > limit) {
-        result.truncate(limit);
-    }
-    return result;
+    return previewOf(lastText(chat), limit).text;
 }
 
 QString ChatHistoryRow::timestamp(const QDateTime& updatedAt, const QDateTime& now,

@@ -36,8 +36,8 @@ public:
     bool isHovered() const { return m_hovered; }
 
     // "Empty chat" without turns; else the last reply (its prompt when the reply is empty) with
-    // every run of white space made one space and none at either end. At most `limit`
-    // characters when a limit is given.
+    // every run of white space made one space and none at either end; when it opens with a
+    // code fence, the first line of the code. At most `limit` characters when a limit is given.
     static QString preview(const AIChatSession& chat, qsizetype limit = -1);
     // The time of day for `updatedAt` today, "Yesterday", else the short date with the month's
     // abbreviated name; days are the local calendar's.

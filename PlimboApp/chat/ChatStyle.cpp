@@ -1,10 +1,13 @@
 #include "ChatStyle.h"
 
+#include "PlimboTheme.h"
+
 #include <QFontInfo>
 #include <QLabel>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace plimbo {
 
@@ -22,8 +25,74 @@ QColor ChatStyle::primary(const QWidget* widget, qreal opacity) {
     return color;
 }
 
+namespace {
+
+// Aimed above 4.5:1 so that the tints under text (bubbles, selected rows) keep it above.
+constexpr qreal kSecondaryContrast = 5.2;
+
+qreal channel(float value) {
+    return value <= 0.04045f ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+
+qreal luminance(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) +
+           0.0722 * channel(rgb.blueF());
+}
+
+QColor over(const QColor& foreground, const QColor& background) {
+    const QColor top = foreground.toRgb();
+    const QColor bottom = background.toRgb();
+    const float alpha = top.alphaF();
+    return QColor::fromRgbF(top.redF() * alpha + bottom.redF() * (1 - alpha),
+                            top.greenF() * alpha + bottom.greenF() * (1 - alpha),
+                            top.blueF() * alpha + bottom.blueF() * (1 - alpha));
+}
+
+} // namespace
+
+QColor ChatStyle::composite(const QColor& foreground, const QColor& background) {
+    return over(foreground, background);
+}
+
+qreal ChatStyle::contrast(const QColor& foreground, const QColor& background) {
+    const qreal a = luminance(over(foreground, background));
+    const qreal b = luminance(background);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+QColor ChatStyle::secondary(const QColor& text, const QColor& background) {
+    qreal opacity = 0.55;
+    while (opacity < 1.0 && contrast(withOpacity(text, opacity), background) < kSecondaryContrast) {
+        opacity += 0.05;
+    }
+    return withOpacity(text, std::min(opacity, 1.0));
+}
+
 QColor ChatStyle::secondary(const QWidget* widget) {
-    return primary(widget, 0.55);
+    return secondary(widget->palette().color(QPalette::WindowText),
+                     widget->palette().color(QPalette::Window));
+}
+
+QColor ChatStyle::accentText(const QPalette& palette) {
+    const QColor accent = PlimboTheme::accent();
+    const QColor text = palette.color(QPalette::WindowText).toRgb();
+    const QColor window = palette.color(QPalette::Window);
+    QColor mixed = accent;
+    for (qreal toward = 0.05; toward <= 1.0 && contrast(mixed, window) < kSecondaryContrast;
+         toward += 0.05) {
+        mixed = QColor::fromRgbF(accent.redF() + (text.redF() - accent.redF()) * toward,
+                                 accent.greenF() + (text.greenF() - accent.greenF()) * toward,
+                                 accent.blueF() + (text.blueF() - accent.blueF()) * toward);
+    }
+    return mixed;
+}
+
+QColor ChatStyle::warning(const QWidget* widget) {
+    const QColor window = widget->palette().color(QPalette::Window);
+    const bool light =
+        window.lightnessF() >= widget->palette().color(QPalette::WindowText).lightnessF();
+    return light ? QColor::fromRgbF(0.56f, 0.28f, 0.0f) : PlimboTheme::warning();
 }
 
 QColor ChatStyle::white(qreal opacity) {

@@ -5,12 +5,13 @@
 #include "ChatThinkingIndicator.h"
 #include "HorizontalStrip.h"
 #include "MarkdownText.h"
+#include "PlimboTheme.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
 #include "SentAIAttachmentView.h"
 #include "SymbolButton.h"
+#include "WrappingLabel.h"
 #include "symbols/SymbolIcon.h"
-#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -79,21 +80,21 @@ ConversationTurnView::ConversationTurnView(const AIChatTurn& turn, bool isGenera
     auto* label = new QHBoxLayout;
     label->setSpacing(4);
     m_stateIcon = new QLabel;
-    m_stateText = ChatStyle::plainLabel(QString());
+    m_stateText = new WrappingLabel;
     m_stateText->setFont(ChatStyle::font(ChatStyle::TextStyle::caption));
-    m_stateText->setWordWrap(true);
     label->addWidget(m_stateIcon);
     label->addWidget(m_stateText);
     state->addLayout(label);
     m_retry = new QToolButton;
     m_retry->setText(tr("Retry"));
-    m_retry->setIcon(SymbolIcon::icon(QStringLiteral("arrow.clockwise"), PlimboTheme::accent()));
+    const QColor retryColor = ChatStyle::accentText(palette());
+    m_retry->setIcon(SymbolIcon::icon(QStringLiteral("arrow.clockwise"), retryColor));
     m_retry->setIconSize(QSize(11, 11));
     m_retry->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_retry->setAutoRaise(true);
     m_retry->setFont(ChatStyle::font(ChatStyle::TextStyle::caption, QFont::Medium));
     QPalette retryPalette = m_retry->palette();
-    retryPalette.setColor(QPalette::ButtonText, PlimboTheme::accent());
+    retryPalette.setColor(QPalette::ButtonText, retryColor);
     m_retry->setPalette(retryPalette);
     connect(m_retry, &QToolButton::clicked, this, [this] {
         if (m_onRetry) {
@@ -256,7 +257,7 @@ void ConversationTurnView::updateReply() {
     m_stateRow->setVisible(label.has_value());
     if (label) {
         const bool failed = m_turn.state == AIChatTurnState::failed;
-        const QColor color = failed ? PlimboTheme::warning() : ChatStyle::secondary(this);
+        const QColor color = failed ? ChatStyle::warning(this) : ChatStyle::secondary(this);
         m_stateSymbolName =
             failed ? QStringLiteral("exclamationmark.circle") : QStringLiteral("stop.circle");
         m_stateIcon->setPixmap(

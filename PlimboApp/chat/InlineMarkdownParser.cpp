@@ -141,6 +141,29 @@ bool isEmailAutolink(QStringView text) {
     return true;
 }
 
+// Characters that would let the text after them reach the mail client as more than an address:
+// a query ("?subject=", "?attach="), more recipients or an escaped delimiter.
+bool isMailtoAddress(QStringView address) {
+    static const QString forbidden = QStringLiteral("?&%,;/\\#");
+    for (const QChar c : address) {
+        if (forbidden.contains(c) || c.isSpace() || c.unicode() < 0x20) {
+            return false;
+        }
+    }
+    return isEmailAutolink(address);
+}
+
+// A mailto link that carries the one address and nothing else.
+std::optional<QUrl> mailtoLink(QStringView address) {
+    if (!isMailtoAddress(address)) {
+        return std::nullopt;
+    }
+    QUrl url;
+    url.setScheme(QStringLiteral("mailto"));
+    url.setPath(address.toString(), QUrl::DecodedMode);
+    return url;
+}
+
 class Parser {
 public:
     explicit Parser(QStringView source)
@@ -579,7 +602,7 @@ private:
         if (isUriAutolink(content)) {
             url = InlineMarkdownParser::openableLink(content);
         } else if (isEmailAutolink(content)) {
-            url = QUrl(QStringLiteral("mailto:") + content.toString());
+            url = mailtoLink(content);
         } else {
             m_pending += m_s[i];
             return i + 1;
@@ -675,8 +698,10 @@ std::optional<QUrl> InlineMarkdownParser::openableLink(QStringView destination) 
         !url.host().isEmpty()) {
         return url;
     }
-    if (scheme == QLatin1String("mailto") && !url.path().isEmpty()) {
-        return url;
+    if (scheme == QLatin1String("mailto")) {
+        // Replies are untrusted: the query (attach=, body=, cc= ...) and fragment are dropped
+        // and only a single plain address opens.
+        return mailtoLink(url.path(QUrl::FullyDecoded));
     }
     return std::nullopt;
 }

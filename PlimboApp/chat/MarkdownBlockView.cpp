@@ -3,9 +3,9 @@
 #include "ChatStyle.h"
 #include "CodeScrollArea.h"
 #include "InlineMarkdownParser.h"
+#include "PlimboTheme.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
-#include "PlimboTheme.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -187,7 +187,7 @@ void MarkdownBlockView::build() {
         bar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
         m_bar = bar;
         m_text = makeText(true);
-        m_text->setTextColor(ChatStyle::withOpacity(baseColor(), 0.55));
+        m_text->setTextColor(ChatStyle::secondary(baseColor(), palette().color(QPalette::Window)));
         m_text->setRuns(runsFor(m_block.items.join(QLatin1Char('\n'))));
         layout->addWidget(bar);
         layout->addWidget(m_text, 1, Qt::AlignTop);
@@ -216,7 +216,8 @@ void MarkdownBlockView::build() {
         column->setSpacing(6);
         m_language = ChatStyle::plainLabel(QString());
         QPalette palette = m_language->palette();
-        palette.setColor(QPalette::WindowText, at(0.55 * base.alphaF()));
+        palette.setColor(QPalette::WindowText,
+                         ChatStyle::secondary(base, this->palette().color(QPalette::Window)));
         m_language->setPalette(palette);
         column->addWidget(m_language);
         m_text = makeText(false);

@@ -83,15 +83,18 @@ void MarkdownText::updateViews(qsizetype firstChanged) {
 }
 
 void MarkdownText::openLink(const QUrl& url) {
-    // Only the parser's checked links reach here; the scheme is checked again all the same.
-    if (!InlineMarkdownParser::openableLink(url.toString(QUrl::FullyEncoded))) {
+    // Only the parser's checked links reach here; they are checked again all the same, and
+    // what opens is the checked form (a mailto address without its query).
+    const std::optional<QUrl> checked =
+        InlineMarkdownParser::openableLink(url.toString(QUrl::FullyEncoded));
+    if (!checked) {
         return;
     }
-    emit linkActivated(url);
+    emit linkActivated(*checked);
     if (m_linkHandler) {
-        m_linkHandler(url);
+        m_linkHandler(*checked);
     } else {
-        QDesktopServices::openUrl(url);
+        QDesktopServices::openUrl(*checked);
     }
 }
 

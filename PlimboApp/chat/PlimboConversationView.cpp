@@ -378,7 +378,7 @@ void PlimboConversationView::refreshHeader() {
     m_credential->setText(stored ? DesktopWording::historySavedHere() : tr("AI key required"));
     QPalette palette = m_credential->palette();
     palette.setColor(QPalette::WindowText,
-                     stored ? ChatStyle::secondary(this) : PlimboTheme::warning());
+                     stored ? ChatStyle::secondary(this) : ChatStyle::warning(this));
     m_credential->setPalette(palette);
     m_spinner->setVisible(m_model.isGenerating());
 }

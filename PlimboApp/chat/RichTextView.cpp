@@ -1,6 +1,6 @@
 #include "RichTextView.h"
 
-#include "PlimboTheme.h"
+#include "ChatStyle.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,7 +16,9 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -62,7 +65,7 @@ QString withoutBreakOpportunities(QString text) {
     return text;
 }
 
-QTextCharFormat formatFor(const InlineRun& run) {
+QTextCharFormat formatFor(const InlineRun& run, const QColor& linkColor) {
     QTextCharFormat format;
     if (run.styles & InlineRun::strong) {
         format.setFontWeight(QFont::Bold);
@@ -80,7 +83,7 @@ QTextCharFormat formatFor(const InlineRun& run) {
     if (run.link.isValid()) {
         format.setAnchor(true);
         format.setAnchorHref(run.link.toString(QUrl::FullyEncoded));
-        format.setForeground(PlimboTheme::accent());
+        format.setForeground(linkColor);
         format.setFontUnderline(true);
     }
     return format;
@@ -104,8 +107,59 @@ void RichTextView::setRuns(const QList<InlineRun>& runs) {
     if (runs == m_runs) {
         return;
     }
+    if (extends(runs)) {
+        append(runs);
+        return;
+    }
     m_runs = runs;
     rebuild();
+}
+
+bool RichTextView::extends(const QList<InlineRun>& runs) const {
+    if (m_runs.isEmpty() || runs.size() < m_runs.size()) {
+        return false;
+    }
+    const qsizetype last = m_runs.size() - 1;
+    for (qsizetype i = 0; i < last; ++i) {
+        if (runs[i] != m_runs[i]) {
+            return false;
+        }
+    }
+    return runs[last].styles == m_runs[last].styles && runs[last].link == m_runs[last].link &&
+           runs[last].text.startsWith(m_runs[last].text);
+}
+
+QString RichTextView::shownText(const QString& text) {
+    if (m_layout == Layout::singleLine) {
+        QString line = text;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return line;
+    }
+    if (m_layout == Layout::wrapping) {
+        return withBreakOpportunities(text, m_unbroken);
+    }
+    return text;
+}
+
+void RichTextView::append(const QList<InlineRun>& runs) {
+    // Inserted at the end of the laid-out document: only its last paragraphs are laid out
+    // again, and a selection stays where it is.
+    const qsizetype last = m_runs.size() - 1;
+    const QColor linkColor = ChatStyle::accentText(palette());
+    QTextCursor cursor(m_document.get());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    cursor.insertText(shownText(runs[last].text.mid(m_runs[last].text.size())),
+                      formatFor(runs[last], linkColor));
+    for (qsizetype i = last + 1; i < runs.size(); ++i) {
+        cursor.insertText(shownText(runs[i].text), formatFor(runs[i], linkColor));
+    }
+    cursor.endEditBlock();
+    m_runs = runs;
+    m_layoutWidth = -2;
+    m_naturalWidth.reset();
+    updateGeometry();
+    update();
 }
 
 void RichTextView::setPlainText(const QString& text) {
@@ -168,15 +222,10 @@ void RichTextView::rebuild() {
     document->setDefaultTextOption(option);
     QTextCursor cursor(document.get());
     cursor.beginEditBlock();
-    qsizetype unbroken = 0;
+    m_unbroken = 0;
+    const QColor linkColor = ChatStyle::accentText(palette());
     for (const InlineRun& run : m_runs) {
-        QString text = run.text;
-        if (m_layout == Layout::singleLine) {
-            text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        } else if (m_layout == Layout::wrapping) {
-            text = withBreakOpportunities(text, unbroken);
-        }
-        cursor.insertText(text, formatFor(run));
+        cursor.insertText(shownText(run.text), formatFor(run, linkColor));
     }
     cursor.endEditBlock();
     m_document = std::move(document);
@@ -197,7 +246,11 @@ void RichTextView::layoutFor(int width) const {
     if (target == m_layoutWidth) {
         return;
     }
-    m_document->setTextWidth(target);
+    // Setting a width lays the whole document out again, even the same width; text appended
+    // since is laid out by the document itself.
+    if (m_document->textWidth() != target) {
+        m_document->setTextWidth(target);
+    }
     m_layoutWidth = target;
     m_layoutHeight = static_cast<int>(std::ceil(m_document->size().height()));
     if (m_layout == Layout::singleLine) {
@@ -287,7 +340,14 @@ void RichTextView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
         rebuild();
     } else if (event->type() == QEvent::PaletteChange) {
-        update();
+        // Links take their colour from the palette.
+        const bool hasLinks = std::any_of(m_runs.cbegin(), m_runs.cend(),
+                                          [](const InlineRun& run) { return run.link.isValid(); });
+        if (hasLinks) {
+            rebuild();
+        } else {
+            update();
+        }
     }
 }
 
@@ -339,6 +399,23 @@ std::optional<QUrl> RichTextView::linkAt(const QPoint& point) const {
         return std::nullopt;
     }
     return QUrl(href, QUrl::StrictMode);
+}
+
+QString RichTextView::linkToolTipAt(const QPoint& point) const {
+    const std::optional<QUrl> link = linkAt(point);
+    return link ? link->toDisplayString() : QString();
+}
+
+bool RichTextView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = linkToolTipAt(help->pos());
+        if (!tip.isEmpty()) {
+            QToolTip::showText(help->globalPos(), tip, this);
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 QString RichTextView::selectedText() const {

@@ -45,6 +45,8 @@ public:
     void clearSelection();
     // The link under a point of this widget, when it has one.
     std::optional<QUrl> linkAt(const QPoint& point) const;
+    // The tool tip over a point: the address a click there opens; empty away from links.
+    QString linkToolTipAt(const QPoint& point) const;
     // Whether the single line does not fit and is cut.
     bool isElided() const;
 
@@ -60,6 +62,7 @@ signals:
     void linkActivated(const QUrl& url);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -72,6 +75,11 @@ protected:
 
 private:
     void rebuild();
+    // Whether `runs` are the current runs with text added at the end.
+    bool extends(const QList<InlineRun>& runs) const;
+    void append(const QList<InlineRun>& runs);
+    // A run's text as the document holds it (break opportunities, one line).
+    QString shownText(const QString& text);
     void contentChanged();
     void layoutFor(int width) const;
     qreal naturalWidth() const;
@@ -86,6 +94,8 @@ private:
     bool m_selectable = true;
     bool m_hugsContent = true;
     std::optional<QColor> m_textColor;
+    // Characters since the last break opportunity at the end of the document.
+    qsizetype m_unbroken = 0;
 
     mutable int m_layoutWidth = -2;
     mutable int m_layoutHeight = 0;

@@ -2,6 +2,7 @@
 
 #include "ByteCountFormatter.h"
 #include "ChatStyle.h"
+#include "PlimboTheme.h"
 #include "symbols/SymbolIcon.h"
 
 #include <QLinearGradient>
@@ -41,9 +42,30 @@ QString SentAIAttachmentView::badgeSymbol() const {
                                                           : QStringLiteral("doc.text.fill");
 }
 
+bool SentAIAttachmentView::isLightScheme() const {
+    return palette().color(QPalette::Window).lightnessF() >=
+           palette().color(QPalette::WindowText).lightnessF();
+}
+
+QColor SentAIAttachmentView::textColor() const {
+    // White on the dark bubble; on a light window's lavender bubble white cannot be read.
+    return isLightScheme() ? palette().color(QPalette::WindowText) : QColor(Qt::white);
+}
+
+QColor SentAIAttachmentView::subtitleColor() const {
+    // The row sits in the prompt bubble: the accent at 0.22 over the window.
+    const QColor bubble = ChatStyle::composite(ChatStyle::withOpacity(PlimboTheme::accent(), 0.22),
+                                               palette().color(QPalette::Window));
+    const QColor row = ChatStyle::composite(ChatStyle::withOpacity(textColor(), 0.085), bubble);
+    return ChatStyle::secondary(textColor(), row);
+}
+
 QColor SentAIAttachmentView::badgeColor() const {
-    return m_attachment.kind == AIChatAttachmentKind::pdf ? QColor::fromRgbF(1.0f, 0.52f, 0.49f)
-                                                          : QColor(Qt::white);
+    if (m_attachment.kind == AIChatAttachmentKind::pdf) {
+        return isLightScheme() ? QColor::fromRgbF(0.75f, 0.16f, 0.14f)
+                               : QColor::fromRgbF(1.0f, 0.52f, 0.49f);
+    }
+    return textColor();
 }
 
 void SentAIAttachmentView::paintEvent(QPaintEvent*) {
@@ -90,11 +112,11 @@ void SentAIAttachmentView::paintPhoto(QPainter& painter) {
 void SentAIAttachmentView::paintDocument(QPainter& painter) {
     const QRectF row(QPointF(0, 0), QSizeF(kDocument));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(ChatStyle::white(0.085));
+    painter.setBrush(ChatStyle::withOpacity(textColor(), 0.085));
     painter.drawRoundedRect(row, 12, 12);
 
     const QRectF badge(8, (row.height() - 38) / 2, 38, 38);
-    painter.setBrush(ChatStyle::white(0.11));
+    painter.setBrush(ChatStyle::withOpacity(textColor(), 0.11));
     painter.drawRoundedRect(badge, 9, 9);
     SymbolIcon::paint(painter, QRectF(badge.center().x() - 8.5, badge.center().y() - 8.5, 17, 17),
                       badgeSymbol(), badgeColor());
@@ -108,18 +130,18 @@ void SentAIAttachmentView::paintDocument(QPainter& painter) {
     const qreal total = nameMetrics.height() + 3 + subtitleMetrics.height();
     const qreal top = (row.height() - total) / 2;
     painter.setFont(nameFont);
-    painter.setPen(Qt::white);
+    painter.setPen(textColor());
     painter.drawText(QRectF(textX, top, textWidth, nameMetrics.height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      nameMetrics.elidedText(m_attachment.name, Qt::ElideRight, textWidth));
     painter.setFont(subtitleFont);
-    painter.setPen(ChatStyle::white(0.6));
+    painter.setPen(subtitleColor());
     painter.drawText(
         QRectF(textX, top + nameMetrics.height() + 3, textWidth, subtitleMetrics.height()),
         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
         subtitleMetrics.elidedText(sentAttachmentSubtitle(), Qt::ElideRight, textWidth));
 
-    painter.setPen(QPen(ChatStyle::white(0.11), 1));
+    painter.setPen(QPen(ChatStyle::withOpacity(textColor(), 0.11), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(row.adjusted(0.5, 0.5, -0.5, -0.5), 12, 12);
 }

@@ -24,11 +24,15 @@ public:
     QString sentAttachmentSubtitle() const;
     QString badgeSymbol() const;
     QColor badgeColor() const;
+    // The name's and the size line's colours, readable on the prompt bubble in either scheme.
+    QColor textColor() const;
+    QColor subtitleColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool isLightScheme() const;
     void paintPhoto(QPainter& painter);
     void paintDocument(QPainter& painter);
 

@@ -1,11 +1,14 @@
-// Renders the chat surfaces offscreen to PNG files: the workbench with sample chats, the empty
-// workbench, and the mini assistant with and without a conversation. The model runs on the test
-// harness's in-memory services, with its history in a temporary folder.
+// Renders the chat surfaces offscreen to PNG files, each in a light and a dark palette: the
+// workbench with sample chats, a long history, the empty workbench, and the mini assistant with and
+// without a conversation. The model runs on the test harness's in-memory services, with its history
+// in a temporary folder. Every text shown is checked for a contrast of 4.5:1 against what is drawn
+// under it; the program fails when one is lower.
 //
 //     ChatScreenshots [output folder]     (default: ./screenshots)
 
 #include "AIWorkbenchView.h"
 #include "AppModelHarness.h"
+#include "ContrastAudit.h"
 #include "LongChat.h"
 #include "MiniAIView.h"
 #include "PlimboConversationView.h"
@@ -35,11 +38,44 @@ void settleFor(const std::function<bool()>& done, int milliseconds = 2000) {
     }
 }
 
+QPalette lightPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(246, 246, 248));
+    palette.setColor(QPalette::WindowText, QColor(28, 28, 30));
+    palette.setColor(QPalette::Base, QColor(255, 255, 255));
+    palette.setColor(QPalette::Text, QColor(28, 28, 30));
+    palette.setColor(QPalette::PlaceholderText, QColor(28, 28, 30, 110));
+    palette.setColor(QPalette::Button, QColor(236, 236, 238));
+    palette.setColor(QPalette::ButtonText, QColor(28, 28, 30));
+    palette.setColor(QPalette::Highlight, QColor(110, 92, 245));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+QPalette darkPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(36, 36, 40));
+    palette.setColor(QPalette::WindowText, QColor(236, 236, 240));
+    palette.setColor(QPalette::Base, QColor(28, 28, 32));
+    palette.setColor(QPalette::Text, QColor(236, 236, 240));
+    palette.setColor(QPalette::PlaceholderText, QColor(236, 236, 240, 110));
+    palette.setColor(QPalette::Button, QColor(52, 52, 58));
+    palette.setColor(QPalette::ButtonText, QColor(236, 236, 240));
+    palette.setColor(QPalette::Highlight, QColor(110, 92, 245));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+QString g_scheme;
+
+// Writes the picture as <name>-<scheme>.png and checks the contrast of its texts.
 bool save(QWidget& widget, const QDir& folder, const QString& name) {
     widget.show();
     settleFor([] { return false; }, 150);
-    const QString path = folder.filePath(name);
-    return screenshots::writeImage(widget.grab().toImage(), path);
+    const QString path =
+        folder.filePath(name + QLatin1Char('-') + g_scheme + QStringLiteral(".png"));
+    const bool written = screenshots::writeImage(widget.grab().toImage(), path);
+    return screenshots::checkContrast(widget, name + QLatin1Char(' ') + g_scheme) && written;
 }
 
 QByteArray samplePicture() {
@@ -80,9 +116,12 @@ QList<AIChatSession> sampleChats(const AppModelHarness& harness) {
                               now.addSecs(-1700), AIChatTurnState::completed, {});
     const AIChatTurn stopped(QUuid::createUuid(), QStringLiteral("Draft a reply to Sam."),
                              QString(), now.addSecs(-1600), AIChatTurnState::stopped, {});
+    AIChatTurn failed(QUuid::createUuid(), QStringLiteral("And one for Alex."), QString(),
+                      now.addSecs(-1550), AIChatTurnState::failed, {});
+    failed.failureMessage = QStringLiteral("OpenRouter is not reachable. Check your connection.");
     AIChatSession focus{QUuid::createUuid(),
                         QStringLiteral("Focused afternoon plan"),
-                        {planning, followUp, stopped},
+                        {planning, followUp, stopped, failed},
                         now.addSecs(-1800),
                         now.addSecs(-1600)};
 
@@ -117,74 +156,95 @@ int main(int argc, char** argv) {
     const QDir folder = screenshots::outputFolder(argc, argv);
     bool ok = true;
 
-    {
-        AppModelHarness harness;
-        harness.clock->set(QDateTime::currentDateTimeUtc());
-        harness.storeKey(QStringLiteral("sk-or-sample"));
-        harness.writeHistory(sampleChats(harness));
-        std::unique_ptr<AppModel> model = harness.makeModel();
-        model->addAIAttachments(
-            {harness.sourceFile(QStringLiteral("reference.png"), samplePicture()),
-             harness.sourceFile(QStringLiteral("notes.md"), "# Notes\n")});
-        settleFor([&] { return !model->isAddingAIAttachments(); });
-        model->setAiInput(QStringLiteral("Can you turn this into a checklist?"));
-        AIWorkbenchView workbench(*model, harness.clock);
-        workbench.resize(1100, 760);
-        ok = save(workbench, folder, QStringLiteral("chat-workbench.png")) && ok;
-    }
-    {
-        // A long history: the newest of many 100-turn chats, at its end and half-way up.
-        AppModelHarness harness;
-        harness.clock->set(QDateTime(QDate(2026, 11, 30), QTime(12, 0), Qt::UTC));
-        harness.storeKey(QStringLiteral("sk-or-sample"));
-        harness.writeHistory(fullHistory(30, 100));
-        std::unique_ptr<AppModel> model = harness.makeModel();
-        AIWorkbenchView workbench(*model, harness.clock);
-        workbench.resize(1100, 760);
-        ok = save(workbench, folder, QStringLiteral("chat-workbench-long.png")) && ok;
-        QScrollBar* bar = workbench.conversation()->messages()->verticalScrollBar();
-        while (bar->value() > bar->maximum() / 2) {
-            bar->setValue(bar->value() - 120);
-            QCoreApplication::processEvents();
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? darkPalette() : lightPalette());
+        g_scheme = dark ? QStringLiteral("dark") : QStringLiteral("light");
+        {
+            AppModelHarness harness;
+            harness.clock->set(QDateTime::currentDateTimeUtc());
+            harness.storeKey(QStringLiteral("sk-or-sample"));
+            harness.writeHistory(sampleChats(harness));
+            std::unique_ptr<AppModel> model = harness.makeModel();
+            model->addAIAttachments(
+                {harness.sourceFile(QStringLiteral("reference.png"), samplePicture()),
+                 harness.sourceFile(QStringLiteral("notes.md"), "# Notes\n")});
+            settleFor([&] { return !model->isAddingAIAttachments(); });
+            model->setAiInput(QStringLiteral("Can you turn this into a checklist?"));
+            AIWorkbenchView workbench(*model, harness.clock);
+            workbench.resize(1100, 760);
+            ok = save(workbench, folder, QStringLiteral("chat-workbench")) && ok;
         }
-        ok = save(workbench, folder, QStringLiteral("chat-workbench-long-scrolled.png")) && ok;
-    }
-    {
-        AppModelHarness harness;
-        std::unique_ptr<AppModel> model = harness.makeModel();
-        AIWorkbenchView workbench(*model, harness.clock);
-        workbench.resize(1100, 760);
-        ok = save(workbench, folder, QStringLiteral("chat-workbench-empty.png")) && ok;
-    }
-    {
-        AppModelHarness harness;
-        harness.storeKey(QStringLiteral("sk-or-sample"));
-        std::unique_ptr<AppModel> model = harness.makeModel();
-        MiniAIView mini(*model, {}, {}, {});
-        mini.setAttribute(Qt::WA_TranslucentBackground);
-        mini.resize(420, 112);
-        ok = save(mini, folder, QStringLiteral("mini-assistant-composer.png")) && ok;
-    }
-    {
-        AppModelHarness harness;
-        harness.storeKey(QStringLiteral("sk-or-sample"));
-        harness.writeHistory(sampleChats(harness).mid(1, 1));
-        std::unique_ptr<AppModel> model = harness.makeModel();
-        model->setAiInput(QStringLiteral("Shorter, please"));
-        model->sendAI();
-        settleFor([&] { return !harness.ai->calls.isEmpty(); });
-        if (!harness.ai->calls.isEmpty()) {
-            harness.ai->text(QStringLiteral("Here is a **shorter** version:\n\n- Thanks so much "
-                                            "for your help!"));
-            harness.ai->finishEvent();
-            harness.ai->end();
+        {
+            // The sent attachments of a prompt, in its bubble.
+            AppModelHarness harness;
+            harness.storeKey(QStringLiteral("sk-or-sample"));
+            AIChatSession chat = sampleChats(harness).first();
+            chat.turns = chat.turns.mid(0, 1);
+            chat.turns.first().attachments.append(
+                harness.storeAttachment(QByteArray(5200, 't'), QStringLiteral("meeting-notes.md"),
+                                        AIChatAttachmentKind::text));
+            harness.writeHistory({chat});
+            std::unique_ptr<AppModel> model = harness.makeModel();
+            AIWorkbenchView workbench(*model, harness.clock);
+            workbench.resize(1100, 760);
+            ok = save(workbench, folder, QStringLiteral("chat-workbench-attachments")) && ok;
         }
-        settleFor([&] { return !model->isGenerating(); });
-        model->addAIAttachments({harness.sourceFile(QStringLiteral("photo.png"), samplePicture())});
-        settleFor([&] { return !model->isAddingAIAttachments(); });
-        MiniAIView mini(*model, {}, {}, {});
-        mini.resize(420, 410 + 86);
-        ok = save(mini, folder, QStringLiteral("mini-assistant-conversation.png")) && ok;
+        {
+            // A long history: the newest of many 100-turn chats, at its end and half-way up.
+            AppModelHarness harness;
+            harness.clock->set(QDateTime(QDate(2026, 11, 30), QTime(12, 0), Qt::UTC));
+            harness.storeKey(QStringLiteral("sk-or-sample"));
+            harness.writeHistory(fullHistory(30, 100));
+            std::unique_ptr<AppModel> model = harness.makeModel();
+            AIWorkbenchView workbench(*model, harness.clock);
+            workbench.resize(1100, 760);
+            ok = save(workbench, folder, QStringLiteral("chat-workbench-long")) && ok;
+            QScrollBar* bar = workbench.conversation()->messages()->verticalScrollBar();
+            while (bar->value() > bar->maximum() / 2) {
+                bar->setValue(bar->value() - 120);
+                QCoreApplication::processEvents();
+            }
+            ok = save(workbench, folder, QStringLiteral("chat-workbench-long-scrolled")) && ok;
+        }
+        {
+            AppModelHarness harness;
+            std::unique_ptr<AppModel> model = harness.makeModel();
+            AIWorkbenchView workbench(*model, harness.clock);
+            workbench.resize(1100, 760);
+            ok = save(workbench, folder, QStringLiteral("chat-workbench-empty")) && ok;
+        }
+        {
+            AppModelHarness harness;
+            harness.storeKey(QStringLiteral("sk-or-sample"));
+            std::unique_ptr<AppModel> model = harness.makeModel();
+            MiniAIView mini(*model, {}, {}, {});
+            mini.setAttribute(Qt::WA_TranslucentBackground);
+            mini.resize(420, 112);
+            ok = save(mini, folder, QStringLiteral("mini-assistant-composer")) && ok;
+        }
+        {
+            AppModelHarness harness;
+            harness.storeKey(QStringLiteral("sk-or-sample"));
+            harness.writeHistory(sampleChats(harness).mid(1, 1));
+            std::unique_ptr<AppModel> model = harness.makeModel();
+            model->setAiInput(QStringLiteral("Shorter, please"));
+            model->sendAI();
+            settleFor([&] { return !harness.ai->calls.isEmpty(); });
+            if (!harness.ai->calls.isEmpty()) {
+                harness.ai->text(
+                    QStringLiteral("Here is a **shorter** version:\n\n- Thanks so much "
+                                   "for your help!"));
+                harness.ai->finishEvent();
+                harness.ai->end();
+            }
+            settleFor([&] { return !model->isGenerating(); });
+            model->addAIAttachments(
+                {harness.sourceFile(QStringLiteral("photo.png"), samplePicture())});
+            settleFor([&] { return !model->isAddingAIAttachments(); });
+            MiniAIView mini(*model, {}, {}, {});
+            mini.resize(420, 410 + 86);
+            ok = save(mini, folder, QStringLiteral("mini-assistant-conversation")) && ok;
+        }
     }
     return ok ? 0 : 1;
 }

@@ -34,6 +34,25 @@ TEST(ChatHistoryRow, PreviewOfTheLastTurn) {
     EXPECT_EQ(ChatHistoryRow::preview(chatWith({turn("q", "abc def ghi")}), 5), "abc d");
 }
 
+TEST(ChatHistoryRow, AReplyOpeningWithCodeShowsItsFirstLine) {
+    EXPECT_EQ(ChatHistoryRow::preview(
+                  chatWith({turn("q", "\n```python\n\n    def f():  # *not* markdown\n"
+                                      "        return 1\n```\nAfter")})),
+              "def f(): # *not* markdown");
+    // Still streaming, and with an empty block first: the first line that has text.
+    EXPECT_EQ(ChatHistoryRow::preview(chatWith({turn("q", "```sh\nls -l")})), "ls -l");
+    EXPECT_EQ(ChatHistoryRow::preview(chatWith({turn("q", "```\n```\nThen **text**\nmore")})),
+              "Then **text** more");
+    EXPECT_EQ(ChatHistoryRow::preview(chatWith({turn("q", "```js")})), "");
+
+    const AIChatSession chat = chatWith({turn("q", "```cpp\n# include <x>\n```")});
+    ChatHistoryRow row(chat, false, chat.updatedAt, {}, {}, {});
+    row.resize(240, 56);
+    // Shown as typed, not as a heading.
+    EXPECT_EQ(row.previewText()->displayedText(), "# include <x>");
+    EXPECT_EQ(row.selectButton()->accessibleDescription(), "# include <x>");
+}
+
 TEST(ChatHistoryRow, TimesTodayYesterdayAndEarlier) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     const QDateTime now = local(2025, 3, 14, 15, 0);

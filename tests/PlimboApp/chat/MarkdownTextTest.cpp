@@ -117,6 +117,21 @@ TEST(MarkdownText, LinksOpenOnlyForWebAndMail) {
     EXPECT_EQ(opened, QList<QUrl>{QUrl("https://example.com")});
 }
 
+TEST(MarkdownText, MailLinksOpenTheAddressTheToolTipShows) {
+    MarkdownText text;
+    QList<QUrl> opened;
+    text.setLinkHandler([&](const QUrl& url) { opened.append(url); });
+    text.setSource(QStringLiteral("[write](mailto:a@b.c?attach=/etc/passwd&subject=hi) to us"));
+    text.resize(600, 100);
+    text.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&text));
+    RichTextView* view = text.blockViews().first()->textViews().first();
+    EXPECT_EQ(view->linkToolTipAt(QPoint(3, 6)), "mailto:a@b.c");
+    EXPECT_EQ(view->linkToolTipAt(QPoint(590, 6)), "");
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(3, 6));
+    EXPECT_EQ(opened, QList<QUrl>{QUrl("mailto:a@b.c")});
+}
+
 TEST(MarkdownText, OneLineShowsOnlyTheFirstBlockWithoutLinks) {
     MarkdownText text;
     text.setSingleLine(true);

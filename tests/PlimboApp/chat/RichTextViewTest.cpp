@@ -103,3 +103,59 @@ TEST(RichTextView, AnOverlongTokenWrapsQuicklyAndCopiesUnchanged) {
 }
 
 } // namespace
+
+namespace {
+
+// What a view shows, measured at a width: size hint, height and the selected text.
+struct Shown {
+    QSize hint;
+    int height = 0;
+    QString text;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown shown(RichTextView& view, int width) {
+    view.selectAll();
+    Shown result{view.sizeHint(), view.heightForWidth(width), view.selectedText()};
+    view.clearSelection();
+    return result;
+}
+
+TEST(RichTextView, GrowingTextIsAppendedAndShowsLikeAFreshView) {
+    using Layout = RichTextView::Layout;
+    for (const Layout layout : {Layout::wrapping, Layout::unwrapped, Layout::singleLine}) {
+        RichTextView growing;
+        growing.setTextLayout(layout);
+        QString text = QStringLiteral("The longest line of them all comes first here\nshort");
+        growing.setPlainText(text);
+        growing.heightForWidth(300);
+        for (const QString& delta : {QStringLiteral(" more"), QStringLiteral("\nnext line"),
+                                     QString(300, QLatin1Char('y')), QStringLiteral(" end\n")}) {
+            text += delta;
+            growing.setPlainText(text);
+            RichTextView fresh;
+            fresh.setTextLayout(layout);
+            fresh.setPlainText(text);
+            EXPECT_EQ(shown(growing, 300), shown(fresh, 300)) << int(layout);
+        }
+    }
+}
+
+TEST(RichTextView, ASelectionStaysWhileTextStreamsIn) {
+    RichTextView view;
+    view.setRuns({InlineRun{QStringLiteral("Some "), 0, {}},
+                  InlineRun{QStringLiteral("bold"), InlineRun::strong, {}}});
+    view.heightForWidth(300);
+    view.selectAll();
+    view.setRuns({InlineRun{QStringLiteral("Some "), 0, {}},
+                  InlineRun{QStringLiteral("bold text"), InlineRun::strong, {}},
+                  InlineRun{QStringLiteral(" and more"), 0, {}}});
+    EXPECT_EQ(view.selectedText(), "Some bold");
+    EXPECT_EQ(view.plainText(), "Some bold text and more");
+    // Text that changes before its end is shown afresh.
+    view.setRuns({InlineRun{QStringLiteral("Other"), 0, {}}});
+    EXPECT_EQ(view.selectedText(), "");
+    EXPECT_EQ(view.plainText(), "Other");
+}
+
+} // namespace

@@ -1,5 +1,7 @@
 #include "SentAIAttachmentView.h"
+#include "ChatStyle.h"
 #include "ChatViewTestSupport.h"
+#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,13 @@ using namespace plimbo::test::chat;
 
 namespace {
 
+QPalette scheme(bool light) {
+    QPalette palette;
+    palette.setColor(QPalette::Window, light ? QColor(246, 246, 248) : QColor(36, 36, 40));
+    palette.setColor(QPalette::WindowText, light ? QColor(28, 28, 30) : QColor(236, 236, 240));
+    return palette;
+}
+
 class SentAIAttachmentViewTest : public ::testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
@@ -19,6 +28,7 @@ protected:
 TEST_F(SentAIAttachmentViewTest, DocumentRowsNameTheKindAndSize) {
     SentAIAttachmentView pdf(attachment("plan.pdf", AIChatAttachmentKind::pdf, 248000),
                              std::nullopt);
+    pdf.setPalette(scheme(false));
     EXPECT_FALSE(pdf.showsPhoto());
     EXPECT_EQ(pdf.size(), QSize(230, 56));
     EXPECT_EQ(pdf.sentAttachmentSubtitle(), "PDF · 248 KB");
@@ -27,6 +37,7 @@ TEST_F(SentAIAttachmentViewTest, DocumentRowsNameTheKindAndSize) {
     EXPECT_EQ(pdf.accessibleName(), "Attachment plan.pdf");
 
     SentAIAttachmentView text(attachment("notes.md", AIChatAttachmentKind::text, 1), std::nullopt);
+    text.setPalette(scheme(false));
     EXPECT_EQ(text.sentAttachmentSubtitle(), "TEXT · 1 byte");
     EXPECT_EQ(text.badgeColor(), QColor(Qt::white));
 
@@ -40,6 +51,34 @@ TEST_F(SentAIAttachmentViewTest, DocumentRowsNameTheKindAndSize) {
     EXPECT_FALSE(image.showsPhoto());
     EXPECT_EQ(image.sentAttachmentSubtitle(), "TEXT · 84 KB");
     EXPECT_EQ(image.badgeSymbol(), "doc.text.fill");
+}
+
+TEST_F(SentAIAttachmentViewTest, DocumentRowTextsReadInBothSchemes) {
+    for (const bool light : {true, false}) {
+        SentAIAttachmentView row(attachment("plan.pdf", AIChatAttachmentKind::pdf, 248000),
+                                 std::nullopt);
+        row.setPalette(scheme(light));
+        // The row's fill over the prompt bubble (the accent at 0.22) over the window.
+        const QColor bubble =
+            ChatStyle::composite(ChatStyle::withOpacity(PlimboTheme::accent(), 0.22),
+                                 scheme(light).color(QPalette::Window));
+        const QColor background =
+            ChatStyle::composite(ChatStyle::withOpacity(row.textColor(), 0.085), bubble);
+        EXPECT_GE(ChatStyle::contrast(row.textColor(), background), 4.5) << light;
+        EXPECT_GE(ChatStyle::contrast(row.subtitleColor(), background), 4.5) << light;
+        EXPECT_GE(ChatStyle::contrast(row.badgeColor(), background), 3.0) << light;
+        // The drawn name is the text colour, not white, on a light window.
+        const QImage drawn = grab(&row);
+        int darkest = 255;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 60; x < drawn.width(); ++x) {
+                darkest = std::min(darkest, QColor(drawn.pixel(x, y)).lightness());
+            }
+        }
+        if (light) {
+            EXPECT_LT(darkest, 90);
+        }
+    }
 }
 
 TEST_F(SentAIAttachmentViewTest, PhotoTileWithItsNameOverAFade) {
