@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "AppModelDependencies.h"
+#include "CoverageFlush.h"
 #include "DialogFileChooser.h"
 #include "MenuBarExtra.h"
 #include "MiniCameraService.h"
@@ -21,6 +22,7 @@
 namespace plimbo {
 
 int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& adjust) {
+    flushCoverageOnTerminate();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Plimbo"));
     QApplication::setApplicationName(QStringLiteral("Plimbo"));
