@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "AppModelDependencies.h"
+#include "CoverageFlush.h"
 #include "DialogFileChooser.h"
 #include "GlobalHotKeyController.h"
 #include "MenuBarExtra.h"
@@ -35,6 +36,7 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
         !platform.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", platform);
     }
+    flushCoverageOnTerminate();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Plimbo"));
     QApplication::setApplicationName(QStringLiteral("Plimbo"));

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include <sys/socket.h>
+
 namespace plimbo::test {
 
 QByteArray LocalHttpServer::Request::header(const QByteArray& name) const {
@@ -99,7 +101,8 @@ void LocalHttpServer::accept() {
                     pieces->append(piece);
                 }
             }
-            writeNext(socket, pieces, response.interval, response.keepOpen);
+            writeNext(socket, pieces, response.interval, response.keepOpen,
+                      response.resetAfterLastPiece);
         });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             --m_openConnections;
@@ -109,12 +112,18 @@ void LocalHttpServer::accept() {
 }
 
 void LocalHttpServer::writeNext(QTcpSocket* socket, std::shared_ptr<QList<QByteArray>> pieces,
-                                std::chrono::milliseconds interval, bool keepOpen) {
+                                std::chrono::milliseconds interval, bool keepOpen, bool reset) {
     if (socket->state() != QAbstractSocket::ConnectedState) {
         return;
     }
     if (pieces->isEmpty()) {
-        if (!keepOpen) {
+        if (reset) {
+            // A zero linger time makes closing send a reset rather than a clean end.
+            const linger abortive{1, 0};
+            setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive,
+                       sizeof abortive);
+            socket->abort();
+        } else if (!keepOpen) {
             socket->disconnectFromHost();
         }
         return;
@@ -122,9 +131,9 @@ void LocalHttpServer::writeNext(QTcpSocket* socket, std::shared_ptr<QList<QByteA
     socket->write(pieces->takeFirst());
     socket->flush();
     const QPointer<QTcpSocket> guard(socket);
-    QTimer::singleShot(interval, this, [this, guard, pieces, interval, keepOpen] {
+    QTimer::singleShot(interval, this, [this, guard, pieces, interval, keepOpen, reset] {
         if (guard) {
-            writeNext(guard, pieces, interval, keepOpen);
+            writeNext(guard, pieces, interval, keepOpen, reset);
         }
     });
 }

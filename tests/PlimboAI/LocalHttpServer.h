@@ -35,7 +35,8 @@ public:
         QList<QByteArray> pieces;
         std::chrono::milliseconds interval{0}; // pause before each piece after the first
         bool oneBytePerWrite = false;
-        bool keepOpen = false; // leave the connection open after the last piece
+        bool keepOpen = false;            // leave the connection open after the last piece
+        bool resetAfterLastPiece = false; // end with a TCP reset instead of a close
     };
 
     using Handler = std::function<Response(const Request&)>;
@@ -57,7 +58,7 @@ private:
     void accept();
     void readFrom(QTcpSocket* socket);
     void writeNext(QTcpSocket* socket, std::shared_ptr<QList<QByteArray>> pieces,
-                   std::chrono::milliseconds interval, bool keepOpen);
+                   std::chrono::milliseconds interval, bool keepOpen, bool reset);
 
     Handler m_handler;
     QTcpServer m_server;
