@@ -185,7 +185,9 @@ QList<AIChatSession> AIChatHistoryStore::load() const {
     if (!QFileInfo::exists(m_fileURL)) {
         return {};
     }
-    const int descriptor = ::open(QFile::encodeName(m_fileURL).constData(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a pipe put in the file's place must not stall the load; it is refused below.
+    const int descriptor =
+        ::open(QFile::encodeName(m_fileURL).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
         throwUnreadable(m_fileURL, reason(errno));
     }
@@ -193,6 +195,9 @@ QList<AIChatSession> AIChatHistoryStore::load() const {
     struct stat info;
     if (::fstat(descriptor, &info) != 0) {
         throwUnreadable(m_fileURL, reason(errno));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throwUnreadable(m_fileURL, QStringLiteral("not a regular file"));
     }
     // One read into a buffer of the file's size (one byte more, to notice growth); a file that
     // shrinks or grows meanwhile is read as far as it goes.
@@ -251,9 +256,10 @@ QByteArray AIChatHistoryStore::data(const AIChatAttachment& attachment) const {
         throwMissing(attachment.storageFileName);
     }
     const QString path = attachmentPath(attachment.storageFileName);
-    // O_NOFOLLOW: a link planted in the folder must not lead the read elsewhere.
+    // O_NOFOLLOW: a link planted in the folder must not lead the read elsewhere; O_NONBLOCK: a
+    // pipe planted there must not stall the read (it is refused below).
     const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (descriptor < 0) {
         const int error = errno;
         if (error == ENOENT || error == ELOOP || error == ENOTDIR) {

@@ -173,6 +173,21 @@ TEST_F(AIChatHistoryStoreTest, UnreadableOrUndecodableHistoryThrows) {
     EXPECT_THROW(store.load(), FileSystemError);
 }
 
+TEST_F(AIChatHistoryStoreTest, PipesInPlaceOfTheHistoryOrAnAttachmentAreRefusedWithoutWaiting) {
+    // Opening a pipe for reading waits for a writer: without O_NONBLOCK these calls never return.
+    const AIChatHistoryStore store = makeStore();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(store.fileURL()).path()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(store.fileURL()).constData(), 0600), 0);
+    EXPECT_THROW(store.load(), FileSystemError);
+
+    const AIChatAttachment notes =
+        store.saveAttachment("x", "notes.txt", "text/plain", AIChatAttachmentKind::text);
+    const QByteArray stored = QFile::encodeName(attachments() + "/" + notes.storageFileName);
+    ASSERT_EQ(::unlink(stored.constData()), 0);
+    ASSERT_EQ(::mkfifo(stored.constData(), 0600), 0);
+    EXPECT_THROW(store.data(notes), FileSystemError);
+}
+
 TEST_F(AIChatHistoryStoreTest, StoresAttachmentsUnderNewNamesWithLowerCaseExtensions) {
     const AIChatHistoryStore store = makeStore();
     const QByteArray bytes("plain\0text\n", 11);
