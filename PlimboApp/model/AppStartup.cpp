@@ -4,6 +4,7 @@
 #include "ChatList.h"
 #include "CommandPalette.h"
 #include "GlobalShortcuts.h"
+#include "KeychainError.h"
 #include "KeychainService.h"
 #include "MainThreadContinuation.h"
 #include "ModuleRegistry.h"
@@ -39,13 +40,27 @@ void AppStartup::readCredentialFlag() {
     if (m_features.preview.isPreviewRun()) {
         return;
     }
-    bool stored = false;
-    try {
-        stored = m_keychain->read(KeychainService::openRouterAccount).has_value();
-    } catch (...) {
-        // An unreadable keyring counts as no key; sending reports the real error.
-    }
-    assign(this, m_credentialIsStored, stored, &AppStartup::credentialIsStoredChanged);
+    // The keyring may wait for the person to answer its unlock prompt: read off the GUI thread
+    // and fill the flag in when the read completes.
+    const std::shared_ptr<KeychainService> keychain = m_keychain;
+    const QFuture<bool> reading =
+        runInBackground(m_executor, TaskExecutor::Priority::userInitiated, [keychain] {
+            try {
+                return keychain->read(KeychainService::openRouterAccount).has_value();
+            } catch (const KeychainError& error) {
+                // Stored but left locked: the views must not ask for a new key.
+                return error.itemIsLocked();
+            }
+        });
+    whenFinished(reading, this, [this](const QFuture<bool>& done) {
+        bool stored = false;
+        try {
+            stored = resultOf(done).value_or(false);
+        } catch (...) {
+            // Any other keyring failure counts as no key; sending reports the real error.
+        }
+        assign(this, m_credentialIsStored, stored, &AppStartup::credentialIsStoredChanged);
+    });
 }
 
 QFuture<void> AppStartup::start(AppModel& model) {

@@ -45,7 +45,9 @@ public:
     ~AppStartup() override;
 
     bool credentialIsStored() const { return m_credentialIsStored; }
-    // Reads the key flag; a keyring error counts as no key, and a preview run never asks.
+    // Starts reading the key flag in the background (the keyring may wait for its unlock prompt);
+    // a key whose keyring stays locked counts as stored, any other keyring error as no key, and
+    // a preview run never asks.
     void readCredentialFlag();
 
     // Runs once; later calls finish at once. The future finishes when the sequence has run
