@@ -5,12 +5,12 @@
 #include "ChatThinkingIndicator.h"
 #include "HorizontalStrip.h"
 #include "MarkdownText.h"
+#include "PlimboTheme.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
 #include "SentAIAttachmentView.h"
 #include "SymbolButton.h"
 #include "symbols/SymbolIcon.h"
-#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -196,6 +196,14 @@ QList<SentAIAttachmentView*> ConversationTurnView::attachmentViews() const {
         views.append(static_cast<SentAIAttachmentView*>(tile));
     }
     return views;
+}
+
+void ConversationTurnView::refreshAttachmentImage(const QUuid& attachmentID) {
+    for (SentAIAttachmentView* view : attachmentViews()) {
+        if (view->attachment().id == attachmentID && m_attachmentImage) {
+            view->setImage(m_attachmentImage(view->attachment()));
+        }
+    }
 }
 
 void ConversationTurnView::updatePrompt(const AIChatTurn* previous) {

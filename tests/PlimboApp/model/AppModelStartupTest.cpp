@@ -233,4 +233,20 @@ TEST_F(AppModelStartupTest, TheKeyringIsNotReadInPreviewRuns) {
     EXPECT_EQ(h.secrets->calls(), calls);
 }
 
+// Sample chats shown before the history is read stay: the history is not published over them.
+TEST_F(AppModelStartupTest, SampleChatsOutlastAHistoryLoadedAfterThem) {
+    h.writeHistory({makeChat(QStringLiteral("Real"), h.clock->now())});
+    h.arguments += QStringLiteral("--show-ai-chat-preview");
+    h.executor->hold();
+    auto model = h.makeLoadingModel();
+    model->start();
+    ASSERT_TRUE(settle([&] { return model->aiChats().size() == 2; }));
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return model->isAIHistoryLoaded(); }));
+    ASSERT_EQ(model->aiChats().size(), 2);
+    EXPECT_EQ(model->aiChats().first().title, "Focused afternoon plan");
+    EXPECT_EQ(model->aiConversation(), model->aiChats().first().turns);
+    EXPECT_TRUE(h.writer->writtenPaths().isEmpty());
+}
+
 } // namespace
