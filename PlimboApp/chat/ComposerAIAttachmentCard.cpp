@@ -1,9 +1,9 @@
 #include "ComposerAIAttachmentCard.h"
 
 #include "ChatStyle.h"
+#include "PlimboTheme.h"
 #include "SymbolButton.h"
 #include "symbols/SymbolIcon.h"
-#include "PlimboTheme.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -71,6 +71,11 @@ QString ComposerAIAttachmentCard::stripSymbol() const {
         break;
     }
     return QStringLiteral("doc.text.fill");
+}
+
+void ComposerAIAttachmentCard::setImage(std::optional<QImage> image) {
+    m_image = std::move(image);
+    update();
 }
 
 void ComposerAIAttachmentCard::paintEvent(QPaintEvent*) {

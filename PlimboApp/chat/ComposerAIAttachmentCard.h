@@ -25,6 +25,8 @@ public:
 
     const AIChatAttachment& attachment() const { return m_attachment; }
     bool hasImage() const { return m_image.has_value(); }
+    // The picture decoded after the card was built.
+    void setImage(std::optional<QImage> image);
     bool isCompact() const { return m_compact; }
     SymbolButton* removeButton() const { return m_remove; }
     // What the card shows for its kind, without an image.

@@ -5,8 +5,8 @@
 #include "ComposerAIAttachmentCard.h"
 #include "ComposerTextEdit.h"
 #include "HorizontalStrip.h"
-#include "SymbolButton.h"
 #include "PlimboTheme.h"
+#include "SymbolButton.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -46,6 +46,14 @@ ComposerBinding::ComposerBinding(AppModel& model, const Parts& parts, Look look,
     connect(&model, &AppModel::pendingAIAttachmentsChanged, this, [this, update] {
         refreshAttachments();
         update();
+    });
+    connect(&model, &AppModel::attachmentImageReady, this, [this](const QUuid& id) {
+        for (QWidget* tile : m_parts.strip->tiles()) {
+            auto* card = static_cast<ComposerAIAttachmentCard*>(tile);
+            if (card->attachment().id == id) {
+                card->setImage(m_model.imageForAIAttachment(card->attachment()));
+            }
+        }
     });
 
     refreshAttachments();

@@ -199,6 +199,14 @@ QList<SentAIAttachmentView*> ConversationTurnView::attachmentViews() const {
     return views;
 }
 
+void ConversationTurnView::refreshAttachmentImage(const QUuid& attachmentID) {
+    for (SentAIAttachmentView* view : attachmentViews()) {
+        if (view->attachment().id == attachmentID && m_attachmentImage) {
+            view->setImage(m_attachmentImage(view->attachment()));
+        }
+    }
+}
+
 void ConversationTurnView::updatePrompt(const AIChatTurn* previous) {
     if (!previous || previous->prompt != m_turn.prompt) {
         m_prompt->setPlainText(m_turn.prompt);

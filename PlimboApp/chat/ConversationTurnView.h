@@ -61,6 +61,8 @@ public:
     QToolButton* retryButton() const { return m_retry; }
     SymbolButton* copyButton() const { return m_copy; }
     QList<SentAIAttachmentView*> attachmentViews() const;
+    // Shows the picture of this attachment, decoded after the turn was built.
+    void refreshAttachmentImage(const QUuid& attachmentID);
 
 private:
     void updatePrompt(const AIChatTurn* previous);

@@ -80,6 +80,13 @@ PlimboConversationView::PlimboConversationView(AppModel& model, QWidget* parent)
     connect(&model, &AppModel::aiChatsChanged, this, &PlimboConversationView::refreshHeader);
     connect(&model, &AppModel::selectedAIChatIDChanged, this,
             &PlimboConversationView::selectionChanged);
+    connect(&model, &AppModel::attachmentImageReady, this, [this](const QUuid& id) {
+        // A photo tile is taller than the document row it replaces.
+        for (ConversationTurnView* view : turnViews()) {
+            view->refreshAttachmentImage(id);
+        }
+        m_messages->relayout();
+    });
 
     refreshTurns();
     refreshHeader();

@@ -31,6 +31,12 @@ SentAIAttachmentView::SentAIAttachmentView(const AIChatAttachment& attachment,
     setAccessibleName(tr("Attachment %1").arg(attachment.name));
 }
 
+void SentAIAttachmentView::setImage(std::optional<QImage> image) {
+    m_image = std::move(image);
+    setFixedSize(m_image ? kPhoto : kDocument);
+    update();
+}
+
 QString SentAIAttachmentView::sentAttachmentSubtitle() const {
     const QString word = m_attachment.kind == AIChatAttachmentKind::pdf ? QStringLiteral("PDF")
                                                                         : QStringLiteral("TEXT");

@@ -21,6 +21,8 @@ public:
 
     const AIChatAttachment& attachment() const { return m_attachment; }
     bool showsPhoto() const { return m_image.has_value(); }
+    // The picture decoded after the view was built: the row becomes a photo tile.
+    void setImage(std::optional<QImage> image);
     QString sentAttachmentSubtitle() const;
     QString badgeSymbol() const;
     QColor badgeColor() const;

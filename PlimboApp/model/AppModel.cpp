@@ -66,9 +66,7 @@ AppModel::AppModel(AppModelDependencies dependencies, QObject* parent)
 
     forwardSignals();
     m_startup.readCredentialFlag();
-    m_chats.load();
-    const QList<AIChatTurn> turns = m_chats.conversation();
-    m_session.setOutput(turns.isEmpty() ? QString() : turns.last().response);
+    m_chats.load(*m_deps.executor);
     m_palette.rebuild();
 }
 
@@ -107,6 +105,8 @@ void AppModel::forwardSignals() {
             &AppModel::registeredGlobalShortcutsChanged);
     connect(&m_shortcuts, &GlobalShortcuts::labelsChanged, this,
             &AppModel::globalShortcutLabelsChanged);
+    connect(&m_chats, &ChatList::isLoadedChanged, this, &AppModel::aiHistoryLoadedChanged);
+    connect(&m_attachments, &StoredAttachments::imageReady, this, &AppModel::attachmentImageReady);
 
     // The one place a user-facing failure becomes the alert's text.
     const auto present = [this](const QString& message) {

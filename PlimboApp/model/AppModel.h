@@ -103,8 +103,9 @@ public:
     // The keychain service that holds the OpenRouter API key.
     static inline const QString keychainServiceName = QStringLiteral("com.plimbo.utility");
 
-    // Builds everything, reads the notch switches and the key flag, loads and repairs the chat
-    // history and selects the newest chat. Starts no task and opens no window.
+    // Builds everything, reads the notch switches and the key flag, and starts loading the chat
+    // history in the background (isAIHistoryLoaded() tells when it is published). Opens no
+    // window.
     explicit AppModel(AppModelDependencies dependencies, QObject* parent = nullptr);
     ~AppModel() override;
 
@@ -205,6 +206,8 @@ public:
     void removePendingAIAttachment(const QUuid& id);
     // The decoded image of an image attachment, when one is cached; never loads anything.
     std::optional<QImage> imageForAIAttachment(const AIChatAttachment& attachment) const;
+    // False until the chat history is published (nothing is sent or attached before).
+    bool isAIHistoryLoaded() const { return m_chats.isLoaded(); }
 
     // --- palette
     void perform(const PaletteItem& item);
@@ -259,6 +262,9 @@ signals:
     void pendingDropURLsChanged();
     void registeredGlobalShortcutsChanged();
     void globalShortcutLabelsChanged();
+    void aiHistoryLoadedChanged();
+    // The image of this attachment was just decoded: imageForAIAttachment() now has it.
+    void attachmentImageReady(const QUuid& attachmentID);
 
 private:
     // Wires every feature's notifications to the properties above.

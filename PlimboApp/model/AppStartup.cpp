@@ -69,37 +69,12 @@ QFuture<void> AppStartup::start(AppModel& model) {
     }
     m_hasStarted = true;
 
-    auto promise = std::make_shared<QPromise<void>>();
-    promise->start();
-    QFuture<void> started = promise->future();
-    auto proceed = [this, &model, promise] {
-        continueStart(model);
-        promise->finish();
-    };
-    if (!m_features.chats.shouldReconcileAttachments()) {
-        proceed();
-        return started;
-    }
-    // Only after a clean load: files that no stored turn refers to go before anything else
-    // can add new ones.
-    const QSet<QString> referenced =
-        ChatList::referencedAttachmentFileNames(m_features.chats.chats(), {});
-    const std::shared_ptr<AIChatHistoryStore> store = m_store;
-    const QFuture<void> cleanup =
-        runInBackground(m_executor, TaskExecutor::Priority::utility, [store, referenced] {
-            try {
-                store->reconcileAttachments(referenced);
-            } catch (...) {
-                // A folder that cannot be cleaned now is cleaned at a later start.
-            }
-        });
-    whenFinished(cleanup, this, [proceed](const QFuture<void>&) { proceed(); });
-    return started;
+    // The history loads on its own (started with the model); the windows do not wait for it.
+    continueStart(model);
+    return QtFuture::makeReadyFuture();
 }
 
 void AppStartup::continueStart(AppModel& model) {
-    m_features.attachments.preload(ChatList::attachmentsOf(m_features.chats.conversation()));
-
     if (m_features.preview.isMiniAssistantRun()) {
         m_features.preview.showMiniAssistant(model);
         startModules();

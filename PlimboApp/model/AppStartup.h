@@ -22,9 +22,10 @@ class TaskExecutor;
 class WindowRouter;
 
 // The program's start-up, in order: whether an API key is stored (read once, never in a preview
-// run), then, from start(), the attachment folder's clean-up, the windows, the global
-// shortcuts, the modules, the preview switches or the notch, and the module health loop. Main
-// thread only; the background steps hold the store, never this object.
+// run), then, from start(), the windows, the global shortcuts, the modules, the preview
+// switches or the notch, and the module health loop. The chat history (and the attachment
+// folder's clean-up) loads in the background meanwhile, so the windows never wait for it. Main
+// thread only.
 class AppStartup : public QObject {
     Q_OBJECT
 

@@ -14,6 +14,7 @@
 #include "WindowRouter.h"
 
 #include <QPointer>
+#include <QSet>
 
 #include <algorithm>
 
@@ -166,7 +167,8 @@ void ChatComposer::choose(std::function<void(const QList<QUrl>&)> chosen) {
 // ---------------------------------------------------------------- ingestion
 
 bool ChatComposer::add(const QList<QUrl>& fileURLs) {
-    if (m_isAdding || fileURLs.isEmpty()) {
+    // Before the history is loaded the start-up clean-up may still delete unlisted files.
+    if (m_isAdding || fileURLs.isEmpty() || !m_chats.isLoaded()) {
         return false;
     }
     const std::shared_ptr<Operation> operation = beginOperation();
@@ -244,11 +246,12 @@ void ChatComposer::ingestNext(const std::shared_ptr<Operation>& operation,
                                  release(operation);
                                  return;
                              }
-                             setPendingAttachments(m_pending +
-                                                   QList<AIChatAttachment>{*attachment});
+                             // The card is built with its thumbnail at hand.
                              if (image) {
                                  m_attachments.insertImage(attachment->id, *image);
                              }
+                             setPendingAttachments(m_pending +
+                                                   QList<AIChatAttachment>{*attachment});
                              ingestion->added = true;
                              ingestNext(operation, ingestion);
                          });
@@ -336,18 +339,27 @@ void ChatComposer::finishRetry(const std::shared_ptr<Operation>& operation,
                                const std::function<void()>& ready) {
     if (!isCurrent(operation)) {
         // Superseded after the copies went pending: take back those still listed along with
-        // their files, or the composer would offer attachments whose files are gone.
+        // their files, or the composer would offer attachments whose files are gone. Copies
+        // that left the draft meanwhile (sent with a turn) belong to that turn now.
+        const QSet<QString> referenced =
+            ChatList::referencedAttachmentFileNames(m_chats.chats(), {});
         QList<AIChatAttachment> remaining = m_pending;
-        const qsizetype before = remaining.size();
+        QList<AIChatAttachment> taken;
         remaining.removeIf([&](const AIChatAttachment& pending) {
-            return std::any_of(copies.cbegin(), copies.cend(),
-                               [&](const AIChatAttachment& copy) { return copy.id == pending.id; });
+            const bool isCopy =
+                std::any_of(copies.cbegin(), copies.cend(),
+                            [&](const AIChatAttachment& copy) { return copy.id == pending.id; });
+            if (isCopy && !referenced.contains(pending.storageFileName)) {
+                taken.append(pending);
+                return true;
+            }
+            return false;
         });
-        if (remaining.size() != before) {
+        if (!taken.isEmpty()) {
             setPendingAttachments(remaining);
             fitMiniAssistant();
         }
-        m_attachments.remove(copies);
+        m_attachments.remove(taken);
         return;
     }
     release(operation);

@@ -48,7 +48,7 @@ public:
     // chooser.
     void choose(std::function<void(const QList<QUrl>&)> chosen);
     // Starts reading the files into pending attachments; false (and nothing changes) while
-    // attachments are added, or for an empty list.
+    // attachments are added, before the history is loaded, or for an empty list.
     bool add(const QList<QUrl>& fileURLs);
     void removePending(const QUuid& id);
     // Drops every pending attachment with its file.

@@ -3,8 +3,10 @@
 #include "AIChatHistoryStore.h"
 #include "Clock.h"
 #include "FailureText.h"
+#include "MainThreadContinuation.h"
 #include "PropertyAssign.h"
 #include "StoredAttachments.h"
+#include "TaskExecutor.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -21,34 +23,41 @@ ChatList::ChatList(std::shared_ptr<AIChatHistoryStore> store, const Clock& clock
     , m_clock(clock)
     , m_attachments(attachments) {}
 
-void ChatList::load() {
+namespace {
+
+// What the background load hands to the main thread.
+struct LoadedHistory {
+    QList<AIChatSession> chats;
+    std::optional<QString> failure;
+    bool canWrite = true;
+};
+
+LoadedHistory readHistory(AIChatHistoryStore& store) {
+    LoadedHistory result;
     QList<AIChatSession> loaded;
     try {
-        loaded = m_store->load();
+        loaded = store.load();
     } catch (...) {
         // The file stays out of the way (with its attachment folder), so nothing it refers to
         // is reconciled away in this run.
-        QString message;
         try {
-            const std::optional<QString> preserved = m_store->quarantineUnreadableHistory();
-            message =
+            const std::optional<QString> preserved = store.quarantineUnreadableHistory();
+            result.failure =
                 QStringLiteral(
                     "Chat history could not be read. The original file was preserved as ") +
                 (preserved ? QFileInfo(*preserved).fileName() : QStringLiteral("a recovery file")) +
                 QStringLiteral(".");
         } catch (...) {
-            m_canWrite = false;
-            message = QStringLiteral("Chat history could not be read and was left "
-                                     "unchanged. Saving is disabled for this session.");
+            result.canWrite = false;
+            result.failure = QStringLiteral("Chat history could not be read and was left "
+                                            "unchanged. Saving is disabled for this session.");
         }
-        setChats({});
-        emit failed(message);
-        return;
+        return result;
     }
 
-    bool changed = loaded.size() > maximumChats;
+    bool changed = loaded.size() > ChatList::maximumChats;
     for (AIChatSession& chat : loaded) {
-        if (chat.turns.size() > maximumTurnsPerChat) {
+        if (chat.turns.size() > ChatList::maximumTurnsPerChat) {
             changed = true;
         }
         for (AIChatTurn& turn : chat.turns) {
@@ -59,22 +68,75 @@ void ChatList::load() {
             }
         }
     }
-    // Files of dropped turns and chats are left to the start-up's clean-up.
-    applyHistoryLimits(loaded);
-    setChats(loaded);
+    // Files of dropped turns and chats go with the clean-up below.
+    ChatList::applyHistoryLimits(loaded);
     if (changed) {
         try {
-            m_store->save(m_chats);
+            store.save(loaded);
         } catch (...) {
             // The next save writes the trimmed list again.
         }
     }
-    m_shouldReconcileAttachments = true;
-    if (!m_chats.isEmpty()) {
-        const AIChatSession& newest = m_chats.first();
-        setSelectedID(newest.id);
-        setConversation(newest.turns);
+    // Nothing can add attachments before the history is published, so every file no stored
+    // turn refers to is left over from an earlier run.
+    try {
+        store.reconcileAttachments(ChatList::referencedAttachmentFileNames(loaded, {}));
+    } catch (...) {
+        // A folder that cannot be cleaned now is cleaned at a later start.
     }
+    result.chats = loaded;
+    return result;
+}
+
+} // namespace
+
+void ChatList::load(TaskExecutor& executor) {
+    if (m_isLoading || m_isLoaded) {
+        return;
+    }
+    m_isLoading = true;
+    const std::shared_ptr<AIChatHistoryStore> store = m_store;
+    const QFuture<LoadedHistory> reading = runInBackground(
+        executor, TaskExecutor::Priority::userInitiated, [store] { return readHistory(*store); });
+    whenFinished(reading, this, [this](const QFuture<LoadedHistory>& done) {
+        std::optional<LoadedHistory> read;
+        try {
+            read = resultOf(done);
+        } catch (...) {
+            // Reported below like a job that never ran.
+        }
+        LoadedHistory history;
+        if (read) {
+            history = *read;
+        } else {
+            // The file was not read, so it must not be saved over.
+            history.canWrite = false;
+            history.failure = QStringLiteral("Chat history could not be read and was left "
+                                             "unchanged. Saving is disabled for this session.");
+        }
+        m_isLoading = false;
+        if (!history.canWrite) {
+            m_canWrite = false;
+        }
+        if (!m_showsSamples) {
+            setChats(history.chats);
+            if (!m_chats.isEmpty()) {
+                const AIChatSession& newest = m_chats.first();
+                setSelectedID(newest.id);
+                setConversation(newest.turns);
+                m_attachments.preload(attachmentsOf(newest.turns));
+            }
+        }
+        assign(this, m_isLoaded, true, &ChatList::isLoadedChanged);
+        if (history.failure) {
+            emit failed(*history.failure);
+        }
+    });
+}
+
+void ChatList::useSampleChats() {
+    m_canWrite = false;
+    m_showsSamples = true;
 }
 
 void ChatList::setChats(const QList<AIChatSession>& chats) {
@@ -192,7 +254,7 @@ void ChatList::remove(const QUuid& id) {
 }
 
 void ChatList::persist() {
-    if (!m_canWrite) {
+    if (!m_canWrite || !m_isLoaded) {
         return;
     }
     try {

@@ -18,6 +18,7 @@ namespace plimbo {
 class AIChatHistoryStore;
 class Clock;
 class StoredAttachments;
+class TaskExecutor;
 
 // The chat history: every chat, the selected one and its turns, loading and repairing the
 // history file, the history limits and saving. Main thread only. Files of turns and chats that
@@ -37,14 +38,20 @@ public:
     ChatList(std::shared_ptr<AIChatHistoryStore> store, const Clock& clock,
              StoredAttachments& attachments, QObject* parent = nullptr);
 
-    // Reads the history file, repairs it (limits, replies cut off by a quit) and selects the
-    // newest chat. An unreadable file is moved aside and reported through failed().
-    void load();
-    // True after a clean load: the start-up may then delete the files no turn refers to.
-    bool shouldReconcileAttachments() const { return m_shouldReconcileAttachments; }
-    // Nothing of this run reaches the history file any more (preview runs, an unreadable file
-    // that stayed in place).
+    // Reads the history file in the background, repairs it (limits, replies cut off by a quit;
+    // a repaired file is saved back at once), deletes the attachment files no stored turn
+    // refers to, then publishes the chats and selects the newest one. An unreadable file is
+    // moved aside (reported through failed()) and nothing is cleaned up. Runs once.
+    void load(TaskExecutor& executor);
+    // False until the history is published: nothing may be sent, attached or saved before,
+    // or the file would be written over with a list that lacks what it holds.
+    bool isLoaded() const { return m_isLoaded; }
+    // Nothing of this run reaches the history file any more (an unreadable file that stayed
+    // in place).
     void disableSaving() { m_canWrite = false; }
+    // Sample chats of a preview run stand in for the history: saving stops, and the history
+    // loaded later is not published over them.
+    void useSampleChats();
 
     QList<AIChatSession> chats() const { return m_chats; }
     void setChats(const QList<AIChatSession>& chats);
@@ -88,6 +95,7 @@ signals:
     void chatsChanged();
     void selectedIDChanged();
     void conversationChanged();
+    void isLoadedChanged();
     void failed(const QString& message);
 
 private:
@@ -98,7 +106,9 @@ private:
     std::optional<QUuid> m_selectedID;
     QList<AIChatTurn> m_conversation;
     bool m_canWrite = true;
-    bool m_shouldReconcileAttachments = false;
+    bool m_isLoaded = false;
+    bool m_isLoading = false;
+    bool m_showsSamples = false;
 };
 
 } // namespace plimbo

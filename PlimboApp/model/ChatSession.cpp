@@ -19,6 +19,7 @@ namespace plimbo {
 namespace {
 
 const QString kAttaching = QStringLiteral("Attaching…");
+const QString kLoading = QStringLiteral("Loading chat history…");
 const QString kThinking = QStringLiteral("Thinking…");
 const QString kWriting = QStringLiteral("Writing…");
 const QString kDone = QStringLiteral("Done");
@@ -42,7 +43,16 @@ ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachme
     , m_makeReply(std::move(makeReply))
     , m_client(std::move(client))
     , m_pasteboard(pasteboard)
-    , m_status(readyStatus) {
+    , m_status(m_chats.isLoaded() ? readyStatus : kLoading) {
+    connect(&m_chats, &ChatList::isLoadedChanged, this, [this] {
+        const QList<AIChatTurn> turns = m_chats.conversation();
+        if (m_output.isEmpty() && !turns.isEmpty()) {
+            setOutput(turns.last().response);
+        }
+        if (m_status == kLoading) {
+            setStatus(readyStatus);
+        }
+    });
     connect(&m_composer, &ChatComposer::attachingStarted, this, [this] { setStatus(kAttaching); });
     connect(&m_composer, &ChatComposer::attachingEnded, this, [this] {
         if (m_status == kAttaching) {
@@ -78,6 +88,11 @@ void ChatSession::fitMiniAssistant() {
 // ---------------------------------------------------------------- one request
 
 void ChatSession::send() {
+    // The draft stays: a send before the history is published would save over the file
+    // (the status says why nothing happened).
+    if (!m_chats.isLoaded()) {
+        return;
+    }
     if (m_composer.isAdding()) {
         emit failed(QStringLiteral("Wait for the attachment to finish loading."));
         return;
@@ -282,7 +297,7 @@ void ChatSession::showNoChat() {
     m_composer.setInput(QString());
     setOutput(QString());
     setUsage(std::nullopt);
-    setStatus(readyStatus);
+    setStatus(m_chats.isLoaded() ? readyStatus : kLoading);
 }
 
 void ChatSession::selectChat(const QUuid& id) {
@@ -326,7 +341,7 @@ void ChatSession::copyMessage(const QString& text) {
 }
 
 void ChatSession::retry(const AIChatTurn& turn) {
-    if (m_isGenerating || m_composer.isAdding()) {
+    if (m_isGenerating || m_composer.isAdding() || !m_chats.isLoaded()) {
         return;
     }
     m_composer.clearPending();

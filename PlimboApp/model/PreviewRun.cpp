@@ -115,7 +115,7 @@ void PreviewRun::act(AppModel& model) {
 void PreviewRun::seedChats() {
     // Sample chats stand in for the real ones in memory only: nothing of this run may be
     // written over the user's history file.
-    m_surfaces.chats.disableSaving();
+    m_surfaces.chats.useSampleChats();
 
     const QDateTime now = m_clock.now();
     const AIChatAttachment image =
@@ -165,7 +165,7 @@ void PreviewRun::seedChats() {
 
 void PreviewRun::seedMiniConversation() {
     // The sample turn would otherwise be saved into the selected real chat by the next send.
-    m_surfaces.chats.disableSaving();
+    m_surfaces.chats.useSampleChats();
 
     const AIChatAttachment image =
         sampleAttachment(QStringLiteral("reference.png"), QStringLiteral("image/png"),

@@ -28,6 +28,7 @@ std::optional<QImage> StoredAttachments::image(const AIChatAttachment& attachmen
 
 void StoredAttachments::insertImage(const QUuid& attachmentID, const QImage& image) {
     m_images.insert(attachmentID, image);
+    emit imageReady(attachmentID);
 }
 
 QFuture<void> StoredAttachments::preload(const QList<AIChatAttachment>& attachments) {
@@ -64,6 +65,7 @@ QFuture<void> StoredAttachments::preload(const QList<AIChatAttachment>& attachme
             if (const std::optional<Decoded> decoded = resultOf(done)) {
                 for (const auto& [id, image] : *decoded) {
                     m_images.insert(id, image);
+                    emit imageReady(id);
                 }
             }
         } catch (...) {

@@ -41,6 +41,10 @@ public:
     // Deletes the files only (nobody has cached an image of them).
     void deleteFiles(const QList<AIChatAttachment>& attachments);
 
+signals:
+    // An image joined the cache (inserted or decoded), for the views that show it.
+    void imageReady(const QUuid& attachmentID);
+
 private:
     std::shared_ptr<AIChatHistoryStore> m_store;
     TaskExecutor& m_executor;

@@ -2,6 +2,7 @@
 
 #include "ChatStyle.h"
 #include "DesktopWording.h"
+#include "MainThreadContinuation.h"
 #include "NotchCircleButton.h"
 #include "NotchSymbols.h"
 #include "PlimboTheme.h"
@@ -13,9 +14,13 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QImageReader>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentRun>
+#include <QtMath>
 
 namespace plimbo {
 
@@ -63,6 +68,33 @@ NotchFileShelfItem::NotchFileShelfItem(const QUrl& url, std::function<void()> on
     });
     connect(qApp, &QApplication::focusChanged, this, [this] { updateRemoveButton(); });
     updateRemoveButton();
+
+    // Judged by the name alone: the file is only read off the main thread.
+    const QString path = url.toLocalFile();
+    if (!path.isEmpty() && QMimeDatabase()
+                               .mimeTypeForFile(path, QMimeDatabase::MatchExtension)
+                               .name()
+                               .startsWith(QStringLiteral("image/"))) {
+        const int side = qCeil(kIconSide * devicePixelRatioF());
+        const QFuture<QImage> decoding = QtConcurrent::run([path, side] {
+            QImageReader reader(path);
+            reader.setAutoTransform(true);
+            const QSize full = reader.size();
+            if (full.isValid()) {
+                reader.setScaledSize(full.scaled(side, side, Qt::KeepAspectRatio));
+            }
+            return reader.read();
+        });
+        whenFinished(decoding, this, [this](const QFuture<QImage>& done) {
+            const std::optional<QImage> image = resultOf(done);
+            if (!image || image->isNull()) {
+                return; // unreadable: the desktop's icon stays
+            }
+            m_icon = QIcon(QPixmap::fromImage(*image));
+            m_showsThumbnail = true;
+            update();
+        });
+    }
 }
 
 QString NotchFileShelfItem::name(const QUrl& url) {

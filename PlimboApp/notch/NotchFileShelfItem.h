@@ -29,6 +29,8 @@ public:
     bool isHovered() const { return m_hovered; }
     NotchCircleButton& removeButton() const { return *m_remove; }
     bool showsRemoveButton() const;
+    // An image file shows its own picture once it is decoded (off the main thread).
+    bool showsThumbnail() const { return m_showsThumbnail; }
     // The data a drag out of the shelf carries: the file's URL.
     QMimeData* dragData() const;
 
@@ -57,6 +59,7 @@ private:
     QIcon m_icon;
     NotchCircleButton* m_remove;
     bool m_hovered = false;
+    bool m_showsThumbnail = false;
     std::optional<QPoint> m_pressPosition;
 };
 

@@ -37,6 +37,7 @@ struct DashboardHarness {
         dependencies.systemMonitor = std::make_shared<SystemMonitorService>(host);
         dependencies.permissions = std::make_shared<PermissionCenter>(permissionBackend);
         model = std::make_unique<AppModel>(std::move(dependencies));
+        settle([&] { return model->isAIHistoryLoaded(); });
         return *model;
     }
 

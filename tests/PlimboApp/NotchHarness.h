@@ -45,6 +45,7 @@ struct NotchHarness {
         AppModelDependencies dependencies = h.dependencies();
         dependencies.miniCamera = camera;
         model = std::make_unique<AppModel>(std::move(dependencies));
+        settle([&] { return model->isAIHistoryLoaded(); });
         controller = std::make_unique<NotchWindowController>(*model, screens, windows);
     }
 

@@ -33,6 +33,7 @@ struct ShellHarness {
             adjust(dependencies);
         }
         model = std::make_unique<AppModel>(std::move(dependencies));
+        settle([&] { return model->isAIHistoryLoaded(); });
         QFuture<void> started = model->start();
         EXPECT_TRUE(settle([&] { return started.isFinished(); }));
         return *model;

@@ -32,6 +32,7 @@ struct SurfacesHarness {
         board = AppModelHarness::usePolledClipboard(dependencies);
         dependencies.systemMonitor = std::make_shared<SystemMonitorService>(host);
         model = std::make_unique<AppModel>(std::move(dependencies));
+        settle([&] { return model->isAIHistoryLoaded(); });
         return *model;
     }
 

@@ -4,6 +4,7 @@
 #include "AttachmentDropZone.h"
 #include "CapsuleButton.h"
 #include "ChatViewTestSupport.h"
+#include "ComposerAIAttachmentCard.h"
 #include "ComposerTextEdit.h"
 #include "ConversationTurnView.h"
 #include "HorizontalStrip.h"
@@ -12,7 +13,9 @@
 #include "PlimboTheme.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
+#include "SentAIAttachmentView.h"
 #include "SymbolButton.h"
+#include "TestSupport.h"
 #include "TurnScrollArea.h"
 
 #include <gtest/gtest.h>
@@ -366,6 +369,39 @@ TEST_F(PlimboConversationViewTest, TheBorderFollowsDragsAndFocus) {
     EXPECT_EQ(view->composer().box->strokeWidth(), 1.5);
     view->composer().dropZone->setTargeted(false);
     EXPECT_EQ(view->composer().box->strokeColor(), idle);
+}
+
+// Pictures show as soon as they are decoded: a newly attached photo in the composer, and the
+// photos of a chat whose images are decoded after its turns were built.
+TEST_F(PlimboConversationViewTest, PhotosShowAsSoonAsTheyAreDecoded) {
+    const AIChatAttachment photo =
+        h.storeAttachment(pngBytes(QSize(6, 4), Qt::red), "shot.png", AIChatAttachmentKind::image);
+    AIChatSession older = makeChat("Photo", h.clock->now().addSecs(-60));
+    older.turns.first().attachments = {photo};
+    make(true, {older, makeChat("Newest", h.clock->now())});
+
+    ASSERT_TRUE(
+        model->addAIAttachments({h.sourceFile("new.png", pngBytes(QSize(8, 6), Qt::blue))}));
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    ASSERT_EQ(view->composer().strip->tiles().size(), 1);
+    EXPECT_TRUE(static_cast<ComposerAIAttachmentCard*>(view->composer().strip->tiles().first())
+                    ->hasImage());
+
+    h.executor->hold(); // the chat's turns are built before its images are decoded
+    model->selectAIChat(older.id);
+    const auto sentPhoto = [&]() -> SentAIAttachmentView* {
+        for (ConversationTurnView* turn : view->turnViews()) {
+            if (!turn->attachmentViews().isEmpty()) {
+                return turn->attachmentViews().first();
+            }
+        }
+        return nullptr;
+    };
+    ASSERT_TRUE(settle([&] { return sentPhoto() != nullptr; }));
+    EXPECT_FALSE(sentPhoto()->showsPhoto());
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return sentPhoto()->showsPhoto(); }));
+    EXPECT_EQ(sentPhoto()->size(), QSize(190, 126));
 }
 
 } // namespace

@@ -141,4 +141,35 @@ TEST_F(AppModelAttachmentTest, TheFileDialogPausesTheMiniAssistantsOutsideClicks
     EXPECT_EQ(h.chooser->requests, 1);
 }
 
+// Every view that shows an attachment finds its picture the moment the draft lists it, and
+// hears of pictures decoded later.
+TEST_F(AppModelAttachmentTest, ImagesAreAtHandWhenListedAndAnnouncedWhenDecoded) {
+    QList<bool> imageAtHand;
+    QObject::connect(model.get(), &AppModel::pendingAIAttachmentsChanged, model.get(), [&] {
+        const QList<AIChatAttachment> pending = model->pendingAIAttachments();
+        if (!pending.isEmpty()) {
+            imageAtHand.append(model->imageForAIAttachment(pending.last()).has_value());
+        }
+    });
+    QSignalSpy ready(model.get(), &AppModel::attachmentImageReady);
+    attach({h.sourceFile("photo.png", pngBytes(QSize(8, 6), Qt::darkCyan))});
+    EXPECT_EQ(imageAtHand, QList<bool>{true});
+    ASSERT_EQ(ready.count(), 1);
+    EXPECT_EQ(ready.first().first().toUuid(), model->pendingAIAttachments().first().id);
+
+    // A sent photo shown again in a chat whose images are decoded after it is selected.
+    const AIChatAttachment stored =
+        h.storeAttachment(pngBytes(QSize(4, 4), Qt::red), "shot.png", AIChatAttachmentKind::image);
+    AIChatSession chat = makeChat("Photo", h.clock->now().addSecs(-60));
+    chat.turns.first().attachments = {stored};
+    h.writeHistory({chat, makeChat("Newest", h.clock->now())});
+    auto reloaded = h.makeModel();
+    QSignalSpy decoded(reloaded.get(), &AppModel::attachmentImageReady);
+    reloaded->selectAIChat(chat.id);
+    EXPECT_FALSE(reloaded->imageForAIAttachment(stored).has_value());
+    ASSERT_TRUE(settle([&] { return decoded.count() == 1; }));
+    EXPECT_EQ(decoded.first().first().toUuid(), stored.id);
+    EXPECT_TRUE(reloaded->imageForAIAttachment(stored).has_value());
+}
+
 } // namespace

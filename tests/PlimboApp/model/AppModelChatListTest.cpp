@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace plimbo;
 using namespace plimbo::test;
@@ -190,6 +191,29 @@ TEST_F(AppModelChatListTest, ASupersededRetryLeavesNoPendingCopies) {
     EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
     EXPECT_FALSE(model->imageForAIAttachment(copy).has_value());
     EXPECT_TRUE(h.ai->calls.isEmpty());
+}
+
+// The draft of a superseded retry sent before its images were decoded: the turn keeps its files.
+TEST_F(AppModelChatListTest, ASupersededRetryNeverDeletesTheFilesOfASentTurn) {
+    const AIChatTurn turn = older.turns.last();
+    model->deleteAIChat(older.id);
+    h.executor->hold();
+    model->retryAIChatTurn(turn);
+    h.executor->runHeld(); // the copy goes pending; its image preload is held
+    ASSERT_EQ(model->pendingAIAttachments().size(), 1);
+    const AIChatAttachment copy = model->pendingAIAttachments().first();
+
+    model->deleteAIChat(newer.id);
+    model->setAiInput("Look again");
+    model->sendAI();
+    ASSERT_EQ(model->aiConversation().size(), 1);
+    ASSERT_EQ(model->aiConversation().first().attachments, QList<AIChatAttachment>{copy});
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return h.executor->heldCount() == 0 && !h.ai->calls.isEmpty(); }));
+    QTest::qWait(100); // long enough for the superseded retry to end and delete what it would
+
+    EXPECT_TRUE(h.attachmentFileExists(copy));
+    EXPECT_EQ(h.readHistory().first().turns.first().attachments, QList<AIChatAttachment>{copy});
 }
 
 } // namespace

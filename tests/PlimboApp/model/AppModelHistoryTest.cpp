@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
+#include <QTest>
 
 using namespace plimbo;
 using namespace plimbo::test;
@@ -213,6 +215,70 @@ TEST_F(AppModelHistoryTest, AttachmentCleanUpFailuresLeaveFilesAndStartFinishes)
         EXPECT_EQ(model->aiChats().size(), 1);
         EXPECT_FALSE(model->presentedError());
     }
+}
+
+// The windows come up while the history is still read; until it is published nothing can be
+// sent, attached or saved over it, and the draft typed meanwhile stays for the user to send.
+TEST_F(AppModelHistoryTest, NothingIsSentAttachedOrSavedBeforeTheHistoryIsLoaded) {
+    h.storeKey(QStringLiteral("key"));
+    AIChatSession stored = makeChat(QStringLiteral("Stored"), h.clock->now(), 3);
+    stored.turns.last().state = AIChatTurnState::streaming;
+    h.writeHistory({stored});
+    const QByteArray before = fileBytes(h.historyPath());
+
+    h.executor->hold();
+    auto model = h.makeLoadingModel();
+    QFuture<void> started = model->start();
+    ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+    EXPECT_FALSE(model->isAIHistoryLoaded());
+    EXPECT_TRUE(model->aiChats().isEmpty());
+    EXPECT_EQ(model->aiStatus(), "Loading chat history…");
+
+    model->newAIChat();
+    model->renameAIChat(stored.id, QStringLiteral("Renamed"));
+    model->deleteAIChat(stored.id);
+    EXPECT_FALSE(model->addAIAttachments({h.sourceFile("a.txt", "a")}));
+    model->retryAIChatTurn(stored.turns.first());
+    model->setAiInput(QStringLiteral("Early question"));
+    model->sendAI();
+    EXPECT_EQ(model->aiStatus(), "Loading chat history…");
+    EXPECT_EQ(model->aiInput(), "Early question");
+    EXPECT_FALSE(model->isAddingAIAttachments());
+    EXPECT_EQ(fileBytes(h.historyPath()), before);
+
+    QSignalSpy loaded(model.get(), &AppModel::aiHistoryLoadedChanged);
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return model->isAIHistoryLoaded(); }));
+    EXPECT_EQ(loaded.count(), 1);
+    ASSERT_EQ(model->aiChats().size(), 1);
+    EXPECT_EQ(model->aiChats().first().title, "Stored");
+    EXPECT_EQ(model->aiChats().first().turns.last().state, AIChatTurnState::stopped);
+    EXPECT_EQ(model->selectedAIChatID(), stored.id);
+    EXPECT_EQ(model->aiOutput(), "answer 2");
+    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_TRUE(h.ai->calls.isEmpty());
+
+    model->sendAI();
+    ASSERT_TRUE(settle([&] { return !h.ai->calls.isEmpty(); }));
+    const QList<AIChatSession> saved = h.readHistory();
+    ASSERT_EQ(saved.size(), 1);
+    ASSERT_EQ(saved.first().turns.size(), 4);
+    EXPECT_EQ(saved.first().turns.last().prompt, "Early question");
+}
+
+// Quitting while the history is read loses nothing: the file is never saved over.
+TEST_F(AppModelHistoryTest, QuittingBeforeTheHistoryIsLoadedLeavesTheFile) {
+    h.writeHistory({makeChat(QStringLiteral("Stored"), h.clock->now(), 2)});
+    const QByteArray before = fileBytes(h.historyPath());
+    h.executor->hold();
+    auto model = h.makeLoadingModel();
+    model->setAiInput(QStringLiteral("draft"));
+    model->sendAI();
+    model.reset();
+    h.executor->release();
+    QTest::qWait(50);
+    EXPECT_EQ(fileBytes(h.historyPath()), before);
+    EXPECT_TRUE(h.writer->writtenPaths().isEmpty());
 }
 
 } // namespace

@@ -368,6 +368,7 @@ TEST(AppModelOpenRouter, StreamsARealReplyIntoTheTurn) {
     dependencies.aiClient = std::make_shared<OpenRouterStreamingClient>(
         std::make_shared<OpenRouterClient>(server.baseUrl(), OpenRouterClient::Timeouts{}));
     AppModel model(std::move(dependencies));
+    ASSERT_TRUE(settle([&] { return model.isAIHistoryLoaded(); }));
 
     model.setAiInput(QStringLiteral("Hello"));
     model.sendAI();

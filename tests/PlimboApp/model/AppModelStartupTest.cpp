@@ -240,11 +240,12 @@ TEST_F(AppModelStartupTest, TheKeyIsLookedUpOffTheGuiThreadAndTheFlagFollows) {
     h.storeKey("key");
     const int calls = h.secrets->calls();
     h.executor->hold();
-    std::unique_ptr<AppModel> model = h.makeModel();
+    std::unique_ptr<AppModel> model = h.makeLoadingModel();
     QSignalSpy changed(model.get(), &AppModel::credentialIsStoredChanged);
     EXPECT_EQ(h.secrets->calls(), calls);
     EXPECT_FALSE(model->credentialIsStored());
-    EXPECT_EQ(h.executor->heldCount(), 1);
+    // The key's lookup and the history's load.
+    EXPECT_EQ(h.executor->heldCount(), 2);
     h.executor->release();
     EXPECT_TRUE(settle([&] { return model->credentialIsStored(); }));
     EXPECT_EQ(changed.count(), 1);
@@ -263,10 +264,26 @@ TEST_F(AppModelStartupTest, TheKeyIsLookedUpOffTheGuiThreadAndTheFlagFollows) {
 
     // A model gone before the lookup completes is left alone.
     h.executor->hold();
-    model = h.makeModel();
+    model = h.makeLoadingModel();
     model.reset();
     h.executor->release();
     spin(50);
+}
+
+// Sample chats shown before the history is read stay: the history is not published over them.
+TEST_F(AppModelStartupTest, SampleChatsOutlastAHistoryLoadedAfterThem) {
+    h.writeHistory({makeChat(QStringLiteral("Real"), h.clock->now())});
+    h.arguments += QStringLiteral("--show-ai-chat-preview");
+    h.executor->hold();
+    auto model = h.makeLoadingModel();
+    model->start();
+    ASSERT_TRUE(settle([&] { return model->aiChats().size() == 2; }));
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return model->isAIHistoryLoaded(); }));
+    ASSERT_EQ(model->aiChats().size(), 2);
+    EXPECT_EQ(model->aiChats().first().title, "Focused afternoon plan");
+    EXPECT_EQ(model->aiConversation(), model->aiChats().first().turns);
+    EXPECT_TRUE(h.writer->writtenPaths().isEmpty());
 }
 
 } // namespace

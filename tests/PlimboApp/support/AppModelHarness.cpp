@@ -97,6 +97,12 @@ AppModelDependencies AppModelHarness::dependencies() {
 }
 
 std::unique_ptr<AppModel> AppModelHarness::makeModel() {
+    std::unique_ptr<AppModel> model = makeLoadingModel();
+    settle([&] { return model->isAIHistoryLoaded(); });
+    return model;
+}
+
+std::unique_ptr<AppModel> AppModelHarness::makeLoadingModel() {
     return std::make_unique<AppModel>(dependencies());
 }
 

@@ -61,7 +61,11 @@ public:
     std::chrono::milliseconds healthInterval{std::chrono::seconds(4)};
 
     AppModelDependencies dependencies();
+    // Waits until the model has published the history, as a user would see it a moment after
+    // start-up.
     std::unique_ptr<AppModel> makeModel();
+    // Returns at once, while the history is still loading.
+    std::unique_ptr<AppModel> makeLoadingModel();
     // Swaps in a real clipboard service on an in-memory board, polled every millisecond;
     // returns the board, for the test to copy to and read back.
     static InMemoryPasteboard* usePolledClipboard(AppModelDependencies& dependencies);
