@@ -166,13 +166,31 @@ std::optional<QUrl> mailtoLink(QStringView address) {
 
 class Parser {
 public:
-    explicit Parser(QStringView source)
-        : m_s(source) {}
+    explicit Parser(QStringView source, bool findRestart = false)
+        : m_s(source)
+        , m_findRestart(findRestart) {}
 
     QList<InlineRun> parse() {
+        run();
+        return render(0, m_nodes.size());
+    }
+
+    // Also finds the last restart point: the runs before it and its position.
+    QList<InlineRun> parse(qsizetype& restart, QList<InlineRun>& runsBefore) {
+        run();
+        restart = m_restart;
+        runsBefore = render(0, m_restartNode);
+        return render(m_restartNode, m_nodes.size());
+    }
+
+private:
+    void run() {
         const qsizetype n = m_s.size();
         qsizetype i = 0;
         while (i < n) {
+            if (m_findRestart) {
+                noteRestart(i);
+            }
             const QChar c = m_s[i];
             switch (c.unicode()) {
             case '\\':
@@ -218,11 +236,50 @@ public:
             }
         }
         flush();
+        if (m_findRestart) {
+            processClosers();
+        }
         processEmphasis(-1);
-        return render();
     }
 
-private:
+    // A restart point is a position nothing after can change the parse before: the text before
+    // it was read without reaching it, it follows a space (so a delimiter run there flanks as at
+    // the start of a text), no bracket is open and, once the closers before it are matched, no
+    // delimiter is left that could open. Parsing from it alone then gives the same runs.
+    void noteRestart(qsizetype i) {
+        if (i == 0 || m_s[i - 1] != QLatin1Char(' ') || !m_brackets.empty() || i <= m_horizon) {
+            return;
+        }
+        processClosers();
+        if (m_head >= 0) {
+            return;
+        }
+        flush();
+        m_restart = i;
+        m_restartNode = m_nodes.size();
+    }
+
+    // Marks everything up to `position` as read; past the end, no restart point follows.
+    void reach(qsizetype position) {
+        m_horizon = std::max(m_horizon, position >= m_s.size() ? m_s.size() : position);
+    }
+
+    // Matches the closers not matched yet, in order, as processEmphasis(-1) would before the
+    // rest; the bounds carry over, so the whole text is still searched once.
+    void processClosers() {
+        qsizetype current = -1;
+        for (qsizetype d = m_processed; d < qsizetype(m_delimiters.size()); ++d) {
+            if (d == m_head || m_delimiters[d].previous >= 0) {
+                current = d;
+                break;
+            }
+        }
+        m_processed = qsizetype(m_delimiters.size());
+        if (current >= 0) {
+            matchClosers(current, -1, m_openersBottom);
+        }
+    }
+
     void flush() {
         if (!m_pending.isEmpty()) {
             m_nodes.push_back(Node{m_pending, false, {}, {}});
@@ -279,6 +336,8 @@ private:
         const qsizetype length = runLength(i, QLatin1Char('`'));
         const qsizetype closer = nextBacktickRun(length, i + length);
         if (closer < 0) {
+            // A closer may still come.
+            reach(m_s.size());
             m_pending += m_s.mid(i, length);
             return i + length;
         }
@@ -354,18 +413,34 @@ private:
         return c == QLatin1Char('*') ? 0 : c == QLatin1Char('_') ? 1 : 2;
     }
 
-    // Matches closers with openers above `bottom`, innermost first, then turns every delimiter
-    // above `bottom` into text.
-    void processEmphasis(qsizetype bottom) {
-        // Below these, no opener for a closer of that kind exists: the bound that keeps the
-        // search linear.
-        std::array<std::array<std::array<qsizetype, 3>, 2>, 3> openersBottom;
+    // Below these, no opener for a closer of that kind exists: the bound that keeps the search
+    // linear.
+    using OpenersBottom = std::array<std::array<std::array<qsizetype, 3>, 2>, 3>;
+
+    static OpenersBottom openersBottomAt(qsizetype bottom) {
+        OpenersBottom openersBottom;
         for (auto& byCharacter : openersBottom) {
             for (auto& byOpen : byCharacter) {
                 byOpen.fill(bottom);
             }
         }
-        qsizetype current = bottom >= 0 ? m_delimiters[bottom].next : m_head;
+        return openersBottom;
+    }
+
+    // Matches closers with openers above `bottom`, innermost first, then turns every delimiter
+    // above `bottom` into text.
+    void processEmphasis(qsizetype bottom) {
+        OpenersBottom openersBottom = openersBottomAt(bottom);
+        matchClosers(bottom >= 0 ? m_delimiters[bottom].next : m_head, bottom, openersBottom);
+        for (qsizetype rest = bottom >= 0 ? m_delimiters[bottom].next : m_head; rest >= 0;) {
+            const qsizetype next = m_delimiters[rest].next;
+            removeDelimiter(rest);
+            rest = next;
+        }
+    }
+
+    // Matches the closers from `current` on with openers above `bottom`.
+    void matchClosers(qsizetype current, qsizetype bottom, OpenersBottom& openersBottom) {
         while (current >= 0) {
             Delimiter& closer = m_delimiters[current];
             if (!closer.canClose) {
@@ -433,11 +508,6 @@ private:
                 removeDelimiter(current);
                 current = next;
             }
-        }
-        for (qsizetype rest = bottom >= 0 ? m_delimiters[bottom].next : m_head; rest >= 0;) {
-            const qsizetype next = m_delimiters[rest].next;
-            removeDelimiter(rest);
-            rest = next;
         }
     }
 
@@ -565,6 +635,16 @@ private:
         QString destination;
         const qsizetype end = inlineLinkTail(i + 1, destination);
         if (end < 0) {
+            if (m_findRestart) {
+                // Every scan of the tail stops at the next bracket.
+                qsizetype stop = i + 1;
+                if (stop < m_s.size() && m_s[stop] == QLatin1Char('(')) {
+                    while (stop < m_s.size() && !stopsLinkScan(m_s[stop])) {
+                        ++stop;
+                    }
+                }
+                reach(stop);
+            }
             popBracket();
             m_pending += m_s[i];
             return i + 1;
@@ -594,6 +674,7 @@ private:
             ++j;
         }
         const QStringView content = m_s.mid(i + 1, j - i - 1);
+        reach(j);
         if (j >= n || m_s[j] != QLatin1Char('>') || content.isEmpty()) {
             m_pending += m_s[i];
             return i + 1;
@@ -618,7 +699,7 @@ private:
 
     // ------------------------------------------------------------ output
 
-    QList<InlineRun> render() const {
+    QList<InlineRun> render(qsizetype from, qsizetype to) const {
         QList<InlineRun> runs;
         int emphasis = 0;
         int strong = 0;
@@ -645,7 +726,8 @@ private:
                 break;
             }
         };
-        for (const Node& node : m_nodes) {
+        for (qsizetype index = from; index < to; ++index) {
+            const Node& node = m_nodes[index];
             for (const Marker& marker : node.before) {
                 apply(marker);
             }
@@ -680,12 +762,55 @@ private:
     std::size_t m_activeFloor = 0;
     bool m_backticksIndexed = false;
     QHash<qsizetype, BacktickRuns> m_backtickRuns;
+
+    bool m_findRestart;
+    // The furthest position any decision so far looked at.
+    qsizetype m_horizon = 0;
+    // Delimiters before this index were matched as closers already.
+    qsizetype m_processed = 0;
+    OpenersBottom m_openersBottom = openersBottomAt(-1);
+    qsizetype m_restart = 0;
+    qsizetype m_restartNode = 0;
 };
 
 } // namespace
 
 QList<InlineRun> InlineMarkdownParser::parse(QStringView source) {
     return Parser(source).parse();
+}
+
+namespace {
+
+void appendRuns(QList<InlineRun>& runs, const QList<InlineRun>& more) {
+    if (more.isEmpty()) {
+        return;
+    }
+    qsizetype from = 0;
+    if (!runs.isEmpty() && runs.last().styles == more.front().styles &&
+        runs.last().link == more.front().link) {
+        runs.last().text += more.front().text;
+        from = 1;
+    }
+    runs.append(more.mid(from));
+}
+
+} // namespace
+
+QList<InlineRun> InlineMarkdownParser::parse(QStringView source, Restart& restart) {
+    if (restart.position > source.size()) {
+        restart = Restart();
+    }
+    qsizetype position = 0;
+    QList<InlineRun> before;
+    const QList<InlineRun> after =
+        Parser(source.mid(restart.position), true).parse(position, before);
+    if (position > 0) {
+        appendRuns(restart.runs, before);
+        restart.position += position;
+    }
+    QList<InlineRun> runs = restart.runs;
+    appendRuns(runs, after);
+    return runs;
 }
 
 std::optional<QUrl> InlineMarkdownParser::openableLink(QStringView destination) {

@@ -23,6 +23,16 @@ public:
     InlineMarkdownParser() = delete;
 
     static QList<InlineRun> parse(QStringView source);
+
+    // Where a text that grows at its end can be parsed again from: nothing after `position` can
+    // change the runs before it.
+    struct Restart {
+        qsizetype position = 0;
+        QList<InlineRun> runs; // of the text before `position`
+    };
+    // The same runs as parse(source), parsing only from `restart`, which it moves on. The text
+    // before restart.position must be the one `restart` came from.
+    static QList<InlineRun> parse(QStringView source, Restart& restart);
     // The target of a link the user may open: an http or https address with a host, or a
     // mailto address. None for every other scheme and for relative targets.
     static std::optional<QUrl> openableLink(QStringView destination);

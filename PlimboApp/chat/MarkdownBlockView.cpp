@@ -63,7 +63,22 @@ void MarkdownBlockView::setTextColor(std::optional<QColor> color) {
 }
 
 QList<InlineRun> MarkdownBlockView::runsFor(const QString& text) const {
-    QList<InlineRun> runs = InlineMarkdownParser::parse(text);
+    return withoutLinks(InlineMarkdownParser::parse(text));
+}
+
+QList<InlineRun> MarkdownBlockView::paragraphRuns() {
+    // A streaming paragraph grows at its end: parse it again only from the last restart point.
+    const QString& text = m_block.text;
+    const qsizetype kept = m_restart.position;
+    if (kept > text.size() ||
+        QStringView(text).first(kept) != QStringView(m_restartText).first(kept)) {
+        m_restart = {};
+    }
+    m_restartText = text;
+    return withoutLinks(InlineMarkdownParser::parse(text, m_restart));
+}
+
+QList<InlineRun> MarkdownBlockView::withoutLinks(QList<InlineRun> runs) const {
     if (m_singleLine) {
         for (InlineRun& run : runs) {
             run.link = QUrl();
@@ -162,7 +177,7 @@ void MarkdownBlockView::build() {
     case Kind::paragraph:
     case Kind::heading:
         m_text = makeText(true);
-        m_text->setRuns(runsFor(m_block.text));
+        m_text->setRuns(paragraphRuns());
         m_layout->addWidget(m_text);
         break;
     case Kind::unordered:
@@ -240,7 +255,7 @@ void MarkdownBlockView::updateContent(const MarkdownBlock& previous) {
     case Kind::paragraph:
     case Kind::heading:
         if (m_block.text != previous.text) {
-            m_text->setRuns(runsFor(m_block.text));
+            m_text->setRuns(paragraphRuns());
         }
         break;
     case Kind::unordered:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InlineMarkdownParser.h"
 #include "InlineRun.h"
 #include "MarkdownBlock.h"
 
@@ -61,12 +62,18 @@ private:
     QFont blockFont() const;
     // The inline runs of a text; a one-line view shows no links (it is part of a button).
     QList<InlineRun> runsFor(const QString& text) const;
+    QList<InlineRun> withoutLinks(QList<InlineRun> runs) const;
+    // The runs of the paragraph or heading text.
+    QList<InlineRun> paragraphRuns();
     QColor baseColor() const;
 
     bool m_singleLine;
     bool m_selectable;
     std::optional<QColor> m_textColor;
     MarkdownBlock m_block;
+    // Where the paragraph text may be parsed again from, and the text it came from.
+    InlineMarkdownParser::Restart m_restart;
+    QString m_restartText;
     bool m_built = false;
     QVBoxLayout* m_layout;
     RichTextView* m_text = nullptr;

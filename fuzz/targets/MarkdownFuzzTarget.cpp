@@ -72,6 +72,31 @@ void setAndCompare(MarkdownDocument& document, const QString& source) {
               "setSource reports the first block that changed");
 }
 
+// A streaming paragraph is parsed again only from its last restart point; cut at points the
+// input chooses, the runs must equal a full parse every time.
+void checkIncrementalInline(const uint8_t* data, size_t size) {
+    if (size < 2) {
+        return;
+    }
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    InlineMarkdownParser::Restart restart;
+    qsizetype end = 0;
+    quint32 seed = data[0];
+    while (end < text.size()) {
+        seed = seed * 1103515245u + 12345u;
+        end = std::min<qsizetype>(
+            text.size(),
+            end + 1 + qsizetype((seed >> 16) % quint32(std::max<qsizetype>(24, text.size() / 32))));
+        const QStringView prefix = QStringView(text).first(end);
+        fuzzCheck(InlineMarkdownParser::parse(prefix, restart) ==
+                      InlineMarkdownParser::parse(prefix),
+                  "a paragraph parsed from its restart point equals a full parse");
+        fuzzCheck(restart.position < end || restart.position == 0,
+                  "a restart point lies inside the text");
+    }
+}
+
 } // namespace
 
 int fuzzMarkdown(const uint8_t* data, size_t size) {
@@ -86,6 +111,8 @@ int fuzzMarkdown(const uint8_t* data, size_t size) {
     }
     // A text that does not continue the old one is parsed afresh.
     setAndCompare(document, text.mid(text.size() / 2));
+
+    checkIncrementalInline(data, size);
     return 0;
 }
 

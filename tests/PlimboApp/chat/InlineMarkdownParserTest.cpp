@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 using namespace plimbo;
 using Runs = QList<InlineRun>;
 
@@ -175,3 +177,55 @@ TEST(InlineMarkdownParser, MailLinksCarryTheAddressOnly) {
 }
 
 } // namespace
+
+// A streaming paragraph is parsed again only from its last restart point. Every prefix, grown one
+// character at a time and in bigger steps, must parse exactly as a full parse does, including
+// where something that opens before a restart candidate only closes far after it.
+TEST(InlineMarkdownParser, GrowingTextParsedFromRestartEqualsFullParse) {
+    const char* const texts[] = {
+        "a *b c d e f g h i j k l m n o p* q",
+        "x **strong with spaces that closes much later** y *em* z",
+        "see [a link with many words in it](https://example.com/a b) and [b](https://e.org) end",
+        "[outer words [inner](https://a.org) more words](https://b.org) tail text",
+        "code ``with ` one and two`` and ` a single one far ` later ``` never closed",
+        "escapes \\*not em* and \\ \\` tick` and \\[no link](https://x.org) and \\",
+        "autolink <https://example.com/with spaces> and <https://example.com/ok> done",
+        "a link [text](<https://example.com/a> \"title with spaces\") and more",
+        "unclosed [bracket then **strong** words and a ] later and *em*",
+        "intra*word*emphasis and snake_case_name and a*b then *c d* e",
+        "~~strike through some words~~ and ~one~ and ~~~ three",
+        "![image alt text](https://example.com/i.png) words *em words* end",
+        "**a *b **c d** e* f** g *h **i*** j",
+        "mail <a@b.org> then <not an autolink then text after",
+        "x *a [b* c](https://a.org) d* e",
+    };
+    for (const char* raw : texts) {
+        const QString text = QString::fromUtf8(raw);
+        for (const int step : {1, 2, 3, 7}) {
+            InlineMarkdownParser::Restart restart;
+            for (qsizetype end = 0; end < text.size() + step; end += step) {
+                const QStringView prefix = QStringView(text).first(std::min(end, text.size()));
+                EXPECT_EQ(InlineMarkdownParser::parse(prefix, restart),
+                          InlineMarkdownParser::parse(prefix))
+                    << raw << " up to " << prefix.size();
+            }
+        }
+    }
+}
+
+// The point of it: a long paragraph of ordinary markup keeps a restart point near its end.
+TEST(InlineMarkdownParser, RestartFollowsTheTextOfALongParagraph) {
+    QString text;
+    while (text.size() < 20000) {
+        text +=
+            QStringLiteral("Words **strong** with `code`, *em* and a [link](https://a.org/b). ");
+    }
+    InlineMarkdownParser::Restart restart;
+    EXPECT_EQ(InlineMarkdownParser::parse(text, restart), InlineMarkdownParser::parse(text));
+    EXPECT_GT(restart.position, text.size() - 100);
+    // An opener left open stops the restart point from moving on.
+    InlineMarkdownParser::Restart open;
+    const QString unclosed = QStringLiteral("an *opener ") + text;
+    EXPECT_EQ(InlineMarkdownParser::parse(unclosed, open), InlineMarkdownParser::parse(unclosed));
+    EXPECT_LE(open.position, 3);
+}
