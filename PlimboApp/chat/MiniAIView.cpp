@@ -202,7 +202,8 @@ QWidget* MiniAIView::buildComposer() {
     parts.status = ChatStyle::plainLabel(QString());
     parts.status->setFont(ChatStyle::font(9.5, QFont::Medium));
     QPalette statusPalette = parts.status->palette();
-    statusPalette.setColor(QPalette::WindowText, ChatStyle::white(0.42));
+    // Readable (4.5:1) on the panel's near-black.
+    statusPalette.setColor(QPalette::WindowText, ChatStyle::white(0.5));
     parts.status->setPalette(statusPalette);
     row->addWidget(parts.status);
     row->addItem(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));

@@ -38,34 +38,6 @@ void settleFor(const std::function<bool()>& done, int milliseconds = 2000) {
     }
 }
 
-QPalette lightPalette() {
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(246, 246, 248));
-    palette.setColor(QPalette::WindowText, QColor(28, 28, 30));
-    palette.setColor(QPalette::Base, QColor(255, 255, 255));
-    palette.setColor(QPalette::Text, QColor(28, 28, 30));
-    palette.setColor(QPalette::PlaceholderText, QColor(28, 28, 30, 110));
-    palette.setColor(QPalette::Button, QColor(236, 236, 238));
-    palette.setColor(QPalette::ButtonText, QColor(28, 28, 30));
-    palette.setColor(QPalette::Highlight, QColor(110, 92, 245));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    return palette;
-}
-
-QPalette darkPalette() {
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(36, 36, 40));
-    palette.setColor(QPalette::WindowText, QColor(236, 236, 240));
-    palette.setColor(QPalette::Base, QColor(28, 28, 32));
-    palette.setColor(QPalette::Text, QColor(236, 236, 240));
-    palette.setColor(QPalette::PlaceholderText, QColor(236, 236, 240, 110));
-    palette.setColor(QPalette::Button, QColor(52, 52, 58));
-    palette.setColor(QPalette::ButtonText, QColor(236, 236, 240));
-    palette.setColor(QPalette::Highlight, QColor(110, 92, 245));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    return palette;
-}
-
 QString g_scheme;
 
 // Writes the picture as <name>-<scheme>.png and checks the contrast of its texts.
@@ -157,7 +129,7 @@ int main(int argc, char** argv) {
     bool ok = true;
 
     for (const bool dark : {false, true}) {
-        QApplication::setPalette(dark ? darkPalette() : lightPalette());
+        QApplication::setPalette(dark ? screenshots::darkPalette() : screenshots::lightPalette());
         g_scheme = dark ? QStringLiteral("dark") : QStringLiteral("light");
         {
             AppModelHarness harness;

@@ -27,36 +27,6 @@ using namespace plimbo::test;
 
 namespace {
 
-QPalette lightPalette() {
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(246, 246, 248));
-    palette.setColor(QPalette::WindowText, QColor(28, 28, 30));
-    palette.setColor(QPalette::Base, QColor(255, 255, 255));
-    palette.setColor(QPalette::AlternateBase, QColor(240, 240, 242));
-    palette.setColor(QPalette::Text, QColor(28, 28, 30));
-    palette.setColor(QPalette::PlaceholderText, QColor(28, 28, 30, 110));
-    palette.setColor(QPalette::Button, QColor(236, 236, 238));
-    palette.setColor(QPalette::ButtonText, QColor(28, 28, 30));
-    palette.setColor(QPalette::Highlight, QColor(110, 92, 245));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    return palette;
-}
-
-QPalette darkPalette() {
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(36, 36, 40));
-    palette.setColor(QPalette::WindowText, QColor(236, 236, 240));
-    palette.setColor(QPalette::Base, QColor(28, 28, 32));
-    palette.setColor(QPalette::AlternateBase, QColor(44, 44, 48));
-    palette.setColor(QPalette::Text, QColor(236, 236, 240));
-    palette.setColor(QPalette::PlaceholderText, QColor(236, 236, 240, 110));
-    palette.setColor(QPalette::Button, QColor(52, 52, 58));
-    palette.setColor(QPalette::ButtonText, QColor(236, 236, 240));
-    palette.setColor(QPalette::Highlight, QColor(110, 92, 245));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    return palette;
-}
-
 DesktopEntry entry(const QString& name, const QString& file) {
     DesktopEntry entry;
     entry.id = file;
@@ -161,7 +131,7 @@ int main(int argc, char** argv) {
     AppModel& model = *scene.model;
     bool ok = true;
     for (const bool dark : {false, true}) {
-        QApplication::setPalette(dark ? darkPalette() : lightPalette());
+        QApplication::setPalette(dark ? screenshots::darkPalette() : screenshots::lightPalette());
         const QString scheme = dark ? QStringLiteral("dark") : QStringLiteral("light");
         const auto file = [&](const QString& name) {
             return folder.filePath(name + QLatin1Char('-') + scheme + QStringLiteral(".png"));
