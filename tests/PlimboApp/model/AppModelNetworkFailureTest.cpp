@@ -74,6 +74,8 @@ protected:
         dependencies.executor = std::make_shared<ThreadPoolTaskExecutor>();
         dependencies.aiClient = client;
         model = std::make_unique<AppModel>(std::move(dependencies));
+        // Nothing is sent before the history has loaded.
+        ASSERT_TRUE(settle([&] { return model->isAIHistoryLoaded(); }));
     }
 
     // Sends and waits for the turn to end.
