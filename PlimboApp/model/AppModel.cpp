@@ -55,10 +55,8 @@ AppModel::AppModel(AppModelDependencies dependencies, QObject* parent)
     , m_preview(m_deps.arguments, m_deps.applicationPath, m_deps.resourceDirectory, *m_deps.clock,
                 PreviewRun::Surfaces{m_chats, m_composer, m_session, m_attachments, m_windows,
                                      m_notch, m_desktop})
-    , m_startup(*m_registry, m_deps.keychain, m_deps.historyStore, *m_deps.executor,
-                m_deps.healthInterval,
-                AppStartup::Features{m_chats, m_attachments, m_windows, m_shortcuts, m_palette,
-                                     m_preview}) {
+    , m_startup(*m_registry, m_deps.keychain, *m_deps.executor, m_deps.healthInterval,
+                AppStartup::Features{m_windows, m_shortcuts, m_palette, m_preview}) {
     m_registry->registerModule(m_deps.launcher, true);
     m_registry->registerModule(m_deps.clipboard, true);
     m_registry->registerModule(m_deps.keepAwake, true);

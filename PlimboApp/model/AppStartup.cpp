@@ -1,7 +1,5 @@
 #include "AppStartup.h"
 
-#include "AIChatHistoryStore.h"
-#include "ChatList.h"
 #include "CommandPalette.h"
 #include "GlobalShortcuts.h"
 #include "KeychainError.h"
@@ -10,21 +8,17 @@
 #include "ModuleRegistry.h"
 #include "PreviewRun.h"
 #include "PropertyAssign.h"
-#include "StoredAttachments.h"
 #include "TaskExecutor.h"
 #include "WindowRouter.h"
-
-#include <QPromise>
 
 namespace plimbo {
 
 AppStartup::AppStartup(ModuleRegistry& registry, std::shared_ptr<KeychainService> keychain,
-                       std::shared_ptr<AIChatHistoryStore> store, TaskExecutor& executor,
-                       std::chrono::milliseconds healthInterval, Features features, QObject* parent)
+                       TaskExecutor& executor, std::chrono::milliseconds healthInterval,
+                       Features features, QObject* parent)
     : QObject(parent)
     , m_registry(registry)
     , m_keychain(std::move(keychain))
-    , m_store(std::move(store))
     , m_executor(executor)
     , m_healthInterval(healthInterval)
     , m_features(features) {

@@ -9,15 +9,12 @@
 
 namespace plimbo {
 
-class AIChatHistoryStore;
 class AppModel;
-class ChatList;
 class CommandPalette;
 class GlobalShortcuts;
 class KeychainService;
 class ModuleRegistry;
 class PreviewRun;
-class StoredAttachments;
 class TaskExecutor;
 class WindowRouter;
 
@@ -31,8 +28,6 @@ class AppStartup : public QObject {
 
 public:
     struct Features {
-        ChatList& chats;
-        StoredAttachments& attachments;
         WindowRouter& windows;
         GlobalShortcuts& shortcuts;
         CommandPalette& palette;
@@ -40,8 +35,7 @@ public:
     };
 
     AppStartup(ModuleRegistry& registry, std::shared_ptr<KeychainService> keychain,
-               std::shared_ptr<AIChatHistoryStore> store, TaskExecutor& executor,
-               std::chrono::milliseconds healthInterval, Features features,
+               TaskExecutor& executor, std::chrono::milliseconds healthInterval, Features features,
                QObject* parent = nullptr);
     ~AppStartup() override;
 
@@ -65,7 +59,6 @@ private:
 
     ModuleRegistry& m_registry;
     std::shared_ptr<KeychainService> m_keychain;
-    std::shared_ptr<AIChatHistoryStore> m_store;
     TaskExecutor& m_executor;
     std::chrono::milliseconds m_healthInterval;
     Features m_features;
