@@ -45,26 +45,48 @@ QByteArray readSmallFile(const QString& path) {
     return data;
 }
 
+// These run every 2 s all day: the parsers look at the text in place instead of splitting it
+// into copies.
+QByteArrayView nextLine(QByteArrayView& rest) {
+    const qsizetype end = rest.indexOf('\n');
+    const QByteArrayView line = end < 0 ? rest : rest.first(end);
+    rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+    return line;
+}
+
+// The next whitespace-separated field of `rest`, empty when none is left.
+QByteArrayView nextField(QByteArrayView& rest) {
+    auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    };
+    qsizetype begin = 0;
+    while (begin < rest.size() && isSpace(rest[begin])) {
+        ++begin;
+    }
+    qsizetype end = begin;
+    while (end < rest.size() && !isSpace(rest[end])) {
+        ++end;
+    }
+    const QByteArrayView field = rest.sliced(begin, end - begin);
+    rest = rest.sliced(end);
+    return field;
+}
+
 std::optional<qint64> readInteger(const QString& path) {
     bool ok = false;
     const qint64 value = readSmallFile(path).trimmed().toLongLong(&ok);
     return ok ? std::optional(value) : std::nullopt;
 }
 
-struct Zone {
-    qint64 temperature = 0; // millidegrees Celsius
-    QList<QPair<QByteArray, qint64>> trips;
-};
-
-ThermalLevel judge(const Zone& zone) {
+ThermalLevel judge(qint64 temperature, const QList<QPair<QByteArray, qint64>>& trips) {
     ThermalLevel level = ThermalLevel::nominal;
     auto raise = [&level](ThermalLevel to) {
         if (static_cast<int>(to) > static_cast<int>(level)) {
             level = to;
         }
     };
-    for (const auto& [type, temperature] : zone.trips) {
-        if (zone.temperature < temperature) {
+    for (const auto& [type, tripTemperature] : trips) {
+        if (temperature < tripTemperature) {
             continue;
         }
         if (type == "critical" || type == "hot") {
@@ -80,8 +102,9 @@ ThermalLevel judge(const Zone& zone) {
 
 } // namespace
 
-ProcHostStatistics::ProcHostStatistics(QString root)
-    : m_root(std::move(root)) {
+ProcHostStatistics::ProcHostStatistics(QString root, std::chrono::milliseconds zoneListLifetime)
+    : m_root(std::move(root))
+    , m_zoneListLifetime(zoneListLifetime) {
     if (!m_root.endsWith(u'/')) {
         m_root += u'/';
     }
@@ -92,27 +115,29 @@ QString ProcHostStatistics::path(const char* relative) const {
 }
 
 std::optional<CpuTicks> ProcHostStatistics::parseStat(const QByteArray& text) {
-    for (const QByteArray& line : text.split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.isEmpty() || fields.front() != "cpu") {
+    for (QByteArrayView rest = text; !rest.isEmpty();) {
+        QByteArrayView fields = nextLine(rest);
+        if (nextField(fields) != "cpu") {
             continue;
         }
         // user nice system idle iowait irq softirq steal [guest guest_nice]
-        if (fields.size() < 5) {
-            return std::nullopt;
-        }
         CpuTicks ticks;
-        const qsizetype counted = std::min<qsizetype>(fields.size(), 9);
-        for (qsizetype i = 1; i < counted; ++i) {
+        int counted = 0;
+        for (QByteArrayView field = nextField(fields); !field.isEmpty() && counted < 8;
+             field = nextField(fields)) {
             bool ok = false;
-            const quint64 value = fields[i].toULongLong(&ok);
+            const quint64 value = field.toULongLong(&ok);
             if (!ok) {
                 return std::nullopt;
             }
+            ++counted;
             ticks.total += value;
-            if (i == 4 || i == 5) {
+            if (counted == 4 || counted == 5) {
                 ticks.idle += value;
             }
+        }
+        if (counted < 4) {
+            return std::nullopt;
         }
         return ticks;
     }
@@ -122,23 +147,19 @@ std::optional<CpuTicks> ProcHostStatistics::parseStat(const QByteArray& text) {
 std::optional<MemoryUsage> ProcHostStatistics::parseMemInfo(const QByteArray& text) {
     std::optional<quint64> total;
     std::optional<quint64> available;
-    for (const QByteArray& line : text.split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() < 2) {
+    for (QByteArrayView rest = text; !rest.isEmpty() && !(total && available);) {
+        QByteArrayView fields = nextLine(rest);
+        const QByteArrayView key = nextField(fields);
+        if (key != "MemTotal:" && key != "MemAvailable:") {
             continue;
         }
         bool ok = false;
-        const quint64 value = fields[1].toULongLong(&ok);
+        const quint64 value = nextField(fields).toULongLong(&ok);
         if (!ok) {
             continue;
         }
         // Values are in KiB whatever the unit column says ("kB").
-        const quint64 bytes = value * 1024;
-        if (fields[0] == "MemTotal:") {
-            total = bytes;
-        } else if (fields[0] == "MemAvailable:") {
-            available = bytes;
-        }
+        (key == "MemTotal:" ? total : available) = value * 1024;
     }
     if (!total || !available) {
         return std::nullopt;
@@ -147,12 +168,9 @@ std::optional<MemoryUsage> ProcHostStatistics::parseMemInfo(const QByteArray& te
 }
 
 std::optional<double> ProcHostStatistics::parseUptime(const QByteArray& text) {
-    const QList<QByteArray> fields = text.simplified().split(' ');
-    if (fields.isEmpty()) {
-        return std::nullopt;
-    }
+    QByteArrayView rest = text;
     bool ok = false;
-    const double seconds = fields.front().toDouble(&ok);
+    const double seconds = nextField(rest).toDouble(&ok);
     return ok ? std::optional(seconds) : std::nullopt;
 }
 
@@ -172,22 +190,17 @@ double ProcHostStatistics::uptime() {
     return parseUptime(readSmallFile(path("proc/uptime"))).value_or(0.0);
 }
 
-ThermalLevel ProcHostStatistics::thermalLevel() {
+void ProcHostStatistics::listThermalZones() {
+    m_zones.clear();
     const QDir folder(path("sys/class/thermal"));
     const QStringList zones =
         folder.entryList({QStringLiteral("thermal_zone*")}, QDir::Dirs | QDir::NoDotAndDotDot);
-    bool judged = false;
-    ThermalLevel worst = ThermalLevel::nominal;
     for (const QString& name : zones) {
         const QString zonePath = folder.filePath(name) + u'/';
         if (readSmallFile(zonePath + QStringLiteral("mode")).trimmed() == "disabled") {
             continue;
         }
-        const auto temperature = readInteger(zonePath + QStringLiteral("temp"));
-        if (!temperature) {
-            continue; // many sensors answer EIO or ENODATA while powered down
-        }
-        Zone zone{*temperature, {}};
+        ThermalZone zone{zonePath + QStringLiteral("temp"), {}};
         const QStringList tripTypes = QDir(zonePath).entryList(
             {QStringLiteral("trip_point_*_type")}, QDir::Files | QDir::System);
         for (const QString& typeFile : tripTypes) {
@@ -199,11 +212,29 @@ ThermalLevel ProcHostStatistics::thermalLevel() {
             }
             zone.trips.append({readSmallFile(zonePath + typeFile).trimmed(), *tripTemperature});
         }
-        if (zone.trips.isEmpty()) {
-            continue; // nothing to judge this sensor against
+        if (!zone.trips.isEmpty()) { // else there is nothing to judge this sensor against
+            m_zones.push_back(std::move(zone));
+        }
+    }
+}
+
+ThermalLevel ProcHostStatistics::thermalLevel() {
+    // Zones, modes and trip points hardly ever change, and listing them costs dozens of file
+    // reads on a laptop: only the temperatures are read on every sample.
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_zonesListedAt || now - *m_zonesListedAt >= m_zoneListLifetime) {
+        listThermalZones();
+        m_zonesListedAt = now;
+    }
+    bool judged = false;
+    ThermalLevel worst = ThermalLevel::nominal;
+    for (const ThermalZone& zone : m_zones) {
+        const auto temperature = readInteger(zone.temperaturePath);
+        if (!temperature) {
+            continue; // many sensors answer EIO or ENODATA while powered down
         }
         judged = true;
-        const ThermalLevel level = judge(zone);
+        const ThermalLevel level = judge(*temperature, zone.trips);
         if (static_cast<int>(level) > static_cast<int>(worst)) {
             worst = level;
         }

@@ -3,9 +3,13 @@
 #include "HostStatistics.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
+#include <chrono>
 #include <optional>
+#include <vector>
 
 namespace plimbo {
 
@@ -13,7 +17,11 @@ namespace plimbo {
 // point it at fixture files): proc/stat, proc/meminfo, proc/uptime, sys/class/thermal.
 class ProcHostStatistics : public HostStatistics {
 public:
-    explicit ProcHostStatistics(QString root = QStringLiteral("/"));
+    // The thermal zones and their trip points are listed again once `zoneListLifetime` has
+    // passed; temperatures are read on every call.
+    explicit ProcHostStatistics(
+        QString root = QStringLiteral("/"),
+        std::chrono::milliseconds zoneListLifetime = std::chrono::minutes(1));
 
     CpuTicks cpuTicks() override;
     MemoryUsage memoryUsage() override;
@@ -29,9 +37,19 @@ public:
     static std::optional<double> parseUptime(const QByteArray& text);
 
 private:
+    // A sensor worth reading: its temperature file and (type, millidegrees) trip points.
+    struct ThermalZone {
+        QString temperaturePath;
+        QList<QPair<QByteArray, qint64>> trips;
+    };
+
     QString path(const char* relative) const;
+    void listThermalZones();
 
     QString m_root;
+    std::chrono::milliseconds m_zoneListLifetime;
+    std::vector<ThermalZone> m_zones;
+    std::optional<std::chrono::steady_clock::time_point> m_zonesListedAt;
 };
 
 } // namespace plimbo

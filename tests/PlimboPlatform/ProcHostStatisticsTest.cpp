@@ -111,3 +111,20 @@ TEST_F(ProcHostStatisticsTest, ThermalLevelUnknownWithoutUsableZones) {
     zone(1, "50000", {{"critical", "0"}});
     EXPECT_EQ(statistics().thermalLevel(), ThermalLevel::unknown);
 }
+
+TEST_F(ProcHostStatisticsTest, TemperaturesAreReadEverySampleAndZonesOnlyWhenTheListExpires) {
+    const QList<QPair<QByteArray, QByteArray>> trips = {{"critical", "100000"}};
+    ProcHostStatistics kept(m_root.path());
+    ProcHostStatistics relisted(m_root.path(), std::chrono::milliseconds(0));
+    zone(0, "30000", trips);
+    EXPECT_EQ(kept.thermalLevel(), ThermalLevel::nominal);
+    EXPECT_EQ(relisted.thermalLevel(), ThermalLevel::nominal);
+
+    zone(0, "101000", trips);
+    EXPECT_EQ(kept.thermalLevel(), ThermalLevel::critical);
+
+    zone(0, "30000", trips);
+    zone(1, "90000", {{"passive", "80000"}});
+    EXPECT_EQ(kept.thermalLevel(), ThermalLevel::nominal) << "listed again within the minute";
+    EXPECT_EQ(relisted.thermalLevel(), ThermalLevel::serious);
+}
