@@ -59,9 +59,8 @@ ClipboardService::ClipboardService(int maximumItems, std::unique_ptr<Pasteboard>
     // Whatever is on the clipboard before the service exists is never taken.
     m_lastChangeCount = m_pasteboard->changeCount();
     m_monitorTimer.setSingleShot(true);
-    // Coarse: it may fire a little early or late to share a wake-up with other timers.
-    m_monitorTimer.setTimerType(Qt::CoarseTimer);
-    connect(&m_monitorTimer, &QTimer::timeout, this, &ClipboardService::poll);
+    // Shares its wake-ups with the program's other periodic work.
+    connect(&m_monitorTimer, &CoalescedTimer::timeout, this, &ClipboardService::poll);
 }
 
 ClipboardService::~ClipboardService() = default;
@@ -89,7 +88,7 @@ QFuture<void> ClipboardService::start() {
         setRunning(true);
         m_lastChangeCount = m_pasteboard->changeCount();
         // The first pass runs as soon as the event loop is free, then one per interval.
-        m_monitorTimer.start(0);
+        m_monitorTimer.start(std::chrono::milliseconds(0));
     }
     return QtFuture::makeReadyFuture();
 }

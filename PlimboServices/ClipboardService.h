@@ -2,12 +2,12 @@
 
 #include "ClipboardItem.h"
 #include "ClipboardSearchText.h"
+#include "CoalescedTimer.h"
 #include "Pasteboard.h"
 #include "PlimboModule.h"
 
 #include <QList>
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -67,7 +67,7 @@ private:
     // The search's view of each item, at the item's index, built once at capture.
     QList<std::shared_ptr<const ClipboardSearchText>> m_searchTexts;
     bool m_isRunning = false;
-    QTimer m_monitorTimer;
+    CoalescedTimer m_monitorTimer;
     qint64 m_lastChangeCount = 0;
     // Numbers the reads: only the newest one's answer is taken, and none after a stop.
     quint64 m_readGeneration = 0;

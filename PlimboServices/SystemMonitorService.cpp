@@ -12,9 +12,8 @@ SystemMonitorService::SystemMonitorService(std::shared_ptr<HostStatistics> stati
     : QObject(parent)
     , m_statistics(statistics ? std::move(statistics) : std::make_shared<ProcHostStatistics>()) {
     m_timer.setInterval(DefaultInterval);
-    // Coarse: it may fire a little early or late to share a wake-up with other timers.
-    m_timer.setTimerType(Qt::CoarseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &SystemMonitorService::update);
+    // Shares its wake-ups with the program's other periodic work (the clipboard poll).
+    connect(&m_timer, &CoalescedTimer::timeout, this, &SystemMonitorService::update);
 }
 
 SystemMonitorService::~SystemMonitorService() = default;

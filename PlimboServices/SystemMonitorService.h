@@ -1,11 +1,11 @@
 #pragma once
 
+#include "CoalescedTimer.h"
 #include "HostStatistics.h"
 #include "PlimboModule.h"
 #include "SystemSnapshot.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -59,7 +59,7 @@ private:
     std::shared_ptr<HostStatistics> m_statistics;
     SystemSnapshot m_snapshot;
     bool m_running = false;
-    QTimer m_timer;
+    CoalescedTimer m_timer;
     std::optional<CpuTicks> m_previousTicks;
 };
 

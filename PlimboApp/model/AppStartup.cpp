@@ -23,7 +23,8 @@ AppStartup::AppStartup(ModuleRegistry& registry, std::shared_ptr<KeychainService
     , m_healthInterval(healthInterval)
     , m_features(features) {
     m_healthTimer.setSingleShot(true);
-    connect(&m_healthTimer, &QTimer::timeout, this, &AppStartup::refreshHealth);
+    // Shares its wake-ups with the program's other periodic work.
+    connect(&m_healthTimer, &CoalescedTimer::timeout, this, &AppStartup::refreshHealth);
 }
 
 AppStartup::~AppStartup() {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "CoalescedTimer.h"
+
 #include <QFuture>
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
 #include <memory>
@@ -62,7 +63,7 @@ private:
     TaskExecutor& m_executor;
     std::chrono::milliseconds m_healthInterval;
     Features m_features;
-    QTimer m_healthTimer;
+    CoalescedTimer m_healthTimer;
     bool m_credentialIsStored = false;
     bool m_hasStarted = false;
 };
