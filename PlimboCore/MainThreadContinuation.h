@@ -4,6 +4,7 @@
 #include <QFuture>
 #include <QObject>
 #include <QPointer>
+#include <QThread>
 
 #include <memory>
 #include <optional>
@@ -19,6 +20,19 @@ namespace plimbo {
 // callback may run at once, inside the code that finished it.
 template <typename T, typename Callback>
 void whenFinished(const QFuture<T>& future, QObject* owner, Callback callback) {
+    QCoreApplication* app = QCoreApplication::instance();
+    // Already finished on the main thread (health checks, ready results): the continuation
+    // machinery below would end in this same call, at several times the cost.
+    if (future.isFinished() && app && QThread::currentThread() == app->thread()) {
+        if (owner) {
+            try {
+                callback(future);
+            } catch (...) {
+                // As with any continuation's failure, nobody is waiting to hear of it.
+            }
+        }
+        return;
+    }
     auto shared = std::make_shared<Callback>(std::move(callback));
     QPointer<QObject> guard(owner);
     QFuture<T> parent = future;
