@@ -132,6 +132,43 @@ TEST_F(AIAttachmentPreparerTest, MissingFileFailsWithAFileSystemError) {
     }
 }
 
+// A path that cannot be reached, or a file whose reading fails, is a FileSystemError that names
+// the file and, unless it is simply not there, the system's reason.
+TEST_F(AIAttachmentPreparerTest, FilesThatCannotBeReachedOrReadNameTheFileAndTheReason) {
+    const auto failure = [](const QUrl& url) -> QString {
+        try {
+            AIAttachmentPreparer::prepare(url);
+        } catch (const FileSystemError& error) {
+            return error.description();
+        }
+        return QStringLiteral("prepared");
+    };
+    // A file where a folder should be.
+    const QUrl notes = file("notes.txt", "notes");
+    EXPECT_EQ(failure(QUrl::fromLocalFile(notes.toLocalFile() + "/inner.txt")),
+              "The file “inner.txt” couldn’t be opened because there is no such file.");
+
+    const QString loop = root.filePath("in/loop.txt");
+    ASSERT_TRUE(QFile::link(loop, loop));
+    EXPECT_EQ(failure(QUrl::fromLocalFile(loop)),
+              "The file “loop.txt” couldn’t be opened (Too many levels of symbolic links).");
+
+    // A regular file whose first byte cannot be read (page zero of this process's memory).
+    const QString memory = root.filePath("in/memory.txt");
+    ASSERT_TRUE(QFile::link("/proc/self/mem", memory));
+    const QString unreadable = failure(QUrl::fromLocalFile(memory));
+    EXPECT_TRUE(unreadable.startsWith("The file “memory.txt” couldn’t be opened (") &&
+                unreadable.endsWith(").") && !unreadable.contains("no such file"))
+        << unreadable.toStdString();
+}
+
+// A leading dot (".scan") or a trailing one ("scan.") is part of the name, not an extension.
+TEST_F(AIAttachmentPreparerTest, ReencodedImagesKeepDotsThatAreNoExtension) {
+    const QByteArray bmp = encoded(sampleImage(), "bmp");
+    EXPECT_EQ(AIAttachmentPreparer::prepare(file("scan.", bmp)).fileName, "scan..jpg");
+    EXPECT_EQ(AIAttachmentPreparer::prepare(file(".scan", bmp)).fileName, ".scan.jpg");
+}
+
 TEST_F(AIAttachmentPreparerTest, TextFilesAreKeptWithTheirType) {
     const QByteArray yaml = "key: value\nlist:\n  - één\n";
     const PreparedAIAttachment config = AIAttachmentPreparer::prepare(file("config.YML", yaml));
