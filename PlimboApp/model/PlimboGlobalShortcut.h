@@ -4,7 +4,6 @@
 #include <QHashFunctions>
 #include <QKeyCombination>
 #include <QList>
-#include <QMetaType>
 #include <QSet>
 #include <QString>
 #include <QtGlobal>
@@ -74,5 +73,3 @@ QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut
 QString globalShortcutsUnavailableReason(const AppModel& model);
 
 } // namespace plimbo
-
-Q_DECLARE_METATYPE(plimbo::PlimboGlobalShortcut)

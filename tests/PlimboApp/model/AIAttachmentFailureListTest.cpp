@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace plimbo;
 
 TEST(AIAttachmentFailureListTest, OneLinePerFileJoinedByLineFeeds) {
@@ -29,4 +31,19 @@ TEST(AIAttachmentFailureListTest, OneLinePerFileJoinedByLineFeeds) {
                                   "gone.txt: It is gone.\n"
                                   "folder: Use an image, PDF, or text/code file.\n"
                                   "You can attach up to 4 files per message.");
+}
+
+// Whatever a background step failed with, and however the file was addressed, the user gets a
+// line naming the file.
+TEST(AIAttachmentFailureListTest, AnyFailureOfAnyAddressGivesALine) {
+    AIAttachmentFailureList failures;
+    failures.add(QUrl("https://example.com/pictures/cat.png"),
+                 std::make_exception_ptr(std::runtime_error("Connection refused")));
+    failures.add(QUrl::fromLocalFile("/data/odd.bin"), std::make_exception_ptr(42));
+    failures.add(QUrl::fromLocalFile("/data/none.txt"), std::exception_ptr());
+    failures.add(QUrl::fromLocalFile("/"), QStringLiteral("Use an image, PDF, or text/code file."));
+    EXPECT_EQ(failures.lines(), (QStringList{"cat.png: Connection refused",
+                                             "odd.bin: Plimbo could not read this file.",
+                                             "none.txt: Plimbo could not read this file.",
+                                             "/: Use an image, PDF, or text/code file."}));
 }

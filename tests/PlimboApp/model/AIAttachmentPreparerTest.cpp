@@ -15,6 +15,9 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace plimbo;
 using plimbo::test::readFile;
 using plimbo::test::writeFile;
@@ -130,6 +133,45 @@ TEST_F(AIAttachmentPreparerTest, MissingFileFailsWithAFileSystemError) {
         EXPECT_EQ(error.description(),
                   "The file “nothing.txt” couldn’t be opened because there is no such file.");
     }
+}
+
+// A path that cannot be reached, or a file whose reading fails, is a FileSystemError that names
+// the file and, unless it is simply not there, the system's reason.
+TEST_F(AIAttachmentPreparerTest, FilesThatCannotBeReachedOrReadNameTheFileAndTheReason) {
+    const auto failure = [](const QUrl& url) -> QString {
+        try {
+            AIAttachmentPreparer::prepare(url);
+        } catch (const FileSystemError& error) {
+            return error.description();
+        }
+        return QStringLiteral("prepared");
+    };
+    // A file where a folder should be.
+    const QUrl notes = file("notes.txt", "notes");
+    EXPECT_EQ(failure(QUrl::fromLocalFile(notes.toLocalFile() + "/inner.txt")),
+              "The file “inner.txt” couldn’t be opened because there is no such file.");
+
+    const QString loop = root.filePath("in/loop.txt");
+    ASSERT_TRUE(QFile::link(loop, loop));
+    // The system's own words for the loop, in whatever language it speaks.
+    EXPECT_EQ(failure(QUrl::fromLocalFile(loop)),
+              QStringLiteral("The file “loop.txt” couldn’t be opened (%1).")
+                  .arg(QString::fromLocal8Bit(std::strerror(ELOOP))));
+
+    // A regular file whose first byte cannot be read (page zero of this process's memory).
+    const QString memory = root.filePath("in/memory.txt");
+    ASSERT_TRUE(QFile::link("/proc/self/mem", memory));
+    const QString unreadable = failure(QUrl::fromLocalFile(memory));
+    EXPECT_TRUE(unreadable.startsWith("The file “memory.txt” couldn’t be opened (") &&
+                unreadable.endsWith(").") && !unreadable.contains("no such file"))
+        << unreadable.toStdString();
+}
+
+// A leading dot (".scan") or a trailing one ("scan.") is part of the name, not an extension.
+TEST_F(AIAttachmentPreparerTest, ReencodedImagesKeepDotsThatAreNoExtension) {
+    const QByteArray bmp = encoded(sampleImage(), "bmp");
+    EXPECT_EQ(AIAttachmentPreparer::prepare(file("scan.", bmp)).fileName, "scan..jpg");
+    EXPECT_EQ(AIAttachmentPreparer::prepare(file(".scan", bmp)).fileName, ".scan.jpg");
 }
 
 TEST_F(AIAttachmentPreparerTest, TextFilesAreKeptWithTheirType) {

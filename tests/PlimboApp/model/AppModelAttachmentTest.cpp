@@ -141,6 +141,90 @@ TEST_F(AppModelAttachmentTest, TheFileDialogPausesTheMiniAssistantsOutsideClicks
     EXPECT_EQ(h.chooser->requests, 1);
 }
 
+// Outside clicks resume only when they were paused and the mini assistant is still up; no dialog
+// opens while a reply is generated or where the desktop offers none.
+TEST_F(AppModelAttachmentTest, TheFileDialogLeavesTheMiniAssistantAsItFoundIt) {
+    h.surfaces->mini->visible = true;
+    h.surfaces->mini->monitoring = true;
+    model->chooseAIAttachments();
+    ASSERT_TRUE(h.chooser->complete({}));
+    EXPECT_TRUE(h.surfaces->mini->monitoring);
+    EXPECT_FALSE(model->isAddingAIAttachments());
+    EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
+
+    // Hidden while the dialog was open: it stays without a monitor.
+    model->chooseAIAttachments();
+    h.surfaces->mini->visible = false;
+    ASSERT_TRUE(h.chooser->complete({h.sourceFile("a.txt", "a")}));
+    EXPECT_FALSE(h.surfaces->mini->monitoring);
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    EXPECT_EQ(pendingNames(), QStringList{"a.txt"});
+
+    // Not shown when the dialog opened: nothing to pause or resume.
+    h.surfaces->log->clear();
+    model->chooseAIAttachments();
+    h.surfaces->mini->visible = true;
+    ASSERT_TRUE(h.chooser->complete({}));
+    EXPECT_TRUE(h.surfaces->log->filter("mini.").isEmpty())
+        << h.surfaces->log->join(' ').toStdString();
+
+    h.storeKey("key");
+    model->setAiInput("Hello");
+    model->sendAI();
+    const int requests = h.chooser->requests;
+    model->chooseAIAttachments();
+    EXPECT_EQ(h.chooser->requests, requests);
+
+    AppModelDependencies dependencies = h.dependencies();
+    dependencies.fileChooser = nullptr;
+    AppModel withoutDialog(std::move(dependencies));
+    QFuture<void> started = withoutDialog.start();
+    ASSERT_TRUE(settle([&] { return started.isFinished() && withoutDialog.isAIHistoryLoaded(); }));
+    h.surfaces->mini->visible = true;
+    h.surfaces->mini->monitoring = true;
+    withoutDialog.chooseAIAttachments();
+    EXPECT_TRUE(h.surfaces->mini->monitoring);
+    EXPECT_FALSE(withoutDialog.isAddingAIAttachments());
+}
+
+// An ingestion abandoned while a file is read, or after one failed, starts no further step;
+// one whose background job the executor drops ends as if abandoned. None leaves a file or an
+// error behind.
+TEST_F(AppModelAttachmentTest, AnIngestionAbandonedOrDroppedMidwayStartsNothingMore) {
+    h.executor->hold();
+    ASSERT_TRUE(model->addAIAttachments({h.sourceFile("a.txt", "a")}));
+    model->newAIChat();
+    h.executor->runHeld(); // a.txt is read after the ingestion ended
+    EXPECT_EQ(h.executor->heldCount(), 0) << "the file was still saved";
+
+    ASSERT_TRUE(
+        model->addAIAttachments({h.sourceFile("empty.txt", ""), h.sourceFile("b.txt", "b")}));
+    model->newAIChat();
+    h.executor->runHeld(); // empty.txt fails after the ingestion ended
+    EXPECT_EQ(h.executor->heldCount(), 0) << "the next file was still read";
+
+    ASSERT_TRUE(model->addAIAttachments({h.sourceFile("c.txt", "c")}));
+    h.executor->dropHeld(); // the read never runs
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    EXPECT_EQ(model->aiStatus(), "Ready");
+
+    ASSERT_TRUE(model->addAIAttachments({h.sourceFile("d.txt", "d")}));
+    h.executor->runHeld(); // d.txt is read; its save is held...
+    ASSERT_EQ(h.executor->heldCount(), 1);
+    h.executor->dropHeld(); // ...and never runs
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    EXPECT_EQ(model->aiStatus(), "Ready");
+
+    h.executor->release();
+    spin(50);
+    EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
+    EXPECT_TRUE(storedFiles().isEmpty());
+    EXPECT_FALSE(model->presentedError().has_value());
+    // The composer takes files again.
+    attach({h.sourceFile("e.txt", "e")});
+    EXPECT_EQ(pendingNames(), QStringList{"e.txt"});
+}
+
 // Every view that shows an attachment finds its picture the moment the draft lists it, and
 // hears of pictures decoded later.
 TEST_F(AppModelAttachmentTest, ImagesAreAtHandWhenListedAndAnnouncedWhenDecoded) {

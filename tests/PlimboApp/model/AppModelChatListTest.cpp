@@ -121,6 +121,22 @@ TEST_F(AppModelChatListTest, DeletingChatsRemovesTheirFilesAndSelectsTheNewest) 
     ASSERT_TRUE(settle([&] { return !h.attachmentFileExists(image); }));
 }
 
+TEST_F(AppModelChatListTest, AChatWithoutTurnsShowsNoAnswer) {
+    const AIChatSession empty{QUuid::createUuid(),
+                              "Empty",
+                              {},
+                              h.clock->now().addSecs(-120),
+                              h.clock->now().addSecs(-120)};
+    h.writeHistory({older, newer, empty});
+    model = h.makeModel();
+    ASSERT_EQ(model->aiOutput(), "answer 0");
+    model->selectAIChat(empty.id);
+    EXPECT_EQ(model->selectedAIChatID(), empty.id);
+    EXPECT_TRUE(model->aiConversation().isEmpty());
+    EXPECT_EQ(model->aiOutput(), "");
+    EXPECT_EQ(model->aiStatus(), "Ready");
+}
+
 TEST_F(AppModelChatListTest, CopyingAReplyPutsItOnTheClipboard) {
     model->copyAIMessage("");
     EXPECT_EQ(h.pasteboard->writes(), 0);
@@ -170,6 +186,34 @@ TEST_F(AppModelChatListTest, RetryWithAMissingFileSendsNothingAndKeepsNoCopy) {
     model->sendAI();
     model->retryAIChatTurn(older.turns.last());
     EXPECT_FALSE(model->isAddingAIAttachments());
+}
+
+// A retry whose copying job is dropped, or that is abandoned while it copies, sends nothing and
+// keeps no copy.
+TEST_F(AppModelChatListTest, ARetryDroppedOrAbandonedWhileCopyingKeepsNoCopy) {
+    const AIChatTurn turn = older.turns.last();
+    const QStringList before = storedFiles();
+
+    h.executor->hold();
+    model->retryAIChatTurn(turn);
+    ASSERT_TRUE(model->isAddingAIAttachments());
+    h.executor->dropHeld();
+    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
+    EXPECT_EQ(model->aiStatus(), "Ready");
+
+    model->retryAIChatTurn(turn);
+    model->newAIChat();
+    h.executor->runHeld(); // the copy is made after the retry ended; its deletion is held
+    EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
+    EXPECT_EQ(storedFiles().size(), before.size() + 1);
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return storedFiles() == before; }));
+
+    spin(50);
+    EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
+    EXPECT_FALSE(model->isAddingAIAttachments());
+    EXPECT_FALSE(model->presentedError().has_value());
+    EXPECT_TRUE(h.ai->calls.isEmpty());
 }
 
 // A retry superseded after its copies went pending takes them back with their files.

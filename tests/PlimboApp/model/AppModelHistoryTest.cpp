@@ -266,6 +266,30 @@ TEST_F(AppModelHistoryTest, NothingIsSentAttachedOrSavedBeforeTheHistoryIsLoaded
     EXPECT_EQ(saved.first().turns.last().prompt, "Early question");
 }
 
+// A history read the executor drops unrun is treated like an unreadable file: the user is told,
+// and the file is never saved over.
+TEST_F(AppModelHistoryTest, AHistoryReadThatNeverRunsDisablesSaving) {
+    h.writeHistory({makeChat(QStringLiteral("Stored"), h.clock->now(), 2)});
+    const QByteArray before = fileBytes(h.historyPath());
+    h.executor->hold();
+    auto model = h.makeLoadingModel();
+    h.executor->dropHeld(); // the history read, with the keyring's
+    ASSERT_TRUE(settle([&] { return model->isAIHistoryLoaded(); }));
+    EXPECT_EQ(model->presentedError(), "Chat history could not be read and was left unchanged. "
+                                       "Saving is disabled for this session.");
+    EXPECT_TRUE(model->aiChats().isEmpty());
+    EXPECT_EQ(model->aiStatus(), "Ready");
+
+    h.executor->release();
+    h.storeKey(QStringLiteral("key"));
+    model->setAiInput(QStringLiteral("Hello"));
+    model->sendAI();
+    ASSERT_TRUE(settle([&] { return !h.ai->calls.isEmpty(); }));
+    EXPECT_EQ(model->aiChats().size(), 1);
+    EXPECT_EQ(fileBytes(h.historyPath()), before);
+    EXPECT_TRUE(h.writer->writtenPaths().isEmpty());
+}
+
 // Quitting while the history is read loses nothing: the file is never saved over.
 TEST_F(AppModelHistoryTest, QuittingBeforeTheHistoryIsLoadedLeavesTheFile) {
     h.writeHistory({makeChat(QStringLiteral("Stored"), h.clock->now(), 2)});

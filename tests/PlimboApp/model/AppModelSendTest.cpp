@@ -209,6 +209,33 @@ TEST_F(AppModelSendTest, StopWhileTheKeyIsReadSendsNothing) {
     EXPECT_EQ(model->aiStatus(), "Stopped");
 }
 
+// A step the executor drops unrun (it is shutting down) ends the turn as stopped, quietly.
+TEST_F(AppModelSendTest, ARequestWhoseBackgroundStepIsDroppedEndsStopped) {
+    h.executor->hold();
+    model->setAiInput(QStringLiteral("Hello"));
+    model->sendAI();
+    h.executor->dropHeld(); // the messages are never built
+    ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
+    EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
+    EXPECT_EQ(model->aiStatus(), "Stopped");
+
+    model->setAiInput(QStringLiteral("Again"));
+    model->sendAI();
+    h.executor->runHeld(); // the messages are built; the key lookup is held...
+    ASSERT_EQ(h.executor->heldCount(), 1);
+    h.executor->dropHeld(); // ...and never runs
+    ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
+    EXPECT_EQ(lastTurn().prompt, "Again");
+    EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
+    EXPECT_EQ(model->aiStatus(), "Stopped");
+
+    h.executor->release();
+    spin(50);
+    EXPECT_TRUE(h.ai->calls.isEmpty());
+    EXPECT_FALSE(model->presentedError().has_value());
+    EXPECT_EQ(storedLastTurn().state, AIChatTurnState::stopped);
+}
+
 TEST_F(AppModelSendTest, MissingOrRefusedKeyFailsTheTurnWithoutARequest) {
     h.secrets = std::make_shared<InMemorySecretStore>();
     model = h.makeModel();
@@ -334,6 +361,40 @@ TEST(AppModelRules, DefaultPrompts) {
               "Describe and analyze these 3 attached files.");
 }
 
+TEST(AppModelRules, WhichFilesTheHistoryRulesKeepAndDrop) {
+    const auto file = [](const QString& name) {
+        return AIChatAttachment{QUuid::createUuid(),        name, QStringLiteral("text/plain"),
+                                AIChatAttachmentKind::text, 1,    name + QStringLiteral(".stored")};
+    };
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    AIChatSession busy = makeChat(QStringLiteral("Busy"), now, 102);
+    busy.turns[0].attachments = {file("y")};
+    busy.turns[2].attachments = {file("z")};
+    AIChatSession oldest = makeChat(QStringLiteral("Oldest"), now.addDays(-1));
+    oldest.turns[0].attachments = {file("x")};
+
+    // A draft's files count as referenced as much as those of stored turns.
+    EXPECT_EQ(AppModel::referencedAttachmentFileNames({busy, oldest}, {file("d")}),
+              (QSet<QString>{"y.stored", "z.stored", "x.stored", "d.stored"}));
+
+    QList<AIChatSession> chats{oldest};
+    for (int i = 0; i < 99; ++i) {
+        chats.append(makeChat(QStringLiteral("Filler %1").arg(i), now.addSecs(-i - 1)));
+    }
+    chats.append(busy);
+    const QList<AIChatAttachment> dropped = AppModel::applyHistoryLimits(chats);
+    QStringList droppedNames;
+    for (const AIChatAttachment& attachment : dropped) {
+        droppedNames.append(attachment.name);
+    }
+    EXPECT_EQ(droppedNames, (QStringList{"y", "x"}));
+    ASSERT_EQ(chats.size(), 100);
+    EXPECT_EQ(chats.first().title, "Busy");
+    EXPECT_EQ(chats.first().turns.size(), 100);
+    EXPECT_EQ(chats.first().turns.first().attachments.first().name, "z");
+    EXPECT_EQ(chats.last().title, "Filler 98");
+}
+
 TEST(AppModelRules, SectionsAndShortcutsKeepTheirRawValues) {
     QStringList sections;
     for (AppSection section : allAppSections()) {
@@ -344,6 +405,8 @@ TEST(AppModelRules, SectionsAndShortcutsKeepTheirRawValues) {
     EXPECT_EQ(appSectionFromString("ai"), AppSection::ai);
     EXPECT_FALSE(appSectionFromString("AI").has_value());
     EXPECT_EQ(settingsSectionFromString("openRouter"), SettingsSection::openRouter);
+    EXPECT_FALSE(settingsSectionFromString("OpenRouter").has_value());
+    EXPECT_FALSE(settingsSectionFromString("").has_value());
     EXPECT_EQ(toString(SettingsSection::privacy), "privacy");
 
     EXPECT_EQ(globalShortcutFromRawValue(2), PlimboGlobalShortcut::launcher);

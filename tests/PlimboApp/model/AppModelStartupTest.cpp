@@ -4,6 +4,7 @@
 #include "LauncherService.h"
 #include "ModuleRegistry.h"
 #include "SystemMonitorService.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -156,6 +157,81 @@ TEST_F(AppModelStartupTest, TheNotchPreviewPutsTheProgramAndIconOnTheShelf) {
     EXPECT_EQ(model.pendingDropURLs(),
               (QList<QUrl>{QUrl::fromLocalFile(h.root.filePath("bin/plimbo")),
                            QUrl::fromLocalFile(h.root.filePath("share/PlimboIcon.png"))}));
+
+    // Neither known: the shelf stays empty.
+    AppModelHarness bare;
+    dependencies = bare.dependencies();
+    dependencies.arguments << "--show-notch-preview";
+    dependencies.applicationPath.clear();
+    AppModel without(std::move(dependencies));
+    QFuture<void> shown = without.start();
+    ASSERT_TRUE(settle([&] { return shown.isFinished(); }));
+    EXPECT_TRUE(without.pendingDropURLs().isEmpty());
+}
+
+// The sample image of the assistant preview shows the program's icon when it can be read.
+TEST_F(AppModelStartupTest, TheAssistantPreviewShowsTheIconAsItsSampleImage) {
+    const QString share = h.root.filePath("share");
+    ASSERT_TRUE(writeFile(share + "/PlimboIcon.png", pngBytes(QSize(12, 10), Qt::darkCyan)));
+    for (const bool readable : {true, false}) {
+        SCOPED_TRACE(readable);
+        if (!readable) {
+            ASSERT_TRUE(writeFile(share + "/PlimboIcon.png", "not a picture"));
+        }
+        AppModelDependencies dependencies = h.dependencies();
+        dependencies.arguments << "--show-ai-chat-preview";
+        dependencies.resourceDirectory = share;
+        AppModel model(std::move(dependencies));
+        QFuture<void> done = model.start();
+        ASSERT_TRUE(settle([&] { return done.isFinished(); }));
+        const AIChatAttachment sample = model.aiConversation().first().attachments.first();
+        ASSERT_EQ(sample.name, "plimbo-reference.png");
+        const std::optional<QImage> image = model.imageForAIAttachment(sample);
+        EXPECT_EQ(image.has_value(), readable);
+        if (image) {
+            EXPECT_EQ(image->size(), QSize(12, 10));
+        }
+    }
+}
+
+// Windows, camera, file dialogs and hot keys are optional: a model without them skips what they
+// would do, its state still follows every call, and nothing fails.
+TEST_F(AppModelStartupTest, WithoutWindowsCameraDialogsOrHotKeysTheModelSkipsThem) {
+    for (const QStringList& switches :
+         {QStringList{}, QStringList{"--show-menu-preview"}, QStringList{"--show-about"},
+          QStringList{"--show-mini-ai-preview"}}) {
+        SCOPED_TRACE(switches.join(' ').toStdString());
+        AppModelHarness local;
+        AppModelDependencies dependencies = local.dependencies();
+        dependencies.arguments += switches;
+        dependencies.surfaces = nullptr;
+        dependencies.miniCamera = nullptr;
+        dependencies.fileChooser = nullptr;
+        dependencies.makeHotKeyController = nullptr;
+        AppModel model(std::move(dependencies));
+        QFuture<void> done = model.start();
+        ASSERT_TRUE(settle([&] { return done.isFinished() && model.isAIHistoryLoaded(); }));
+
+        model.showDashboard(AppSection::ai);
+        model.openSettings(SettingsSection::privacy);
+        model.showCommandPalette();
+        model.showLauncher();
+        model.showClipboard();
+        model.showAbout();
+        model.showMiniAI();
+        model.toggleMiniCamera();
+        model.startAirDrop();
+        model.chooseAIAttachments();
+        spin();
+        EXPECT_EQ(model.selectedSection(), AppSection::ai);
+        EXPECT_EQ(model.selectedSettingsSection(), SettingsSection::privacy);
+        EXPECT_TRUE(model.registeredGlobalShortcuts().isEmpty());
+        EXPECT_FALSE(model.presentedError().has_value());
+        EXPECT_EQ(local.surfaces->builds, 0);
+        EXPECT_FALSE(local.camera->active);
+        EXPECT_EQ(local.chooser->requests, 0);
+        EXPECT_EQ(local.hotKeys->registerCalls, 0);
+    }
 }
 
 TEST_F(AppModelStartupTest, MiniAssistantPreviewsBuildOnlyThePanel) {

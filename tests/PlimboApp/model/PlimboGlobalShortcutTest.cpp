@@ -23,6 +23,7 @@ TEST(PlimboGlobalShortcutTest, LabelsUseLinuxNotationInOneModifierOrder) {
     EXPECT_EQ(shortcutLabel(Qt::Key_Return, HotKeyBackend::ShiftModifier),
               QStringLiteral("Shift+Return"));
     EXPECT_EQ(shortcutLabel(QKeyCombination(Qt::ControlModifier, Qt::Key_unknown)), QString());
+    EXPECT_EQ(shortcutLabel(QKeyCombination(Qt::AltModifier)), QString());
 }
 
 TEST(PlimboGlobalShortcutTest, DesktopTriggersAreShownInTheSameNotationWhenTheyCanBeRead) {
@@ -39,10 +40,24 @@ TEST(PlimboGlobalShortcutTest, DesktopTriggersAreShownInTheSameNotationWhenTheyC
               QStringLiteral("Ctrl+Shift+F5"));
     EXPECT_EQ(shortcutLabelForDesktopTrigger(QStringLiteral("Ctrl++")), QStringLiteral("Ctrl++"));
 
+    // Every name the desktops use for the four modifiers.
+    EXPECT_EQ(shortcutLabelForDesktopTrigger(QStringLiteral("<Primary><Mod1>v")),
+              QStringLiteral("Ctrl+Alt+V"));
+    EXPECT_EQ(shortcutLabelForDesktopTrigger(QStringLiteral("<Mod4>Return")),
+              QStringLiteral("Super+Return"));
+    EXPECT_EQ(shortcutLabelForDesktopTrigger(QStringLiteral("Win+Option+S")),
+              QStringLiteral("Super+Alt+S"));
+    EXPECT_EQ(shortcutLabelForDesktopTrigger(QStringLiteral("windows+control+e")),
+              QStringLiteral("Super+Ctrl+E"));
+    EXPECT_EQ(shortcutLabelForDesktopTrigger(QStringLiteral("Hyper+ Shift +h")),
+              QStringLiteral("Super+Shift+H"));
+
     // Anything else is shown as the desktop gives it.
     for (const QString& raw :
          {QStringLiteral("Press the Hyper key twice"), QStringLiteral("Ctrl+Alt+V, Ctrl+X"),
-          QStringLiteral("Fn+Alt+Space"), QStringLiteral("Alt+NoSuchKey")}) {
+          QStringLiteral("Fn+Alt+Space"), QStringLiteral("Alt+NoSuchKey"),
+          QStringLiteral("Alt+Page Up"), QStringLiteral("<Ctrl>a,b"), QStringLiteral("Ctrl+"),
+          QStringLiteral("Alt+Ctrl"), QStringLiteral("<Alt>F5F6")}) {
         EXPECT_EQ(shortcutLabelForDesktopTrigger(raw), raw);
     }
 

@@ -18,6 +18,9 @@ public:
     void runHeld();
     // Stops holding and queues what was held.
     void release();
+    // Destroys the jobs held so far unrun, as an executor that shuts down does: their futures
+    // end cancelled. Keeps holding new ones.
+    void dropHeld() { m_held.clear(); }
     qsizetype heldCount() const { return m_held.size(); }
     int posted() const { return m_posted; }
 
