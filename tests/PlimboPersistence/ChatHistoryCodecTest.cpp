@@ -242,6 +242,8 @@ TEST(ChatHistoryCodec, NamesWhatIsWrongWithADamagedDocument) {
         {inSession(R"("x":1.x)"), "document: bad number"},
         {R"([{"x":1e)", "document: bad number"},
         {inSession(R"("x":1e+)"), "document: bad number"},
+        {R"([{"x":1.5)", "document: unexpected character"},
+        {R"([{"x":1e5)", "document: unexpected character"},
         // Strings.
         {R"([{"title":"abc)", "document: unterminated string"},
         {R"([{"title":"a\nb)", "document: unterminated string"},
@@ -250,6 +252,7 @@ TEST(ChatHistoryCodec, NamesWhatIsWrongWithADamagedDocument) {
         {R"([{"title":"\u1)", "document: bad escape"},
         {inSession(R"("title":"\u00g9")"), "document: bad escape"},
         {inSession(R"("title":"\u00:9")"), "document: bad escape"},
+        {inSession(R"("title":"\u00+9")"), "document: bad escape"},
         // The same faults after an unpaired surrogate, which is read another way.
         {R"([{"title":"\udc00abc)", "document: unterminated string"},
         {R"([{"title":"\udc00\)", "document: unterminated string"},
@@ -263,6 +266,8 @@ TEST(ChatHistoryCodec, NamesWhatIsWrongWithADamagedDocument) {
         {inAttachment(R"("byteCount":12.5)"), "byteCount: expected an integer"},
         {inAttachment(R"("byteCount":1e19)"), "byteCount: expected an integer"},
         {inAttachment(R"("byteCount":-9.3e18)"), "byteCount: expected an integer"},
+        {inAttachment(R"("byteCount":99999999999999999999)"), "byteCount: expected an integer"},
+        {inAttachment(R"("byteCount":null)"), "byteCount: missing value"},
     };
     for (const auto& [bytes, expected] : cases) {
         EXPECT_EQ(failureOf(bytes), expected) << bytes.constData();
