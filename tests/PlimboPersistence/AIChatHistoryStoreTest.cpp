@@ -14,10 +14,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include <fcntl.h>
+#include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace plimbo;
 using plimbo::test::FailingStoreFileCalls;
@@ -71,6 +76,11 @@ TEST_F(AIChatHistoryStoreTest, ResolvesDefaultLocations) {
     const FakeFileLocations noSupport(std::nullopt, path("tmp"));
     const AIChatHistoryStore temporary(std::nullopt, std::nullopt, noSupport, writer, clock);
     EXPECT_EQ(temporary.fileURL(), path("tmp/Plimbo/AIChats.json"));
+
+    // An empty application support path is no folder either.
+    const FakeFileLocations emptySupport(QString(""), path("tmp"));
+    const AIChatHistoryStore emptied(std::nullopt, std::nullopt, emptySupport, writer, clock);
+    EXPECT_EQ(emptied.fileURL(), path("tmp/Plimbo/AIChats.json"));
 
     const AIChatHistoryStore custom(path("elsewhere/h.json"), std::nullopt, locations, writer,
                                     clock);
@@ -509,6 +519,224 @@ TEST_F(AIChatHistoryStoreFailureTest, SetAsideWithoutRenameNoReplaceChecksThenRe
               "“AIChats.json” couldn’t be moved to “AIChats-unreadable-2026-12-07T23-40-05Z.json” "
               "(Invalid cross-device link).");
     EXPECT_EQ(readFile(store.fileURL()), second);
+}
+
+} // namespace
+
+namespace {
+
+// The calls of a disk shared with other programs: a read interrupted by a signal once, a file
+// another writer replaces with longer content just before it is read, a set-aside that fails
+// for chosen sources.
+class BusyDiskFileCalls : public StoreFileCalls {
+public:
+    mutable bool interruptNextRead = false;
+    mutable QString growingFile;
+    QByteArray grownBytes;
+    QSet<QByteArray> unmovableSources;
+
+    ssize_t read(int descriptor, void* buffer, size_t size) const override {
+        if (std::exchange(interruptNextRead, false)) {
+            errno = EINTR;
+            return -1;
+        }
+        if (!growingFile.isEmpty()) {
+            const QByteArray file = QFile::encodeName(std::exchange(growingFile, QString()));
+            const int writer = ::open(file.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            EXPECT_GE(writer, 0);
+            EXPECT_EQ(::write(writer, grownBytes.constData(), size_t(grownBytes.size())),
+                      ssize_t(grownBytes.size()));
+            ::close(writer);
+        }
+        return StoreFileCalls::read(descriptor, buffer, size);
+    }
+    int renameNoReplace(const char* from, const char* to) const override {
+        if (unmovableSources.contains(QByteArray(from))) {
+            errno = EIO;
+            return -1;
+        }
+        return StoreFileCalls::renameNoReplace(from, to);
+    }
+};
+
+class AIChatHistoryStoreBusyDiskTest : public AIChatHistoryStoreTest {
+protected:
+    AIChatHistoryStore makeBusyStore() const {
+        return AIChatHistoryStore(std::nullopt, std::nullopt, locations, writer, clock, calls);
+    }
+
+    std::shared_ptr<BusyDiskFileCalls> calls = std::make_shared<BusyDiskFileCalls>();
+};
+
+TEST_F(AIChatHistoryStoreBusyDiskTest, LoadReadsOnAfterASignalAndReadsAFileThatGrewInFull) {
+    const AIChatHistoryStore store = makeBusyStore();
+    const QList<AIChatSession> sessions{sampleSession("One"), sampleSession("Two")};
+    store.save(sessions);
+
+    calls->interruptNextRead = true;
+    EXPECT_EQ(store.load(), sessions);
+    EXPECT_FALSE(calls->interruptNextRead);
+
+    // Sized for "[]", then replaced by the whole history before the first read.
+    store.save({});
+    calls->growingFile = store.fileURL();
+    calls->grownBytes = AIChatHistoryStore::encodeHistory(sessions);
+    EXPECT_EQ(store.load(), sessions);
+    EXPECT_TRUE(calls->growingFile.isEmpty());
+}
+
+// When the attachment folder cannot be set aside and the history file cannot be put back
+// either, the caller learns why the folder stayed, and the history is still on disk under the
+// set-aside name.
+TEST_F(AIChatHistoryStoreBusyDiskTest, FailedPutBackReportsTheFolderAndKeepsTheHistory) {
+    const AIChatHistoryStore store = makeBusyStore();
+    ASSERT_TRUE(writeFile(store.fileURL(), "bad"));
+    store.saveAttachment("bytes", "a.txt", "text/plain", AIChatAttachmentKind::text);
+    const QString setAside = path("data/Plimbo/AIChats-unreadable-2026-12-07T23-40-04Z.json");
+    calls->unmovableSources = {QFile::encodeName(attachments()), QFile::encodeName(setAside)};
+
+    try {
+        store.quarantineUnreadableHistory();
+        FAIL() << "the set-aside did not fail";
+    } catch (const FileSystemError& error) {
+        EXPECT_EQ(error.description(),
+                  "“AIChatAttachments” couldn’t be moved to "
+                  "“AIChatAttachments-unreadable-2026-12-07T23-40-04Z” (Input/output error).");
+    }
+    EXPECT_EQ(readFile(setAside), "bad");
+    EXPECT_EQ(QDir(attachments()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(AIChatHistoryStoreTest, WithoutWriterClockOrCallsTheSystemOnesAreUsed) {
+    const AIChatHistoryStore store(path("own/AIChats.json"), std::nullopt, locations);
+    const QList<AIChatSession> sessions{sampleSession("Real")};
+    store.save(sessions);
+    EXPECT_EQ(store.load(), sessions);
+    EXPECT_TRUE(writer->writtenPaths().isEmpty());
+
+    // The set-aside name carries the time of day, not the fake clock's.
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+    const std::optional<QString> moved = store.quarantineUnreadableHistory();
+    const QDateTime after = QDateTime::currentDateTimeUtc();
+    ASSERT_TRUE(moved);
+    const QString stamp =
+        QFileInfo(*moved).completeBaseName().mid(QStringLiteral("AIChats-unreadable-").size());
+    QDateTime stamped = QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd'T'HH-mm-ss'Z'"));
+    stamped.setTimeZone(QTimeZone::utc());
+    EXPECT_TRUE(stamped >= before && stamped <= after) << stamp.toStdString();
+    EXPECT_EQ(readFile(*moved), AIChatHistoryStore::encodeHistory(sessions));
+}
+
+// Only the last component of the name handed in is the attachment's name: trailing slashes,
+// as a path to a folder-like item carries them, do not make it empty.
+TEST_F(AIChatHistoryStoreTest, AttachmentNamesKeepTheLastPathComponent) {
+    const AIChatHistoryStore store = makeStore();
+    const AIChatAttachment trailing =
+        store.saveAttachment("x", "/home/me/Notes.TXT//", "text/plain", AIChatAttachmentKind::text);
+    EXPECT_EQ(trailing.name, "Notes.TXT");
+    EXPECT_TRUE(trailing.storageFileName.endsWith(".txt"));
+    EXPECT_EQ(store.data(trailing), "x");
+
+    const AIChatAttachment root =
+        store.saveAttachment("y", "//", "text/plain", AIChatAttachmentKind::text);
+    EXPECT_EQ(root.name, "/");
+    EXPECT_EQ(root.storageFileName.size(), 36);
+    EXPECT_EQ(store.data(root), "y");
+}
+
+// A file where the attachment folder should be: attachments read as missing, and a clean-up
+// below it reports that the folder cannot be read, deleting nothing.
+TEST_F(AIChatHistoryStoreTest, AFileInPlaceOfTheAttachmentFolderMeansMissingFiles) {
+    ASSERT_TRUE(writeFile(path("blocker"), "file, not folder"));
+    const AIChatHistoryStore store(std::nullopt, path("blocker/AIChatAttachments"), locations,
+                                   writer, clock);
+    const AIChatAttachment attachment{QUuid::createUuid(),        "a.txt", "text/plain",
+                                      AIChatAttachmentKind::text, 1,       "ABC-1.txt"};
+    try {
+        store.data(attachment);
+        FAIL() << "data() did not throw";
+    } catch (const FileSystemError& error) {
+        EXPECT_EQ(error.description(),
+                  "The file “ABC-1.txt” couldn’t be opened because there is no such file.");
+    }
+    try {
+        store.reconcileAttachments({});
+        FAIL() << "reconcileAttachments() did not throw";
+    } catch (const FileSystemError& error) {
+        EXPECT_EQ(error.description(),
+                  "The folder “AIChatAttachments” couldn’t be read (Not a directory).");
+    }
+    EXPECT_EQ(readFile(path("blocker")), "file, not folder");
+}
+
+// A process out of file descriptors cannot open the history or an attachment: the user is
+// told so, and nothing on disk changes.
+TEST_F(AIChatHistoryStoreTest, NoFreeFileDescriptorFailsReadsWithTheReason) {
+    const AIChatHistoryStore store = makeStore();
+    const QList<AIChatSession> sessions{sampleSession("Kept")};
+    store.save(sessions);
+    const AIChatAttachment attachment =
+        store.saveAttachment("bytes", "a.txt", "text/plain", AIChatAttachmentKind::text);
+
+    const auto describe = [](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const FileSystemError& error) {
+            return error.description();
+        }
+        return QStringLiteral("(no error)");
+    };
+    struct rlimit limit;
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(lowestFree, 0);
+    ::close(lowestFree);
+    QString loadFailure;
+    QString dataFailure;
+    {
+        struct rlimit exhausted = limit;
+        exhausted.rlim_cur = rlim_t(lowestFree);
+        ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &exhausted), 0);
+        const auto restore = qScopeGuard([&limit] { ::setrlimit(RLIMIT_NOFILE, &limit); });
+        loadFailure = describe([&] { store.load(); });
+        dataFailure = describe([&] { store.data(attachment); });
+    }
+    EXPECT_EQ(loadFailure, "The file “AIChats.json” couldn’t be opened (Too many open files).");
+    EXPECT_EQ(dataFailure, "The file “" + attachment.storageFileName +
+                               "” couldn’t be opened (Too many open files).");
+    EXPECT_EQ(store.load(), sessions);
+    EXPECT_EQ(store.data(attachment), "bytes");
+}
+
+// Another program may delete files while a clean-up runs: a file gone between the listing and
+// its inspection or deletion is no error, and the rest of the pass goes on.
+TEST_F(AIChatHistoryStoreFailureTest, FilesVanishingDuringACleanUpAreNoError) {
+    const AIChatHistoryStore store = makeFailingStore();
+    QStringList names;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        names.append(store.saveAttachment(name, name, "text/plain", AIChatAttachmentKind::text)
+                         .storageFileName);
+    }
+    calls->fstatatError = ENOENT;
+    calls->failingEntry = QFile::encodeName(names[1]);
+    EXPECT_EQ(describe([&] { store.reconcileAttachments({}); }), "(no error)");
+    EXPECT_EQ(QDir(attachments()).entryList(QDir::Files), QStringList{names[1]});
+    calls->fstatatError.reset();
+
+    calls->unlinkError = ENOENT;
+    EXPECT_EQ(describe([&] { store.reconcileAttachments({}); }), "(no error)");
+}
+
+// File systems without RENAME_NOREPLACE answer EINVAL or, on older kernels, ENOSYS.
+TEST_F(AIChatHistoryStoreFailureTest, SetAsideFallsBackAlsoWhereRenameNoReplaceIsMissing) {
+    const AIChatHistoryStore store = makeFailingStore();
+    store.save({sampleSession("Unreadable")});
+    const QByteArray before = readFile(store.fileURL());
+    calls->renameNoReplaceError = ENOSYS;
+    const std::optional<QString> moved = store.quarantineUnreadableHistory();
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(readFile(*moved), before);
+    EXPECT_FALSE(QFileInfo::exists(store.fileURL()));
 }
 
 } // namespace

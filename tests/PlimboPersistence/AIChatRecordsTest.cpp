@@ -117,6 +117,10 @@ TEST(AIChatRecords, TurnWithOnlyRequiredKeysOrNullOptionalsGetsDefaults) {
         EXPECT_TRUE(turn.attachments.isEmpty());
         EXPECT_EQ(turn.createdAt, referencePlus(10));
         EXPECT_EQ(turn.response, "Hello");
+        // The history file codec reads the same turn.
+        const QList<AIChatSession> decoded = ChatHistoryCodec::decode(historyWithTurn(object));
+        ASSERT_EQ(decoded.size(), 1);
+        EXPECT_EQ(decoded.first().turns, QList<AIChatTurn>{turn});
     }
 }
 
@@ -229,4 +233,70 @@ TEST(AIChatRecords, MalformedHistoriesFailAsAWhole) {
 TEST(AIChatRecords, EmptyHistoryIsAnEmptyArray) {
     EXPECT_EQ(AIChatHistoryStore::encodeHistory({}), "[]");
     EXPECT_TRUE(AIChatHistoryStore::decodeHistory("[]").isEmpty());
+}
+
+// A date never set (a default one, or from an invalid QDateTime) shows as no date, is written
+// as 0 like the reference date, and reads back as that date.
+TEST(AIChatRecords, AnUnsetDateShowsAsNoneAndIsWrittenAsTheReferenceDate) {
+    for (const ChatDate& unset : {ChatDate(), ChatDate(QDateTime())}) {
+        EXPECT_FALSE(unset.isValid());
+        EXPECT_FALSE(unset.toDateTime().isValid());
+        EXPECT_EQ(unset.secondsSinceReferenceDate(), 0);
+    }
+    AIChatSession session = fixtureSession();
+    session.createdAt = QDateTime();
+    const QByteArray bytes = AIChatHistoryStore::encodeHistory({session});
+    EXPECT_TRUE(bytes.startsWith(R"([{"createdAt":0,"id")")) << bytes.constData();
+    const AIChatSession back = AIChatHistoryStore::decodeHistory(bytes).first();
+    EXPECT_TRUE(back.createdAt.isValid());
+    EXPECT_EQ(back.createdAt, referencePlus(0));
+}
+
+// Chats are listed newest first by these comparisons: a date before 2001 is older than the
+// reference date, and an unset date is older than any date that is set.
+TEST(AIChatRecords, DatesOrderByTimeAndUnsetDatesFirst) {
+    const ChatDate unset;
+    const ChatDate before2001(referencePlus(-86400));
+    const ChatDate reference(referencePlus(0));
+    const ChatDate later = ChatDate::fromSecondsSinceReferenceDate(0.0005);
+    EXPECT_LT(unset, before2001);
+    EXPECT_LT(before2001, reference);
+    EXPECT_LT(reference, later);
+    EXPECT_GT(later, unset);
+    EXPECT_NE(unset, reference); // both written as 0, yet one is no date at all
+    EXPECT_EQ(reference, ChatDate::fromSecondsSinceReferenceDate(0));
+    EXPECT_EQ(unset, ChatDate(QDateTime()));
+    EXPECT_EQ(reference, referencePlus(0));
+    EXPECT_GT(later, referencePlus(0));
+    EXPECT_LT(unset, referencePlus(-86400));
+}
+
+// A date outside what the program can show fails the record it is in, on both read paths.
+TEST(AIChatRecords, UnreadableDatesFailWithTheirKey) {
+    for (const double seconds : {1e300, -1e13}) {
+        QJsonObject session = fixtureSession().toJson();
+        session.insert("updatedAt", seconds);
+        try {
+            AIChatSession::fromJson(session);
+            ADD_FAILURE() << "read " << seconds;
+        } catch (const JsonDecodingError& error) {
+            EXPECT_EQ(error.reason(), JsonDecodingError::Reason::invalidValue);
+            EXPECT_EQ(error.detail(), "updatedAt: invalid date");
+        }
+        const QByteArray bytes = QJsonDocument(QJsonArray{session}).toJson(QJsonDocument::Compact);
+        EXPECT_THROW(ChatHistoryCodec::decode(bytes), JsonDecodingError) << seconds;
+    }
+}
+
+// A state or kind outside the enumerations (a value cast from a number) is written as the
+// default, so the history file stays readable.
+TEST(AIChatRecords, UnknownStateAndKindAreWrittenAsTheDefaults) {
+    AIChatSession session = fixtureSession();
+    session.turns.first().state = static_cast<AIChatTurnState>(17);
+    session.turns.first().attachments.first().kind = static_cast<AIChatAttachmentKind>(17);
+    const AIChatSession back =
+        AIChatHistoryStore::decodeHistory(AIChatHistoryStore::encodeHistory({session})).first();
+    EXPECT_EQ(back.turns.first().state, AIChatTurnState::completed);
+    EXPECT_EQ(back.turns.first().attachments.first().kind, AIChatAttachmentKind::text);
+    EXPECT_EQ(session.turns.first().toJson().value("state").toString(), "completed");
 }

@@ -191,3 +191,121 @@ TEST(ChatHistoryCodec, AgreesWithQJsonDocumentOnRandomText) {
     ASSERT_EQ(bytes, encodeThroughRecords(sessions));
     EXPECT_EQ(ChatHistoryCodec::decode(bytes), sessions);
 }
+
+namespace {
+
+// What decoding reports: the error's detail, the part logs show and tests tell apart.
+std::string failureOf(const QByteArray& bytes) {
+    try {
+        ChatHistoryCodec::decode(bytes);
+    } catch (const JsonDecodingError& error) {
+        return error.detail().toStdString();
+    }
+    return "(decoded)";
+}
+
+// A session whose first member is `members`, and an attachment likewise; decoding fails at
+// the first bad member, before any required key is missed.
+QByteArray inSession(const QByteArray& members) {
+    return "[{" + members + "}]";
+}
+
+QByteArray inAttachment(const QByteArray& members) {
+    return R"([{"turns":[{"attachments":[{)" + members + "}]}]}]";
+}
+
+} // namespace
+
+// A history file cut short, hand-edited or damaged fails with a detail that says what is
+// wrong, not with a generic "bad document" or a wrong value read on.
+TEST(ChatHistoryCodec, NamesWhatIsWrongWithADamagedDocument) {
+    const QByteArray deep = QByteArray(300, '[') + QByteArray(300, ']');
+    const QList<std::pair<QByteArray, const char*>> cases{
+        // Structure.
+        {"[", "document: unexpected end"},
+        {"[+1]", "document: unexpected character"},
+        {inSession(R"("x":x)"), "document: unexpected character"},
+        {"[{", "document: expected a key"},
+        {inSession(R"(1:2)"), "document: expected a key"},
+        {R"([{"x":12)", "document: unexpected character"},
+        {R"([{"id")", "document: unexpected character"},
+        {inSession("\"a\x01\":1"), "document: control character in key"},
+        {inSession(R"("x":)" + deep), "document: nested too deeply"},
+        // Literals.
+        {inSession(R"("x":tru)"), "document: bad literal"},
+        {inSession(R"("x":fals)"), "document: bad literal"},
+        {R"([{"x":t)", "document: bad literal"},
+        {inSession(R"("x":nul)"), "document: bad literal"},
+        // Numbers.
+        {R"([{"x":-)", "document: bad number"},
+        {R"([{"x":1.)", "document: bad number"},
+        {inSession(R"("x":1.x)"), "document: bad number"},
+        {R"([{"x":1e)", "document: bad number"},
+        {inSession(R"("x":1e+)"), "document: bad number"},
+        {R"([{"x":1.5)", "document: unexpected character"},
+        {R"([{"x":1e5)", "document: unexpected character"},
+        // Strings.
+        {R"([{"title":"abc)", "document: unterminated string"},
+        {R"([{"title":"a\nb)", "document: unterminated string"},
+        {R"([{"title":"a\)", "document: unterminated string"},
+        {inSession("\"title\":\"a\tb\""), "document: control character in string"},
+        {R"([{"title":"\u1)", "document: bad escape"},
+        {inSession(R"("title":"\u00g9")"), "document: bad escape"},
+        {inSession(R"("title":"\u00:9")"), "document: bad escape"},
+        {inSession(R"("title":"\u00+9")"), "document: bad escape"},
+        // The same faults after an unpaired surrogate, which is read another way.
+        {R"([{"title":"\udc00abc)", "document: unterminated string"},
+        {R"([{"title":"\udc00\)", "document: unterminated string"},
+        {inSession("\"title\":\"\\udc00a\x01\""), "document: control character in string"},
+        {inSession(R"("title":"\udc00\x")"), "document: bad escape"},
+        // Values of the wrong kind.
+        {inSession(R"("title":null)"), "title: missing value"},
+        {inSession(R"("createdAt":null)"), "createdAt: missing value"},
+        {inSession(R"("createdAt":1e400)"), "createdAt: invalid date"},
+        {inSession(R"("createdAt":-1e400)"), "createdAt: invalid date"},
+        {inAttachment(R"("byteCount":12.5)"), "byteCount: expected an integer"},
+        {inAttachment(R"("byteCount":1e19)"), "byteCount: expected an integer"},
+        {inAttachment(R"("byteCount":-9.3e18)"), "byteCount: expected an integer"},
+        {inAttachment(R"("byteCount":99999999999999999999)"), "byteCount: expected an integer"},
+        {inAttachment(R"("byteCount":null)"), "byteCount: missing value"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        EXPECT_EQ(failureOf(bytes), expected) << bytes.constData();
+    }
+}
+
+// Spellings the program never writes but another writer (or a hand edit) may: the codec reads
+// each of them as QJsonDocument does.
+TEST(ChatHistoryCodec, ReadsRareSpellingsAsQJsonDocumentDoes) {
+    const QByteArray bytes =
+        "[\r\n\t{\"id\":\"E621E1F8-C36C-495A-93FC-0C247A3E6E5F\",\r\n"
+        R"("createdAt":1E+2,"updatedAt":2.5e-1,"icon":{"glyph":"x"},)"
+        R"("turns":[{"id":"0F6D7B3A-9C1E-4A55-8B0E-2D3C4B5A6978",)"
+        // Three-byte escapes and upper-case hex digits.
+        R"("prompt":"\u6771\u4EAC \u00E9",)"
+        // Unpaired high surrogates: before an escape of another unit, before a plain
+        // character, before another escape, and (the title) right before the document ends.
+        R"("response":"\ud83d\u0041x",)"
+        R"("failureMessage":"\ud83d\n\udc00\/\"\\\b\f\r\t",)"
+        R"("createdAt":-0.0,"model":"some/model","tokens":[1,2],)"
+        R"("attachments":[{"byteCount":7,"id":"A1B2C3D4-E5F6-4789-9ABC-DEF012345678",)"
+        R"("kind":"text","mimeType":"text/plain","name":"a\ud83dbcdefg","storageFileName":"s",)"
+        R"("thumbnail":{"width":3,"data":null}}]}],"title":"x\ud83d"}])";
+    const QList<AIChatSession> sessions = ChatHistoryCodec::decode(bytes);
+    ASSERT_EQ(sessions.size(), 1);
+    EXPECT_EQ(sessions.first(), AIChatSession::fromJson(json::parseBytes(bytes).toArray().first()));
+    const QChar high(0xd83d);
+    const AIChatSession& session = sessions.first();
+    EXPECT_EQ(session.title, QStringLiteral("x") + high);
+    EXPECT_EQ(session.createdAt.secondsSinceReferenceDate(), 100);
+    ASSERT_EQ(session.turns.size(), 1);
+    const AIChatTurn& turn = session.turns.first();
+    EXPECT_EQ(turn.prompt, QString::fromUtf8("東京 é"));
+    EXPECT_EQ(turn.response, high + QStringLiteral("Ax"));
+    EXPECT_EQ(turn.failureMessage,
+              high + QStringLiteral("\n") + QChar(0xdc00) + QStringLiteral("/\"\\\b\f\r\t"));
+    ASSERT_EQ(turn.attachments.size(), 1);
+    EXPECT_EQ(turn.attachments.first().name, QStringLiteral("a") + high + QStringLiteral("bcdefg"));
+    EXPECT_EQ(turn.attachments.first().byteCount, 7);
+    EXPECT_EQ(turn.attachments.first().storageFileName, "s");
+}
