@@ -2,7 +2,6 @@
 
 #include "PlimboError.h"
 
-#include <QMetaType>
 #include <QString>
 
 #include <optional>
@@ -42,9 +41,6 @@ public:
     // A provider message cut to its first 240 user-perceived characters.
     static QString shortened(const QString& message);
 
-    OpenRouterError()
-        : OpenRouterError(Kind::invalidResponse) {}
-
     Kind kind() const { return m_kind; }
     // The HTTP status of `unavailable`; 0 otherwise.
     int status() const { return m_status; }
@@ -69,5 +65,3 @@ private:
 };
 
 } // namespace plimbo
-
-Q_DECLARE_METATYPE(plimbo::OpenRouterError)

@@ -8,8 +8,4 @@ ApplicationRecord::ApplicationRecord(const QString& name, const QUrl& url, const
     , url(url)
     , icon(icon) {}
 
-size_t qHash(const ApplicationRecord& record, size_t seed) noexcept {
-    return qHashMulti(seed, record.id, record.name, record.url, record.icon);
-}
-
 } // namespace plimbo

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QHashFunctions>
 #include <QList>
-#include <QMetaType>
 #include <QString>
 #include <QUrl>
 
@@ -23,8 +21,4 @@ struct ApplicationRecord {
     bool operator==(const ApplicationRecord&) const = default;
 };
 
-size_t qHash(const ApplicationRecord& record, size_t seed = 0) noexcept;
-
 } // namespace plimbo
-
-Q_DECLARE_METATYPE(plimbo::ApplicationRecord)

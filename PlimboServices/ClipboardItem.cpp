@@ -1,6 +1,5 @@
 #include "ClipboardItem.h"
 
-#include <QHashFunctions>
 #include <QTextBoundaryFinder>
 
 namespace plimbo {
@@ -29,10 +28,6 @@ QString ClipboardItem::preview() const {
             return line;
         }
     }
-}
-
-size_t qHash(const ClipboardItem& item, size_t seed) noexcept {
-    return qHashMulti(seed, item.id, item.text, item.createdAt, item.isPinned);
 }
 
 } // namespace plimbo

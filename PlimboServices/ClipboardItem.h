@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDateTime>
-#include <QMetaType>
 #include <QString>
 #include <QUuid>
 
@@ -23,8 +22,4 @@ struct ClipboardItem {
     bool operator==(const ClipboardItem&) const = default;
 };
 
-size_t qHash(const ClipboardItem& item, size_t seed = 0) noexcept;
-
 } // namespace plimbo
-
-Q_DECLARE_METATYPE(plimbo::ClipboardItem)

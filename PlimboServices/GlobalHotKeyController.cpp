@@ -57,21 +57,18 @@ qint32 GlobalHotKeyController::registerHotKey(quint32 id, quint32 keyCode, quint
     }
     const HotKeyBackend::Registration registration =
         m_backend->registerHotKey(id, keyCode, modifiers);
-    if (registration.status == HotKeyBackend::RegistrationPending && registration.ref != 0) {
-        m_hotKeyRefs.insert(id, registration.ref);
-        m_actions.insert(id, std::move(action));
-        return registration.status;
-    }
-    if (registration.status != HotKeyBackend::NoError) {
+    if (registration.status != HotKeyBackend::NoError &&
+        registration.status != HotKeyBackend::RegistrationPending) {
         return registration.status;
     }
     if (registration.ref == 0) {
-        // Success without anything held would leave a shortcut that never fires.
+        // Success or a pending answer without anything held would leave a shortcut that never
+        // fires and never gets an answer.
         return HotKeyBackend::NothingStored;
     }
     m_hotKeyRefs.insert(id, registration.ref);
     m_actions.insert(id, std::move(action));
-    return HotKeyBackend::NoError;
+    return registration.status;
 }
 
 bool GlobalHotKeyController::isActive(quint32 id) const {

@@ -4,7 +4,6 @@
 #include "PermissionState.h"
 
 #include <QMap>
-#include <QMetaType>
 #include <QObject>
 
 #include <memory>
@@ -59,5 +58,3 @@ private:
 };
 
 } // namespace plimbo
-
-Q_DECLARE_METATYPE(plimbo::PermissionStates)

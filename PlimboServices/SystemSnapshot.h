@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMetaType>
 #include <QString>
 #include <QtGlobal>
 
@@ -23,5 +22,3 @@ struct SystemSnapshot {
 };
 
 } // namespace plimbo
-
-Q_DECLARE_METATYPE(plimbo::SystemSnapshot)

@@ -6,9 +6,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -581,6 +584,182 @@ TEST_F(OpenRouterClientTest, BrokenCatalogueIsInvalidAndLoggedByTypeOnly) {
         EXPECT_EQ(error, item.error);
         EXPECT_EQ(LogCapture::lines, item.logged);
         EXPECT_EQ(futureError(client->validateCredential("sk-test")), item.error);
+    }
+}
+
+TEST_F(OpenRouterClientTest, NoServerOrAReplyThatIsNotHttpNeverCountsAsAnAnswer) {
+    // A port nothing listens on: the connection is refused.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    client = std::make_unique<OpenRouterClient>(
+        QUrl(QStringLiteral("http://127.0.0.1:%1/api/v1").arg(port)), OpenRouterClient::Timeouts{});
+    {
+        LogCapture capture;
+        EXPECT_EQ(futureError(client->fetchModels("sk-test")), OpenRouterError::invalidResponse());
+        EXPECT_EQ(LogCapture::lines,
+                  QStringList{QString::number(QtCriticalMsg) +
+                              " com.plimbo.utility.OpenRouter Model catalog failed: "
+                              "QNetworkReply::NetworkError"});
+    }
+    EXPECT_EQ(futureError(client->complete(chatRequest(), "sk-test")),
+              OpenRouterError::decodingFailed());
+    const auto refused = runStream();
+    EXPECT_EQ(refused->error, OpenRouterError::decodingFailed());
+    EXPECT_TRUE(refused->events.isEmpty());
+
+    // A base address that is a folder: a well-formed catalogue read from a file has no HTTP
+    // status, so it is no answer of the service.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile models(folder.filePath(QStringLiteral("models")));
+    ASSERT_TRUE(models.open(QIODevice::WriteOnly));
+    models.write(R"({"data":[{"id":"a/b","name":"B"}]})");
+    models.close();
+    client = std::make_unique<OpenRouterClient>(QUrl::fromLocalFile(folder.path()),
+                                                OpenRouterClient::Timeouts{});
+    LogCapture capture;
+    EXPECT_EQ(futureError(client->fetchModels("sk-test")), OpenRouterError::invalidResponse());
+    EXPECT_TRUE(LogCapture::lines.isEmpty());
+}
+
+TEST_F(OpenRouterClientTest, ABaseAddressEndingInASlashReachesTheSamePaths) {
+    serve([](const LocalHttpServer::Request& request) {
+        if (request.method == "GET") {
+            return LocalHttpServer::json(R"({"data":[]})");
+        }
+        return LocalHttpServer::eventStream({joined(realServiceLines(), "\n")});
+    });
+    client = std::make_unique<OpenRouterClient>(
+        QUrl(server->baseUrl().toString() + QStringLiteral("/")), OpenRouterClient::Timeouts{});
+    EXPECT_TRUE(runStream()->finished);
+    ASSERT_TRUE(plimbo::test::waitFor(client->fetchModels("sk-test")));
+    ASSERT_EQ(server->requests().size(), 2);
+    EXPECT_EQ(server->requests().at(0).path, "/api/v1/chat/completions");
+    EXPECT_EQ(server->requests().at(1).path, "/api/v1/models");
+}
+
+TEST_F(OpenRouterClientTest, ACatalogueThatNeverArrivesTimesOutWithoutALogEntry) {
+    OpenRouterClient::Timeouts timeouts;
+    timeouts.catalogue = 200ms;
+    serve(
+        [](const LocalHttpServer::Request&) {
+            LocalHttpServer::Response response;
+            response.keepOpen = true; // never answers
+            return response;
+        },
+        timeouts);
+    LogCapture capture;
+    EXPECT_EQ(futureError(client->fetchModels("sk-test")), OpenRouterError::timedOut());
+    EXPECT_TRUE(LogCapture::lines.isEmpty());
+}
+
+TEST_F(OpenRouterClientTest, AnOlderStreamEndingLeavesANewerOneWithTheSameIdCancellable) {
+    serve([](const LocalHttpServer::Request& request) {
+        auto response =
+            LocalHttpServer::eventStream({R"(data: {"choices":[{"delta":{"content":"Hi"}}]})"
+                                          "\n\n"});
+        // The first request (a retry's predecessor) ends; the second one stays open.
+        response.keepOpen = !request.body.contains("older");
+        return response;
+    });
+    AIRequest older = chatRequest({AIMessage(AIMessage::Role::user, "older")});
+    AIRequest newer = chatRequest({AIMessage(AIMessage::Role::user, "newer")});
+    newer.id = older.id;
+    auto olderOutcome = observe(client->stream(older, "sk-test"));
+    auto newerOutcome = observe(client->stream(newer, "sk-test"));
+    ASSERT_TRUE(waitUntilEnded(*olderOutcome));
+    EXPECT_TRUE(olderOutcome->finished);
+    ASSERT_TRUE(spinUntil([&] { return !newerOutcome->events.isEmpty(); }));
+    EXPECT_FALSE(newerOutcome->ended());
+
+    client->cancel(newer.id);
+    ASSERT_TRUE(waitUntilEnded(*newerOutcome, 1000));
+    EXPECT_EQ(newerOutcome->error, OpenRouterError::cancelled());
+}
+
+TEST_F(OpenRouterClientTest, ReleasingTheClientAbandonsOpenStreamsWithoutAFinalSignal) {
+    serve([](const LocalHttpServer::Request&) {
+        auto response =
+            LocalHttpServer::eventStream({R"(data: {"choices":[{"delta":{"content":"Hi"}}]})"
+                                          "\n\n"});
+        response.keepOpen = true;
+        return response;
+    });
+    const QPointer<OpenRouterStream> stream = client->stream(chatRequest(), "sk-test");
+    auto outcome = observe(stream);
+    ASSERT_TRUE(spinUntil([&] { return !outcome->events.isEmpty(); }));
+    ASSERT_EQ(server->openConnections(), 1);
+
+    client.reset();
+    EXPECT_TRUE(stream.isNull());
+    QTest::qWait(20);
+    EXPECT_FALSE(outcome->ended());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->openConnections() == 0; }, 1000));
+}
+
+TEST_F(OpenRouterClientTest, AReceiverMayStopOrDeleteTheStreamFromItsOwnHandlers) {
+    const QByteArray twoWords = R"(data: {"choices":[{"delta":{"content":"one"}}]})"
+                                "\n\n"
+                                R"(data: {"choices":[{"delta":{"content":"two"}}]})"
+                                "\n\ndata: [DONE]\n\n";
+    serveStream(twoWords);
+    {
+        SCOPED_TRACE("cancel at the first word");
+        OpenRouterStream* stream = client->stream(chatRequest(), "sk-test");
+        auto outcome = observe(stream);
+        QObject::connect(stream, &OpenRouterStream::eventReceived, stream,
+                         [stream] { stream->cancel(); });
+        ASSERT_TRUE(waitUntilEnded(*outcome));
+        EXPECT_EQ(outcome->events, QList<AIStreamEvent>{AIStreamEvent::makeText("one")});
+        EXPECT_EQ(outcome->error, OpenRouterError::cancelled());
+        EXPECT_FALSE(outcome->finished);
+    }
+    {
+        SCOPED_TRACE("delete at the first word");
+        QPointer<OpenRouterStream> stream = client->stream(chatRequest(), "sk-test");
+        auto outcome = observe(stream);
+        QObject::connect(stream, &OpenRouterStream::eventReceived, stream,
+                         [stream] { delete stream.data(); });
+        ASSERT_TRUE(spinUntil([&] { return stream.isNull(); }));
+        QTest::qWait(50);
+        EXPECT_EQ(outcome->events, QList<AIStreamEvent>{AIStreamEvent::makeText("one")});
+        EXPECT_FALSE(outcome->ended());
+    }
+    {
+        SCOPED_TRACE("cancel once finished");
+        OpenRouterStream* stream = client->stream(chatRequest(), "sk-test");
+        auto outcome = observe(stream);
+        QObject::connect(stream, &OpenRouterStream::finished, stream,
+                         [stream] { stream->cancel(); });
+        ASSERT_TRUE(waitUntilEnded(*outcome));
+        QTest::qWait(50);
+        EXPECT_TRUE(outcome->finished);
+        EXPECT_FALSE(outcome->error.has_value()) << "a finished stream was also cancelled";
+    }
+    {
+        SCOPED_TRACE("delete on finish");
+        QPointer<OpenRouterStream> stream = client->stream(chatRequest(), "sk-test");
+        auto outcome = observe(stream);
+        QObject::connect(stream, &OpenRouterStream::finished, stream,
+                         [stream] { delete stream.data(); });
+        ASSERT_TRUE(waitUntilEnded(*outcome));
+        QTest::qWait(50);
+        EXPECT_TRUE(stream.isNull());
+        EXPECT_TRUE(outcome->finished);
+    }
+    serve([](const LocalHttpServer::Request&) { return LocalHttpServer::status(500, "{}"); });
+    {
+        SCOPED_TRACE("delete on failure");
+        QPointer<OpenRouterStream> stream = client->stream(chatRequest(), "sk-test");
+        auto outcome = observe(stream);
+        QObject::connect(stream, &OpenRouterStream::failed, stream,
+                         [stream] { delete stream.data(); });
+        ASSERT_TRUE(waitUntilEnded(*outcome));
+        QTest::qWait(50);
+        EXPECT_TRUE(stream.isNull());
+        EXPECT_EQ(outcome->error, OpenRouterError::unavailable(500));
     }
 }
 

@@ -106,6 +106,13 @@ TEST(SSELineSplitterTest, CarriageReturnAtEndOfChunkStillPairsWithFollowingLineF
     EXPECT_TRUE(splitter.append("\n").isEmpty());
     EXPECT_EQ(splitter.append("\n"), QList<QByteArray>{""});
     EXPECT_FALSE(splitter.finish().has_value());
+
+    // An empty read between the two halves changes nothing.
+    EXPECT_EQ(splitter.append("data: 3\r"), QList<QByteArray>{"data: 3"});
+    EXPECT_TRUE(splitter.append(QByteArrayView()).isEmpty());
+    EXPECT_TRUE(splitter.append("").isEmpty());
+    EXPECT_TRUE(splitter.append("\n").isEmpty());
+    EXPECT_FALSE(splitter.finish().has_value());
 }
 
 TEST(SSELineSplitterTest, KeepsPartialLineUntilItsBreakArrives) {

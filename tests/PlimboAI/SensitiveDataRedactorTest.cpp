@@ -215,6 +215,11 @@ TEST(SensitiveDataRedactorTest, LoneSurrogateDoesNotDisableRedaction) {
     EXPECT_EQ(redactor.redacted(text),
               QString::fromUtf16(u"[REDACTED] \ufffd code [REDACTED] \ufffd"));
     EXPECT_TRUE(redactor.containsSensitiveData(QString(QChar(0xd800)) + " 123456"));
+
+    // Only the lone halves are replaced: a whole pair beside them stays as it was.
+    const QString emoji = QString::fromUtf16(u"\U0001F600");
+    EXPECT_EQ(redactor.redacted(emoji + QChar(0xdc00) + " 123456 " + emoji),
+              emoji + QString::fromUtf16(u"\ufffd [REDACTED] ") + emoji);
 }
 
 } // namespace

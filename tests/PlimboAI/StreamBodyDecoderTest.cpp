@@ -56,4 +56,41 @@ TEST(StreamBodyDecoderTest, TheReplyEndsAtTheMarkerOrWithTheBody) {
     EXPECT_EQ(nothing.error, OpenRouterError::invalidResponse());
 }
 
+TEST(StreamBodyDecoderTest, AReceiverCanStopAtEveryKindOfEvent) {
+    // One chunk with every event, the end marker after it; the receiver stops at one kind.
+    const QByteArray body =
+        R"(data: {"model":"m","choices":[{"delta":{"content":"hi"},"finish_reason":"stop"}],)"
+        R"("usage":{"prompt_tokens":1,"completion_tokens":2,"total_tokens":3}})"
+        "\ndata: [DONE]\n";
+    const QList<AIStreamEvent> all = {
+        AIStreamEvent::makeMetadata(QStringLiteral("m")),
+        AIStreamEvent::makeText(QStringLiteral("hi")),
+        AIStreamEvent::makeUsage(AIUsage{1, 2, 3}),
+        AIStreamEvent::makeFinished(QStringLiteral("stop")),
+        AIStreamEvent::makeFinished(std::nullopt),
+    };
+    for (qsizetype stopAt = 0; stopAt < all.size(); ++stopAt) {
+        SCOPED_TRACE(stopAt);
+        StreamBodyDecoder decoder;
+        QList<AIStreamEvent> heard;
+        const auto listen = [&](const AIStreamEvent& event) {
+            heard.append(event);
+            return heard.size() <= stopAt;
+        };
+        EXPECT_EQ(decoder.append(body, listen).kind, Kind::abandoned);
+        EXPECT_EQ(heard, all.mid(0, stopAt + 1));
+    }
+
+    // The same when the body ends without a line break after the marker.
+    StreamBodyDecoder unterminated;
+    QList<AIStreamEvent> heard;
+    const auto stopAtOnce = [&heard](const AIStreamEvent& event) {
+        heard.append(event);
+        return false;
+    };
+    EXPECT_TRUE(unterminated.append("data: [DONE]", stopAtOnce).isReading());
+    EXPECT_EQ(unterminated.finish(stopAtOnce).kind, Kind::abandoned);
+    EXPECT_EQ(heard, QList<AIStreamEvent>{AIStreamEvent::makeFinished(std::nullopt)});
+}
+
 } // namespace

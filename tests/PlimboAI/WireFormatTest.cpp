@@ -279,4 +279,25 @@ TEST(OpenRouterErrorTest, StatusMappingAndCutMessages) {
     }
 }
 
+TEST(OpenRouterErrorTest, EveryFailureHasItsOwnUserText) {
+    const std::pair<OpenRouterError, QString> cases[] = {
+        {OpenRouterError::unavailable(502), "OpenRouter is unavailable (HTTP 502)."},
+        {OpenRouterError::message("Provider said no"), "Provider said no"},
+        {OpenRouterError::missingCredential(), "Add an OpenRouter API key in Settings."},
+        {OpenRouterError::invalidCredential(),
+         "OpenRouter rejected this API key. Replace it and try again."},
+        {OpenRouterError::paymentRequired(),
+         "OpenRouter reports that this request needs additional credit."},
+        {OpenRouterError::rateLimited(),
+         "OpenRouter is rate limiting requests. Wait a moment and try again."},
+        {OpenRouterError::timedOut(), "The OpenRouter request timed out."},
+        {OpenRouterError::invalidResponse(), "OpenRouter returned an invalid response."},
+        {OpenRouterError::decodingFailed(), "Plimbo could not read the OpenRouter response."},
+        {OpenRouterError::cancelled(), "The request was cancelled."},
+    };
+    for (const auto& [error, text] : cases) {
+        EXPECT_EQ(error.description(), text);
+    }
+}
+
 } // namespace

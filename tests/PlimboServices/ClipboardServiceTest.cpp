@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPromise>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -11,6 +12,44 @@ using namespace plimbo;
 using namespace std::chrono_literals;
 
 namespace plimbo {
+
+// A clipboard whose reads answer with whatever the test queued, however odd: more text than
+// was asked for, a cancelled read, a read that ends without an answer.
+class ScriptedPasteboard final : public Pasteboard {
+public:
+    qint64 changeCount() const override { return m_changeCount; }
+    QFuture<PasteboardText> readText(qsizetype) override { return m_answers.takeFirst(); }
+    void writeText(const QString&) override { ++m_changeCount; }
+    void writeFileUrls(const QList<QUrl>&) override { ++m_changeCount; }
+
+    // Another application copies; the next read gives `answer`.
+    void copy(QFuture<PasteboardText> answer) {
+        ++m_changeCount;
+        m_answers.append(std::move(answer));
+    }
+    static QFuture<PasteboardText> text(const QString& text) {
+        return QtFuture::makeReadyFuture(PasteboardText{PasteboardText::Status::text, text});
+    }
+    // Abandoned after part of the answer was there.
+    static QFuture<PasteboardText> cancelled() {
+        QPromise<PasteboardText> promise;
+        promise.start();
+        promise.addResult(PasteboardText{PasteboardText::Status::text, QStringLiteral("half")});
+        promise.future().cancel();
+        promise.finish();
+        return promise.future();
+    }
+    static QFuture<PasteboardText> withoutAnswer() {
+        QPromise<PasteboardText> promise;
+        promise.start();
+        promise.finish();
+        return promise.future();
+    }
+
+private:
+    qint64 m_changeCount = 0;
+    QList<QFuture<PasteboardText>> m_answers;
+};
 
 class ClipboardServiceTest : public testing::Test {
 protected:
@@ -34,6 +73,7 @@ protected:
         capture();
     }
     void pin(qsizetype index) { service->m_items[index].isPinned = true; }
+    bool monitorIsArmed() const { return service->m_monitorTimer.isActive(); }
 
     QStringList texts() const {
         QStringList result;
@@ -314,6 +354,68 @@ TEST_F(ClipboardServiceTest, HealthAndResourcesFollowTheRunningState) {
     EXPECT_EQ(service->resourceUsageSnapshot(),
               (ModuleResourceSnapshot{1, QStringLiteral("Low-frequency pasteboard monitor")}));
     service->stop();
+}
+
+TEST_F(ClipboardServiceTest, ReadsThatGoWrongLeaveTheHistoryAsItWas) {
+    auto board = std::make_unique<ScriptedPasteboard>();
+    ScriptedPasteboard* scripted = board.get();
+    service = std::make_unique<ClipboardService>(10, std::move(board), 10ms);
+    QSignalSpy changes(service.get(), &ClipboardService::itemsChanged);
+
+    // A reader that hands over more than it was allowed to is still refused, however the size
+    // is counted.
+    scripted->copy(ScriptedPasteboard::text(
+        QString(ClipboardService::maximumTextBytes + 1, QLatin1Char('x'))));
+    capture();
+    scripted->copy(ScriptedPasteboard::text(
+        QString(ClipboardService::maximumTextBytes / 2 + 1, QChar(0x00E9))));
+    capture();
+    scripted->copy(ScriptedPasteboard::cancelled());
+    capture();
+    scripted->copy(ScriptedPasteboard::withoutAnswer());
+    capture();
+    EXPECT_TRUE(service->items().isEmpty());
+    EXPECT_EQ(changes.size(), 0);
+
+    scripted->copy(ScriptedPasteboard::text(QStringLiteral("after the failures")));
+    capture();
+    EXPECT_EQ(texts(), QStringList{"after the failures"});
+}
+
+TEST_F(ClipboardServiceTest, AListenerThatStopsTheModuleLeavesNothingPolling) {
+    service->start();
+    QObject::connect(service.get(), &ClipboardService::itemsChanged, service.get(),
+                     [this] { service->stop(); });
+    pasteboard->copyText(QStringLiteral("the last one"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !service->items().isEmpty(); }, 2000));
+    EXPECT_FALSE(service->isRunning());
+    EXPECT_FALSE(monitorIsArmed()) << "the poll re-armed itself after the stop";
+    pasteboard->copyText(QStringLiteral("after the stop"));
+    QTest::qWait(50);
+    EXPECT_EQ(texts(), QStringList{"the last one"});
+}
+
+TEST_F(ClipboardServiceTest, AQueryWithALoneSurrogateStillFindsItsText) {
+    const QString lone(QChar(0xD83D));
+    copyAndCapture(QStringLiteral("broken ") + lone + QStringLiteral(" Emoji"));
+    copyAndCapture(QStringLiteral("plain text"));
+    const QList<ClipboardItem> found = service->search(lone + QStringLiteral(" emoji"), 5);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found.constFirst().text, QStringLiteral("broken ") + lone + QStringLiteral(" Emoji"));
+    EXPECT_TRUE(service->search(lone + QStringLiteral(" plain"), 5).isEmpty());
+}
+
+TEST_F(ClipboardServiceTest, ClearingWhatCannotBeClearedNotifiesNobody) {
+    QSignalSpy changes(service.get(), &ClipboardService::itemsChanged);
+    service->clear();
+    EXPECT_EQ(changes.size(), 0) << "an empty history announced a change";
+
+    copyAndCapture(QStringLiteral("pinned"));
+    pin(0);
+    changes.clear();
+    service->clear();
+    EXPECT_EQ(texts(), QStringList{"pinned"});
+    EXPECT_EQ(changes.size(), 0) << "a history of pinned items announced a change";
 }
 
 TEST(ClipboardItemTest, PreviewIsOneLineOfAtMostAHundredCharacters) {

@@ -101,6 +101,30 @@ TEST_F(GlobalHotKeyControllerTest, SuccessWithoutAHeldKeyIsNotReportedAsSuccess)
         << "the failed attempt left the id taken";
 }
 
+TEST_F(GlobalHotKeyControllerTest, APendingAnswerWithoutAHeldKeyIsNotReportedAsPending) {
+    // A desktop that says "later" but holds nothing would never answer: the caller must not
+    // wait for it, and the id stays free.
+    state->refusals.insert({Qt::Key_Space, optionSpace}, HotKeyBackend::RegistrationPending);
+    auto controller = makeController();
+    QSignalSpy changes(controller.get(), &GlobalHotKeyController::registrationsChanged);
+    EXPECT_EQ(controller->registerHotKey(2, Qt::Key_Space, optionSpace, [&] { ran << "x"; }),
+              HotKeyBackend::NothingStored);
+    EXPECT_FALSE(controller->isActive(2));
+    EXPECT_EQ(state->deliver(2), HotKeyBackend::EventNotHandled);
+    EXPECT_EQ(controller->registerHotKey(2, Qt::Key_V, controlOption, [&] { ran << "v"; }),
+              HotKeyBackend::NoError)
+        << "the pending attempt left the id taken";
+    EXPECT_TRUE(changes.isEmpty());
+}
+
+TEST_F(GlobalHotKeyControllerTest, AKeyRegisteredWithoutAnActionLeavesThePressUnhandled) {
+    auto controller = makeController();
+    ASSERT_EQ(controller->registerHotKey(1, Qt::Key_Space, optionSpace, {}),
+              HotKeyBackend::NoError);
+    EXPECT_EQ(state->press(Qt::Key_Space, optionSpace), HotKeyBackend::EventNotHandled);
+    QTest::qWait(20); // an empty action queued for the event loop would throw there
+}
+
 TEST_F(GlobalHotKeyControllerTest, ReleasingTheControllerReleasesItsKeysAndHandler) {
     auto controller = makeController();
     controller->registerHotKey(1, Qt::Key_Space, optionSpace | HotKeyBackend::CommandModifier,

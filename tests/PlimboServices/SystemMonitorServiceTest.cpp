@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 using namespace plimbo;
@@ -82,6 +83,53 @@ TEST(SystemMonitorService, NotifiesOnlyWhenTheSampleChanges) {
     stats->memory.used += 4096;
     EXPECT_TRUE(QTest::qWaitFor([&] { return changed.count() == 2; }, 2000));
     service.stop();
+}
+
+TEST(SystemMonitorService, EachReadingAloneIsAChange) {
+    auto stats = statistics();
+    SystemMonitorService service(stats);
+    QSignalSpy changed(&service, &SystemMonitorService::snapshotChanged);
+    // Each start takes one sample; counters that did not move keep the CPU figure.
+    const auto sample = [&] {
+        changed.clear();
+        service.start();
+        service.stop();
+        return changed.count();
+    };
+    EXPECT_EQ(sample(), 1);
+    EXPECT_EQ(sample(), 0) << "an identical sample was announced";
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Step steps[] = {
+        {"cpu",
+         [&] {
+             stats->ticks = {stats->ticks.idle + 50, stats->ticks.total + 100};
+         }},
+        {"memory used",
+         [&] {
+             stats->memory.used += 4096;
+         }},
+        {"memory total",
+         [&] {
+             stats->memory.total += 4096;
+         }},
+        {"uptime",
+         [&] {
+             stats->uptimeSeconds += 2;
+         }},
+        {"thermal",
+         [&] {
+             stats->thermal = ThermalLevel::serious;
+         }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        EXPECT_EQ(sample(), 1);
+        EXPECT_EQ(sample(), 0);
+    }
 }
 
 TEST(SystemMonitorService, StopKeepsTheLastSampleAndRestartMeasuresAtOnce) {
