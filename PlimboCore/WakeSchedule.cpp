@@ -56,7 +56,6 @@ bool WakeSchedule::isScheduled(const CoalescedTimer* timer) const {
 
 void WakeSchedule::wake() {
     const Clock::time_point now = Clock::now();
-    m_waking = true;
     QList<Entry> due;
     m_entries.removeIf([&](const Entry& entry) {
         if (!entry.timer || entry.due - entry.earlyAllowance > now) {
@@ -82,14 +81,10 @@ void WakeSchedule::wake() {
         }
         emit timer->timeout();
     }
-    m_waking = false;
     arm();
 }
 
 void WakeSchedule::arm() {
-    if (m_waking) {
-        return; // once, when every timer of this wake-up has fired
-    }
     const auto earliest =
         std::min_element(m_entries.cbegin(), m_entries.cend(),
                          [](const Entry& a, const Entry& b) { return a.due < b.due; });

@@ -40,7 +40,6 @@ private:
 
     QList<Entry> m_entries;
     QTimer m_wake;
-    bool m_waking = false;
 };
 
 } // namespace plimbo

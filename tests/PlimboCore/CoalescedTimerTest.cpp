@@ -63,15 +63,16 @@ TEST(CoalescedTimerTest, SingleShotFiresOnceAndStopOrRestartHoldsItBack) {
     EXPECT_GE(clock.elapsed(), 57);
 }
 
-// A 65 ms poll and a 200 ms sampler, like the clipboard's 650 ms poll and the monitor's 2 s: the
-// sampler's every third run comes 195 ms after the last, within 5 % of its interval, so once
-// they meet it rides on the poll's wake-ups instead of waking the process on its own.
+// A 325 ms poll and a 1 s sampler, like the clipboard's 650 ms poll and the monitor's 2 s: every
+// third poll comes 975 ms after the last, within 5 % of the sampler's interval, so once they meet
+// the sampler rides on the poll's wake-ups instead of waking the process on its own. (A late
+// poll on a loaded machine may make them miss each other at first.)
 TEST(CoalescedTimerTest, ATimerDueSoonJoinsAnotherTimersWakeUp) {
     WakeUpCounter wakeUps;
     CoalescedTimer poll;
     CoalescedTimer sampler;
-    poll.setInterval(65ms);
-    sampler.setInterval(200ms);
+    poll.setInterval(325ms);
+    sampler.setInterval(1000ms);
     QList<int> pollWakeUps;
     QList<int> samplerWakeUps;
     QList<qint64> samplerTimes;
@@ -88,7 +89,7 @@ TEST(CoalescedTimerTest, ATimerDueSoonJoinsAnotherTimersWakeUp) {
             loop.quit();
         }
     });
-    QTimer::singleShot(10s, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20s, &loop, &QEventLoop::quit);
     poll.start();
     sampler.start();
     loop.exec();
@@ -96,11 +97,16 @@ TEST(CoalescedTimerTest, ATimerDueSoonJoinsAnotherTimersWakeUp) {
     poll.stop();
     sampler.stop();
 
-    for (qsizetype i = 0; i < samplerWakeUps.size(); ++i) {
-        EXPECT_TRUE(pollWakeUps.contains(samplerWakeUps[i])) << "sample " << i << " woke alone";
-        if (i > 0) {
-            EXPECT_GE(samplerTimes[i] - samplerTimes[i - 1], 189) << "more than 5 % early";
+    qsizetype met = 0;
+    while (met < samplerWakeUps.size() && !pollWakeUps.contains(samplerWakeUps[met])) {
+        ++met;
+    }
+    EXPECT_LE(met, 2) << "the sampler never joined the poll";
+    for (qsizetype i = 1; i < samplerWakeUps.size(); ++i) {
+        if (i > met) {
+            EXPECT_TRUE(pollWakeUps.contains(samplerWakeUps[i])) << "sample " << i << " woke alone";
         }
+        EXPECT_GE(samplerTimes[i] - samplerTimes[i - 1], 949) << "more than 5 % early";
     }
 }
 
