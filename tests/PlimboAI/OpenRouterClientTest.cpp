@@ -143,6 +143,16 @@ protected:
         server = std::make_unique<LocalHttpServer>(std::move(handler));
         client = std::make_unique<OpenRouterClient>(server->baseUrl(), timeouts);
     }
+    // A server that takes every request and never answers.
+    void serveSilence(OpenRouterClient::Timeouts timeouts) {
+        serve(
+            [](const LocalHttpServer::Request&) {
+                LocalHttpServer::Response response;
+                response.keepOpen = true;
+                return response;
+            },
+            timeouts);
+    }
     void serveStream(const QByteArray& body) {
         serve([body](const LocalHttpServer::Request&) {
             return LocalHttpServer::eventStream({body});
@@ -507,13 +517,7 @@ TEST_F(OpenRouterClientTest, CompleteReadsTheFirstChoice) {
 TEST_F(OpenRouterClientTest, OneShotCompletionTimesOut) {
     OpenRouterClient::Timeouts timeouts;
     timeouts.chat = 200ms;
-    serve(
-        [](const LocalHttpServer::Request&) {
-            LocalHttpServer::Response response;
-            response.keepOpen = true; // never answers
-            return response;
-        },
-        timeouts);
+    serveSilence(timeouts);
     const QFuture<AIResponse> future = client->complete(chatRequest(), "sk-test");
     ASSERT_TRUE(plimbo::test::waitFor(future));
     EXPECT_EQ(futureError(future), OpenRouterError::timedOut());
@@ -643,13 +647,7 @@ TEST_F(OpenRouterClientTest, ABaseAddressEndingInASlashReachesTheSamePaths) {
 TEST_F(OpenRouterClientTest, ACatalogueThatNeverArrivesTimesOutWithoutALogEntry) {
     OpenRouterClient::Timeouts timeouts;
     timeouts.catalogue = 200ms;
-    serve(
-        [](const LocalHttpServer::Request&) {
-            LocalHttpServer::Response response;
-            response.keepOpen = true; // never answers
-            return response;
-        },
-        timeouts);
+    serveSilence(timeouts);
     LogCapture capture;
     EXPECT_EQ(futureError(client->fetchModels("sk-test")), OpenRouterError::timedOut());
     EXPECT_TRUE(LogCapture::lines.isEmpty());
