@@ -1,6 +1,7 @@
 #include "FakeCameraCapture.h"
 #include "MiniCameraError.h"
 #include "MiniCameraService.h"
+#include "MiniCameraTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <QTest>
 
 using namespace plimbo;
+using namespace plimbo::test;
 
 namespace {
 
@@ -21,24 +23,6 @@ struct Camera {
     MiniCameraService service{capture};
     QSignalSpy failures{&service, &MiniCameraService::failed};
 };
-
-std::optional<QString> outcome(QFuture<void> future) {
-    if (!QTest::qWaitFor([&] { return future.isFinished(); }, 1000)) {
-        return QStringLiteral("still running");
-    }
-    try {
-        future.waitForFinished();
-    } catch (const PlimboError& error) {
-        return error.description();
-    } catch (const std::exception& error) {
-        return QString::fromUtf8(error.what());
-    }
-    return std::nullopt;
-}
-
-bool idle(const MiniCameraService& service) {
-    return !service.isActive() && !service.isStarting();
-}
 
 } // namespace
 

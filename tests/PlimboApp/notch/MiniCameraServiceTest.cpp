@@ -2,6 +2,7 @@
 #include "AppModelHarness.h"
 #include "FakeCameraCapture.h"
 #include "MiniCameraError.h"
+#include "MiniCameraTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -22,25 +23,6 @@ struct Camera {
     std::shared_ptr<FakeCameraCapture> capture = std::make_shared<FakeCameraCapture>();
     MiniCameraService service{capture};
 };
-
-// Waits for the future; the text of its failure, or none when it finished normally.
-std::optional<QString> outcome(QFuture<void> future) {
-    if (!QTest::qWaitFor([&] { return future.isFinished(); }, 1000)) {
-        return QStringLiteral("still running");
-    }
-    try {
-        future.waitForFinished();
-    } catch (const PlimboError& error) {
-        return error.description();
-    } catch (const std::exception& error) {
-        return QString::fromUtf8(error.what());
-    }
-    return std::nullopt;
-}
-
-bool idle(const MiniCameraService& service) {
-    return !service.isActive() && !service.isStarting();
-}
 
 } // namespace
 
