@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QSignalSpy>
 
 using namespace plimbo;
@@ -25,15 +24,9 @@ protected:
         ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
     }
 
-    QStringList pendingNames() const {
-        QStringList names;
-        for (const AIChatAttachment& attachment : model->pendingAIAttachments()) {
-            names.append(attachment.name);
-        }
-        return names;
-    }
+    QStringList pendingNames() const { return pendingAttachmentNames(*model); }
 
-    QStringList storedFiles() const { return QDir(h.attachmentsPath()).entryList(QDir::Files); }
+    QStringList storedFiles() const { return h.storedAttachmentFiles(); }
 
     AppModelHarness h;
     std::unique_ptr<AppModel> model;

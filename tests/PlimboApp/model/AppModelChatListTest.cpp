@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -35,7 +34,7 @@ protected:
         return result;
     }
 
-    QStringList storedFiles() const { return QDir(h.attachmentsPath()).entryList(QDir::Files); }
+    QStringList storedFiles() const { return h.storedAttachmentFiles(); }
 
     AppModelHarness h;
     AIChatAttachment image;

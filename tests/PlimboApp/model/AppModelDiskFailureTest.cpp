@@ -27,14 +27,8 @@ protected:
         ASSERT_TRUE(model->addAIAttachments(files));
         ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
     }
-    QStringList pendingNames() const {
-        QStringList names;
-        for (const AIChatAttachment& attachment : model->pendingAIAttachments()) {
-            names.append(attachment.name);
-        }
-        return names;
-    }
-    QStringList storedFiles() const { return QDir(h.attachmentsPath()).entryList(QDir::Files); }
+    QStringList pendingNames() const { return pendingAttachmentNames(*model); }
+    QStringList storedFiles() const { return h.storedAttachmentFiles(); }
     QByteArray readHistoryBytes() const {
         QFile file(h.historyPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

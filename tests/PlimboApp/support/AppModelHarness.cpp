@@ -144,6 +144,18 @@ AIChatSession makeChat(const QString& title, const QDateTime& updatedAt, int tur
     return chat;
 }
 
+QStringList AppModelHarness::storedAttachmentFiles() const {
+    return QDir(attachmentsPath()).entryList(QDir::Files);
+}
+
+QStringList pendingAttachmentNames(const AppModel& model) {
+    QStringList names;
+    for (const AIChatAttachment& attachment : model.pendingAIAttachments()) {
+        names.append(attachment.name);
+    }
+    return names;
+}
+
 bool settle(const std::function<bool()>& condition) {
     return QTest::qWaitFor(condition, 2000);
 }

@@ -83,12 +83,16 @@ public:
     AIChatAttachment storeAttachment(const QByteArray& bytes, const QString& name,
                                      AIChatAttachmentKind kind = AIChatAttachmentKind::text) const;
     bool attachmentFileExists(const AIChatAttachment& attachment) const;
+    // The names of the files in the attachment folder.
+    QStringList storedAttachmentFiles() const;
     // A file outside the store, for attaching.
     QUrl sourceFile(const QString& name, const QByteArray& bytes) const;
 };
 
 // A chat with `turnCount` completed turns, updated at `updatedAt`.
 AIChatSession makeChat(const QString& title, const QDateTime& updatedAt, int turnCount = 1);
+// The names of the attachments waiting to be sent, in order.
+QStringList pendingAttachmentNames(const AppModel& model);
 // Spins the event loop until the condition holds (false after two seconds).
 bool settle(const std::function<bool()>& condition);
 // Spins the event loop for a short while, for checks that something does not happen.
