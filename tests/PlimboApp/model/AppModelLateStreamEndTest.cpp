@@ -16,12 +16,7 @@ protected:
         model = h.makeModel();
     }
 
-    void send(const QString& prompt) {
-        const qsizetype before = h.ai->calls.size();
-        model->setAiInput(prompt);
-        model->sendAI();
-        ASSERT_TRUE(settle([&] { return h.ai->calls.size() == before + 1; }));
-    }
+    void send(const QString& prompt) { ASSERT_TRUE(h.send(*model, prompt)); }
 
     // The second reply runs on, untouched by whatever the first stream reports.
     void expectSecondStillStreaming() {

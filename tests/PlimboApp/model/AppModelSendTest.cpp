@@ -20,13 +20,7 @@ protected:
         model = h.makeModel();
     }
 
-    // Types and sends a prompt; waits until its request reached the client.
-    void send(const QString& prompt) {
-        const qsizetype before = h.ai->calls.size();
-        model->setAiInput(prompt);
-        model->sendAI();
-        ASSERT_TRUE(settle([&] { return h.ai->calls.size() == before + 1; }));
-    }
+    void send(const QString& prompt) { ASSERT_TRUE(h.send(*model, prompt)); }
 
     AIChatTurn lastTurn() const { return model->aiConversation().last(); }
     AIChatTurn storedLastTurn() const { return h.readHistory().first().turns.last(); }

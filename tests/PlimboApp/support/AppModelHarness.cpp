@@ -144,6 +144,13 @@ AIChatSession makeChat(const QString& title, const QDateTime& updatedAt, int tur
     return chat;
 }
 
+bool AppModelHarness::send(AppModel& model, const QString& prompt) const {
+    const qsizetype before = ai->calls.size();
+    model.setAiInput(prompt);
+    model.sendAI();
+    return settle([&] { return ai->calls.size() == before + 1; });
+}
+
 QStringList AppModelHarness::storedAttachmentFiles() const {
     return QDir(attachmentsPath()).entryList(QDir::Files);
 }

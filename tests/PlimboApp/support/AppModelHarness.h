@@ -83,6 +83,8 @@ public:
     AIChatAttachment storeAttachment(const QByteArray& bytes, const QString& name,
                                      AIChatAttachmentKind kind = AIChatAttachmentKind::text) const;
     bool attachmentFileExists(const AIChatAttachment& attachment) const;
+    // Types and sends a prompt; true once its request reached the stand-in AI client.
+    bool send(AppModel& model, const QString& prompt) const;
     // The names of the files in the attachment folder.
     QStringList storedAttachmentFiles() const;
     // A file outside the store, for attaching.
