@@ -29,17 +29,7 @@ chmod 700 "$work"
 source "$root/tools/session-services.sh"
 app_pid=
 pids=()
-cleanup() {
-    if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
-        kill "$app_pid" 2>/dev/null
-        for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$app_pid" 2>/dev/null
-        wait "$app_pid" 2>/dev/null
-    fi
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
+cleanup() { end_session "$work"; }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 

@@ -11,6 +11,20 @@ use_sandbox_home() {
     chmod 700 "$XDG_RUNTIME_DIR"
 }
 
+# Ends the caller's application (`app_pid`: asked first, killed after 5 s) and services
+# (`pids`), then removes the folder $1; for the caller's exit trap.
+end_session() {
+    if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+        kill "$app_pid" 2>/dev/null
+        for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$app_pid" 2>/dev/null
+        wait "$app_pid" 2>/dev/null
+    fi
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+    rm -rf "$1"
+}
+
 # Starts Xvfb on a free display and exports DISPLAY; returns 1 when it does not come up.
 start_xvfb() {
     local sandbox=$1
