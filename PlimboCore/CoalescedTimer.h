@@ -21,7 +21,6 @@ public:
     void setInterval(std::chrono::milliseconds interval);
     std::chrono::milliseconds interval() const { return m_interval; }
     void setSingleShot(bool singleShot) { m_singleShot = singleShot; }
-    bool isSingleShot() const { return m_singleShot; }
     bool isActive() const { return m_active; }
 
     // (Re)starts the timer: it fires one interval from now.

@@ -18,6 +18,19 @@ namespace plimbo {
 // continuations here run where the future ends and make the hop to the main thread themselves,
 // only while the application still exists. When the future finishes on the main thread the
 // callback may run at once, inside the code that finished it.
+namespace detail {
+
+template <typename T, typename Callback>
+void runContinuation(Callback& callback, const QFuture<T>& future) {
+    try {
+        callback(future);
+    } catch (...) {
+        // As with any continuation's failure, nobody is waiting to hear of it.
+    }
+}
+
+} // namespace detail
+
 template <typename T, typename Callback>
 void whenFinished(const QFuture<T>& future, QObject* owner, Callback callback) {
     QCoreApplication* app = QCoreApplication::instance();
@@ -25,11 +38,7 @@ void whenFinished(const QFuture<T>& future, QObject* owner, Callback callback) {
     // machinery below would end in this same call, at several times the cost.
     if (future.isFinished() && app && QThread::currentThread() == app->thread()) {
         if (owner) {
-            try {
-                callback(future);
-            } catch (...) {
-                // As with any continuation's failure, nobody is waiting to hear of it.
-            }
+            detail::runContinuation(callback, future);
         }
         return;
     }
@@ -42,13 +51,8 @@ void whenFinished(const QFuture<T>& future, QObject* owner, Callback callback) {
             return;
         }
         QMetaObject::invokeMethod(app, [shared, guard, parent] {
-            if (!guard) {
-                return;
-            }
-            try {
-                (*shared)(parent);
-            } catch (...) {
-                // As with any continuation's failure, nobody is waiting to hear of it.
+            if (guard) {
+                detail::runContinuation(*shared, parent);
             }
         });
     };
