@@ -5,45 +5,10 @@
 #include <QList>
 
 #include <algorithm>
-#include <cerrno>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace plimbo {
 
 namespace {
-
-// procfs and sysfs files report size 0, so read until the end; they are small. Read directly:
-// this runs every 2 s all day, and QFile costs two stats and a 1 MiB buffer per file.
-QByteArray readSmallFile(const QString& path) {
-    constexpr qsizetype limit = 1024 * 1024;
-    constexpr qsizetype chunk = 4096;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return {};
-    }
-    QByteArray data;
-    while (data.size() < limit) {
-        const qsizetype used = data.size();
-        data.resize(used + chunk);
-        const ssize_t got = ::read(fd, data.data() + used, chunk);
-        if (got < 0 && errno == EINTR) {
-            data.resize(used);
-            continue;
-        }
-        if (got < 0) {
-            data.clear(); // EIO and the like: a sensor that is powered down
-            break;
-        }
-        data.resize(used + got);
-        if (got == 0) {
-            break;
-        }
-    }
-    ::close(fd);
-    return data;
-}
 
 // These run every 2 s all day: the parsers look at the text in place instead of splitting it
 // into copies.
@@ -72,10 +37,15 @@ QByteArrayView nextField(QByteArrayView& rest) {
     return field;
 }
 
-std::optional<qint64> readInteger(const QString& path) {
+std::optional<qint64> integerIn(QByteArrayView text) {
     bool ok = false;
-    const qint64 value = readSmallFile(path).trimmed().toLongLong(&ok);
+    const qint64 value = text.trimmed().toLongLong(&ok);
     return ok ? std::optional(value) : std::nullopt;
+}
+
+// For the files read once when the zones are listed.
+QByteArray readOnce(const QString& path) {
+    return ProcFile(path).read().trimmed().toByteArray();
 }
 
 ThermalLevel judge(qint64 temperature, const QList<QPair<QByteArray, qint64>>& trips) {
@@ -103,18 +73,17 @@ ThermalLevel judge(qint64 temperature, const QList<QPair<QByteArray, qint64>>& t
 } // namespace
 
 ProcHostStatistics::ProcHostStatistics(QString root, std::chrono::milliseconds zoneListLifetime)
-    : m_root(std::move(root))
-    , m_zoneListLifetime(zoneListLifetime) {
-    if (!m_root.endsWith(u'/')) {
-        m_root += u'/';
-    }
-}
+    : m_root(root.endsWith(u'/') ? std::move(root) : root + u'/')
+    , m_zoneListLifetime(zoneListLifetime)
+    , m_stat(path("proc/stat"))
+    , m_memInfo(path("proc/meminfo"))
+    , m_uptime(path("proc/uptime")) {}
 
 QString ProcHostStatistics::path(const char* relative) const {
     return m_root + QLatin1String(relative);
 }
 
-std::optional<CpuTicks> ProcHostStatistics::parseStat(const QByteArray& text) {
+std::optional<CpuTicks> ProcHostStatistics::parseStat(QByteArrayView text) {
     for (QByteArrayView rest = text; !rest.isEmpty();) {
         QByteArrayView fields = nextLine(rest);
         if (nextField(fields) != "cpu") {
@@ -144,7 +113,7 @@ std::optional<CpuTicks> ProcHostStatistics::parseStat(const QByteArray& text) {
     return std::nullopt;
 }
 
-std::optional<MemoryUsage> ProcHostStatistics::parseMemInfo(const QByteArray& text) {
+std::optional<MemoryUsage> ProcHostStatistics::parseMemInfo(QByteArrayView text) {
     std::optional<quint64> total;
     std::optional<quint64> available;
     for (QByteArrayView rest = text; !rest.isEmpty() && !(total && available);) {
@@ -167,7 +136,7 @@ std::optional<MemoryUsage> ProcHostStatistics::parseMemInfo(const QByteArray& te
     return MemoryUsage{*total > *available ? *total - *available : 0, *total};
 }
 
-std::optional<double> ProcHostStatistics::parseUptime(const QByteArray& text) {
+std::optional<double> ProcHostStatistics::parseUptime(QByteArrayView text) {
     QByteArrayView rest = text;
     bool ok = false;
     const double seconds = nextField(rest).toDouble(&ok);
@@ -175,11 +144,11 @@ std::optional<double> ProcHostStatistics::parseUptime(const QByteArray& text) {
 }
 
 CpuTicks ProcHostStatistics::cpuTicks() {
-    return parseStat(readSmallFile(path("proc/stat"))).value_or(CpuTicks{});
+    return parseStat(m_stat.read()).value_or(CpuTicks{});
 }
 
 MemoryUsage ProcHostStatistics::memoryUsage() {
-    const auto usage = parseMemInfo(readSmallFile(path("proc/meminfo")));
+    const auto usage = parseMemInfo(m_memInfo.read());
     if (usage) {
         return *usage;
     }
@@ -187,7 +156,7 @@ MemoryUsage ProcHostStatistics::memoryUsage() {
 }
 
 double ProcHostStatistics::uptime() {
-    return parseUptime(readSmallFile(path("proc/uptime"))).value_or(0.0);
+    return parseUptime(m_uptime.read()).value_or(0.0);
 }
 
 void ProcHostStatistics::listThermalZones() {
@@ -197,20 +166,21 @@ void ProcHostStatistics::listThermalZones() {
         folder.entryList({QStringLiteral("thermal_zone*")}, QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& name : zones) {
         const QString zonePath = folder.filePath(name) + u'/';
-        if (readSmallFile(zonePath + QStringLiteral("mode")).trimmed() == "disabled") {
+        if (readOnce(zonePath + QStringLiteral("mode")) == "disabled") {
             continue;
         }
-        ThermalZone zone{zonePath + QStringLiteral("temp"), {}};
+        ThermalZone zone{ProcFile(zonePath + QStringLiteral("temp")), {}};
         const QStringList tripTypes = QDir(zonePath).entryList(
             {QStringLiteral("trip_point_*_type")}, QDir::Files | QDir::System);
         for (const QString& typeFile : tripTypes) {
             const QString prefix = typeFile.chopped(int(std::size("type") - 1));
-            const auto tripTemperature = readInteger(zonePath + prefix + QStringLiteral("temp"));
+            const auto tripTemperature =
+                integerIn(readOnce(zonePath + prefix + QStringLiteral("temp")));
             // Some drivers fill unused trip slots with 0 or negative values.
             if (!tripTemperature || *tripTemperature <= 0) {
                 continue;
             }
-            zone.trips.append({readSmallFile(zonePath + typeFile).trimmed(), *tripTemperature});
+            zone.trips.append({readOnce(zonePath + typeFile), *tripTemperature});
         }
         if (!zone.trips.isEmpty()) { // else there is nothing to judge this sensor against
             m_zones.push_back(std::move(zone));
@@ -228,8 +198,8 @@ ThermalLevel ProcHostStatistics::thermalLevel() {
     }
     bool judged = false;
     ThermalLevel worst = ThermalLevel::nominal;
-    for (const ThermalZone& zone : m_zones) {
-        const auto temperature = readInteger(zone.temperaturePath);
+    for (ThermalZone& zone : m_zones) {
+        const auto temperature = integerIn(zone.temperature.read());
         if (!temperature) {
             continue; // many sensors answer EIO or ENODATA while powered down
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HostStatistics.h"
+#include "ProcFile.h"
 
 #include <QByteArray>
 #include <QList>
@@ -30,16 +31,16 @@ public:
 
     // The aggregate "cpu" line: idle = idle + iowait, total = every field up to steal (guest
     // time is already counted in user and nice). None when the line is missing or short.
-    static std::optional<CpuTicks> parseStat(const QByteArray& text);
+    static std::optional<CpuTicks> parseStat(QByteArrayView text);
     // used = MemTotal - MemAvailable; none without both.
-    static std::optional<MemoryUsage> parseMemInfo(const QByteArray& text);
+    static std::optional<MemoryUsage> parseMemInfo(QByteArrayView text);
     // The first number of /proc/uptime, as written (not range-checked).
-    static std::optional<double> parseUptime(const QByteArray& text);
+    static std::optional<double> parseUptime(QByteArrayView text);
 
 private:
     // A sensor worth reading: its temperature file and (type, millidegrees) trip points.
     struct ThermalZone {
-        QString temperaturePath;
+        ProcFile temperature;
         QList<QPair<QByteArray, qint64>> trips;
     };
 
@@ -48,6 +49,9 @@ private:
 
     QString m_root;
     std::chrono::milliseconds m_zoneListLifetime;
+    ProcFile m_stat;
+    ProcFile m_memInfo;
+    ProcFile m_uptime;
     std::vector<ThermalZone> m_zones;
     std::optional<std::chrono::steady_clock::time_point> m_zonesListedAt;
 };
