@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <time.h>
+
 namespace plimbo {
 
 namespace {
@@ -156,6 +158,14 @@ MemoryUsage ProcHostStatistics::memoryUsage() {
 }
 
 double ProcHostStatistics::uptime() {
+    // On the live system /proc/uptime is the boot-time clock written out as text; the clock
+    // itself is read without a system call.
+    if (m_root == u"/") {
+        timespec now{};
+        if (clock_gettime(CLOCK_BOOTTIME, &now) == 0) {
+            return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+        }
+    }
     return parseUptime(m_uptime.read()).value_or(0.0);
 }
 

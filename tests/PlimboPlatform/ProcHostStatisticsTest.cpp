@@ -128,3 +128,9 @@ TEST_F(ProcHostStatisticsTest, TemperaturesAreReadEverySampleAndZonesOnlyWhenThe
     EXPECT_EQ(kept.thermalLevel(), ThermalLevel::nominal) << "listed again within the minute";
     EXPECT_EQ(relisted.thermalLevel(), ThermalLevel::serious);
 }
+
+TEST_F(ProcHostStatisticsTest, LiveUptimeIsWhatProcUptimeSays) {
+    ProcHostStatistics live;
+    const double written = ProcHostStatistics::parseUptime(ProcFile("/proc/uptime").read()).value();
+    EXPECT_NEAR(live.uptime(), written, 0.5);
+}
