@@ -126,12 +126,16 @@ void ModuleRegistry::storeHealth(const QString& id, quint64 generation,
     if (index < 0 || !m_records[index].isEnabled || generationOf(id) != generation) {
         return;
     }
-    ModuleRecord record = m_records[index];
     // A module that breaks its promise and delivers no health keeps the last known one.
-    if (const std::optional<ModuleHealth> result = resultOf(health)) {
-        record.health = *result;
+    const ModuleHealth reported = resultOf(health).value_or(m_records[index].health);
+    const ModuleResourceSnapshot usage = module.resourceUsageSnapshot();
+    // The usual refresh changes nothing: it copies no record.
+    if (reported == m_records[index].health && usage == m_records[index].resourceUsage) {
+        return;
     }
-    record.resourceUsage = module.resourceUsageSnapshot();
+    ModuleRecord record = m_records[index];
+    record.health = reported;
+    record.resourceUsage = usage;
     updateRecord(index, record);
 }
 

@@ -143,3 +143,48 @@ TEST(CoalescedTimerTest, ASlotMayStopRestartOrDeleteATimerDueInTheSameWakeUp) {
     EXPECT_TRUE(restarted.isActive());
     ASSERT_TRUE(QTest::qWaitFor([&] { return restartedFired == 1; }, 5000));
 }
+
+// The shared wake-up keeps a steady pace while a poll runs; a timer due well before its next
+// tick must bring the wake-up forward instead of waiting for the tick.
+TEST(CoalescedTimerTest, ATimerDueBeforeTheNextWakeUpIsNotKeptWaiting) {
+    CoalescedTimer poll;
+    poll.setInterval(1000ms);
+    int polls = 0;
+    QObject::connect(&poll, &CoalescedTimer::timeout, [&] { ++polls; });
+    poll.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return polls == 1; }, 5000));
+
+    CoalescedTimer soon;
+    soon.setSingleShot(true);
+    QElapsedTimer clock;
+    qint64 firedAfter = -1;
+    QObject::connect(&soon, &CoalescedTimer::timeout, [&] { firedAfter = clock.elapsed(); });
+    clock.start();
+    soon.start(40ms);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return firedAfter >= 0; }, 5000));
+    EXPECT_LT(firedAfter, 700) << "waited for the poll's wake-up";
+    poll.stop();
+}
+
+// One timer wakes them all, so a slot that runs an event loop of its own (a modal dialog) must
+// not hold the others back while it runs.
+TEST(CoalescedTimerTest, TimersFireInsideAnEventLoopThatASlotRuns) {
+    CoalescedTimer outer;
+    CoalescedTimer inner;
+    outer.setSingleShot(true);
+    inner.setSingleShot(true);
+    bool innerFired = false;
+    bool firedInside = false;
+    QObject::connect(&inner, &CoalescedTimer::timeout, [&] { innerFired = true; });
+    QObject::connect(&outer, &CoalescedTimer::timeout, [&] {
+        QEventLoop nested;
+        QObject::connect(&inner, &CoalescedTimer::timeout, &nested, &QEventLoop::quit);
+        QTimer::singleShot(3s, &nested, &QEventLoop::quit);
+        inner.start(50ms);
+        nested.exec();
+        firedInside = innerFired;
+    });
+    outer.start(50ms);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return innerFired; }, 8000));
+    EXPECT_TRUE(firedInside);
+}
