@@ -105,7 +105,7 @@ QFuture<ModuleHealth> ClipboardService::healthCheck() {
         return QtFuture::makeReadyFuture(ModuleHealth::stopped());
     }
     return QtFuture::makeReadyFuture(
-        ModuleHealth::healthy(QStringLiteral("%1 text items").arg(m_items.size())));
+        ModuleHealth::healthy(QString::number(m_items.size()) + QStringLiteral(" text items")));
 }
 
 ModuleResourceSnapshot ClipboardService::resourceUsageSnapshot() {

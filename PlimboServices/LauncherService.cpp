@@ -71,8 +71,8 @@ QFuture<ModuleHealth> LauncherService::healthCheck() {
     if (m_indexing) {
         return QtFuture::makeReadyFuture(ModuleHealth::starting());
     }
-    return QtFuture::makeReadyFuture(
-        ModuleHealth::healthy(QStringLiteral("%1 apps indexed").arg(m_index.records.size())));
+    return QtFuture::makeReadyFuture(ModuleHealth::healthy(QString::number(m_index.records.size()) +
+                                                           QStringLiteral(" apps indexed")));
 }
 
 ModuleResourceSnapshot LauncherService::resourceUsageSnapshot() {

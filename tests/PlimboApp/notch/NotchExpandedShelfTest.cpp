@@ -15,24 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QDragEnterEvent>
-#include <QMessageBox>
-#include <QMimeData>
-
 using namespace plimbo;
 using namespace plimbo::test;
 
 namespace {
-
-void dragOver(NotchSurfaceView& view, QMimeData& data) {
-    QDragEnterEvent enter(QPoint(view.width() / 2, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(&view, &enter);
-}
-
-void dragAway(NotchSurfaceView& view) {
-    QDragLeaveEvent leave;
-    QCoreApplication::sendEvent(&view, &leave);
-}
 
 // An image on the shelf shows its own picture once decoded; other files keep the desktop's icon.
 TEST(NotchExpandedShelfTest, ImagesOnTheShelfShowTheirPicture) {
