@@ -15,7 +15,8 @@
 namespace plimbo {
 
 // Linux figures from procfs and sysfs under a root folder ("/" for the real system; tests
-// point it at fixture files): proc/stat, proc/meminfo, proc/uptime, sys/class/thermal.
+// point it at fixture files): proc/stat, proc/meminfo, proc/uptime, sys/class/thermal. The
+// real system's uptime is read from the boot-time clock that proc/uptime writes out.
 class ProcHostStatistics : public HostStatistics {
 public:
     // The thermal zones and their trip points are listed again once `zoneListLifetime` has
