@@ -92,8 +92,14 @@ void WakeSchedule::arm() {
         m_wake.stop();
         return;
     }
+    // A slot usually restarts its own timer, which arms the wake-up already: arming it again for
+    // the same due time would register the timer with the event loop a second time.
+    if (m_wake.isActive() && m_armedFor == earliest->due) {
+        return;
+    }
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(earliest->due - Clock::now());
     m_wake.start(std::max(wait, std::chrono::milliseconds(0)));
+    m_armedFor = earliest->due;
 }
 
 } // namespace plimbo

@@ -40,6 +40,8 @@ private:
 
     QList<Entry> m_entries;
     QTimer m_wake;
+    // The due time the wake-up timer was last started for.
+    Clock::time_point m_armedFor;
 };
 
 } // namespace plimbo
