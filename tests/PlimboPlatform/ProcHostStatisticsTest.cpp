@@ -131,6 +131,7 @@ TEST_F(ProcHostStatisticsTest, TemperaturesAreReadEverySampleAndZonesOnlyWhenThe
 
 TEST_F(ProcHostStatisticsTest, LiveUptimeIsWhatProcUptimeSays) {
     ProcHostStatistics live;
-    const double written = ProcHostStatistics::parseUptime(ProcFile("/proc/uptime").read()).value();
-    EXPECT_NEAR(live.uptime(), written, 0.5);
+    const auto written = ProcHostStatistics::parseUptime(ProcFile("/proc/uptime").read());
+    ASSERT_TRUE(written);
+    EXPECT_NEAR(live.uptime(), *written, 0.5);
 }
