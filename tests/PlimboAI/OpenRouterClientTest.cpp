@@ -703,6 +703,16 @@ TEST_F(OpenRouterClientTest, AReceiverMayStopOrDeleteTheStreamFromItsOwnHandlers
                                 R"(data: {"choices":[{"delta":{"content":"two"}}]})"
                                 "\n\ndata: [DONE]\n\n";
     serveStream(twoWords);
+    // Deletes the stream from its own handler of `signal`; whether it went, and what its
+    // receiver saw (anything still queued for it would have arrived by then).
+    auto deletedFrom = [&](auto signal) {
+        QPointer<OpenRouterStream> stream = client->stream(chatRequest(), "sk-test");
+        auto outcome = observe(stream);
+        QObject::connect(stream, signal, stream, [stream] { delete stream.data(); });
+        const bool gone = spinUntil([&] { return stream.isNull(); });
+        QTest::qWait(50);
+        return std::pair(gone, outcome);
+    };
     {
         SCOPED_TRACE("cancel at the first word");
         OpenRouterStream* stream = client->stream(chatRequest(), "sk-test");
@@ -716,12 +726,8 @@ TEST_F(OpenRouterClientTest, AReceiverMayStopOrDeleteTheStreamFromItsOwnHandlers
     }
     {
         SCOPED_TRACE("delete at the first word");
-        QPointer<OpenRouterStream> stream = client->stream(chatRequest(), "sk-test");
-        auto outcome = observe(stream);
-        QObject::connect(stream, &OpenRouterStream::eventReceived, stream,
-                         [stream] { delete stream.data(); });
-        ASSERT_TRUE(spinUntil([&] { return stream.isNull(); }));
-        QTest::qWait(50);
+        const auto [gone, outcome] = deletedFrom(&OpenRouterStream::eventReceived);
+        ASSERT_TRUE(gone);
         EXPECT_EQ(outcome->events, QList<AIStreamEvent>{AIStreamEvent::makeText("one")});
         EXPECT_FALSE(outcome->ended());
     }
@@ -738,25 +744,15 @@ TEST_F(OpenRouterClientTest, AReceiverMayStopOrDeleteTheStreamFromItsOwnHandlers
     }
     {
         SCOPED_TRACE("delete on finish");
-        QPointer<OpenRouterStream> stream = client->stream(chatRequest(), "sk-test");
-        auto outcome = observe(stream);
-        QObject::connect(stream, &OpenRouterStream::finished, stream,
-                         [stream] { delete stream.data(); });
-        ASSERT_TRUE(waitUntilEnded(*outcome));
-        QTest::qWait(50);
-        EXPECT_TRUE(stream.isNull());
+        const auto [gone, outcome] = deletedFrom(&OpenRouterStream::finished);
+        ASSERT_TRUE(gone);
         EXPECT_TRUE(outcome->finished);
     }
     serve([](const LocalHttpServer::Request&) { return LocalHttpServer::status(500, "{}"); });
     {
         SCOPED_TRACE("delete on failure");
-        QPointer<OpenRouterStream> stream = client->stream(chatRequest(), "sk-test");
-        auto outcome = observe(stream);
-        QObject::connect(stream, &OpenRouterStream::failed, stream,
-                         [stream] { delete stream.data(); });
-        ASSERT_TRUE(waitUntilEnded(*outcome));
-        QTest::qWait(50);
-        EXPECT_TRUE(stream.isNull());
+        const auto [gone, outcome] = deletedFrom(&OpenRouterStream::failed);
+        ASSERT_TRUE(gone);
         EXPECT_EQ(outcome->error, OpenRouterError::unavailable(500));
     }
 }
