@@ -1,5 +1,6 @@
 #include "X11SelectionReader.h"
 
+#include "X11LateOwner.h"
 #include "X11SilentOwner.h"
 
 #include <gtest/gtest.h>
@@ -44,9 +45,23 @@ public:
         }
     }
 
+    bool serving() const { return m_process.state() == QProcess::Running; }
+
 private:
     QProcess m_process;
 };
+
+// How many bytes another client is given when it pastes the clipboard, within five seconds.
+qint64 bytesPastedElsewhere() {
+    QProcess paste;
+    paste.start(QStringLiteral("sh"), {"-c", "timeout 5 xclip -o -selection clipboard | wc -c"});
+    if (!QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; }, 10000)) {
+        paste.kill();
+        paste.waitForFinished(3000);
+        return -1;
+    }
+    return paste.readAllStandardOutput().trimmed().toLongLong();
+}
 
 // A file of `bytes` letters, written a mebibyte at a time so this process never holds it.
 std::unique_ptr<QTemporaryFile> fileOf(qint64 bytes) {
@@ -146,6 +161,14 @@ TEST_F(X11SelectionReaderX11Test, AHundredMegabyteCopyIsSkippedWithoutBeingHeldI
     EXPECT_LT(clock.elapsed(), 8000);
     // Reading may add little more than the limit.
     EXPECT_LT(peakResidentKiB() - peakBefore, 16 * 1024) << "KiB over the peak before the read";
+    // The owner is left able to give the whole copy to the application it was meant for. (xclip
+    // drops a paste asked for while it still sends us the rest, so the paste may need asking
+    // again.)
+    qint64 pasted = 0;
+    (void)QTest::qWaitFor([&] { return (pasted = bytesPastedElsewhere()) == 100 * 1000 * 1000; },
+                          20000);
+    EXPECT_EQ(pasted, 100 * 1000 * 1000);
+    EXPECT_TRUE(copy.serving());
 }
 
 TEST_F(X11SelectionReaderX11Test, APasswordManagersCopyIsConcealedWithoutReadingText) {
@@ -178,6 +201,24 @@ TEST_F(X11SelectionReaderX11Test, AnOwnerThatNeverAnswersTimesOutOrGivesWayToANe
     const auto read = readOnceServed(PasteboardText::Status::text);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->text, QStringLiteral("the next copy"));
+}
+
+TEST_F(X11SelectionReaderX11Test, AnOwnerAnsweringAnAbandonedReadLateStillHasAPlaceToWriteTo) {
+    test::X11LateOwner late(std::chrono::milliseconds(400));
+    const QFuture<PasteboardText> abandoned = reader->read(limit);
+    QTest::qWait(100);
+    const QFuture<PasteboardText> newer = reader->read(limit);
+    const auto first = wait(abandoned, 1000);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->status, PasteboardText::Status::failed);
+
+    // The late answer to the abandoned read is not taken for the newer one's.
+    const auto read = wait(newer);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->status, PasteboardText::Status::text);
+    EXPECT_EQ(read->text, QString::fromLatin1(test::X11LateOwner::text));
+    EXPECT_EQ(late.answers(), 3);
+    EXPECT_EQ(late.failedAnswers(), 0) << "its answer went to a window already destroyed";
 }
 
 TEST_F(X11SelectionReaderX11Test, DestroyingTheReaderMidReadStopsItsWorkerPromptly) {
