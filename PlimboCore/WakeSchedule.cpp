@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -40,8 +41,16 @@ WakeSchedule::WakeSchedule(QObject* parent)
 }
 
 void WakeSchedule::add(CoalescedTimer* timer, Clock::time_point due) {
-    remove(timer);
-    m_entries.append({timer, due, earlyAllowanceFor(timer->interval())});
+    // Timers are mostly restarted from their own slot: update the entry in place.
+    const auto scheduled =
+        std::find_if(m_entries.begin(), m_entries.end(),
+                     [timer](const Entry& entry) { return entry.timer == timer; });
+    if (scheduled != m_entries.end()) {
+        scheduled->due = due;
+        scheduled->earlyAllowance = earlyAllowanceFor(timer->interval());
+    } else {
+        m_entries.append({timer, due, earlyAllowanceFor(timer->interval())});
+    }
     arm();
 }
 
@@ -56,7 +65,7 @@ bool WakeSchedule::isScheduled(const CoalescedTimer* timer) const {
 
 void WakeSchedule::wake() {
     const Clock::time_point now = Clock::now();
-    QList<Entry> due;
+    QVarLengthArray<Entry, 8> due;
     m_entries.removeIf([&](const Entry& entry) {
         if (!entry.timer || entry.due - entry.earlyAllowance > now) {
             return !entry.timer;

@@ -4,6 +4,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <charconv>
 
 #include <dirent.h>
 #include <time.h>
@@ -37,6 +38,17 @@ QByteArrayView nextField(QByteArrayView& rest) {
     const QByteArrayView field = rest.sliced(begin, end - begin);
     rest = rest.sliced(end);
     return field;
+}
+
+// A field of decimal digits; none for anything else (a sign, a fraction, trailing text).
+std::optional<quint64> unsignedIn(QByteArrayView field) {
+    quint64 value = 0;
+    const char* end = field.data() + field.size();
+    const auto [stop, error] = std::from_chars(field.data(), end, value);
+    if (field.isEmpty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 std::optional<qint64> integerIn(QByteArrayView text) {
@@ -113,15 +125,14 @@ std::optional<CpuTicks> ProcHostStatistics::parseStat(QByteArrayView text) {
         int counted = 0;
         for (QByteArrayView field = nextField(fields); !field.isEmpty() && counted < 8;
              field = nextField(fields)) {
-            bool ok = false;
-            const quint64 value = field.toULongLong(&ok);
-            if (!ok) {
+            const std::optional<quint64> value = unsignedIn(field);
+            if (!value) {
                 return std::nullopt;
             }
             ++counted;
-            ticks.total += value;
+            ticks.total += *value;
             if (counted == 4 || counted == 5) {
-                ticks.idle += value;
+                ticks.idle += *value;
             }
         }
         if (counted < 4) {
@@ -141,13 +152,12 @@ std::optional<MemoryUsage> ProcHostStatistics::parseMemInfo(QByteArrayView text)
         if (key != "MemTotal:" && key != "MemAvailable:") {
             continue;
         }
-        bool ok = false;
-        const quint64 value = nextField(fields).toULongLong(&ok);
-        if (!ok) {
+        const std::optional<quint64> value = unsignedIn(nextField(fields));
+        if (!value) {
             continue;
         }
         // Values are in KiB whatever the unit column says ("kB").
-        (key == "MemTotal:" ? total : available) = value * 1024;
+        (key == "MemTotal:" ? total : available) = *value * 1024;
     }
     if (!total || !available) {
         return std::nullopt;

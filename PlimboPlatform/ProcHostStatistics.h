@@ -23,7 +23,7 @@ public:
     // passed; temperatures are read on every call.
     explicit ProcHostStatistics(
         QString root = QStringLiteral("/"),
-        std::chrono::milliseconds zoneListLifetime = std::chrono::minutes(1));
+        std::chrono::milliseconds zoneListLifetime = std::chrono::minutes(5));
 
     CpuTicks cpuTicks() override;
     MemoryUsage memoryUsage() override;

@@ -102,9 +102,9 @@ QFuture<void> ClipboardService::stop() {
 
 QFuture<ModuleHealth> ClipboardService::healthCheck() {
     if (!m_isRunning) {
-        return QtFuture::makeReadyFuture(ModuleHealth::stopped());
+        return m_readyHealth(ModuleHealth::stopped());
     }
-    return QtFuture::makeReadyFuture(
+    return m_readyHealth(
         ModuleHealth::healthy(QString::number(m_items.size()) + QStringLiteral(" text items")));
 }
 

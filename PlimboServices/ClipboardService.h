@@ -5,6 +5,7 @@
 #include "CoalescedTimer.h"
 #include "Pasteboard.h"
 #include "PlimboModule.h"
+#include "ReadyHealth.h"
 
 #include <QList>
 #include <QObject>
@@ -73,6 +74,7 @@ private:
     quint64 m_readGeneration = 0;
     int m_maximumItems;
     std::chrono::milliseconds m_pollInterval;
+    ReadyHealth m_readyHealth;
 };
 
 } // namespace plimbo

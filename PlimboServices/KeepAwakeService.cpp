@@ -149,9 +149,9 @@ QFuture<void> KeepAwakeService::stop() {
 
 QFuture<ModuleHealth> KeepAwakeService::healthCheck() {
     if (!m_isRunning) {
-        return QtFuture::makeReadyFuture(ModuleHealth::stopped());
+        return m_readyHealth(ModuleHealth::stopped());
     }
-    return QtFuture::makeReadyFuture(ModuleHealth::healthy(
+    return m_readyHealth(ModuleHealth::healthy(
         m_isKeepingAwake ? QStringLiteral("Keeping computer awake") : QStringLiteral("Ready")));
 }
 

@@ -2,6 +2,7 @@
 
 #include "PlimboModule.h"
 #include "PowerAssertion.h"
+#include "ReadyHealth.h"
 
 #include <QObject>
 #include <QTimer>
@@ -79,6 +80,7 @@ private:
     quint64 m_lastRequest = 0;
     std::optional<quint64> m_waitingFor;
     QTimer m_answerTimer;
+    ReadyHealth m_readyHealth;
 };
 
 } // namespace plimbo

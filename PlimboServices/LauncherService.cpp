@@ -66,13 +66,13 @@ QFuture<void> LauncherService::stop() {
 
 QFuture<ModuleHealth> LauncherService::healthCheck() {
     if (!m_running) {
-        return QtFuture::makeReadyFuture(ModuleHealth::stopped());
+        return m_readyHealth(ModuleHealth::stopped());
     }
     if (m_indexing) {
-        return QtFuture::makeReadyFuture(ModuleHealth::starting());
+        return m_readyHealth(ModuleHealth::starting());
     }
-    return QtFuture::makeReadyFuture(ModuleHealth::healthy(QString::number(m_index.records.size()) +
-                                                           QStringLiteral(" apps indexed")));
+    return m_readyHealth(ModuleHealth::healthy(QString::number(m_index.records.size()) +
+                                               QStringLiteral(" apps indexed")));
 }
 
 ModuleResourceSnapshot LauncherService::resourceUsageSnapshot() {

@@ -3,6 +3,7 @@
 #include "ApplicationRecord.h"
 #include "ApplicationSearchKey.h"
 #include "PlimboModule.h"
+#include "ReadyHealth.h"
 
 #include <QFuture>
 #include <QList>
@@ -74,6 +75,7 @@ private:
 
     std::shared_ptr<ApplicationFolders> m_folders;
     Index m_index;
+    ReadyHealth m_readyHealth;
     bool m_indexing = false;
     bool m_running = false;
     // Bumped by every start and stop; a scan stores its index only while it still matches.

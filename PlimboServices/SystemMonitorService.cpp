@@ -51,9 +51,8 @@ QFuture<void> SystemMonitorService::stop() {
 }
 
 QFuture<ModuleHealth> SystemMonitorService::healthCheck() {
-    return QtFuture::makeReadyFuture(
-        m_running ? ModuleHealth::healthy(QStringLiteral("Live every 2 seconds"))
-                  : ModuleHealth::stopped());
+    return m_readyHealth(m_running ? ModuleHealth::healthy(QStringLiteral("Live every 2 seconds"))
+                                   : ModuleHealth::stopped());
 }
 
 ModuleResourceSnapshot SystemMonitorService::resourceUsageSnapshot() {

@@ -4,6 +4,7 @@
 #include "HostStatistics.h"
 #include "PlimboModule.h"
 #include "SystemSnapshot.h"
+#include "ReadyHealth.h"
 
 #include <QObject>
 
@@ -61,6 +62,7 @@ private:
     bool m_running = false;
     CoalescedTimer m_timer;
     std::optional<CpuTicks> m_previousTicks;
+    ReadyHealth m_readyHealth;
 };
 
 } // namespace plimbo

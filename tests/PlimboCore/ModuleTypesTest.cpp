@@ -1,5 +1,6 @@
 #include "ModuleRecord.h"
 #include "PaletteItem.h"
+#include "ReadyHealth.h"
 
 #include <QSet>
 
@@ -75,6 +76,20 @@ TEST(PaletteItem, KindsActionsAndItemsCompareByValue) {
     rescored.score = 2.0;
     EXPECT_NE(item, rescored);
     EXPECT_EQ(QSet<PaletteItem>({item, item, rescored}).size(), 2);
+}
+
+TEST(ReadyHealth, EveryAnswerHoldsTheHealthItWasGivenAndKeepsIt) {
+    ReadyHealth ready;
+    const QFuture<ModuleHealth> first = ready(ModuleHealth::healthy("2 text items"));
+    ASSERT_TRUE(first.isFinished());
+    EXPECT_EQ(ready(ModuleHealth::healthy("2 text items")).result(),
+              ModuleHealth::healthy("2 text items"));
+    EXPECT_EQ(ready(ModuleHealth::healthy("3 text items")).result(),
+              ModuleHealth::healthy("3 text items"));
+    EXPECT_EQ(ready(ModuleHealth::stopped()).result(), ModuleHealth::stopped());
+    EXPECT_EQ(ready(ModuleHealth::healthy("2 text items")).result(),
+              ModuleHealth::healthy("2 text items"));
+    EXPECT_EQ(first.result(), ModuleHealth::healthy("2 text items"));
 }
 
 } // namespace
