@@ -14,9 +14,9 @@ class X11UnfinishedTransfers;
 // One read of the CLIPBOARD selection's text, through a requestor window of its own, so an owner
 // still busy with an earlier read never writes into this one. Asks for TARGETS first (a password
 // manager's hint needs no text), then for the text, and stops a transfer (INCR included) before
-// it would exceed the limit. Each step waits at most `stepTimeout` for the owner and gives up as
-// soon as `abandon` is set or `wake` is readable with it set. Events for other windows go to
-// `unfinished`, and so does this window when the owner is not done with it at the end.
+// it would exceed the limit. Each step waits at most the reader's `stepTimeout` for the owner and
+// gives up as soon as `abandon` is set (`wake`, an eventfd, turns readable then). Events for
+// other windows go to `unfinished`, and so does this window when the owner is not done with it.
 class X11SelectionRead {
 public:
     X11SelectionRead(xcb_connection_t* connection, xcb_window_t root,
