@@ -57,8 +57,8 @@ std::optional<qint64> integerIn(QByteArrayView text) {
     return ok ? std::optional(value) : std::nullopt;
 }
 
-// The names in `folder` that start with `prefix`. Read directly: the zones are listed every
-// minute all day, and a QDir listing with a name filter costs a millisecond.
+// The names in `folder` that start with `prefix`. Read directly: the zones are listed again every
+// few minutes all day, and a QDir listing with a name filter costs a millisecond.
 QStringList namesIn(const QString& folder, const char* prefix) {
     QStringList names;
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());

@@ -19,7 +19,7 @@ void X11UnfinishedTransfers::drain(xcb_window_t window) {
     dropProperty(window);
 }
 
-bool X11UnfinishedTransfers::handle(const xcb_generic_event_t* event) {
+void X11UnfinishedTransfers::handle(const xcb_generic_event_t* event) {
     const uint8_t type = event->response_type & 0x7f;
     xcb_window_t window = XCB_NONE;
     if (type == XCB_SELECTION_NOTIFY) {
@@ -27,12 +27,12 @@ bool X11UnfinishedTransfers::handle(const xcb_generic_event_t* event) {
     } else if (type == XCB_PROPERTY_NOTIFY) {
         window = reinterpret_cast<const xcb_property_notify_event_t*>(event)->window;
     } else {
-        return false;
+        return;
     }
     const auto unfinished = std::find_if(m_unfinished.begin(), m_unfinished.end(),
                                          [&](const Unfinished& u) { return u.window == window; });
     if (unfinished == m_unfinished.end()) {
-        return false;
+        return;
     }
     if (type == XCB_SELECTION_NOTIFY && unfinished->stage == Stage::answer) {
         onAnswer(unfinished, *reinterpret_cast<const xcb_selection_notify_event_t*>(event));
@@ -42,7 +42,6 @@ bool X11UnfinishedTransfers::handle(const xcb_generic_event_t* event) {
             onChunk(unfinished);
         }
     }
-    return true;
 }
 
 void X11UnfinishedTransfers::onAnswer(std::vector<Unfinished>::iterator unfinished,

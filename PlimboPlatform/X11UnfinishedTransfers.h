@@ -26,8 +26,8 @@ public:
     // `window` is receiving an incremental transfer; the chunk it holds, if any, is dropped.
     void drain(xcb_window_t window);
 
-    // Takes `event` when it is for one of the windows here.
-    bool handle(const xcb_generic_event_t* event);
+    // Acts on `event` when it is for one of the windows here; ignores it otherwise.
+    void handle(const xcb_generic_event_t* event);
     // Destroys the windows whose owner has been silent for too long; returns when the next one
     // will have been, none when no window is left.
     std::optional<Clock::time_point> expire(Clock::time_point now);

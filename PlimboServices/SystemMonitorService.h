@@ -3,8 +3,8 @@
 #include "CoalescedTimer.h"
 #include "HostStatistics.h"
 #include "PlimboModule.h"
-#include "SystemSnapshot.h"
 #include "ReadyHealth.h"
+#include "SystemSnapshot.h"
 
 #include <QObject>
 

@@ -14,7 +14,7 @@ use_sandbox_home() {
 # Ends the caller's application (`app_pid`: asked first, killed after 5 s) and services
 # (`pids`), then removes the folder $1; for the caller's exit trap.
 end_session() {
-    if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+    if [ -n "${app_pid:-}" ] && kill -0 "$app_pid" 2>/dev/null; then
         kill "$app_pid" 2>/dev/null
         for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
         kill -9 "$app_pid" 2>/dev/null
