@@ -44,6 +44,7 @@ AIWorkbenchView::AIWorkbenchView(AppModel& model, std::shared_ptr<const Clock> c
     connect(&m_coalesce, &QTimer::timeout, this, &AIWorkbenchView::refreshList);
     connect(&model, &AppModel::aiChatsChanged, this, &AIWorkbenchView::chatsChanged);
     connect(&model, &AppModel::selectedAIChatIDChanged, this, &AIWorkbenchView::refreshList);
+    connect(&model, &AppModel::aiHistoryLoadedChanged, this, &AIWorkbenchView::refreshEmptyState);
     // The search's copy of the chats' text is made a chat at a time while nothing else
     // happens, so that the first keystroke does not wait for it.
     m_prepareSearch.setInterval(0);
@@ -272,6 +273,13 @@ void AIWorkbenchView::refreshEmptyState() {
     m_emptySymbol->setPixmap(SymbolIcon::pixmap(m_emptySymbolName, QSize(23, 23),
                                                 ChatStyle::withOpacity(PlimboTheme::accent(), 0.75),
                                                 devicePixelRatioF()));
+    if (!searching && !m_model.isAIHistoryLoaded()) {
+        m_emptyTitle->setText(tr("Loading chat history…"));
+        m_emptySubtitle->setText(QString());
+        m_emptySubtitle->hide();
+        return;
+    }
+    m_emptySubtitle->show();
     m_emptyTitle->setText(searching ? tr("No matching chats") : tr("No chats yet"));
     m_emptySubtitle->setText(searching ? tr("Try a different search.")
                                        : tr("Start a conversation with Plimbo AI."));

@@ -43,6 +43,7 @@ ComposerBinding::ComposerBinding(AppModel& model, const Parts& parts, Look look,
     connect(&model, &AppModel::credentialIsStoredChanged, this, update);
     connect(&model, &AppModel::isGeneratingChanged, this, update);
     connect(&model, &AppModel::isAddingAIAttachmentsChanged, this, update);
+    connect(&model, &AppModel::aiHistoryLoadedChanged, this, update);
     connect(&model, &AppModel::pendingAIAttachmentsChanged, this, [this, update] {
         refreshAttachments();
         update();
@@ -62,9 +63,13 @@ ComposerBinding::ComposerBinding(AppModel& model, const Parts& parts, Look look,
 }
 
 bool ComposerBinding::canSend() const {
-    return m_model.credentialIsStored() && !m_model.isGenerating() &&
+    return m_model.isAIHistoryLoaded() && m_model.credentialIsStored() && !m_model.isGenerating() &&
            !m_model.isAddingAIAttachments() &&
            (!m_model.aiInput().trimmed().isEmpty() || !m_model.pendingAIAttachments().isEmpty());
+}
+
+QString ComposerBinding::sendUnavailableReason() const {
+    return m_model.isAIHistoryLoaded() ? QString() : tr("Loading chat history…");
 }
 
 void ComposerBinding::send() {

@@ -53,9 +53,11 @@ public:
 
     const Parts& parts() const { return m_parts; }
 
-    // Key stored, no reply running, no attachment being added, and text that is not blank or
-    // at least one pending attachment.
+    // History loaded, key stored, no reply running, no attachment being added, and text that
+    // is not blank or at least one pending attachment.
     bool canSend() const;
+    // Why Send is off whatever the draft holds (empty when it is not).
+    QString sendUnavailableReason() const;
     // Sends when canSend(), then focuses the text field; otherwise does nothing.
     void send();
     bool isFocused() const;

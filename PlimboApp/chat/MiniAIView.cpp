@@ -415,7 +415,8 @@ void MiniAIView::refreshComposer() {
         m_send->setSymbol(QStringLiteral("arrow.up"));
         m_send->setSymbolPixels(12);
         m_send->setEnabled(sendable);
-        m_send->setToolTip(tr("Send"));
+        const QString reason = m_composer->sendUnavailableReason();
+        m_send->setToolTip(reason.isEmpty() ? tr("Send") : reason);
         m_send->setAccessibleName(tr("Send message"));
     }
     if (generating || sendable) {

@@ -78,6 +78,10 @@ PlimboConversationView::PlimboConversationView(AppModel& model, QWidget* parent)
     connect(&model, &AppModel::credentialIsStoredChanged, this,
             &PlimboConversationView::refreshHeader);
     connect(&model, &AppModel::aiChatsChanged, this, &PlimboConversationView::refreshHeader);
+    connect(&model, &AppModel::aiHistoryLoadedChanged, this, [this] {
+        refreshHeader();
+        refreshEmptyHint();
+    });
     connect(&model, &AppModel::selectedAIChatIDChanged, this,
             &PlimboConversationView::selectionChanged);
     connect(&model, &AppModel::attachmentImageReady, this, [this](const QUuid& id) {
@@ -90,6 +94,7 @@ PlimboConversationView::PlimboConversationView(AppModel& model, QWidget* parent)
 
     refreshTurns();
     refreshHeader();
+    refreshEmptyHint();
     refreshComposer();
 }
 
@@ -151,7 +156,8 @@ QWidget* PlimboConversationView::buildEmptyConversation() {
     title->setFont(ChatStyle::font(24, QFont::DemiBold));
     title->setAlignment(Qt::AlignHCenter);
     texts->addWidget(title);
-    QLabel* subtitle = ChatStyle::plainLabel(DesktopWording::emptyConversationHint());
+    QLabel* subtitle = ChatStyle::plainLabel(QString());
+    m_emptyHint = subtitle;
     subtitle->setFont(ChatStyle::font(ChatStyle::TextStyle::callout));
     subtitle->setAlignment(Qt::AlignHCenter);
     subtitle->setWordWrap(true);
@@ -382,12 +388,19 @@ ConversationTurnView* PlimboConversationView::makeTurnView(const AIChatTurn& tur
 void PlimboConversationView::refreshHeader() {
     m_title->setPlainText(activeTitle());
     const bool stored = m_model.credentialIsStored();
-    m_credential->setText(stored ? DesktopWording::historySavedHere() : tr("AI key required"));
+    const QString history = m_model.isAIHistorySaved() ? DesktopWording::historySavedHere()
+                                                       : DesktopWording::historyNotSaved();
+    m_credential->setText(stored ? history : tr("AI key required"));
     QPalette palette = m_credential->palette();
     palette.setColor(QPalette::WindowText,
                      stored ? ChatStyle::secondary(this) : ChatStyle::warning(this));
     m_credential->setPalette(palette);
     m_spinner->setVisible(m_model.isGenerating());
+}
+
+void PlimboConversationView::refreshEmptyHint() {
+    m_emptyHint->setText(m_model.isAIHistoryLoaded() ? DesktopWording::emptyConversationHint()
+                                                     : tr("Loading chat history…"));
 }
 
 void PlimboConversationView::refreshComposer() {
@@ -396,6 +409,8 @@ void PlimboConversationView::refreshComposer() {
     m_stop->setVisible(generating);
     m_send->setVisible(!generating);
     m_send->setEnabled(sendable);
+    const QString reason = m_composer->sendUnavailableReason();
+    m_send->setLabel(reason.isEmpty() ? tr("Send message") : reason);
     m_send->setCircleColor(sendable ? RoundedBox::fixed(PlimboTheme::accent())
                                     : RoundedBox::primary(0.11));
 }

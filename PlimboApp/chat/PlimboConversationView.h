@@ -56,6 +56,7 @@ public:
     RichTextView* titleLabel() const { return m_title; }
     ActivitySpinner* spinner() const { return m_spinner; }
     QWidget* emptyConversation() const { return m_empty; }
+    QLabel* emptyHint() const { return m_emptyHint; }
     TurnScrollArea* messages() const { return m_messages; }
     QList<CapsuleButton*> suggestions() const { return m_suggestions; }
     // The turn views that exist (those in or near view), oldest first.
@@ -75,6 +76,7 @@ private:
     void refreshTurns();
     ConversationTurnView* makeTurnView(const AIChatTurn& turn, bool live);
     void refreshHeader();
+    void refreshEmptyHint();
     // The send and stop buttons.
     void refreshComposer();
     void selectionChanged();
@@ -86,6 +88,7 @@ private:
     ActivitySpinner* m_spinner = nullptr;
     QPushButton* m_newChat = nullptr;
     QWidget* m_empty = nullptr;
+    QLabel* m_emptyHint = nullptr;
     QList<CapsuleButton*> m_suggestions;
     TurnScrollArea* m_messages = nullptr;
     ComposerBinding* m_composer = nullptr;

@@ -26,10 +26,12 @@ RenameChatDialog::RenameChatDialog(QWidget* parent)
     m_name->setPlaceholderText(tr("Chat name"));
     layout->addWidget(m_name);
     auto* buttons = new QDialogButtonBox;
+    layout->addWidget(buttons);
     m_cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     m_save = buttons->addButton(tr("Save"), QDialogButtonBox::AcceptRole);
+    // Only a button already inside the dialog becomes its default; before, the dialog picks
+    // the first button in focus order (Cancel) when it opens, and Return would cancel.
     m_save->setDefault(true);
-    layout->addWidget(buttons);
 
     connect(m_name, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_save->setEnabled(!text.trimmed().isEmpty());

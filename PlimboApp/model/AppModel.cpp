@@ -224,7 +224,14 @@ void AppModel::chooseAIAttachments() {
     if (m_session.isGenerating()) {
         return;
     }
-    m_composer.choose([this](const QList<QUrl>& urls) { addAIAttachments(urls); });
+    m_composer.choose([this](const QList<QUrl>& urls) {
+        // The dialog may have stayed open while a reply or a drop began.
+        if (!addAIAttachments(urls)) {
+            setPresentedError(QStringLiteral(
+                "The chosen files were not attached because a reply or another attachment is "
+                "still in progress. Choose them again when it has finished."));
+        }
+    });
 }
 
 bool AppModel::addAIAttachments(const QList<QUrl>& fileURLs) {

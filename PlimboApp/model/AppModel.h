@@ -198,16 +198,21 @@ public:
     void retryAIChatTurn(const AIChatTurn& turn);
 
     // --- attachments
-    // Opens the file dialog; the chosen files go to addAIAttachments().
+    // Opens the file dialog; the chosen files go to addAIAttachments(), and the user is told
+    // when they could not be taken.
     void chooseAIAttachments();
-    // Starts reading the files into pending attachments; false (and nothing changes) while a
-    // reply is generated, while attachments are added, or for an empty list.
+    // Starts reading the files into pending attachments (once the history is loaded); false
+    // (and nothing changes) while a reply is generated, while attachments are added, or for an
+    // empty list.
     bool addAIAttachments(const QList<QUrl>& fileURLs);
     void removePendingAIAttachment(const QUuid& id);
     // The decoded image of an image attachment, when one is cached; never loads anything.
     std::optional<QImage> imageForAIAttachment(const AIChatAttachment& attachment) const;
     // False until the chat history is published (nothing is sent or attached before).
     bool isAIHistoryLoaded() const { return m_chats.isLoaded(); }
+    // False when this run's chats are not written to the history file (saving disabled, or a
+    // preview's sample chats); settled once the history is loaded.
+    bool isAIHistorySaved() const { return m_chats.savesHistory(); }
 
     // --- palette
     void perform(const PaletteItem& item);

@@ -17,6 +17,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 namespace plimbo {
 
@@ -53,7 +54,13 @@ ChatComposer::ChatComposer(std::shared_ptr<AIChatHistoryStore> store, TaskExecut
     , m_attachments(attachments)
     , m_chats(chats)
     , m_windows(windows)
-    , m_chooser(chooser) {}
+    , m_chooser(chooser) {
+    connect(&m_chats, &ChatList::isLoadedChanged, this, [this] {
+        if (m_chats.isLoaded() && !m_waiting.isEmpty()) {
+            add(std::exchange(m_waiting, {}));
+        }
+    });
+}
 
 ChatComposer::~ChatComposer() {
     // Whatever the running ingestion still delivers must not reach this composer.
@@ -115,7 +122,12 @@ void ChatComposer::cancelOperation() {
 
 // ---------------------------------------------------------------- pending attachments
 
+bool ChatComposer::hasDraft() const {
+    return !m_input.isEmpty() || !m_pending.isEmpty() || !m_waiting.isEmpty();
+}
+
 void ChatComposer::clearPending() {
+    m_waiting.clear();
     m_attachments.remove(m_pending);
     setPendingAttachments({});
     fitMiniAssistant();
@@ -167,9 +179,14 @@ void ChatComposer::choose(std::function<void(const QList<QUrl>&)> chosen) {
 // ---------------------------------------------------------------- ingestion
 
 bool ChatComposer::add(const QList<QUrl>& fileURLs) {
-    // Before the history is loaded the start-up clean-up may still delete unlisted files.
-    if (m_isAdding || fileURLs.isEmpty() || !m_chats.isLoaded()) {
+    if (m_isAdding || fileURLs.isEmpty()) {
         return false;
+    }
+    // Before the history is loaded the start-up clean-up may still delete unlisted files.
+    if (!m_chats.isLoaded()) {
+        m_waiting += fileURLs;
+        emit filesWaiting();
+        return true;
     }
     const std::shared_ptr<Operation> operation = beginOperation();
     auto ingestion = std::make_shared<Ingestion>();

@@ -48,10 +48,13 @@ public:
     // chooser.
     void choose(std::function<void(const QList<QUrl>&)> chosen);
     // Starts reading the files into pending attachments; false (and nothing changes) while
-    // attachments are added, before the history is loaded, or for an empty list.
+    // attachments are added or for an empty list. Before the history is loaded the files wait
+    // and are read once it is.
     bool add(const QList<QUrl>& fileURLs);
+    // Text typed, files pending or waiting for the history.
+    bool hasDraft() const;
     void removePending(const QUuid& id);
-    // Drops every pending attachment with its file.
+    // Drops every pending attachment with its file, and the files waiting for the history.
     void clearPending();
     // Abandons the running operation; what it still delivers is dropped.
     void cancelOperation();
@@ -67,6 +70,8 @@ signals:
     void attachingStarted();
     void attachingEnded();
     void attachmentsAdded();
+    // Files were put aside until the history is loaded.
+    void filesWaiting();
     void failed(const QString& message);
 
 private:
@@ -94,6 +99,7 @@ private:
 
     QString m_input;
     QList<AIChatAttachment> m_pending;
+    QList<QUrl> m_waiting;
     bool m_isAdding = false;
     std::shared_ptr<Operation> m_operation;
     // The id of the current operation; an older operation's late results compare unequal.

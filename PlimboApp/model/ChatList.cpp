@@ -56,7 +56,15 @@ LoadedHistory readHistory(AIChatHistoryStore& store) {
     }
 
     bool changed = loaded.size() > ChatList::maximumChats;
+    // A merged or hand-edited file may name two chats alike; each must stay selectable and be
+    // deleted alone.
+    QSet<QUuid> ids;
     for (AIChatSession& chat : loaded) {
+        if (ids.contains(chat.id)) {
+            chat.id = QUuid::createUuid();
+            changed = true;
+        }
+        ids.insert(chat.id);
         if (chat.turns.size() > ChatList::maximumTurnsPerChat) {
             changed = true;
         }
@@ -118,9 +126,18 @@ void ChatList::load(TaskExecutor& executor) {
         if (!history.canWrite) {
             m_canWrite = false;
         }
+        // Chats made meanwhile are newer than anything stored, and the file does not hold them.
+        const bool madeMeanwhile = !m_showsSamples && !m_chats.isEmpty();
         if (!m_showsSamples) {
-            setChats(history.chats);
-            if (!m_chats.isEmpty()) {
+            QList<AIChatSession> merged = m_chats;
+            for (const AIChatSession& stored : std::as_const(history.chats)) {
+                if (indexOf(stored.id) < 0) {
+                    merged.append(stored);
+                }
+            }
+            publishWithinLimits(merged);
+            // A chat the user started or chose meanwhile stays where they are typing.
+            if (!m_selectionIsUsers && !m_chats.isEmpty()) {
                 const AIChatSession& newest = m_chats.first();
                 setSelectedID(newest.id);
                 setConversation(newest.turns);
@@ -128,6 +145,9 @@ void ChatList::load(TaskExecutor& executor) {
             }
         }
         assign(this, m_isLoaded, true, &ChatList::isLoadedChanged);
+        if (madeMeanwhile) {
+            persist();
+        }
         if (history.failure) {
             emit failed(*history.failure);
         }
@@ -176,7 +196,16 @@ QString ChatList::response(const QUuid& turnID, const QUuid& chatID) const {
 void ChatList::publishWithinLimits(QList<AIChatSession> chats) {
     const QList<AIChatAttachment> dropped = applyHistoryLimits(chats);
     setChats(chats);
-    m_attachments.remove(dropped);
+    removeUnused(dropped);
+}
+
+void ChatList::removeUnused(const QList<AIChatAttachment>& attachments) {
+    const QSet<QString> used = referencedAttachmentFileNames(m_chats, {});
+    QList<AIChatAttachment> unused = attachments;
+    unused.removeIf([&](const AIChatAttachment& attachment) {
+        return used.contains(attachment.storageFileName);
+    });
+    m_attachments.remove(unused);
 }
 
 bool ChatList::show(const QUuid& id) {
@@ -185,17 +214,20 @@ bool ChatList::show(const QUuid& id) {
         return false;
     }
     const AIChatSession chat = m_chats[index];
+    keepSelection();
     setSelectedID(id);
     setConversation(chat.turns);
     return true;
 }
 
 void ChatList::showNone() {
+    keepSelection();
     setSelectedID(std::nullopt);
     setConversation({});
 }
 
 void ChatList::ensureSelected(const QString& prompt) {
+    keepSelection();
     if (m_selectedID && indexOf(*m_selectedID) >= 0) {
         return;
     }
@@ -249,7 +281,8 @@ void ChatList::remove(const QUuid& id) {
     QList<AIChatSession> chats = m_chats;
     chats.removeIf([&](const AIChatSession& chat) { return chat.id == id; });
     setChats(chats);
-    m_attachments.remove(attachments);
+    // A file another chat names stays with it.
+    removeUnused(attachments);
     persist();
 }
 

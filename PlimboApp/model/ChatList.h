@@ -38,10 +38,12 @@ public:
     ChatList(std::shared_ptr<AIChatHistoryStore> store, const Clock& clock,
              StoredAttachments& attachments, QObject* parent = nullptr);
 
-    // Reads the history file in the background, repairs it (limits, replies cut off by a quit;
-    // a repaired file is saved back at once), deletes the attachment files no stored turn
-    // refers to, then publishes the chats and selects the newest one. An unreadable file is
-    // moved aside (reported through failed()) and nothing is cleaned up. Runs once.
+    // Reads the history file in the background, repairs it (limits, replies cut off by a quit,
+    // chats that share an id; a repaired file is saved back at once), deletes the attachment
+    // files no stored turn refers to, then publishes the chats along with any made meanwhile
+    // (saving them all when there were such) and selects the newest one, unless the user has
+    // started or chosen a chat since. An unreadable file is moved aside (reported through
+    // failed()) and nothing is cleaned up. Runs once.
     void load(TaskExecutor& executor);
     // False until the history is published: nothing may be sent, attached or saved before,
     // or the file would be written over with a list that lacks what it holds.
@@ -49,6 +51,11 @@ public:
     // Nothing of this run reaches the history file any more (an unreadable file that stayed
     // in place).
     void disableSaving() { m_canWrite = false; }
+    // False once this run's chats can no longer reach the history file.
+    bool savesHistory() const { return m_canWrite; }
+    // The user started or chose a chat (or began a draft): the load leaves the selection as it
+    // is. Selecting, showing no chat and sending imply it.
+    void keepSelection() { m_selectionIsUsers = true; }
     // Sample chats of a preview run stand in for the history: saving stops, and the history
     // loaded later is not published over them.
     void useSampleChats();
@@ -77,7 +84,7 @@ public:
     void syncSelected(bool persist);
     // Ignores an empty title and an unknown chat.
     void rename(const QUuid& id, const QString& title);
-    // Drops the chat and its files, and saves.
+    // Drops the chat and the files no other chat names, and saves.
     void remove(const QUuid& id);
     void persist();
 
@@ -99,6 +106,9 @@ signals:
     void failed(const QString& message);
 
 private:
+    // Deletes the files of `attachments` that no chat in the list names any more.
+    void removeUnused(const QList<AIChatAttachment>& attachments);
+
     std::shared_ptr<AIChatHistoryStore> m_store;
     const Clock& m_clock;
     StoredAttachments& m_attachments;
@@ -109,6 +119,7 @@ private:
     bool m_isLoaded = false;
     bool m_isLoading = false;
     bool m_showsSamples = false;
+    bool m_selectionIsUsers = false;
 };
 
 } // namespace plimbo

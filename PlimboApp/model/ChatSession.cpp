@@ -53,6 +53,15 @@ ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachme
             setStatus(readyStatus);
         }
     });
+    // A draft begun while the history loads belongs to the chat on screen, not to the newest
+    // stored one.
+    const auto draftBegun = [this] {
+        if (!m_chats.isLoaded() && m_composer.hasDraft()) {
+            m_chats.keepSelection();
+        }
+    };
+    connect(&m_composer, &ChatComposer::inputChanged, this, draftBegun);
+    connect(&m_composer, &ChatComposer::filesWaiting, this, draftBegun);
     connect(&m_composer, &ChatComposer::attachingStarted, this, [this] { setStatus(kAttaching); });
     connect(&m_composer, &ChatComposer::attachingEnded, this, [this] {
         if (m_status == kAttaching) {

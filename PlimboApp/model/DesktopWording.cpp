@@ -58,6 +58,10 @@ QString DesktopWording::historySavedHere() {
     return QStringLiteral("Plimbo AI · history saved on this computer");
 }
 
+QString DesktopWording::historyNotSaved() {
+    return QStringLiteral("Plimbo AI · history not saved in this session");
+}
+
 QString DesktopWording::menuTagline() {
     return QStringLiteral("Your computer, at a glance");
 }

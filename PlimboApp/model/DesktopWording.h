@@ -36,6 +36,8 @@ public:
     static QString emptyConversationHint();
     // "Plimbo AI · history saved on this computer"
     static QString historySavedHere();
+    // Its counterpart while this run's chats are not saved.
+    static QString historyNotSaved();
 
     // "Your computer, at a glance"
     static QString menuTagline();

@@ -211,6 +211,43 @@ TEST_F(AIWorkbenchViewTest, RenameSavesTheNameAsTypedAndTheModelTrimsIt) {
     EXPECT_EQ(h.readHistory()[1].title, "Dinner ideas");
 }
 
+// Return saves the typed name, from the very first rename of a run on.
+TEST_F(AIWorkbenchViewTest, ReturnSavesTheRename) {
+    make({trip, recipe});
+    for (const QString& name : {QStringLiteral("Dinner"), QStringLiteral("Supper")}) {
+        ChatHistoryRow* second = view->rows().at(1);
+        second->optionsMenu()->actions().first()->trigger();
+        RenameChatDialog* dialog = view->renameDialog();
+        ASSERT_TRUE(dialog && dialog->isVisible());
+        dialog->nameField()->selectAll();
+        QTest::keyClicks(dialog->nameField(), name);
+        QTest::keyClick(dialog->nameField(), Qt::Key_Return);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_TRUE(settle([&] { return titles() == QStringList({"Trip planning", name}); }));
+    }
+    EXPECT_EQ(h.readHistory()[1].title, "Supper");
+}
+
+// While the history is read, the list says so rather than that there are no chats.
+TEST_F(AIWorkbenchViewTest, TheListShowsTheHistoryLoading) {
+    h.writeHistory({trip});
+    h.executor->hold();
+    model = h.makeLoadingModel();
+    view = std::make_unique<AIWorkbenchView>(*model, h.clock);
+    view->resize(1000, 680);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    EXPECT_TRUE(view->rows().isEmpty());
+    EXPECT_EQ(view->emptyTitle()->text(), "Loading chat history…");
+    EXPECT_FALSE(view->emptySubtitle()->isVisible());
+
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return titles() == QStringList{"Trip planning"}; }));
+    model->deleteAIChat(trip.id);
+    EXPECT_EQ(view->emptyTitle()->text(), "No chats yet");
+    EXPECT_TRUE(view->emptySubtitle()->isVisible());
+}
+
 TEST_F(AIWorkbenchViewTest, CancellingARenameChangesNothing) {
     make({trip});
     QMenu* context = row("Trip planning")->makeContextMenu(); // the row owns it

@@ -20,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -101,6 +104,49 @@ TEST_F(PlimboConversationViewTest, NoStoredKeyRefusesEverySend) {
     EXPECT_EQ(model->aiInput(), "Hello");
     // Attaching stays possible.
     EXPECT_TRUE(view->composer().attach->isEnabled());
+}
+
+// While the history is read the empty conversation and Send say so; the draft waits.
+TEST_F(PlimboConversationViewTest, TheHistoryLoadingHoldsSendWithItsReason) {
+    h.storeKey(QStringLiteral("sk-or-test"));
+    h.executor->hold();
+    model = h.makeLoadingModel();
+    view = std::make_unique<PlimboConversationView>(*model);
+    view->resize(820, 640);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    EXPECT_EQ(view->emptyHint()->text(), "Loading chat history…");
+    QTest::keyClicks(editor(), "Hello");
+    EXPECT_FALSE(view->canSend());
+    EXPECT_FALSE(sendLooksEnabled());
+    EXPECT_EQ(view->sendButton()->toolTip(), "Loading chat history…");
+    pressReturn();
+    nothingSent();
+
+    h.executor->release();
+    ASSERT_TRUE(settle([&] { return model->isAIHistoryLoaded(); }));
+    EXPECT_EQ(view->emptyHint()->text(),
+              "Start a conversation. Your chat history stays on this computer.");
+    EXPECT_TRUE(sendLooksEnabled());
+    EXPECT_EQ(view->sendButton()->toolTip(), "Send message");
+    pressReturn();
+    EXPECT_TRUE(sent(1));
+}
+
+// A history that could not be read and stayed in place is never written: the header says so.
+TEST_F(PlimboConversationViewTest, TheHeaderSaysWhenTheHistoryIsNotSaved) {
+    const QDir folder = QFileInfo(h.historyPath()).dir();
+    ASSERT_TRUE(folder.mkpath("."));
+    QFile corrupt(h.historyPath());
+    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
+    corrupt.write("[{\"id\": 3}]");
+    corrupt.close();
+    // A set-aside file of this very second already exists, so the file cannot be moved.
+    QFile taken(folder.filePath("AIChats-unreadable-2001-01-01T00-00-00Z.json"));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.close();
+    make();
+    EXPECT_EQ(view->credentialLabel()->text(), "Plimbo AI · history not saved in this session");
 }
 
 TEST_F(PlimboConversationViewTest, BlankTextIsNotSent) {

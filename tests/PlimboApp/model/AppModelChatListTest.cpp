@@ -120,6 +120,31 @@ TEST_F(AppModelChatListTest, DeletingChatsRemovesTheirFilesAndSelectsTheNewest) 
     ASSERT_TRUE(settle([&] { return !h.attachmentFileExists(image); }));
 }
 
+// A merged or hand-edited history may name one chat id or one file twice: deleting a chat
+// takes only that chat, and only the files no other chat still names.
+TEST_F(AppModelChatListTest, DeletingAChatKeepsWhatAnotherChatUses) {
+    AIChatSession first = makeChat("First", h.clock->now());
+    AIChatSession twin = makeChat("Twin", h.clock->now().addSecs(-10));
+    twin.id = first.id;
+    AIChatSession sharer = makeChat("Sharer", h.clock->now().addSecs(-20));
+    first.turns.first().attachments = {notes};
+    sharer.turns.first().attachments = {notes};
+    h.writeHistory({first, twin, sharer});
+    model = h.makeModel();
+    ASSERT_EQ(titles(), (QStringList{"First", "Twin", "Sharer"}));
+    EXPECT_NE(model->aiChats()[0].id, model->aiChats()[1].id);
+
+    model->deleteAIChat(first.id);
+    EXPECT_EQ(titles(), (QStringList{"Twin", "Sharer"}));
+    spin();
+    EXPECT_TRUE(h.attachmentFileExists(notes));
+    model->deleteAIChat(model->aiChats()[1].id);
+    EXPECT_EQ(titles(), QStringList{"Twin"});
+    EXPECT_TRUE(settle([&] { return !h.attachmentFileExists(notes); }));
+    ASSERT_EQ(h.readHistory().size(), 1);
+    EXPECT_EQ(h.readHistory().first().title, "Twin");
+}
+
 TEST_F(AppModelChatListTest, AChatWithoutTurnsShowsNoAnswer) {
     const AIChatSession empty{QUuid::createUuid(),
                               "Empty",

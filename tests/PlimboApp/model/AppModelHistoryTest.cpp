@@ -218,7 +218,8 @@ TEST_F(AppModelHistoryTest, AttachmentCleanUpFailuresLeaveFilesAndStartFinishes)
 }
 
 // The windows come up while the history is still read; until it is published nothing can be
-// sent, attached or saved over it, and the draft typed meanwhile stays for the user to send.
+// sent or saved over it, and the draft typed meanwhile stays, in its new chat, for the user to
+// send.
 TEST_F(AppModelHistoryTest, NothingIsSentAttachedOrSavedBeforeTheHistoryIsLoaded) {
     h.storeKey(QStringLiteral("key"));
     AIChatSession stored = makeChat(QStringLiteral("Stored"), h.clock->now(), 3);
@@ -237,7 +238,6 @@ TEST_F(AppModelHistoryTest, NothingIsSentAttachedOrSavedBeforeTheHistoryIsLoaded
     model->newAIChat();
     model->renameAIChat(stored.id, QStringLiteral("Renamed"));
     model->deleteAIChat(stored.id);
-    EXPECT_FALSE(model->addAIAttachments({h.sourceFile("a.txt", "a")}));
     model->retryAIChatTurn(stored.turns.first());
     model->setAiInput(QStringLiteral("Early question"));
     model->sendAI();
@@ -253,17 +253,18 @@ TEST_F(AppModelHistoryTest, NothingIsSentAttachedOrSavedBeforeTheHistoryIsLoaded
     ASSERT_EQ(model->aiChats().size(), 1);
     EXPECT_EQ(model->aiChats().first().title, "Stored");
     EXPECT_EQ(model->aiChats().first().turns.last().state, AIChatTurnState::stopped);
-    EXPECT_EQ(model->selectedAIChatID(), stored.id);
-    EXPECT_EQ(model->aiOutput(), "answer 2");
+    EXPECT_FALSE(model->selectedAIChatID().has_value());
+    EXPECT_EQ(model->aiOutput(), "");
     EXPECT_EQ(model->aiStatus(), "Ready");
     EXPECT_TRUE(h.ai->calls.isEmpty());
 
     model->sendAI();
     ASSERT_TRUE(settle([&] { return !h.ai->calls.isEmpty(); }));
     const QList<AIChatSession> saved = h.readHistory();
-    ASSERT_EQ(saved.size(), 1);
-    ASSERT_EQ(saved.first().turns.size(), 4);
-    EXPECT_EQ(saved.first().turns.last().prompt, "Early question");
+    ASSERT_EQ(saved.size(), 2);
+    ASSERT_EQ(saved[0].turns.size(), 1);
+    EXPECT_EQ(saved[0].turns.last().prompt, "Early question");
+    EXPECT_EQ(saved[1].turns.size(), 3);
 }
 
 // A history read the executor drops unrun is treated like an unreadable file: the user is told,
