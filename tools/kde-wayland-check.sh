@@ -153,7 +153,7 @@ dbus-update-activation-environment "${kdeenv[@]}" WAYLAND_DISPLAY DISPLAY XDG_CU
     XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME >/dev/null 2>&1
 
 # Every BindShortcuts the desktop's portal gets: on Plasma 5.27 each opens System Settings.
-dbus-monitor --session \
+stdbuf -oL dbus-monitor --session \
     "type='method_call',interface='org.freedesktop.impl.portal.GlobalShortcuts'" \
     >"$logs/portal-calls.log" 2>&1 &
 pids+=($!)
@@ -253,9 +253,8 @@ gdbus call --session --dest org.kde.kglobalaccel --object-path /kglobalaccel \
     --method org.kde.KGlobalAccel.setForeignShortcut \
     "['plimbo', 'launcher', 'plimbo', 'Open the launcher']" "[$user_keys]" >/dev/null 2>&1
 sessions_before=$(grep -c 'member=CreateSession' "$logs/portal-calls.log")
-if wait_for 15 probe press "Retry Shortcuts" 2>>"$logs/probe.log" &&
-    wait_for 10 test "$(grep -c 'member=CreateSession' "$logs/portal-calls.log")" -gt \
-        "$sessions_before"; then
+new_session() { (($(grep -c 'member=CreateSession' "$logs/portal-calls.log") > sessions_before)); }
+if wait_for 15 probe press "Retry Shortcuts" 2>>"$logs/probe.log" && wait_for 10 new_session; then
     sleep 1
     if all_bound; then
         result PASS "Retry keeps one component" "$(components)"
@@ -272,6 +271,8 @@ else
     probe dump >>"$logs/probe.log" 2>&1
     result FAIL "Retry keeps one component" "could not press Retry Shortcuts (see $logs/probe.log)"
 fi
+settings_window=$(xdotool search --onlyvisible --name '^Plimbo Settings$' 2>/dev/null | head -1)
+[[ -n $settings_window ]] && import -window "$settings_window" "$logs/settings.png" >/dev/null 2>&1
 opened=$(settings_opened)
 if [[ $opened -eq 0 ]]; then
     result PASS "no System Settings opened" "no BindShortcuts reached the desktop"
