@@ -27,8 +27,8 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcutEnt
 // Global shortcuts through the XDG desktop portal (org.freedesktop.portal.GlobalShortcuts),
 // the one route that sees keys in every window of a Wayland session. The desktop binds them
 // for a session of ours, may ask the user first and may bind other keys than we asked for:
-// registrations answer RegistrationPending and binding() follows the desktop's answers. Nothing
-// here waits for the bus.
+// registrations answer RegistrationPending and binding() follows the desktop's answers, and the
+// portal leaving the bus and coming back. Nothing here waits for the bus.
 class PortalHotKeyBackend final : public QObject, public HotKeyBackend {
     Q_OBJECT
 

@@ -272,7 +272,7 @@ else
     result FAIL "Retry keeps one component" "could not press Retry Shortcuts (see $logs/probe.log)"
 fi
 settings_window=$(xdotool search --onlyvisible --name '^Plimbo Settings$' 2>/dev/null | head -1)
-[[ -n $settings_window ]] && import -window "$settings_window" "$logs/settings.png" >/dev/null 2>&1
+[[ -n $settings_window ]] && import -window "$settings_window" "$logs/settings.png" >>"$logs/import.log" 2>&1
 opened=$(settings_opened)
 if [[ $opened -eq 0 ]]; then
     result PASS "no System Settings opened" "no BindShortcuts reached the desktop"
@@ -312,7 +312,21 @@ else
     fi
 fi
 
-import -window root "$logs/screen.png" >/dev/null 2>&1
+clipboard_window=$(xdotool search --onlyvisible --name '^Plimbo Clipboard$' 2>/dev/null | head -1)
+[[ -n $clipboard_window ]] && import -window "$clipboard_window" "$logs/clipboard.png" >>"$logs/import.log" 2>&1
+"$work/bin/fake-input" key 1 >>"$logs/fake-input.log" 2>&1
+
+# --- the user removes the clipboard's keys on the desktop: the settings say it has none
+gdbus call --session --dest org.kde.kglobalaccel --object-path /kglobalaccel \
+    --method org.kde.KGlobalAccel.setForeignShortcut \
+    "['plimbo', 'clipboard', 'plimbo', 'Open the clipboard history']" "@ai []" >/dev/null 2>&1
+no_keys() { [[ $(probe names "No keys" 2>/dev/null) == "No keys" ]]; }
+if wait_for 10 no_keys; then
+    result PASS "removed keys read \"No keys\"" "$(components)"
+else
+    result FAIL "removed keys read \"No keys\"" "$(components)"
+fi
+[[ -n $settings_window ]] && import -window "$settings_window" "$logs/settings-no-keys.png" >>"$logs/import.log" 2>&1
 
 elapsed=$(($(date +%s) - PLIMBO_CHECK_STARTED))
 echo "logs in $logs; ${elapsed}s"
