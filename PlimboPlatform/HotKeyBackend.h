@@ -38,6 +38,8 @@ public:
     static constexpr qint32 NoShortcutsFacility = -9907;
     // The desktop or the user declined the shortcut, or the desktop failed to bind it.
     static constexpr qint32 RefusedByDesktop = -9908;
+    // The desktop holds the shortcut but gave it no keys (the user removed them there).
+    static constexpr qint32 NoKeys = -9909;
 
     static constexpr quint32 BadAccess = 10;
 

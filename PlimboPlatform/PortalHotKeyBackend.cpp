@@ -4,9 +4,12 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QMetaObject>
 #include <QSet>
+
+#include <algorithm>
 
 namespace plimbo {
 
@@ -192,6 +195,12 @@ PortalHotKeyBackend::PortalHotKeyBackend(const QDBusConnection& connection,
     , m_serviceName(serviceName)
     , m_shortcuts(std::move(shortcuts)) {
     registerTypes();
+    m_ownerWatcher = new QDBusServiceWatcher(m_serviceName, m_connection,
+                                             QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(m_ownerWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                portalOwnerChanged(newOwner);
+            });
 }
 
 PortalHotKeyBackend::~PortalHotKeyBackend() {
@@ -303,7 +312,7 @@ void PortalHotKeyBackend::scheduleStart() {
 
 void PortalHotKeyBackend::start() {
     m_started = true;
-    const QString connectionKey = m_connection.name() + QLatin1Char('/') + m_serviceName;
+    const QString connectionKey = this->connectionKey();
     if (connectionsWithApplicationId().contains(connectionKey)) {
         checkInterface();
         return;
@@ -316,8 +325,11 @@ void PortalHotKeyBackend::start() {
     call << QString::fromLatin1(applicationId) << QVariantMap();
     auto* watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(call, callTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, connectionKey](QDBusPendingCallWatcher* done) {
+            [this, connectionKey, generation = m_generation](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
+                if (generation != m_generation) {
+                    return;
+                }
                 const QString error = done->reply().errorName();
                 // Only a portal that is there has fixed the id (or refused to).
                 if (!error.startsWith(QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")) &&
@@ -336,8 +348,11 @@ void PortalHotKeyBackend::checkInterface() {
     call << QString::fromLatin1(interfaceName) << QStringLiteral("version");
     auto* watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(call, callTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* done) {
+            [this, generation = m_generation](QDBusPendingCallWatcher* done) {
                 done->deleteLater();
+                if (generation != m_generation) {
+                    return;
+                }
                 const QDBusMessage reply = done->reply();
                 if (reply.type() == QDBusMessage::ReplyMessage) {
                     createSession();
@@ -360,12 +375,15 @@ void PortalHotKeyBackend::checkInterface() {
 }
 
 void PortalHotKeyBackend::createSession() {
-    const QString sessionToken = nextToken();
+    const QString token = QString::fromLatin1(sessionToken);
     const QString predicted = QString::fromLatin1(objectPath) + QStringLiteral("/session/") +
-                              senderPart() + QLatin1Char('/') + sessionToken;
+                              senderPart() + QLatin1Char('/') + token;
+    // Plasma 5.27 binds only what CreateSession lists (its BindShortcuts merely opens the
+    // desktop's settings); portals that follow the final interface ignore the option.
     callWithRequest(
         QStringLiteral("CreateSession"), {},
-        {{QStringLiteral("session_handle_token"), sessionToken}},
+        {{QStringLiteral("session_handle_token"), token},
+         {QStringLiteral("shortcuts"), QVariant::fromValue(requestedShortcuts())}},
         [this, predicted](uint response, const QVariantMap& results) {
             if (response != 0) {
                 setAll(RefusedByDesktop,
@@ -382,20 +400,42 @@ void PortalHotKeyBackend::createSession() {
                                  SLOT(activated(QDBusMessage)));
             m_connection.connect(m_serviceName, path, interface, QStringLiteral("ShortcutsChanged"),
                                  this, SLOT(shortcutsChanged(QDBusMessage)));
+            m_connection.connect(m_serviceName, m_sessionHandle,
+                                 QString::fromLatin1(sessionInterface), QStringLiteral("Closed"),
+                                 this, SLOT(sessionClosed(QDBusMessage)));
+            if (const auto bound = shortcutList(results.value(QStringLiteral("shortcuts")))) {
+                QSet<QString> listed;
+                for (const PortalShortcutEntry& shortcut : *bound) {
+                    listed.insert(shortcut.id);
+                }
+                const bool listsAll =
+                    std::all_of(m_entries.cbegin(), m_entries.cend(), [&](const Entry& entry) {
+                        return listed.contains(entry.portalId);
+                    });
+                if (listsAll) {
+                    applyShortcuts(*bound);
+                    return;
+                }
+            }
             bindShortcuts();
         });
 }
 
-void PortalHotKeyBackend::bindShortcuts() {
-    if (m_sessionHandle.isEmpty()) {
-        return;
-    }
+QList<PortalShortcutEntry> PortalHotKeyBackend::requestedShortcuts() const {
     QList<PortalShortcutEntry> shortcuts;
     for (const Entry& entry : std::as_const(m_entries)) {
         shortcuts.append({entry.portalId,
                           {{QStringLiteral("description"), entry.description},
                            {QStringLiteral("preferred_trigger"), entry.preferredTrigger}}});
     }
+    return shortcuts;
+}
+
+void PortalHotKeyBackend::bindShortcuts() {
+    if (m_sessionHandle.isEmpty()) {
+        return;
+    }
+    const QList<PortalShortcutEntry> shortcuts = requestedShortcuts();
     if (shortcuts.isEmpty()) {
         return;
     }
@@ -442,7 +482,13 @@ void PortalHotKeyBackend::callWithRequest(
     std::function<void(uint response, const QVariantMap& results)> done) {
     const QString token = nextToken();
     options.insert(QStringLiteral("handle_token"), token);
-    auto* request = new PortalRequest(m_connection, m_serviceName, std::move(done), this);
+    auto guarded = [this, generation = m_generation,
+                    done = std::move(done)](uint response, const QVariantMap& results) {
+        if (generation == m_generation) {
+            done(response, results);
+        }
+    };
+    auto* request = new PortalRequest(m_connection, m_serviceName, std::move(guarded), this);
     // The Response may come before the call's reply: follow the path the portal will use first.
     request->follow(QString::fromLatin1(objectPath) + QStringLiteral("/request/") + senderPart() +
                     QLatin1Char('/') + token);
@@ -476,8 +522,14 @@ void PortalHotKeyBackend::applyShortcuts(const QList<PortalShortcutEntry>& short
     }
     for (Entry& entry : m_entries) {
         const auto found = triggers.constFind(entry.portalId);
-        entry.binding = found == triggers.constEnd() ? Binding{RefusedByDesktop, {}}
-                                                     : Binding{NoError, found->trimmed()};
+        if (found == triggers.constEnd()) {
+            entry.binding = {RefusedByDesktop, {}};
+        } else if (found->trimmed().isEmpty()) {
+            // Listed without a trigger: the desktop holds it, but no key fires it.
+            entry.binding = {NoKeys, {}};
+        } else {
+            entry.binding = {NoError, found->trimmed()};
+        }
     }
     notifyChanged();
 }
@@ -534,8 +586,56 @@ void PortalHotKeyBackend::shortcutsChanged(const QDBusMessage& message) {
     listShortcuts();
 }
 
+void PortalHotKeyBackend::sessionClosed(const QDBusMessage& message) {
+    if (message.path() != m_sessionHandle) {
+        return;
+    }
+    forgetSession();
+    setAll(NoShortcutsFacility,
+           tr("The desktop closed Plimbo's shortcuts session, so no global shortcut works now. "
+              "Press Retry Shortcuts to bind them again."));
+}
+
+void PortalHotKeyBackend::portalOwnerChanged(const QString& newOwner) {
+    if (!m_started) {
+        return;
+    }
+    // Whatever the old portal was still answering belongs to a session that is gone.
+    ++m_generation;
+    forgetSession();
+    connectionsWithApplicationId().remove(connectionKey());
+    if (newOwner.isEmpty()) {
+        setAll(NoShortcutsFacility,
+               tr("The desktop portal has stopped, so no global shortcut works now. Plimbo binds "
+                  "them again when it is back."));
+        return;
+    }
+    m_reason.clear();
+    setAll(RegistrationPending, {});
+    start();
+}
+
+void PortalHotKeyBackend::forgetSession() {
+    if (m_sessionHandle.isEmpty()) {
+        return;
+    }
+    const QString path = QString::fromLatin1(objectPath);
+    const QString interface = QString::fromLatin1(interfaceName);
+    m_connection.disconnect(m_serviceName, path, interface, QStringLiteral("Activated"), this,
+                            SLOT(activated(QDBusMessage)));
+    m_connection.disconnect(m_serviceName, path, interface, QStringLiteral("ShortcutsChanged"),
+                            this, SLOT(shortcutsChanged(QDBusMessage)));
+    m_connection.disconnect(m_serviceName, m_sessionHandle, QString::fromLatin1(sessionInterface),
+                            QStringLiteral("Closed"), this, SLOT(sessionClosed(QDBusMessage)));
+    m_sessionHandle.clear();
+}
+
+QString PortalHotKeyBackend::connectionKey() const {
+    return m_connection.name() + QLatin1Char('/') + m_serviceName;
+}
+
 QString PortalHotKeyBackend::nextToken() {
-    // Unique in the process: request and session paths are per connection.
+    // Unique in the process: request paths are per connection.
     static quint64 counter = 0;
     return QStringLiteral("plimbo%1").arg(++counter);
 }

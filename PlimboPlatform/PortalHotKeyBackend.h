@@ -10,6 +10,7 @@
 #include <QVariantMap>
 
 class QDBusMessage;
+class QDBusServiceWatcher;
 
 namespace plimbo {
 
@@ -26,8 +27,8 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcutEnt
 // Global shortcuts through the XDG desktop portal (org.freedesktop.portal.GlobalShortcuts),
 // the one route that sees keys in every window of a Wayland session. The desktop binds them
 // for a session of ours, may ask the user first and may bind other keys than we asked for:
-// registrations answer RegistrationPending and binding() follows the desktop's answers. Nothing
-// here waits for the bus.
+// registrations answer RegistrationPending and binding() follows the desktop's answers, and the
+// portal leaving the bus and coming back. Nothing here waits for the bus.
 class PortalHotKeyBackend final : public QObject, public HotKeyBackend {
     Q_OBJECT
 
@@ -39,6 +40,9 @@ public:
     static constexpr const char* sessionInterface = "org.freedesktop.portal.Session";
     // Portals name a program outside a sandbox by its desktop entry.
     static constexpr const char* applicationId = "com.plimbo.utility";
+    // The same on every start and retry: some desktops name the set of shortcuts after it
+    // (Plasma 5.27 keeps one component per token) and keep the user's keys under that name.
+    static constexpr const char* sessionToken = "plimbo";
 
     // How the desktop lists one of our identifiers; stable, as the desktop keeps the user's
     // choice under it.
@@ -67,6 +71,7 @@ public:
 private slots:
     void activated(const QDBusMessage& message);
     void shortcutsChanged(const QDBusMessage& message);
+    void sessionClosed(const QDBusMessage& message);
 
 private:
     struct Entry {
@@ -82,6 +87,10 @@ private:
     void checkInterface();
     void createSession();
     void bindShortcuts();
+    QList<PortalShortcutEntry> requestedShortcuts() const;
+    // The portal left the bus or came back (restarted, or started for the first time).
+    void portalOwnerChanged(const QString& newOwner);
+    void forgetSession();
     void listShortcuts();
     // Calls a method that answers through a Request object; done gets its Response.
     void callWithRequest(const QString& method, QList<QVariant> arguments, QVariantMap options,
@@ -92,6 +101,7 @@ private:
     void notifyChanged();
     QString nextToken();
     QString senderPart() const;
+    QString connectionKey() const;
 
     QDBusConnection m_connection;
     QString m_serviceName;
@@ -104,6 +114,10 @@ private:
     bool m_started = false;
     QString m_sessionHandle;
     QString m_reason;
+    QDBusServiceWatcher* m_ownerWatcher = nullptr;
+    // Counts the portal's comings and goings: answers to calls made before the last one are
+    // dropped.
+    quint64 m_generation = 0;
 };
 
 } // namespace plimbo

@@ -72,9 +72,13 @@ qint32 GlobalHotKeyController::registerHotKey(quint32 id, quint32 keyCode, quint
 }
 
 bool GlobalHotKeyController::isActive(quint32 id) const {
+    return status(id) == HotKeyBackend::NoError;
+}
+
+qint32 GlobalHotKeyController::status(quint32 id) const {
     const auto it = m_hotKeyRefs.constFind(id);
-    return it != m_hotKeyRefs.constEnd() &&
-           m_backend->binding(*it).status == HotKeyBackend::NoError;
+    return it == m_hotKeyRefs.constEnd() ? HotKeyBackend::NothingStored
+                                         : m_backend->binding(*it).status;
 }
 
 QString GlobalHotKeyController::boundTrigger(quint32 id) const {

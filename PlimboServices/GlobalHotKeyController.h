@@ -54,6 +54,9 @@ public:
 
     // Whether the desktop holds the key of this identifier now.
     bool isActive(quint32 id) const;
+    // What the desktop holds for a registered identifier now (HotKeyBackend's statuses: 0,
+    // RegistrationPending, NoKeys, a refusal); NothingStored for one never registered here.
+    qint32 status(quint32 id) const;
     // The desktop's description of the keys it bound for this identifier, when it bound them
     // and described them; empty otherwise.
     QString boundTrigger(quint32 id) const;

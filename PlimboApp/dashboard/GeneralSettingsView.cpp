@@ -62,7 +62,7 @@ GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
     buttonLine->addStretch(1);
     buttonLine->addWidget(m_retry);
     m_form->addRow(buttons);
-    m_form->addNote(DesktopWording::shortcutsNote());
+    m_shortcutsNote = m_form->addNote(QString());
     m_unavailableReason = m_form->addNote(QString());
 
     m_form->addSection(QStringLiteral("Distribution"));
@@ -105,6 +105,9 @@ QString GeneralSettingsView::title(PlimboGlobalShortcut shortcut) {
 }
 
 QString GeneralSettingsView::keyText(PlimboGlobalShortcut shortcut) const {
+    if (m_model.globalShortcutState(shortcut) == GlobalShortcutState::noKeys) {
+        return DesktopWording::shortcutWithoutKeys();
+    }
     return globalShortcutLabel(m_model, shortcut);
 }
 
@@ -124,6 +127,7 @@ void GeneralSettingsView::refreshShortcuts() {
         // The desktop may have bound other keys than ours.
         m_keyLabels.value(it.key())->setText(keyText(it.key()));
     }
+    m_shortcutsNote->setText(globalShortcutsNote(m_model));
     const QString reason = globalShortcutsUnavailableReason(m_model);
     m_unavailableReason->setText(reason);
     m_unavailableReason->setVisible(!reason.isEmpty());

@@ -42,6 +42,7 @@ public:
     QLabel* keyLabel(PlimboGlobalShortcut shortcut) const { return m_keyLabels.value(shortcut); }
     // Why no shortcut can work in this session; hidden when they can.
     QLabel* unavailableReasonLabel() const { return m_unavailableReason; }
+    QLabel* shortcutsNoteLabel() const { return m_shortcutsNote; }
 
 private:
     void refreshNotch();
@@ -53,6 +54,7 @@ private:
     SettingsSwitch* m_virtualNotch = nullptr;
     QHash<PlimboGlobalShortcut, StatusPill*> m_pills;
     QHash<PlimboGlobalShortcut, QLabel*> m_keyLabels;
+    QLabel* m_shortcutsNote = nullptr;
     QLabel* m_unavailableReason = nullptr;
     QPushButton* m_testPalette = nullptr;
     QPushButton* m_testLauncher = nullptr;

@@ -94,10 +94,10 @@ OverviewView::OverviewView(AppModel& model, QWidget* parent)
                                                        "remain dormant."),
                                         content),
                       1, Qt::AlignTop);
-    header->addWidget(
-        new StatusPill(globalShortcutLabel(m_model, PlimboGlobalShortcut::commandPalette),
-                       PlimboTheme::accent(), content),
-        0, Qt::AlignTop);
+    m_shortcutPill =
+        new StatusPill(globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette),
+                       PlimboTheme::accent(), content);
+    header->addWidget(m_shortcutPill, 0, Qt::AlignTop);
     stack->addLayout(header);
     stack->addWidget(systemField());
 
@@ -117,6 +117,9 @@ OverviewView::OverviewView(AppModel& model, QWidget* parent)
 
     connect(&model.systemMonitor(), &SystemMonitorService::snapshotChanged, this,
             &OverviewView::sampleArrived);
+    connect(&model, &AppModel::globalShortcutLabelsChanged, this, [this] {
+        m_shortcutPill->setText(globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette));
+    });
     connect(&model.registry(), &ModuleRegistry::recordsChanged, this,
             &OverviewView::refreshModules);
     refreshMetrics();

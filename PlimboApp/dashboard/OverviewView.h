@@ -10,10 +10,11 @@ namespace plimbo {
 
 class AppModel;
 class ModuleRow;
+class StatusPill;
 
 // The dashboard's first section: a greeting with the palette's shortcut, four live system
 // metrics and one row per registered module whose switch turns the module on or off. Follows
-// the registry's records and the monitor's snapshot as they change.
+// the registry's records, the monitor's snapshot and the shortcut's keys as they change.
 class OverviewView : public QScrollArea {
     Q_OBJECT
 
@@ -26,6 +27,8 @@ public:
     QLabel* memoryValue() const { return m_memory; }
     QLabel* thermalValue() const { return m_thermal; }
     QLabel* uptimeValue() const { return m_uptime; }
+    // The palette's shortcut in the header.
+    StatusPill* shortcutPill() const { return m_shortcutPill; }
     // Dividers between module rows currently shown.
     int moduleDividerCount() const { return static_cast<int>(m_dividers.size()); }
 
@@ -47,6 +50,7 @@ private:
     QLabel* m_memory = nullptr;
     QLabel* m_thermal = nullptr;
     QLabel* m_uptime = nullptr;
+    StatusPill* m_shortcutPill = nullptr;
     QVBoxLayout* m_modules = nullptr;
     QList<ModuleRow*> m_rows;
     QList<QWidget*> m_dividers;

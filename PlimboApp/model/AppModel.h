@@ -167,6 +167,9 @@ public:
     QString globalShortcutLabel(PlimboGlobalShortcut shortcut) const {
         return m_shortcuts.label(shortcut);
     }
+    GlobalShortcutState globalShortcutState(PlimboGlobalShortcut shortcut) const {
+        return m_shortcuts.state(shortcut);
+    }
     // Why no global shortcut can work here (empty when they can).
     QString globalShortcutsUnavailableReason() const { return m_shortcuts.unavailableReason(); }
 

@@ -89,10 +89,28 @@ QString DesktopWording::notchPlacementNote() {
 }
 
 QString DesktopWording::shortcutsNote() {
+    return QStringLiteral("These shortcuts work globally while Plimbo is running in the tray.");
+}
+
+QString DesktopWording::shortcutsTakenNote() {
     return QStringLiteral(
-        "These shortcuts work globally while Plimbo is running in the tray. If a shortcut is "
-        "unavailable, another app or the desktop already owns that combination; free it and "
+        "Another app or the desktop already owns a combination marked Unavailable; free it and "
         "press Retry Shortcuts.");
+}
+
+QString DesktopWording::shortcutsDeclinedNote() {
+    return QStringLiteral(
+        "The desktop declined a shortcut marked Unavailable; press Retry Shortcuts to ask again.");
+}
+
+QString DesktopWording::shortcutsWithoutKeysNote() {
+    return QStringLiteral(
+        "A shortcut showing “No keys” has none on this desktop; give it keys in the desktop’s "
+        "shortcut settings (on KDE: System Settings › Shortcuts, under “plimbo”).");
+}
+
+QString DesktopWording::shortcutWithoutKeys() {
+    return QStringLiteral("No keys");
 }
 
 QString DesktopWording::localCopiesNote() {

@@ -56,6 +56,13 @@ public:
     // The general settings' notes under the notch switches and under the global shortcuts.
     static QString notchPlacementNote();
     static QString shortcutsNote();
+    // Added to that note only while some shortcut is in that state: its combination is held
+    // elsewhere (a refused grab), the desktop declined it, the desktop holds it without keys.
+    static QString shortcutsTakenNote();
+    static QString shortcutsDeclinedNote();
+    static QString shortcutsWithoutKeysNote();
+    // In place of the keys of a shortcut the desktop holds without keys, "No keys".
+    static QString shortcutWithoutKeys();
 
     // The notch shelf's button that shows its files in the file manager, "Files".
     static QString fileManagerButton();

@@ -18,6 +18,7 @@ void GlobalShortcuts::install() {
     std::unique_ptr<GlobalHotKeyController> controller =
         m_makeController ? m_makeController() : nullptr;
     GlobalShortcutSet registered;
+    QHash<PlimboGlobalShortcut, qint32> refusals;
     if (controller) {
         // The portal answers after this returns, and the desktop may later change its keys.
         connect(controller.get(), &GlobalHotKeyController::registrationsChanged, this,
@@ -35,13 +36,17 @@ void GlobalShortcuts::install() {
                     self->m_pressed(shortcut);
                 }
             };
-            if (controller->registerHotKey(rawValue(shortcut), binding.keyCode, binding.modifiers,
-                                           action) == HotKeyBackend::NoError) {
+            const qint32 status = controller->registerHotKey(rawValue(shortcut), binding.keyCode,
+                                                             binding.modifiers, action);
+            if (status == HotKeyBackend::NoError) {
                 registered.insert(shortcut);
+            } else if (status != HotKeyBackend::RegistrationPending) {
+                refusals.insert(shortcut, status);
             }
         }
     }
     setRegistered(registered);
+    m_refusals = refusals;
     m_controller = std::move(controller);
     emit labelsChanged();
 }
@@ -55,8 +60,18 @@ QString GlobalShortcuts::unavailableReason() const {
     return m_controller ? m_controller->unavailableReason() : QString();
 }
 
+GlobalShortcutState GlobalShortcuts::state(PlimboGlobalShortcut shortcut) const {
+    if (!m_controller) {
+        return GlobalShortcutState::waiting;
+    }
+    const auto refusal = m_refusals.constFind(shortcut);
+    return globalShortcutState(
+        refusal != m_refusals.constEnd() ? *refusal : m_controller->status(rawValue(shortcut)));
+}
+
 void GlobalShortcuts::retry() {
     m_controller.reset();
+    m_refusals.clear();
     setRegistered({});
     install();
 }

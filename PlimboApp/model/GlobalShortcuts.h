@@ -2,6 +2,7 @@
 
 #include "PlimboGlobalShortcut.h"
 
+#include <QHash>
 #include <QObject>
 
 #include <functional>
@@ -33,6 +34,8 @@ public:
     QString label(PlimboGlobalShortcut shortcut) const;
     // Why no shortcut can work here (empty when they can).
     QString unavailableReason() const;
+    // Follows labelsChanged.
+    GlobalShortcutState state(PlimboGlobalShortcut shortcut) const;
     // Registers all three through a new controller; only then is the previous one released
     // (which releases its keys).
     void install();
@@ -51,6 +54,8 @@ private:
     Handler m_pressed;
     std::unique_ptr<GlobalHotKeyController> m_controller;
     GlobalShortcutSet m_registered;
+    // The refusals of the current controller's registrations, which it does not keep.
+    QHash<PlimboGlobalShortcut, qint32> m_refusals;
 };
 
 } // namespace plimbo

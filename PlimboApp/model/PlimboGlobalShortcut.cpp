@@ -1,6 +1,7 @@
 #include "PlimboGlobalShortcut.h"
 
 #include "AppModel.h"
+#include "DesktopWording.h"
 #include "GlobalHotKeyController.h"
 #include "HotKeyBackend.h"
 
@@ -49,6 +50,24 @@ GlobalShortcutPortalName portalNameFor(PlimboGlobalShortcut shortcut) {
         return {QStringLiteral("clipboard"), QStringLiteral("Open the clipboard history")};
     }
     return {};
+}
+
+GlobalShortcutState globalShortcutState(qint32 status) {
+    switch (status) {
+    case HotKeyBackend::NoError:
+        return GlobalShortcutState::active;
+    case HotKeyBackend::RegistrationPending:
+        return GlobalShortcutState::waiting;
+    case HotKeyBackend::NoKeys:
+        return GlobalShortcutState::noKeys;
+    case qint32(HotKeyBackend::BadAccess):
+        // The display server refused the grab: another client holds it.
+        return GlobalShortcutState::takenElsewhere;
+    case HotKeyBackend::RefusedByDesktop:
+        return GlobalShortcutState::declined;
+    default:
+        return GlobalShortcutState::unavailable;
+    }
 }
 
 GlobalShortcutSet activeGlobalShortcuts(const GlobalHotKeyController& controller) {
@@ -205,6 +224,39 @@ QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut
 
 QString globalShortcutsUnavailableReason(const AppModel& model) {
     return model.globalShortcutsUnavailableReason();
+}
+
+QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut) {
+    switch (model.globalShortcutState(shortcut)) {
+    case GlobalShortcutState::waiting:
+    case GlobalShortcutState::active:
+        return model.globalShortcutLabel(shortcut);
+    case GlobalShortcutState::noKeys:
+        return DesktopWording::shortcutWithoutKeys();
+    case GlobalShortcutState::takenElsewhere:
+    case GlobalShortcutState::declined:
+    case GlobalShortcutState::unavailable:
+        break;
+    }
+    return QStringLiteral("Unavailable");
+}
+
+QString globalShortcutsNote(const AppModel& model) {
+    QSet<GlobalShortcutState> states;
+    for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
+        states.insert(model.globalShortcutState(shortcut));
+    }
+    QStringList note{DesktopWording::shortcutsNote()};
+    if (states.contains(GlobalShortcutState::takenElsewhere)) {
+        note << DesktopWording::shortcutsTakenNote();
+    }
+    if (states.contains(GlobalShortcutState::declined)) {
+        note << DesktopWording::shortcutsDeclinedNote();
+    }
+    if (states.contains(GlobalShortcutState::noKeys)) {
+        note << DesktopWording::shortcutsWithoutKeysNote();
+    }
+    return note.join(QLatin1Char(' '));
 }
 
 } // namespace plimbo

@@ -43,6 +43,23 @@ inline size_t qHash(PlimboGlobalShortcut shortcut, size_t seed = 0) noexcept {
 
 using GlobalShortcutSet = QSet<PlimboGlobalShortcut>;
 
+// Where a shortcut stands with the desktop.
+enum class GlobalShortcutState {
+    // Not registered yet, or the desktop has not answered.
+    waiting,
+    active,
+    // The desktop holds it but gave it no keys (the user removed them there).
+    noKeys,
+    // Another program or the desktop itself holds the combination.
+    takenElsewhere,
+    // The desktop, or the user in its dialog, declined it.
+    declined,
+    // Nothing here can hold it (no portal, the portal gone, no display connection, ...).
+    unavailable,
+};
+// The state a registration or binding status (HotKeyBackend's) stands for.
+GlobalShortcutState globalShortcutState(qint32 status);
+
 // How the desktop portal lists a shortcut: a stable id (the desktop keeps the user's choice of
 // keys under it) and what it does.
 struct GlobalShortcutPortalName {
@@ -71,5 +88,12 @@ QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& deskto
 // they can); views refresh both when registeredGlobalShortcuts changes.
 QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut);
 QString globalShortcutsUnavailableReason(const AppModel& model);
+// What the surfaces that name a shortcut's keys show (the menu's Command tile, the quick panels'
+// footers, the overview): its keys while they work or the desktop has not answered, "No keys"
+// or "Unavailable" otherwise. Views refresh it on globalShortcutLabelsChanged.
+QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut);
+// The settings' help text under the shortcuts: what they do, and for each kind of failure that
+// is there now what to do about it.
+QString globalShortcutsNote(const AppModel& model);
 
 } // namespace plimbo

@@ -40,10 +40,10 @@ ClipboardQuickAccessView::ClipboardQuickAccessView(AppModel& model, std::functio
               tr("Plimbo Clipboard"),
               panelHeight,
               tr("Copy"),
-              globalShortcutLabel(model, PlimboGlobalShortcut::clipboard),
           },
           std::move(dismiss), parent)
     , m_model(model) {
+    followShortcut(m_model, PlimboGlobalShortcut::clipboard);
     m_list = new SelectableRowList(this);
     m_emptyState = new EmptyStateView(QStringLiteral("clipboard"), QString(), QString(), this);
     content()->addWidget(m_list);

@@ -62,11 +62,11 @@ LauncherQuickAccessView::LauncherQuickAccessView(
               tr("Plimbo Launcher"),
               panelHeight,
               tr("Open"),
-              globalShortcutLabel(model, PlimboGlobalShortcut::launcher),
           },
           std::move(dismiss), parent)
     , m_model(model)
     , m_openApplication(std::move(openApplication)) {
+    followShortcut(m_model, PlimboGlobalShortcut::launcher);
     m_indexing = makeIndexingView(this);
     m_list = new SelectableRowList(this);
     m_emptyState =

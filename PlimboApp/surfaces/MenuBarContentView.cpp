@@ -177,9 +177,12 @@ QWidget* MenuBarContentView::buildActionArea() {
         [this] { m_model.showDashboard(AppSection::overview); }, area);
     m_commandTile = new MenuQuickAction(
         QStringLiteral("Command"),
-        globalShortcutLabel(m_model, PlimboGlobalShortcut::commandPalette),
+        globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette),
         QStringLiteral("sparkle.magnifyingglass"), PlimboTheme::accent(),
         QStringLiteral("Open Command Palette"), [this] { m_model.showCommandPalette(); }, area);
+    connect(&m_model, &AppModel::globalShortcutLabelsChanged, m_commandTile, [this] {
+        m_commandTile->setDetail(globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette));
+    });
     m_assistantTile = new MenuQuickAction(
         QStringLiteral("Plimbo AI"), QStringLiteral("Assistant"), QStringLiteral("sparkles"),
         PlimboTheme::accent(), QStringLiteral("Open Plimbo AI"), [this] { m_model.showMiniAI(); },

@@ -1,9 +1,9 @@
 #include "MenuQuickAction.h"
 
+#include "PlimboTheme.h"
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
 #include "SymbolView.h"
-#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -50,6 +50,11 @@ void MenuQuickAction::setContent(const QString& title, const QString& detail, co
     m_symbol->setSymbol(symbol);
     m_symbol->setColor(color);
     setAccessibleName(accessibilityTitle);
+    setAccessibleDescription(detail);
+}
+
+void MenuQuickAction::setDetail(const QString& detail) {
+    m_detail->setText(detail);
     setAccessibleDescription(detail);
 }
 

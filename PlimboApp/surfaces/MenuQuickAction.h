@@ -24,6 +24,7 @@ public:
     // The panel changes a tile in place when what it stands for changes (keep-awake).
     void setContent(const QString& title, const QString& detail, const QString& symbol,
                     const QColor& color, const QString& accessibilityTitle);
+    void setDetail(const QString& detail);
 
     QString title() const;
     QString detail() const;

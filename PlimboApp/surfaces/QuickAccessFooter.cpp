@@ -37,6 +37,10 @@ QuickAccessFooter::QuickAccessFooter(const QString& openLabel, const QString& sh
     row->addWidget(m_shortcut, 0, Qt::AlignVCenter);
 }
 
+void QuickAccessFooter::setShortcut(const QString& shortcut) {
+    m_shortcut->setText(shortcut);
+}
+
 void QuickAccessFooter::paintEvent(QPaintEvent*) {
     // The hairline lies over the strip's top edge.
     QPainter painter(this);

@@ -21,6 +21,7 @@ public:
     SurfaceText* navigateHint() const { return m_navigate; }
     SurfaceText* openHint() const { return m_open; }
     SurfaceText* shortcutHint() const { return m_shortcut; }
+    void setShortcut(const QString& shortcut);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

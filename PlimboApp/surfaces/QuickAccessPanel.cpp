@@ -1,12 +1,13 @@
 #include "QuickAccessPanel.h"
 
+#include "AppModel.h"
 #include "HairlineDivider.h"
 #include "Keycap.h"
+#include "PlimboTheme.h"
 #include "QuickAccessFooter.h"
 #include "QuickAccessSearchField.h"
 #include "SurfaceStyle.h"
 #include "SymbolView.h"
-#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -45,7 +46,7 @@ QuickAccessPanel::QuickAccessPanel(const Configuration& configuration,
     headerRow->addWidget(new Keycap(QStringLiteral("esc"), header), 0, Qt::AlignVCenter);
 
     m_content = new QStackedWidget(this);
-    m_footer = new QuickAccessFooter(configuration.openLabel, configuration.shortcut, this);
+    m_footer = new QuickAccessFooter(configuration.openLabel, QString(), this);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -63,6 +64,13 @@ QuickAccessPanel::QuickAccessPanel(const Configuration& configuration,
 
 QString QuickAccessPanel::query() const {
     return m_searchField->text();
+}
+
+void QuickAccessPanel::followShortcut(const AppModel& model, PlimboGlobalShortcut shortcut) {
+    m_footer->setShortcut(globalShortcutHint(model, shortcut));
+    connect(&model, &AppModel::globalShortcutLabelsChanged, this, [this, &model, shortcut] {
+        m_footer->setShortcut(globalShortcutHint(model, shortcut));
+    });
 }
 
 void QuickAccessPanel::setQuery(const QString& query) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlimboGlobalShortcut.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -9,6 +11,7 @@ class QStackedWidget;
 
 namespace plimbo {
 
+class AppModel;
 class QuickAccessFooter;
 class QuickAccessSearchField;
 
@@ -28,7 +31,6 @@ public:
         QString panelAccessibleName;
         int height = 0;
         QString openLabel;
-        QString shortcut;
     };
 
     static constexpr int width = 640;
@@ -47,6 +49,8 @@ protected:
     // Where the panel's own content goes, between the header's hairline and the footer.
     QStackedWidget* content() const { return m_content; }
     void setQuery(const QString& query);
+    // The footer names this shortcut's keys, or that it has none, as the desktop changes them.
+    void followShortcut(const AppModel& model, PlimboGlobalShortcut shortcut);
 
     virtual void appearanceStep() = 0;
     virtual void queryStep() = 0;

@@ -40,9 +40,39 @@ FakeShortcutsPortal::~FakeShortcutsPortal() {
 bool FakeShortcutsPortal::publish() {
     QDBusConnection bus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName);
-    return bus.isConnected() &&
-           bus.registerVirtualObject(desktopPath, this, QDBusConnection::SubPath) &&
-           bus.registerService(m_serviceName);
+    if (!bus.isConnected()) {
+        return false;
+    }
+    if (!bus.objectRegisteredAt(desktopPath) &&
+        !bus.registerVirtualObject(desktopPath, this, QDBusConnection::SubPath)) {
+        return false;
+    }
+    return bus.registerService(m_serviceName);
+}
+
+bool FakeShortcutsPortal::quit() {
+    requestedShortcuts.clear();
+    sessionHandle.clear();
+    return QDBusConnection(m_connectionName).unregisterService(m_serviceName);
+}
+
+bool FakeShortcutsPortal::closeSession() {
+    QDBusMessage signal = QDBusMessage::createSignal(
+        sessionHandle, QString::fromLatin1(PortalHotKeyBackend::sessionInterface),
+        QStringLiteral("Closed"));
+    signal << QVariantMap();
+    return QDBusConnection(m_connectionName).send(signal);
+}
+
+void FakeShortcutsPortal::takeRequested(const QVariant& list) {
+    requestedShortcuts.clear();
+    const auto shortcuts = qdbus_cast<QList<PortalShortcutEntry>>(list);
+    for (const PortalShortcutEntry& shortcut : shortcuts) {
+        requestedShortcuts.insert(
+            shortcut.id,
+            {shortcut.properties.value(QStringLiteral("description")).toString(),
+             shortcut.properties.value(QStringLiteral("preferred_trigger")).toString()});
+    }
 }
 
 QString FakeShortcutsPortal::introspect(const QString&) const {
@@ -114,20 +144,30 @@ bool FakeShortcutsPortal::handleMessage(const QDBusMessage& message,
     }
     if (member == QLatin1String("CreateSession")) {
         const QVariantMap options = qdbus_cast<QVariantMap>(message.arguments().constLast());
+        const QString token = options.value(QStringLiteral("session_handle_token")).toString();
+        sessionTokens << token;
         sessionHandle = desktopPath + QStringLiteral("/session/") + senderPart(message.service()) +
-                        QLatin1Char('/') +
-                        options.value(QStringLiteral("session_handle_token")).toString();
-        answerThroughRequest(message, 0, {{QStringLiteral("session_handle"), sessionHandle}});
+                        QLatin1Char('/') + token;
+        const QVariant listed = options.value(QStringLiteral("shortcuts"));
+        createSessionListedShortcuts =
+            listed.metaType() == QMetaType::fromType<QDBusArgument>() &&
+            listed.value<QDBusArgument>().currentSignature() == QLatin1String("a(sa{sv})");
+        QVariantMap results{{QStringLiteral("session_handle"), sessionHandle}};
+        if (bindsFromCreateSession) {
+            requestedShortcuts.clear();
+            if (createSessionListedShortcuts) {
+                takeRequested(listed);
+            }
+            results.insert(QStringLiteral("shortcuts"), QVariant::fromValue(boundList()));
+        }
+        answerThroughRequest(message, 0, results);
         return true;
     }
     if (member == QLatin1String("BindShortcuts")) {
-        requestedShortcuts.clear();
-        const auto shortcuts = qdbus_cast<QList<PortalShortcutEntry>>(message.arguments().value(1));
-        for (const PortalShortcutEntry& shortcut : shortcuts) {
-            requestedShortcuts.insert(
-                shortcut.id,
-                {shortcut.properties.value(QStringLiteral("description")).toString(),
-                 shortcut.properties.value(QStringLiteral("preferred_trigger")).toString()});
+        if (bindsFromCreateSession) {
+            ++settingsOpened;
+        } else {
+            takeRequested(message.arguments().value(1));
         }
         QVariantMap results;
         if (bindResponse == 0) {

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace plimbo;
 
 namespace {
@@ -88,6 +90,8 @@ TEST_F(PortalHotKeyBackendTest, BindsAllShortcutsInOneRequestAndRunsThemWhenActi
     EXPECT_EQ(portal->calls.first(), QStringLiteral("Register"));
     EXPECT_EQ(portal->registeredApplicationId, QStringLiteral("com.plimbo.utility"));
     EXPECT_EQ(portal->calls.count(QStringLiteral("BindShortcuts")), 1);
+    // Listed in CreateSession too, for desktops that bind only those.
+    EXPECT_TRUE(portal->createSessionListedShortcuts);
     const QHash<QString, QPair<QString, QString>> expected{
         {QStringLiteral("command-palette"),
          {QStringLiteral("Open the palette"), QStringLiteral("LOGO+ALT+space")}},
@@ -187,6 +191,118 @@ TEST_F(PortalHotKeyBackendTest, WithoutThePortalOrItsShortcutsInterfaceTheReason
     EXPECT_FALSE(portal->calls.contains(QStringLiteral("CreateSession")));
     // Later registrations on it fail at once.
     EXPECT_EQ(bare->registerHotKey(4, Qt::Key_F5, 0).status, HotKeyBackend::NoShortcutsFacility);
+}
+
+TEST_F(PortalHotKeyBackendTest, ADesktopThatBindsFromCreateSessionIsNotAskedToBindAgain) {
+    // Plasma 5.27: only CreateSession's list is bound; BindShortcuts opens its settings.
+    portal->bindsFromCreateSession = true;
+    ASSERT_TRUE(portal->publish());
+    auto backend = makeBackend(portal->serviceName());
+    const QList<quint64> refs = registerAll(*backend);
+    ASSERT_TRUE(settled(*backend, refs));
+
+    EXPECT_TRUE(portal->createSessionListedShortcuts);
+    EXPECT_EQ(portal->requestedShortcuts.value(QStringLiteral("launcher")),
+              qMakePair(QStringLiteral("Open the launcher"), QStringLiteral("ALT+space")));
+    EXPECT_EQ(portal->requestedShortcuts.size(), 3);
+    // Nor later: a bind request would reach the portal within a few turns.
+    QTest::qWait(200);
+    EXPECT_FALSE(portal->calls.contains(QStringLiteral("BindShortcuts")));
+    EXPECT_EQ(portal->settingsOpened, 0);
+    for (quint64 ref : refs) {
+        EXPECT_EQ(backend->binding(ref).status, HotKeyBackend::NoError);
+    }
+    EXPECT_EQ(backend->binding(refs[0]).trigger, QStringLiteral("LOGO+ALT+space"));
+    ASSERT_TRUE(portal->activate(QStringLiteral("clipboard")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pressed.isEmpty(); }, 5000));
+    EXPECT_EQ(pressed, QList<quint32>{3});
+}
+
+TEST_F(PortalHotKeyBackendTest, EveryStartAndRetryUsesTheSameSession) {
+    portal->bindsFromCreateSession = true;
+    ASSERT_TRUE(portal->publish());
+    for (int run = 0; run < 3; ++run) {
+        auto backend = makeBackend(portal->serviceName());
+        ASSERT_TRUE(settled(*backend, registerAll(*backend)));
+        // Released as a retry releases it: the session closes before the next one opens.
+        backend.reset();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return portal->sessionClosed; }, 5000));
+        portal->sessionClosed = false;
+    }
+    ASSERT_EQ(portal->sessionTokens.size(), 3);
+    EXPECT_EQ(portal->sessionTokens.count(portal->sessionTokens.first()), 3)
+        << portal->sessionTokens.join(u' ').toStdString();
+    EXPECT_EQ(portal->settingsOpened, 0);
+}
+
+TEST_F(PortalHotKeyBackendTest, AShortcutListedWithoutTriggerHasNoKeys) {
+    // The user removed the clipboard's keys in the desktop's settings.
+    portal->bindsFromCreateSession = true;
+    portal->boundTriggers.insert(QStringLiteral("clipboard"), QString());
+    ASSERT_TRUE(portal->publish());
+    auto backend = makeBackend(portal->serviceName());
+    const QList<quint64> refs = registerAll(*backend);
+    ASSERT_TRUE(settled(*backend, refs));
+    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyBackend::NoKeys);
+    EXPECT_TRUE(backend->binding(refs[2]).trigger.isEmpty());
+    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyBackend::NoError);
+
+    // The user gives it keys again.
+    ASSERT_TRUE(portal->changeTrigger(QStringLiteral("clipboard"), QStringLiteral("Meta+V")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return backend->binding(refs[2]).status == HotKeyBackend::NoError; }, 5000));
+    EXPECT_EQ(backend->binding(refs[2]).trigger, QStringLiteral("Meta+V"));
+}
+
+TEST_F(PortalHotKeyBackendTest, WhileThePortalIsGoneNothingIsHeldAndItBindsAgainWhenBack) {
+    ASSERT_TRUE(portal->publish());
+    auto backend = makeBackend(portal->serviceName());
+    const QList<quint64> refs = registerAll(*backend);
+    ASSERT_TRUE(settled(*backend, refs));
+    const int changesBefore = changes;
+
+    ASSERT_TRUE(portal->quit());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return backend->binding(refs[0]).status == HotKeyBackend::NoShortcutsFacility; },
+        5000));
+    for (quint64 ref : refs) {
+        EXPECT_EQ(backend->binding(ref).status, HotKeyBackend::NoShortcutsFacility);
+    }
+    EXPECT_TRUE(backend->unavailableReason().contains(QStringLiteral("portal has stopped")))
+        << backend->unavailableReason().toStdString();
+    EXPECT_GT(changes, changesBefore);
+
+    ASSERT_TRUE(portal->publish());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::all_of(refs.cbegin(), refs.cend(), [&](quint64 ref) {
+                return backend->binding(ref).status == HotKeyBackend::NoError;
+            });
+        },
+        5000));
+    EXPECT_TRUE(backend->unavailableReason().isEmpty());
+    EXPECT_EQ(portal->calls.count(QStringLiteral("CreateSession")), 2);
+    EXPECT_EQ(portal->requestedShortcuts.size(), 3);
+    ASSERT_TRUE(portal->activate(QStringLiteral("command-palette")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pressed.isEmpty(); }, 5000));
+    EXPECT_EQ(pressed, QList<quint32>{1});
+}
+
+TEST_F(PortalHotKeyBackendTest, ASessionTheDesktopClosedHoldsNothing) {
+    ASSERT_TRUE(portal->publish());
+    auto backend = makeBackend(portal->serviceName());
+    const QList<quint64> refs = registerAll(*backend);
+    ASSERT_TRUE(settled(*backend, refs));
+
+    ASSERT_TRUE(portal->closeSession());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return backend->binding(refs[1]).status == HotKeyBackend::NoShortcutsFacility; },
+        5000));
+    EXPECT_TRUE(backend->unavailableReason().contains(QStringLiteral("Retry Shortcuts")));
+    // Its activations are stale.
+    ASSERT_TRUE(portal->activate(QStringLiteral("launcher")));
+    QTest::qWait(200);
+    EXPECT_TRUE(pressed.isEmpty());
 }
 
 TEST(PortalHotKeyBackendTriggerTest, PreferredTriggersUseTheXdgShortcutsNotation) {

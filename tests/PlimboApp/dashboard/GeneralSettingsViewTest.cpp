@@ -1,5 +1,6 @@
 #include "GeneralSettingsView.h"
 #include "DashboardHarness.h"
+#include "DesktopWording.h"
 #include "HotKeyBackend.h"
 #include "PlimboTheme.h"
 #include "SettingsSwitch.h"
@@ -114,6 +115,55 @@ TEST_F(GeneralSettingsViewTest, TestButtonsOpenTheirPanelsEvenWhenTheShortcutIsU
     EXPECT_TRUE(harness.h.surfaces->launcher->visible);
     clickOn(view->testClipboardButton());
     EXPECT_TRUE(harness.h.surfaces->clipboard->visible);
+}
+
+TEST_F(GeneralSettingsViewTest, TheNoteBlamesAnotherOwnerOnlyWhenAGrabWasRefusedForThat) {
+    const QString owned = QStringLiteral("already owns");
+    // All held: only what the shortcuts do.
+    harness.make();
+    harness.start();
+    makeView();
+    EXPECT_EQ(view->shortcutsNoteLabel()->text(), DesktopWording::shortcutsNote());
+
+    // Another client holds the launcher's combination.
+    harness.h.hotKeys->refusals.insert(combination(PlimboGlobalShortcut::launcher),
+                                       HotKeyBackend::BadAccess);
+    clickOn(view->retryButton());
+    EXPECT_TRUE(view->shortcutsNoteLabel()->text().contains(owned));
+
+    // No facility at all (a Wayland desktop without the portal): the reason, not an owner.
+    harness.h.hotKeys->refusals.clear();
+    harness.h.hotKeys->installStatus = HotKeyBackend::NoShortcutsFacility;
+    harness.h.hotKeys->unavailableReason = QStringLiteral("No XDG desktop portal answers.");
+    clickOn(view->retryButton());
+    EXPECT_EQ(pill(PlimboGlobalShortcut::launcher), QStringLiteral("Unavailable"));
+    EXPECT_FALSE(view->shortcutsNoteLabel()->text().contains(owned))
+        << view->shortcutsNoteLabel()->text().toStdString();
+    EXPECT_FALSE(view->unavailableReasonLabel()->isHidden());
+}
+
+TEST_F(GeneralSettingsViewTest, AShortcutTheDesktopHoldsWithoutKeysSaysSoAndWhereToSetThem) {
+    // The desktop answers later, as the portal does.
+    harness.h.hotKeys->answersLater = true;
+    harness.make();
+    harness.start();
+    makeView();
+    const quint32 clipboard = rawValue(PlimboGlobalShortcut::clipboard);
+    harness.h.hotKeys->answer(rawValue(PlimboGlobalShortcut::commandPalette),
+                              {HotKeyBackend::NoError, QStringLiteral("LOGO+ALT+space")});
+    harness.h.hotKeys->answer(clipboard, {HotKeyBackend::NoKeys, {}});
+    EXPECT_EQ(pill(PlimboGlobalShortcut::commandPalette), QStringLiteral("Active"));
+    EXPECT_EQ(pill(PlimboGlobalShortcut::clipboard), QStringLiteral("Unavailable"));
+    EXPECT_EQ(view->keyLabel(PlimboGlobalShortcut::clipboard)->text(), QStringLiteral("No keys"));
+    const QString note = view->shortcutsNoteLabel()->text();
+    EXPECT_TRUE(note.contains(QStringLiteral("shortcut settings"))) << note.toStdString();
+    EXPECT_FALSE(note.contains(QStringLiteral("already owns")));
+
+    // The user gives it keys on the desktop.
+    harness.h.hotKeys->answer(clipboard, {HotKeyBackend::NoError, QStringLiteral("Meta+V")});
+    EXPECT_EQ(pill(PlimboGlobalShortcut::clipboard), QStringLiteral("Active"));
+    EXPECT_EQ(view->keyLabel(PlimboGlobalShortcut::clipboard)->text(), QStringLiteral("Super+V"));
+    EXPECT_EQ(view->shortcutsNoteLabel()->text(), DesktopWording::shortcutsNote());
 }
 
 } // namespace

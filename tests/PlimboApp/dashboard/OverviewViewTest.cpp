@@ -1,8 +1,10 @@
 #include "OverviewView.h"
 #include "DashboardHarness.h"
+#include "HotKeyBackend.h"
 #include "ModuleRow.h"
 #include "PlimboTheme.h"
 #include "SettingsSwitch.h"
+#include "StatusPill.h"
 
 #include <gtest/gtest.h>
 
@@ -152,3 +154,14 @@ TEST(ModuleRowTest, TheSwitchOnlyAsksAndShowsTheRecordItWasGiven) {
 }
 
 } // namespace
+
+TEST_F(OverviewViewTest, ThePillFollowsThePalettesShortcut) {
+    EXPECT_EQ(view->shortcutPill()->text(), QStringLiteral("Super+Alt+Space"));
+    harness.h.hotKeys->answersLater = true;
+    harness.model->retryGlobalShortcuts();
+    const quint32 palette = rawValue(PlimboGlobalShortcut::commandPalette);
+    harness.h.hotKeys->answer(palette, {HotKeyBackend::NoKeys, {}});
+    EXPECT_EQ(view->shortcutPill()->text(), QStringLiteral("No keys"));
+    harness.h.hotKeys->answer(palette, {HotKeyBackend::NoError, QStringLiteral("Meta+Space")});
+    EXPECT_EQ(view->shortcutPill()->text(), QStringLiteral("Super+Space"));
+}

@@ -1,6 +1,7 @@
 #include "ClipboardQuickAccessView.h"
 #include "ClipboardRow.h"
 #include "EmptyStateView.h"
+#include "HotKeyBackend.h"
 #include "QuickAccessFooter.h"
 #include "QuickAccessSearchField.h"
 #include "SurfaceText.h"
@@ -217,4 +218,15 @@ TEST_F(ClipboardQuickAccessViewTest, RowsShowTheOneLinePreview) {
     EXPECT_EQ(row->preview()->text(), QStringLiteral("line one line two"));
     EXPECT_EQ(row->symbol()->symbol(), QStringLiteral("doc.on.clipboard"));
     EXPECT_FALSE(row->time()->text().isEmpty());
+}
+
+TEST_F(ClipboardQuickAccessViewTest, TheFooterFollowsTheKeysTheDesktopBound) {
+    surfaces.h.hotKeys->answersLater = true;
+    auto view = makeView();
+    model().retryGlobalShortcuts();
+    const quint32 clipboard = rawValue(PlimboGlobalShortcut::clipboard);
+    surfaces.h.hotKeys->answer(clipboard, {HotKeyBackend::NoError, QStringLiteral("Meta+V")});
+    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Super+V"));
+    surfaces.h.hotKeys->answer(clipboard, {HotKeyBackend::RefusedByDesktop, {}});
+    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Unavailable"));
 }

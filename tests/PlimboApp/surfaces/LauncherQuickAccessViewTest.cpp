@@ -1,5 +1,6 @@
 #include "LauncherQuickAccessView.h"
 #include "EmptyStateView.h"
+#include "HotKeyBackend.h"
 #include "LauncherRow.h"
 #include "QuickAccessFooter.h"
 #include "QuickAccessSearchField.h"
@@ -198,4 +199,19 @@ TEST_F(LauncherQuickAccessViewTest, RowsShowTheNameAndTheFolderOfTheEntry) {
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->name()->text(), QStringLiteral("Atlas"));
     EXPECT_EQ(row->folder()->text(), QStringLiteral("/usr/share/applications"));
+}
+
+TEST_F(LauncherQuickAccessViewTest, TheFooterFollowsTheKeysTheDesktopBoundOrThatThereAreNone) {
+    surfaces.h.hotKeys->answersLater = true;
+    auto view = makeView();
+    model().retryGlobalShortcuts();
+    const quint32 launcher = rawValue(PlimboGlobalShortcut::launcher);
+    // Ours while the desktop has not answered.
+    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Alt+Space"));
+    surfaces.h.hotKeys->answer(launcher, {HotKeyBackend::NoError, QStringLiteral("Meta+Shift+L")});
+    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Super+Shift+L"));
+    surfaces.h.hotKeys->answer(launcher, {HotKeyBackend::NoKeys, {}});
+    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("No keys"));
+    surfaces.h.hotKeys->answer(launcher, {HotKeyBackend::NoShortcutsFacility, {}});
+    EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Unavailable"));
 }

@@ -1,4 +1,5 @@
 #include "MenuBarContentView.h"
+#include "HotKeyBackend.h"
 #include "KeepAwakeService.h"
 #include "MenuExitButton.h"
 #include "MenuMetricColumn.h"
@@ -272,4 +273,14 @@ TEST_F(MenuBarContentViewTest, TheFixedTextsAndButtonsAreThere) {
     EXPECT_EQ(view->openAction()->accessibleDescription(), QStringLiteral("Dashboard & modules"));
     EXPECT_EQ(view->settingsAction()->accessibleName(), QStringLiteral("Settings"));
     EXPECT_EQ(view->aboutAction()->accessibleName(), QStringLiteral("About Plimbo"));
+}
+
+TEST_F(MenuBarContentViewTest, TheCommandTileFollowsThePalettesShortcut) {
+    surfaces.h.hotKeys->answersLater = true;
+    model().retryGlobalShortcuts();
+    const quint32 palette = rawValue(PlimboGlobalShortcut::commandPalette);
+    surfaces.h.hotKeys->answer(palette, {HotKeyBackend::NoError, QStringLiteral("Ctrl+F12")});
+    EXPECT_EQ(view->commandTile()->detail(), QStringLiteral("Ctrl+F12"));
+    surfaces.h.hotKeys->answer(palette, {HotKeyBackend::NoShortcutsFacility, {}});
+    EXPECT_EQ(view->commandTile()->detail(), QStringLiteral("Unavailable"));
 }
