@@ -1,5 +1,7 @@
 #include "SystemPasteboard.h"
 
+#include "WaylandClipboardTypes.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -12,9 +14,25 @@ SystemPasteboard::SystemPasteboard(QObject* parent)
         // dataChanged is the clipboard mode only; the primary selection has its own signal.
         connect(clipboard, &QClipboard::dataChanged, this, &SystemPasteboard::onDataChanged);
     }
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        m_waylandReader = WaylandClipboardReader::start();
+    }
+}
+
+bool SystemPasteboard::readsThroughWayland() const {
+    return m_waylandReader && m_waylandReader->state() == WaylandClipboardReader::State::ready;
+}
+
+qint64 SystemPasteboard::changeCount() const {
+    // The reader counts only while it is ready; Qt's notices are counted only while it is not.
+    return m_changeCount + (m_waylandReader ? m_waylandReader->changeCount() : 0);
 }
 
 void SystemPasteboard::onDataChanged() {
+    if (readsThroughWayland()) {
+        // The compositor tells the reader of every change, these notices included.
+        return;
+    }
     const QClipboard* clipboard = QGuiApplication::clipboard();
     if (m_written && clipboard->ownsClipboard() &&
         clipboard->mimeData(QClipboard::Clipboard) == m_written.data()) {
@@ -31,6 +49,7 @@ void SystemPasteboard::setContent(QMimeData* data) {
         delete data;
         return;
     }
+    data->setData(QString::fromLatin1(WaylandClipboardTypes::ownContent), QByteArrayLiteral("1"));
     const qint64 before = m_changeCount;
     m_written = data;
     clipboard->setMimeData(data, QClipboard::Clipboard);
@@ -40,6 +59,9 @@ void SystemPasteboard::setContent(QMimeData* data) {
 }
 
 QFuture<PasteboardText> SystemPasteboard::readText(qsizetype maximumBytes) {
+    if (readsThroughWayland()) {
+        return m_waylandReader->read(maximumBytes);
+    }
     const QClipboard* clipboard = QGuiApplication::clipboard();
     // Our own content is in this process already: there is nothing to transfer.
     if (clipboard && !clipboard->ownsClipboard() &&
