@@ -94,6 +94,13 @@ void X11PanelHints::settleMapped(QWindow& window, bool onAllDesktops) {
                        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                        reinterpret_cast<const char*>(&message));
     };
+    // Qt makes a tool window without a parent transient for its whole program. Window
+    // managers then treat it as part of the program's other windows: it takes their desktops,
+    // and when it closes the focus goes to them, to the notch that takes none, instead of the
+    // window the user was in.
+    if (!window.transientParent()) {
+        xcb_delete_property(x, id, XCB_ATOM_WM_TRANSIENT_FOR);
+    }
     // EWMH: 0 removes a state; source 1 is an application.
     send(atom(x, "_NET_WM_STATE"), {0, atom(x, "_NET_WM_STATE_DEMANDS_ATTENTION"), 0, 1});
     if (onAllDesktops) {

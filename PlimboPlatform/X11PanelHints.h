@@ -16,10 +16,11 @@ public:
     // when they take a window on and drop _NET_WM_STATE when it is withdrawn. Qt keeps the
     // states it finds there when it maps the window.
     static void markAsPanel(QWindow& window, bool onAllDesktops);
-    // Call once the window is mapped. Asks the window manager to put it on every desktop (some
-    // set the desktop they take a window on in place of the one asked for), and to drop the
-    // attention it demands for a window shown without being activated: a panel that appears
-    // on its own is not asking for the user.
+    // Call once the window is mapped. Makes it a window of its own rather than a transient of
+    // the program, asks the window manager to put it on every desktop (some set the desktop
+    // they take a window on in place of the one asked for), and to drop the attention it
+    // demands for a window shown without being activated: a panel that appears on its own is
+    // not asking for the user.
     static void settleMapped(QWindow& window, bool onAllDesktops);
     // A window that takes no focus is never given it by the window manager, so when a window
     // above it goes, the focus returns to the user's window instead. Qt's own flag clears only
