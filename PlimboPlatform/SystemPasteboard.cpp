@@ -9,13 +9,20 @@
 namespace plimbo {
 
 SystemPasteboard::SystemPasteboard(QObject* parent)
-    : QObject(parent) {
+    : QObject(parent)
+    , m_ownContentType(WaylandClipboardTypes::newOwnContentType()) {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         // dataChanged is the clipboard mode only; the primary selection has its own signal.
         connect(clipboard, &QClipboard::dataChanged, this, &SystemPasteboard::onDataChanged);
     }
-    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        m_waylandReader = WaylandClipboardReader::start();
+}
+
+void SystemPasteboard::startWaylandReader() const {
+    if (!m_triedWaylandReader) {
+        m_triedWaylandReader = true;
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            m_waylandReader = WaylandClipboardReader::start(m_ownContentType);
+        }
     }
 }
 
@@ -24,6 +31,7 @@ bool SystemPasteboard::readsThroughWayland() const {
 }
 
 qint64 SystemPasteboard::changeCount() const {
+    startWaylandReader();
     // The reader counts only while it is ready; Qt's notices are counted only while it is not.
     return m_changeCount + (m_waylandReader ? m_waylandReader->changeCount() : 0);
 }
@@ -49,7 +57,7 @@ void SystemPasteboard::setContent(QMimeData* data) {
         delete data;
         return;
     }
-    data->setData(QString::fromLatin1(WaylandClipboardTypes::ownContent), QByteArrayLiteral("1"));
+    data->setData(m_ownContentType, QByteArrayLiteral("1"));
     const qint64 before = m_changeCount;
     m_written = data;
     clipboard->setMimeData(data, QClipboard::Clipboard);
@@ -59,6 +67,7 @@ void SystemPasteboard::setContent(QMimeData* data) {
 }
 
 QFuture<PasteboardText> SystemPasteboard::readText(qsizetype maximumBytes) {
+    startWaylandReader();
     if (readsThroughWayland()) {
         return m_waylandReader->read(maximumBytes);
     }

@@ -37,6 +37,9 @@ public:
 
 private:
     bool readsThroughWayland() const;
+    // Made when the clipboard is first watched or read: a pasteboard that only writes needs
+    // none.
+    void startWaylandReader() const;
     void onDataChanged();
     void setContent(QMimeData* data);
     // Reads QClipboard's current content here and now.
@@ -47,7 +50,10 @@ private:
     QPointer<QMimeData> m_written;
     bool m_triedSelectionReader = false;
     std::unique_ptr<X11SelectionReader> m_selectionReader;
-    std::unique_ptr<WaylandClipboardReader> m_waylandReader;
+    // Marks what this object writes, so its own writes are no change to it.
+    const QString m_ownContentType;
+    mutable bool m_triedWaylandReader = false;
+    mutable std::unique_ptr<WaylandClipboardReader> m_waylandReader;
 };
 
 } // namespace plimbo

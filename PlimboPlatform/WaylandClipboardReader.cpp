@@ -36,16 +36,20 @@ WaylandClipboardReader* self(void* data) {
 
 } // namespace
 
-std::unique_ptr<WaylandClipboardReader> WaylandClipboardReader::start() {
+std::unique_ptr<WaylandClipboardReader>
+WaylandClipboardReader::start(const QString& ownContentType) {
     auto queue = std::make_unique<ClipboardReadQueue>();
     if (!queue->isValid()) {
         return nullptr;
     }
-    return std::unique_ptr<WaylandClipboardReader>(new WaylandClipboardReader(std::move(queue)));
+    return std::unique_ptr<WaylandClipboardReader>(
+        new WaylandClipboardReader(std::move(queue), ownContentType));
 }
 
-WaylandClipboardReader::WaylandClipboardReader(std::unique_ptr<ClipboardReadQueue> queue)
-    : m_queue(std::move(queue)) {
+WaylandClipboardReader::WaylandClipboardReader(std::unique_ptr<ClipboardReadQueue> queue,
+                                               QString ownContentType)
+    : m_queue(std::move(queue))
+    , m_ownContentType(std::move(ownContentType)) {
     m_thread = std::thread([this] { run(); });
 }
 
@@ -96,7 +100,8 @@ bool WaylandClipboardReader::connectToCompositor() {
     };
     m_registry = wl_display_get_registry(m_display);
     wl_registry_add_listener(m_registry, &registryListener, this);
-    if (!roundtrip()) {
+    if (!roundtrip(connectTimeout)) {
+        qCWarning(waylandClipboardLog) << "The compositor did not answer the clipboard reader";
         return false;
     }
     if (!m_manager || !m_seat) {
@@ -119,7 +124,7 @@ bool WaylandClipboardReader::connectToCompositor() {
     m_device = zwlr_data_control_manager_v1_get_data_device(m_manager, m_seat);
     zwlr_data_control_device_v1_add_listener(m_device, &deviceListener, this);
     // The selection already there arrives now and is not a change.
-    if (!roundtrip() || !m_device) {
+    if (!roundtrip(connectTimeout) || !m_device) {
         return false;
     }
     m_counting = true;
@@ -199,14 +204,14 @@ bool WaylandClipboardReader::dispatch(int timeoutMs) {
 }
 
 // Like wl_display_roundtrip, but bounded, and given up when we are told to quit.
-bool WaylandClipboardReader::roundtrip() {
+bool WaylandClipboardReader::roundtrip(std::chrono::milliseconds timeout) {
     bool done = false;
     static const wl_callback_listener listener{
         [](void* data, wl_callback*, uint32_t) { *static_cast<bool*>(data) = true; },
     };
     wl_callback* callback = wl_display_sync(m_display);
     wl_callback_add_listener(callback, &listener, &done);
-    const Clock::time_point deadline = Clock::now() + stepTimeout;
+    const Clock::time_point deadline = Clock::now() + timeout;
     bool alive = true;
     while (!done && alive && !m_queue->abandon()) {
         const auto left =
@@ -260,7 +265,7 @@ void WaylandClipboardReader::onSelection(zwlr_data_control_offer_v1* offer) {
         }
     }
     m_pending.clear();
-    if (m_counting && !(m_current && WaylandClipboardTypes::isOwnContent(m_current->types))) {
+    if (m_counting && !(m_current && m_current->types.contains(m_ownContentType))) {
         ++m_changeCount;
     }
 }

@@ -33,10 +33,14 @@ class WaylandClipboardReader {
 public:
     enum class State { connecting, ready, unavailable };
     static constexpr std::chrono::milliseconds stepTimeout{2000};
+    // A compositor busy starting a session may take long to answer the first time; the X11
+    // reader serves meanwhile.
+    static constexpr std::chrono::milliseconds connectTimeout{30000};
 
     // Connects to the compositor named by WAYLAND_DISPLAY in the background; none when no
-    // thread could be started.
-    static std::unique_ptr<WaylandClipboardReader> start();
+    // thread could be started. A selection that offers `ownContentType` is the caller's own
+    // write and does not count as a change.
+    static std::unique_ptr<WaylandClipboardReader> start(const QString& ownContentType);
     ~WaylandClipboardReader();
 
     WaylandClipboardReader(const WaylandClipboardReader&) = delete;
@@ -46,7 +50,7 @@ public:
     // connection broke.
     State state() const { return m_state; }
     // Moves with every change of the clipboard after the reader became ready, except those
-    // that put Plimbo's own content there.
+    // that put the caller's own content there.
     qint64 changeCount() const { return m_changeCount; }
     // The future finishes on the worker thread; a read while not ready is `failed`.
     QFuture<PasteboardText> read(qsizetype maximumBytes);
@@ -58,7 +62,7 @@ private:
     };
     enum class Transfer { ok, tooLarge, failed };
 
-    explicit WaylandClipboardReader(std::unique_ptr<ClipboardReadQueue> queue);
+    WaylandClipboardReader(std::unique_ptr<ClipboardReadQueue> queue, QString ownContentType);
     void run();
     bool connectToCompositor();
     void serve();
@@ -66,7 +70,7 @@ private:
     // Waits up to `timeoutMs` (-1: without limit) for the compositor or the queue, then
     // handles what the compositor sent; false when the connection broke.
     bool dispatch(int timeoutMs);
-    bool roundtrip();
+    bool roundtrip(std::chrono::milliseconds timeout);
     PasteboardText readCurrent(qsizetype maximumBytes);
     Transfer receive(const QString& type, qsizetype limit, QByteArray& data);
 
@@ -78,6 +82,7 @@ private:
     void onDeviceFinished();
 
     std::unique_ptr<ClipboardReadQueue> m_queue;
+    const QString m_ownContentType;
     std::atomic<State> m_state{State::connecting};
     std::atomic<qint64> m_changeCount{0};
     std::thread m_thread;

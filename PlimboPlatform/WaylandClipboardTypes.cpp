@@ -1,5 +1,9 @@
 #include "WaylandClipboardTypes.h"
 
+#include <QCoreApplication>
+
+#include <atomic>
+
 namespace plimbo {
 
 std::optional<QString> WaylandClipboardTypes::textType(const QStringList& offered) {
@@ -21,8 +25,10 @@ bool WaylandClipboardTypes::offersPasswordHint(const QStringList& offered) {
     return offered.contains(QLatin1String(passwordManagerHint));
 }
 
-bool WaylandClipboardTypes::isOwnContent(const QStringList& offered) {
-    return offered.contains(QLatin1String(ownContent));
+QString WaylandClipboardTypes::newOwnContentType() {
+    static std::atomic<quint64> writers{0};
+    return QLatin1String(ownContentPrefix) + QString::number(QCoreApplication::applicationPid()) +
+           u'-' + QString::number(++writers);
 }
 
 bool WaylandClipboardTypes::hintSaysSecret(const QByteArray& hint) {

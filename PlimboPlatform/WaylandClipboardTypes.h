@@ -19,14 +19,16 @@ public:
 
     // A password manager's mark; the content is secret when it holds "secret".
     static constexpr const char* passwordManagerHint = "x-kde-passwordManagerHint";
-    // Plimbo puts this beside every text it writes, so its own copies coming back through the
-    // compositor are not taken for new content.
-    static constexpr const char* ownContent = "application/x-plimbo-own-content";
+    // Each clipboard writer puts a type of its own beside what it writes, so its own copies
+    // coming back through the compositor are not taken for new content: this, then a number
+    // no other writer in any process uses.
+    static constexpr const char* ownContentPrefix = "application/x-plimbo-copy-";
 
     // The text type to ask for, in order of preference; none when the offer has no text.
     static std::optional<QString> textType(const QStringList& offered);
     static bool offersPasswordHint(const QStringList& offered);
-    static bool isOwnContent(const QStringList& offered);
+    // A type for one writer, unique across processes.
+    static QString newOwnContentType();
     static bool hintSaysSecret(const QByteArray& hint);
     // The received bytes of `type` as text.
     static QString decode(QByteArray bytes, const QString& type);

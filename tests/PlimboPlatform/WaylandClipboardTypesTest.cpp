@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <atomic>
@@ -71,9 +72,12 @@ TEST(WaylandClipboardTypesTest, ReadsThePasswordManagersHintAndOurOwnMark) {
     EXPECT_TRUE(WaylandClipboardTypes::hintSaysSecret("secret\n"));
     EXPECT_FALSE(WaylandClipboardTypes::hintSaysSecret("not-secret"));
     EXPECT_FALSE(WaylandClipboardTypes::hintSaysSecret(""));
-    EXPECT_TRUE(
-        WaylandClipboardTypes::isOwnContent({"UTF8_STRING", WaylandClipboardTypes::ownContent}));
-    EXPECT_FALSE(WaylandClipboardTypes::isOwnContent({"UTF8_STRING"}));
+    // Each writer's mark is its own, so one writer's copy is new content to another.
+    const QString first = WaylandClipboardTypes::newOwnContentType();
+    const QString second = WaylandClipboardTypes::newOwnContentType();
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(first.startsWith(QLatin1String("application/x-plimbo-copy-")));
+    EXPECT_TRUE(first.contains(QString::number(QCoreApplication::applicationPid())));
 }
 
 TEST(WaylandClipboardTypesTest, DecodesLatin1OnlyForStringAndDropsATrailingNul) {
@@ -168,7 +172,7 @@ TEST(BoundedPipeReadTest, GivesUpOnASilentOwnerAndWhenAbandoned) {
 
 TEST(WaylandClipboardReaderTest, WithoutACompositorItIsUnavailableAndReadsFail) {
     qputenv("WAYLAND_DISPLAY", "plimbo-no-such-compositor");
-    const auto reader = WaylandClipboardReader::start();
+    const auto reader = WaylandClipboardReader::start(QStringLiteral("application/x-test"));
     qunsetenv("WAYLAND_DISPLAY");
     ASSERT_TRUE(reader);
     QElapsedTimer timer;
