@@ -1,5 +1,6 @@
 #include "AppModel.h"
 #include "AppModelHarness.h"
+#include "NotchSurfaceState.h"
 #include "NotchSurfaceView.h"
 #include "NotchWindowController.h"
 #include "PlimboNotchPanel.h"
@@ -93,6 +94,8 @@ TEST(NotchWindowControllerX11Test, BehavesLikeAPanelAndTakesTheFocusOnlyExpanded
 
     notch.expand();
     EXPECT_TRUE(QTest::qWaitFor([&] { return takesInput() && offersTakeFocus(); }, 2000));
+    // A collapse asked for while the shelf still grows is ignored.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !notch.state().isTransitioning(); }, 5000));
     notch.collapse();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !takesInput() && !offersTakeFocus(); }, 5000));
     notch.hide();

@@ -9,7 +9,8 @@ using namespace plimbo;
 using namespace plimbo::test;
 
 // The palette, launcher and clipboard panels are the desktop's panels, not programs' windows:
-// task bars and pagers leave them out. They open on the desktop the user is on.
+// task bars and pagers leave them out, and they belong to no other window. They open on the
+// desktop the user is on.
 TEST(FloatingPanelX11Test, StaysOffTheTaskBarAndThePagerEveryTimeItIsShown) {
     if (!haveX11()) {
         GTEST_SKIP() << "needs an X server";
@@ -34,6 +35,11 @@ TEST(FloatingPanelX11Test, StaysOffTheTaskBarAndThePagerEveryTimeItIsShown) {
         EXPECT_TRUE(states.contains(x.atom("_NET_WM_STATE_ABOVE"))) << shown;
         EXPECT_FALSE(x.hasProperty(window, "_NET_WM_DESKTOP"));
         EXPECT_TRUE(x.values(window, "WM_PROTOCOLS").contains(x.atom("WM_TAKE_FOCUS")));
+        // Not a transient of the whole program: when it closes, the window manager gives the
+        // focus back to the user's window rather than to another of Plimbo's.
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return !x.hasProperty(window, "WM_TRANSIENT_FOR"); }, 2000))
+            << shown;
         panel.hide();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !x.isViewable(window); }, 2000));
     }
