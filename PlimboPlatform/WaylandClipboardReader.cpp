@@ -30,6 +30,13 @@ PasteboardText failedRead() {
     return {PasteboardText::Status::failed, {}};
 }
 
+template <typename T> void release(T*& object, void (*destroy)(T*)) {
+    if (object) {
+        destroy(object);
+        object = nullptr;
+    }
+}
+
 WaylandClipboardReader* self(void* data) {
     return static_cast<WaylandClipboardReader*>(data);
 }
@@ -158,26 +165,11 @@ void WaylandClipboardReader::disconnect() {
         zwlr_data_control_offer_v1_destroy(m_current->offer);
     }
     m_current.reset();
-    if (m_device) {
-        zwlr_data_control_device_v1_destroy(m_device);
-        m_device = nullptr;
-    }
-    if (m_manager) {
-        zwlr_data_control_manager_v1_destroy(m_manager);
-        m_manager = nullptr;
-    }
-    if (m_seat) {
-        wl_seat_destroy(m_seat);
-        m_seat = nullptr;
-    }
-    if (m_registry) {
-        wl_registry_destroy(m_registry);
-        m_registry = nullptr;
-    }
-    if (m_display) {
-        wl_display_disconnect(m_display);
-        m_display = nullptr;
-    }
+    release(m_device, zwlr_data_control_device_v1_destroy);
+    release(m_manager, zwlr_data_control_manager_v1_destroy);
+    release(m_seat, wl_seat_destroy);
+    release(m_registry, wl_registry_destroy);
+    release(m_display, wl_display_disconnect);
 }
 
 bool WaylandClipboardReader::dispatch(int timeoutMs) {
