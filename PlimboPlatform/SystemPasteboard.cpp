@@ -1,5 +1,7 @@
 #include "SystemPasteboard.h"
 
+#include "WaylandClipboardTypes.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -7,14 +9,38 @@
 namespace plimbo {
 
 SystemPasteboard::SystemPasteboard(QObject* parent)
-    : QObject(parent) {
+    : QObject(parent)
+    , m_ownContentType(WaylandClipboardTypes::newOwnContentType()) {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         // dataChanged is the clipboard mode only; the primary selection has its own signal.
         connect(clipboard, &QClipboard::dataChanged, this, &SystemPasteboard::onDataChanged);
     }
 }
 
+void SystemPasteboard::startWaylandReader() const {
+    if (!m_triedWaylandReader) {
+        m_triedWaylandReader = true;
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            m_waylandReader = WaylandClipboardReader::start(m_ownContentType);
+        }
+    }
+}
+
+bool SystemPasteboard::readsThroughWayland() const {
+    return m_waylandReader && m_waylandReader->state() == WaylandClipboardReader::State::ready;
+}
+
+qint64 SystemPasteboard::changeCount() const {
+    startWaylandReader();
+    // The reader counts only while it is ready; Qt's notices are counted only while it is not.
+    return m_changeCount + (m_waylandReader ? m_waylandReader->changeCount() : 0);
+}
+
 void SystemPasteboard::onDataChanged() {
+    if (readsThroughWayland()) {
+        // The compositor tells the reader of every change, these notices included.
+        return;
+    }
     const QClipboard* clipboard = QGuiApplication::clipboard();
     if (m_written && clipboard->ownsClipboard() &&
         clipboard->mimeData(QClipboard::Clipboard) == m_written.data()) {
@@ -31,6 +57,7 @@ void SystemPasteboard::setContent(QMimeData* data) {
         delete data;
         return;
     }
+    data->setData(m_ownContentType, QByteArrayLiteral("1"));
     const qint64 before = m_changeCount;
     m_written = data;
     clipboard->setMimeData(data, QClipboard::Clipboard);
@@ -40,6 +67,10 @@ void SystemPasteboard::setContent(QMimeData* data) {
 }
 
 QFuture<PasteboardText> SystemPasteboard::readText(qsizetype maximumBytes) {
+    startWaylandReader();
+    if (readsThroughWayland()) {
+        return m_waylandReader->read(maximumBytes);
+    }
     const QClipboard* clipboard = QGuiApplication::clipboard();
     // Our own content is in this process already: there is nothing to transfer.
     if (clipboard && !clipboard->ownsClipboard() &&

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Pasteboard.h"
+#include "WaylandClipboardReader.h"
 #include "X11SelectionReader.h"
 
 #include <QMimeData>
@@ -19,12 +20,15 @@ namespace plimbo {
 // read), never through QClipboard, which would transfer the whole selection on the GUI thread.
 // Without X11 (offscreen, Wayland without XWayland) QClipboard is read on the calling thread and
 // the limit is applied to the text it returns.
+// In a Wayland session whose compositor offers the clipboard-manager protocol, a
+// WaylandClipboardReader counts the changes and reads them instead: through XWayland, Qt hears of
+// a native Wayland program's copy only while an X window has the focus.
 class SystemPasteboard final : public QObject, public Pasteboard {
     Q_OBJECT
 public:
     explicit SystemPasteboard(QObject* parent = nullptr);
 
-    qint64 changeCount() const override { return m_changeCount; }
+    qint64 changeCount() const override;
     QFuture<PasteboardText> readText(qsizetype maximumBytes) override;
     void writeText(const QString& text) override;
     void writeFileUrls(const QList<QUrl>& urls) override;
@@ -32,6 +36,10 @@ public:
     static constexpr const char* passwordManagerHintFormat = "x-kde-passwordManagerHint";
 
 private:
+    bool readsThroughWayland() const;
+    // Made when the clipboard is first watched or read: a pasteboard that only writes needs
+    // none.
+    void startWaylandReader() const;
     void onDataChanged();
     void setContent(QMimeData* data);
     // Reads QClipboard's current content here and now.
@@ -42,6 +50,10 @@ private:
     QPointer<QMimeData> m_written;
     bool m_triedSelectionReader = false;
     std::unique_ptr<X11SelectionReader> m_selectionReader;
+    // Marks what this object writes, so its own writes are no change to it.
+    const QString m_ownContentType;
+    mutable bool m_triedWaylandReader = false;
+    mutable std::unique_ptr<WaylandClipboardReader> m_waylandReader;
 };
 
 } // namespace plimbo

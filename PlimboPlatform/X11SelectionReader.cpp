@@ -8,8 +8,6 @@
 #include <xcb/xcb.h>
 
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace plimbo {
 
@@ -30,59 +28,32 @@ std::unique_ptr<X11SelectionReader> X11SelectionReader::connect() {
         xcb_disconnect(connection);
         return nullptr;
     }
-    const int wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wake < 0) {
+    auto queue = std::make_unique<ClipboardReadQueue>();
+    if (!queue->isValid()) {
         xcb_disconnect(connection);
         return nullptr;
     }
-    return std::unique_ptr<X11SelectionReader>(new X11SelectionReader(connection, screen, wake));
+    return std::unique_ptr<X11SelectionReader>(
+        new X11SelectionReader(connection, screen, std::move(queue)));
 }
 
-X11SelectionReader::X11SelectionReader(xcb_connection_t* connection, int screen, int wake)
+X11SelectionReader::X11SelectionReader(xcb_connection_t* connection, int screen,
+                                       std::unique_ptr<ClipboardReadQueue> queue)
     : m_connection(connection)
     , m_screen(screen)
-    , m_wake(wake) {
+    , m_queue(std::move(queue)) {
     m_thread = std::thread([this] { run(); });
 }
 
 X11SelectionReader::~X11SelectionReader() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_quit = true;
-        m_abandon = true;
-        setWake(true);
-    }
+    m_queue->quit();
     m_thread.join();
     // Windows still waiting for an owner go with the connection.
     xcb_disconnect(m_connection);
-    ::close(m_wake);
-    // A request never taken up is cancelled as its promise goes.
 }
 
 QFuture<PasteboardText> X11SelectionReader::read(qsizetype maximumBytes) {
-    QPromise<PasteboardText> promise;
-    promise.start();
-    QFuture<PasteboardText> future = promise.future();
-    std::lock_guard lock(m_mutex);
-    if (m_next) {
-        // Superseded before the worker took it up.
-        m_next->promise.addResult(failedRead());
-        m_next->promise.finish();
-    }
-    m_next = Request{std::move(promise), maximumBytes};
-    m_abandon = true;
-    setWake(true);
-    return future;
-}
-
-void X11SelectionReader::setWake(bool raised) {
-    if (raised) {
-        const eventfd_t one = 1;
-        (void)::write(m_wake, &one, sizeof one);
-    } else {
-        eventfd_t count = 0;
-        (void)::read(m_wake, &count, sizeof count);
-    }
+    return m_queue->push(maximumBytes);
 }
 
 void X11SelectionReader::run() {
@@ -95,18 +66,10 @@ void X11SelectionReader::run() {
     X11UnfinishedTransfers unfinished(m_connection, atoms);
 
     for (;;) {
-        std::optional<Request> request;
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_quit) {
-                return;
-            }
-            if (m_next) {
-                request = std::move(m_next);
-                m_next.reset();
-                m_abandon = false;
-                setWake(false);
-            }
+        bool quitting = false;
+        std::optional<ClipboardReadQueue::Request> request = m_queue->take(quitting);
+        if (quitting) {
+            return;
         }
         if (!request) {
             // Idle: only owners finishing with earlier reads may need us.
@@ -119,7 +82,7 @@ void X11SelectionReader::run() {
             const int timeoutMs =
                 next ? int(std::chrono::ceil<std::chrono::milliseconds>(*next - now).count()) : -1;
             pollfd descriptors[] = {{xcb_get_file_descriptor(m_connection), POLLIN, 0},
-                                    {m_wake, POLLIN, 0}};
+                                    {m_queue->wakeDescriptor(), POLLIN, 0}};
             if (xcb_connection_has_error(m_connection) != 0) {
                 descriptors[0].fd = -1; // a broken connection would wake us forever
             }
@@ -128,13 +91,13 @@ void X11SelectionReader::run() {
         }
         PasteboardText result = failedRead();
         if (root != XCB_NONE && xcb_connection_has_error(m_connection) == 0) {
-            X11SelectionRead read(m_connection, root, atoms, unfinished, m_abandon, m_wake);
+            X11SelectionRead read(m_connection, root, atoms, unfinished, m_queue->abandon(),
+                                  m_queue->wakeDescriptor());
             result = read.run(request->maximumBytes);
         } else {
             qCWarning(selectionLog) << "The clipboard reader's X connection is broken";
         }
-        request->promise.addResult(result);
-        request->promise.finish();
+        request->finish(result);
     }
 }
 

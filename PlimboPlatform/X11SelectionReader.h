@@ -1,15 +1,12 @@
 #pragma once
 
+#include "ClipboardReadQueue.h"
 #include "Pasteboard.h"
 
 #include <QFuture>
-#include <QPromise>
 
-#include <atomic>
 #include <chrono>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <thread>
 
 struct xcb_connection_t;
@@ -39,26 +36,13 @@ public:
     QFuture<PasteboardText> read(qsizetype maximumBytes);
 
 private:
-    struct Request {
-        QPromise<PasteboardText> promise;
-        qsizetype maximumBytes = 0;
-    };
-
-    X11SelectionReader(xcb_connection_t* connection, int screen, int wake);
+    X11SelectionReader(xcb_connection_t* connection, int screen,
+                       std::unique_ptr<ClipboardReadQueue> queue);
     void run();
-    // Raises or lowers m_wake; call with m_mutex held.
-    void setWake(bool raised);
 
     xcb_connection_t* m_connection;
     int m_screen;
-    std::mutex m_mutex;
-    // An eventfd, readable while a request waits or we are quitting; raised and lowered under
-    // m_mutex.
-    int m_wake;
-    std::optional<Request> m_next; // guarded by m_mutex
-    bool m_quit = false;           // guarded by m_mutex
-    // Set when the read in progress should give up: a newer one waits, or we are quitting.
-    std::atomic<bool> m_abandon{false};
+    std::unique_ptr<ClipboardReadQueue> m_queue;
     std::thread m_thread;
 };
 

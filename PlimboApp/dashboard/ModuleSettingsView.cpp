@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "DashboardStyle.h"
+#include "DesktopWording.h"
 #include "ModuleRegistry.h"
 #include "ModuleRowMatch.h"
 #include "SettingsForm.h"
@@ -76,6 +77,9 @@ void ModuleSettingsView::refresh() {
                 }
             });
             m_rows.append(row);
+            if (id == QLatin1String("clipboard")) {
+                m_form->addNote(DesktopWording::clipboardCaptureNote());
+            }
         }
     }
     for (qsizetype i = 0; i < records.size(); ++i) {

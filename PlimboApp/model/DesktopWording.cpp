@@ -139,4 +139,13 @@ QString DesktopWording::dragFileHint(const QString& fileName) {
            QStringLiteral(" to the file manager or another app");
 }
 
+QString DesktopWording::clipboardCaptureNote() {
+    return QStringLiteral(
+        "On X11 every text copy is captured. In a Wayland session Plimbo reads the clipboard "
+        "through the desktop's clipboard-manager protocol, which KDE Plasma and wlroots desktops "
+        "such as Sway offer, so copies made in any program are captured. GNOME offers no such "
+        "protocol: there only the copies GNOME passes on to X11 programs are captured, and a "
+        "copy it does not pass on is missed.");
+}
+
 } // namespace plimbo

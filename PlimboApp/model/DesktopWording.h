@@ -68,6 +68,9 @@ public:
     static QString fileManagerButton();
     // A shelf file's tooltip: "Drag <name> to the file manager or another app".
     static QString dragFileHint(const QString& fileName);
+
+    // The module settings' note under the clipboard: which copies a Wayland desktop lets it see.
+    static QString clipboardCaptureNote();
 };
 
 } // namespace plimbo

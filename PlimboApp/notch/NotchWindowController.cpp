@@ -33,6 +33,10 @@ NotchWindowController::NotchWindowController(AppModel& model, std::shared_ptr<Sc
     // Shown without taking the keyboard; an expand makes it key on purpose.
     m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
     m_panel->setMouseTracking(true);
+    m_panel->setOnAllDesktops(true);
+    // Compact, it takes no focus, so the desktop hands the focus back to the user's window
+    // when a panel above goes; expanded, the shelf takes keys.
+    m_panel->setTakesFocus(false);
 
     // Each callback does nothing once the controller is gone.
     QPointer<NotchWindowController> self(this);
@@ -69,6 +73,9 @@ NotchWindowController::NotchWindowController(AppModel& model, std::shared_ptr<Sc
     m_compactHoverTimer.setInterval(hoverShrinkDelay);
     connect(&m_compactHoverTimer, &QTimer::timeout, this,
             &NotchWindowController::shrinkHoverCanvas);
+
+    connect(m_state.get(), &NotchSurfaceState::isExpandedChanged, this,
+            [this] { m_panel->setTakesFocus(m_state->isExpanded()); });
 
     // Observers act on a later turn of the event loop.
     connect(m_screens.get(), &ScreenLayout::changed, this,

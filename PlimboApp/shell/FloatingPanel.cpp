@@ -1,8 +1,11 @@
 #include "FloatingPanel.h"
 
 #include "OwnedWindows.h"
+#include "X11PanelHints.h"
 
 #include <QMouseEvent>
+#include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -35,6 +38,31 @@ void FloatingPanel::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QWidget::mousePressEvent(event);
+}
+
+void FloatingPanel::setTakesFocus(bool takesFocus) {
+    if (m_takesFocus == takesFocus) {
+        return;
+    }
+    m_takesFocus = takesFocus;
+    if (QWindow* window = windowHandle()) {
+        X11PanelHints::setTakesFocus(*window, takesFocus);
+    }
+}
+
+void FloatingPanel::showEvent(QShowEvent* event) {
+    // Before the window is mapped: the window manager reads these as it takes the window on.
+    if (QWindow* window = windowHandle(); window && !event->spontaneous()) {
+        X11PanelHints::markAsPanel(*window, m_onAllDesktops);
+        X11PanelHints::setTakesFocus(*window, m_takesFocus);
+        // Next turn: mapped by then.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && windowHandle()) {
+                X11PanelHints::settleMapped(*windowHandle(), m_onAllDesktops);
+            }
+        });
+    }
+    QWidget::showEvent(event);
 }
 
 void FloatingPanel::present() {

@@ -4,9 +4,9 @@
 
 namespace plimbo {
 
-// A borderless panel that floats above ordinary windows and stays off the taskbar: the window
-// of the command palette, the launcher and the clipboard panel. Its content draws its own
-// surface on a clear background. Created once; closing it only hides it.
+// A borderless panel that floats above ordinary windows and stays off the task bar and the
+// pager: the window of the command palette, the launcher and the clipboard panel. Its content
+// draws its own surface on a clear background. Created once; closing it only hides it.
 class FloatingPanel : public QWidget {
     Q_OBJECT
 
@@ -24,15 +24,25 @@ public:
     void setMovableByBackground(bool movable) { m_movableByBackground = movable; }
     bool isMovableByBackground() const { return m_movableByBackground; }
 
+    // Shown on every desktop, whichever the user switches to (from its next show on).
+    void setOnAllDesktops(bool onAll) { m_onAllDesktops = onAll; }
+    // A panel that takes no focus is never given it, by a click or by the desktop when a
+    // window above it goes, and cannot be activated; it takes focus by default.
+    void setTakesFocus(bool takesFocus);
+    bool takesFocus() const { return m_takesFocus; }
+
     static constexpr Qt::WindowFlags panelFlags =
         Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* m_content = nullptr;
     bool m_movableByBackground = true;
+    bool m_onAllDesktops = false;
+    bool m_takesFocus = true;
 };
 
 } // namespace plimbo

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <vector>
 
 namespace plimbo {
 
@@ -31,13 +32,33 @@ QByteArray PlimboApplication::platformFor(const QProcessEnvironment& environment
     return QByteArrayLiteral("xcb");
 }
 
-int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& adjust) {
-    if (const QByteArray platform = platformFor(QProcessEnvironment::systemEnvironment());
-        !platform.isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", platform);
+QList<QByteArray> PlimboApplication::qtArguments(const QList<QByteArray>& arguments,
+                                                 const QProcessEnvironment& environment) {
+    QList<QByteArray> result = arguments;
+    if (const QByteArray platform = platformFor(environment); !platform.isEmpty()) {
+        const qsizetype afterName = qMin(qsizetype(1), result.size());
+        result.insert(afterName, platform);
+        result.insert(afterName, QByteArrayLiteral("-platform"));
     }
+    return result;
+}
+
+int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& adjust) {
+    // The platform goes to Qt as its switch, never through QT_QPA_PLATFORM: every program
+    // Plimbo starts inherits the environment, and must get the user's.
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QByteArray(argv[i]);
+    }
+    arguments = qtArguments(arguments, QProcessEnvironment::systemEnvironment());
+    std::vector<char*> qtArgv;
+    for (QByteArray& argument : arguments) {
+        qtArgv.push_back(argument.data());
+    }
+    qtArgv.push_back(nullptr);
+    int qtArgc = int(arguments.size());
     flushCoverageOnTerminate();
-    QApplication application(argc, argv);
+    QApplication application(qtArgc, qtArgv.data());
     QApplication::setOrganizationName(QStringLiteral("Plimbo"));
     QApplication::setApplicationName(QStringLiteral("Plimbo"));
     // Matches the installed desktop entry, so desktops show its name and icon for our windows.

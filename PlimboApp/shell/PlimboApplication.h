@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QProcessEnvironment>
 
 #include <functional>
@@ -28,6 +29,10 @@ public:
     // the panels near the pointer and the focus hand-back need global window positions that
     // Wayland clients do not have. A platform the user chose (QT_QPA_PLATFORM) stays.
     static QByteArray platformFor(const QProcessEnvironment& environment);
+    // The command line Qt is given: `arguments` (the program's name first) with the platform of
+    // platformFor as Qt's "-platform" switch, when there is one.
+    static QList<QByteArray> qtArguments(const QList<QByteArray>& arguments,
+                                         const QProcessEnvironment& environment);
 };
 
 } // namespace plimbo

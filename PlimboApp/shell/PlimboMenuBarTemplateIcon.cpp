@@ -1,5 +1,6 @@
 #include "PlimboMenuBarTemplateIcon.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -15,6 +16,55 @@ namespace {
 constexpr qreal flipY(qreal y) {
     return PlimboMenuBarTemplateIcon::side - y;
 }
+
+// Draws the mark at whatever size the tray asks for and names the installed theme icon, so a
+// panel that scales its icons can take the theme's instead of enlarging a small pixmap.
+class TemplateIconEngine final : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->save();
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / qreal(PlimboMenuBarTemplateIcon::side),
+                       rect.height() / qreal(PlimboMenuBarTemplateIcon::side));
+        PlimboMenuBarTemplateIcon::paint(*painter);
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        const QSize square = actualSize(size, mode, state);
+        QImage image(square * scale, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        paint(&painter, QRect(QPoint(), image.size()), mode, state);
+        painter.end();
+        image.setDevicePixelRatio(scale);
+        return QPixmap::fromImage(image);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = qMin(size.width(), size.height());
+        return {side, side};
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const int side : PlimboMenuBarTemplateIcon::offeredSides) {
+            sizes << QSize(side, side);
+        }
+        return sizes;
+    }
+
+    QString iconName() override {
+        return QString::fromLatin1(PlimboMenuBarTemplateIcon::themeName);
+    }
+    QString key() const override { return QStringLiteral("PlimboMenuBarTemplateIcon"); }
+    QIconEngine* clone() const override { return new TemplateIconEngine; }
+};
 
 } // namespace
 
@@ -65,9 +115,7 @@ QImage PlimboMenuBarTemplateIcon::image(qreal devicePixelRatio) {
 }
 
 QIcon PlimboMenuBarTemplateIcon::icon() {
-    QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(image(1.0)));
-    icon.addPixmap(QPixmap::fromImage(image(2.0)));
+    QIcon icon(new TemplateIconEngine);
     icon.setIsMask(true);
     return icon;
 }

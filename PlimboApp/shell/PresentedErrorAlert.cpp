@@ -1,6 +1,7 @@
 #include "PresentedErrorAlert.h"
 
 #include "AppModel.h"
+#include "OwnedWindows.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -78,6 +79,12 @@ void PresentedErrorAlert::present(const QString& message) {
         box->deleteLater();
         if (!m_closing) {
             m_model.setPresentedError(std::nullopt);
+            // The window it blocked takes the keyboard again. Window managers give the focus
+            // back to the alert's window only where it shows in the task bar, and panels do not.
+            if (QWidget* window = m_host ? m_host->window() : nullptr;
+                window && window->isVisible()) {
+                OwnedWindows::activate(*window);
+            }
         }
     });
     m_box = box;

@@ -125,6 +125,21 @@ public:
         }
         return *static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
     }
+    // A 32-bit property's values (atoms, cardinals, WM_HINTS' fields); empty when unset.
+    QList<uint32_t> values(xcb_window_t window, const char* property) const {
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(m_connection,
+                                   xcb_get_property(m_connection, 0, window, atom(property),
+                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                                   nullptr),
+            &std::free);
+        QList<uint32_t> result;
+        if (reply && reply->format == 32) {
+            const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+            result = QList<uint32_t>(data, data + xcb_get_property_value_length(reply.get()) / 4);
+        }
+        return result;
+    }
     bool hasProperty(xcb_window_t window, const char* property) const {
         std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
             xcb_get_property_reply(m_connection,

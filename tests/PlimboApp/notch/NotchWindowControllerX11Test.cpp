@@ -1,5 +1,6 @@
 #include "AppModel.h"
 #include "AppModelHarness.h"
+#include "NotchSurfaceState.h"
 #include "NotchSurfaceView.h"
 #include "NotchWindowController.h"
 #include "PlimboNotchPanel.h"
@@ -53,6 +54,51 @@ TEST(NotchWindowControllerX11Test, PanelSitsAtTheTopCentreOfTheScreen) {
     EXPECT_EQ(panel.geometry(), expanded);
     notch.hide();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !x.isViewable(window); }, 2000));
+}
+
+// The notch is part of the desktop, not a program's window: task bars and pagers leave it out,
+// it stays when the user switches desktops, and compact it takes no focus, so when a panel above
+// it goes the window manager gives the focus back to the user's window instead of to the notch.
+TEST(NotchWindowControllerX11Test, BehavesLikeAPanelAndTakesTheFocusOnlyExpanded) {
+    if (!haveX11()) {
+        GTEST_SKIP() << "needs an X server";
+    }
+    X11TestClient x;
+    ASSERT_TRUE(x.usable());
+    AppModelHarness h;
+    std::unique_ptr<AppModel> model = h.makeModel();
+    NotchWindowController notch(*model);
+    notch.updatePresentation(true, true);
+    PlimboNotchPanel& panel = notch.panel();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    const auto window = static_cast<xcb_window_t>(panel.winId());
+    x.sync();
+
+    const QList<uint32_t> states = x.values(window, "_NET_WM_STATE");
+    EXPECT_TRUE(states.contains(x.atom("_NET_WM_STATE_SKIP_TASKBAR")));
+    EXPECT_TRUE(states.contains(x.atom("_NET_WM_STATE_SKIP_PAGER")));
+    // Qt's own state stays beside ours.
+    EXPECT_TRUE(states.contains(x.atom("_NET_WM_STATE_ABOVE")));
+    EXPECT_EQ(x.cardinal(window, "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL), 0xFFFFFFFFu);
+
+    // WM_HINTS: flags, then input; InputHint is the flags' lowest bit.
+    const auto takesInput = [&] {
+        const QList<uint32_t> hints = x.values(window, "WM_HINTS");
+        return hints.size() >= 2 && (hints.at(0) & 1u) && hints.at(1) != 0;
+    };
+    const auto offersTakeFocus = [&] {
+        return x.values(window, "WM_PROTOCOLS").contains(x.atom("WM_TAKE_FOCUS"));
+    };
+    EXPECT_FALSE(takesInput());
+    EXPECT_FALSE(offersTakeFocus());
+
+    notch.expand();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return takesInput() && offersTakeFocus(); }, 2000));
+    // A collapse asked for while the shelf still grows is ignored.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !notch.state().isTransitioning(); }, 5000));
+    notch.collapse();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !takesInput() && !offersTakeFocus(); }, 5000));
+    notch.hide();
 }
 
 // Without a window manager the stacking order is the order of the raises: the notch putting

@@ -37,3 +37,18 @@ TEST(PlimboApplicationPlatformTest, WaylandSessionsKeepTheWindowsOnXWaylandUnles
                     environment({{"XDG_SESSION_TYPE", "x11"}, {"DISPLAY", ":0"}}))
                     .isEmpty());
 }
+
+// Programs Plimbo starts inherit its environment: the platform it picks for itself goes to Qt as
+// a switch, so the environment stays the user's and nothing is forced onto XWayland.
+TEST(PlimboApplicationPlatformTest, ThePlatformGoesToQtAsASwitchAndTheEnvironmentStaysTheUsers) {
+    const QList<QByteArray> arguments{"plimbo", "--show-menu-preview"};
+    EXPECT_EQ(PlimboApplication::qtArguments(
+                  arguments, environment({{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}})),
+              (QList<QByteArray>{"plimbo", "-platform", "xcb", "--show-menu-preview"}));
+    EXPECT_EQ(PlimboApplication::qtArguments(
+                  arguments, environment({{"XDG_SESSION_TYPE", "x11"}, {"DISPLAY", ":0"}})),
+              arguments);
+    EXPECT_EQ(PlimboApplication::qtArguments(
+                  {}, environment({{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}})),
+              (QList<QByteArray>{"-platform", "xcb"}));
+}

@@ -71,6 +71,32 @@ TEST(PlimboMenuBarTemplateIconTest, RendersSharplyAtDoubleDensityAndIsAMask) {
     EXPECT_TRUE(PlimboMenuBarTemplateIcon::icon().isMask());
 }
 
+// A scaled panel asks for the theme icon by name, or for pixmaps up to 64 px over D-Bus.
+TEST(PlimboMenuBarTemplateIconTest, NamesTheThemeIconAndDrawsEverySizeAPanelAsksFor) {
+    const QIcon icon = PlimboMenuBarTemplateIcon::icon();
+    EXPECT_EQ(icon.name(), QStringLiteral("com.plimbo.utility"));
+    const QList<QSize> sizes = icon.availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(22, 22)));
+    EXPECT_TRUE(sizes.contains(QSize(64, 64)));
+    for (const QSize& size : sizes) {
+        EXPECT_LE(size.width(), 64);
+    }
+
+    const QImage large =
+        icon.pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(large.size(), QSize(64, 64));
+    // The 18 px drawing's points, scaled: the ring's left side drawn, its middle and open right
+    // side empty, the handle's end in the lower right.
+    const auto at = [](int x) {
+        return x * 64 / 18;
+    };
+    EXPECT_TRUE(opaque(large, at(2), at(8)));
+    EXPECT_TRUE(clear(large, at(8), at(8)));
+    EXPECT_TRUE(clear(large, at(14), at(8)));
+    EXPECT_TRUE(opaque(large, at(15), at(16)));
+    EXPECT_EQ(icon.pixmap(QSize(22, 22)).size(), QSize(22, 22));
+}
+
 TEST(PlimboMenuBarIconTest, FillsTheLargestCentredSquare) {
     PlimboMenuBarIcon icon(PlimboTheme::accent(), true);
     icon.resize(40, 24);
