@@ -54,6 +54,9 @@ public:
     // The general settings' notes under the notch switches and under the global shortcuts.
     static QString notchPlacementNote();
     static QString shortcutsNote();
+    // What a signed build would add: the general settings' distribution note and the permissions
+    // page's explanation of a limit say the same.
+    static QString signedBuildNote();
 
     // The notch shelf's button that shows its files in the file manager, "Files".
     static QString fileManagerButton();

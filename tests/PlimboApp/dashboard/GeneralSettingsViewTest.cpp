@@ -1,5 +1,6 @@
 #include "GeneralSettingsView.h"
 #include "DashboardHarness.h"
+#include "DesktopWording.h"
 #include "HotKeyBackend.h"
 #include "PlimboTheme.h"
 #include "SettingsSwitch.h"
@@ -114,6 +115,20 @@ TEST_F(GeneralSettingsViewTest, TestButtonsOpenTheirPanelsEvenWhenTheShortcutIsU
     EXPECT_TRUE(harness.h.surfaces->launcher->visible);
     clickOn(view->testClipboardButton());
     EXPECT_TRUE(harness.h.surfaces->clipboard->visible);
+}
+
+TEST_F(GeneralSettingsViewTest, DistributionNoteAgreesWithThePermissionsPage) {
+    harness.make();
+    makeView();
+    QStringList notes;
+    for (const QLabel* label : view->findChildren<QLabel*>()) {
+        if (label->text().contains(QStringLiteral("Developer ID"))) {
+            notes << label->text();
+        }
+    }
+    // The permissions page lists system and network extensions as not needed on Linux.
+    EXPECT_EQ(notes, QStringList{DesktopWording::signedBuildNote()});
+    EXPECT_TRUE(DesktopWording::signedBuildNote().contains(QStringLiteral("not needed on Linux")));
 }
 
 } // namespace
