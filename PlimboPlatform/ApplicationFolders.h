@@ -7,6 +7,14 @@
 
 namespace plimbo {
 
+// What became of a request to start an application.
+struct ApplicationLaunch {
+    bool started = false;
+    // The program the entry names (its Exec's first word); empty when the entry could not be
+    // read at all.
+    QString program;
+};
+
 // The installed applications the desktop lists, and a way to start one.
 class ApplicationFolders {
 public:
@@ -16,8 +24,8 @@ public:
     // so implementations keep no unguarded mutable state.
     virtual QList<DesktopEntry> scan() const = 0;
     // Starts the application described by the entry file at entryPath (a path scan()
-    // returned); false when it cannot be started. Main thread.
-    virtual bool launch(const QString& entryPath) = 0;
+    // returned). Main thread.
+    virtual ApplicationLaunch launch(const QString& entryPath) = 0;
 };
 
 } // namespace plimbo

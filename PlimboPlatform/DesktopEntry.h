@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace plimbo {
 
@@ -18,6 +21,10 @@ struct DesktopEntry {
     QString icon;
     // The Path key: working folder for the program.
     QString workingDirectory;
+    // Desktop names (as in XDG_CURRENT_DESKTOP) the entry is meant for, or not meant for. An
+    // OnlyShowIn that is present but empty means no desktop at all.
+    std::optional<QStringList> onlyShowIn;
+    QStringList notShowIn;
     bool hidden = false;
     bool noDisplay = false;
     bool terminal = false;

@@ -28,6 +28,16 @@ bool isKeyChar(QChar c) {
 DesktopEntryParser::DesktopEntryParser(const QString& locale)
     : m_candidates(localeCandidates(locale)) {}
 
+DesktopEntryParser::DesktopEntryParser(const QStringList& locales) {
+    for (const QString& locale : locales) {
+        for (const QString& candidate : localeCandidates(locale)) {
+            if (!m_candidates.contains(candidate)) {
+                m_candidates << candidate;
+            }
+        }
+    }
+}
+
 QStringList DesktopEntryParser::localeCandidates(const QString& locale) {
     // lang[_COUNTRY][.ENCODING][@MODIFIER]; the encoding plays no part in matching.
     QString rest = locale.trimmed();
@@ -104,6 +114,32 @@ QString DesktopEntryParser::unescapeValue(QStringView raw) {
     return out;
 }
 
+QStringList DesktopEntryParser::splitList(QStringView raw) {
+    QStringList out;
+    QString item;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i] == u'\\' && i + 1 < raw.size()) {
+            // "\;" is a literal semicolon; other escapes are left to unescapeValue.
+            if (raw[i + 1] == u';') {
+                item += u';';
+            } else {
+                item += raw[i];
+                item += raw[i + 1];
+            }
+            ++i;
+        } else if (raw[i] == u';') {
+            out << unescapeValue(item);
+            item.clear();
+        } else {
+            item += raw[i];
+        }
+    }
+    if (!item.isEmpty()) {
+        out << unescapeValue(item);
+    }
+    return out;
+}
+
 std::optional<DesktopEntry> DesktopEntryParser::parse(const QByteArray& bytes) const {
     if (bytes.size() > MaxFileSize || bytes.contains('\0')) {
         return std::nullopt;
@@ -120,7 +156,8 @@ std::optional<DesktopEntry> DesktopEntryParser::parse(const QByteArray& bytes) c
     bool sawEntryGroup = false;
     // Which keys were already set: the first occurrence of a key wins.
     bool hasType = false, hasName = false, hasExec = false, hasTryExec = false, hasIcon = false,
-         hasPath = false, hasHidden = false, hasNoDisplay = false, hasTerminal = false;
+         hasPath = false, hasHidden = false, hasNoDisplay = false, hasTerminal = false,
+         hasOnlyShowIn = false, hasNotShowIn = false;
     qsizetype nameRank = m_candidates.size(); // rank of the localised Name taken so far
     QString localisedName;
 
@@ -140,8 +177,12 @@ std::optional<DesktopEntry> DesktopEntryParser::parse(const QByteArray& bytes) c
             if (group.contains(u'[') || group.contains(u']')) {
                 return std::nullopt;
             }
+            // The entry's group must come first; a repeated one is not merged in, and action
+            // groups are never read.
+            if (!inAnyGroup && group != u"Desktop Entry") {
+                return std::nullopt;
+            }
             inAnyGroup = true;
-            // A repeated [Desktop Entry] is not merged in; action groups are never read.
             inEntryGroup = group == u"Desktop Entry" && !sawEntryGroup;
             sawEntryGroup = sawEntryGroup || inEntryGroup;
             continue;
@@ -202,6 +243,10 @@ std::optional<DesktopEntry> DesktopEntryParser::parse(const QByteArray& bytes) c
             take(hasNoDisplay, [&] { entry.noDisplay = parseBool(rawValue); });
         } else if (key == u"Terminal") {
             take(hasTerminal, [&] { entry.terminal = parseBool(rawValue); });
+        } else if (key == u"OnlyShowIn") {
+            take(hasOnlyShowIn, [&] { entry.onlyShowIn = splitList(rawValue); });
+        } else if (key == u"NotShowIn") {
+            take(hasNotShowIn, [&] { entry.notShowIn = splitList(rawValue); });
         }
     }
     if (!sawEntryGroup) {

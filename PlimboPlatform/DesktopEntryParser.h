@@ -12,8 +12,9 @@
 namespace plimbo {
 
 // Reads the [Desktop Entry] group of .desktop files for one locale. Anything malformed (not
-// UTF-8, NUL bytes, oversized file or line, a key before any group, a line that is neither
-// comment, group nor key) makes the whole file unreadable rather than half-read.
+// UTF-8, NUL bytes, oversized file or line, a key before any group, a first group other than
+// [Desktop Entry], a line that is neither comment, group nor key) makes the whole file
+// unreadable rather than half-read.
 class DesktopEntryParser {
 public:
     // Real entries are a few KiB; anything far beyond is junk or hostile.
@@ -23,10 +24,16 @@ public:
     // locale: a POSIX locale name such as "sr_RS.UTF-8@latin"; "C", "POSIX" or empty use the
     // untranslated values only.
     explicit DesktopEntryParser(const QString& locale = {});
+    // Several locales in order of preference (as LANGUAGE lists them): the candidates of each
+    // in turn.
+    explicit DesktopEntryParser(const QStringList& locales);
 
     // Suffixes tried for localised keys, best first: lang_COUNTRY@MODIFIER, lang_COUNTRY,
     // lang@MODIFIER, lang (those the locale has).
     static QStringList localeCandidates(const QString& locale);
+    // Splits a string-list value at unescaped ';' (an empty last item is dropped) and
+    // unescapes each item.
+    static QStringList splitList(QStringView raw);
     // Applies the value escapes \s \n \t \r \\; any other backslash pair is kept as written
     // (the Exec line has its own quoting on top).
     static QString unescapeValue(QStringView raw);

@@ -22,6 +22,7 @@ struct PowerAssertionReply {
 class PowerAssertion {
 public:
     using ReplyHandler = std::function<void(const PowerAssertionReply&)>;
+    using LostHandler = std::function<void(quint32 id)>;
 
     virtual ~PowerAssertion() = default;
 
@@ -32,6 +33,21 @@ public:
     virtual void requestNoDisplaySleepAssertion(const QString& name, ReplyHandler replied) = 0;
     // Releases without waiting for the system to confirm.
     virtual void releaseAssertion(quint32 id) = 0;
+
+    // `lost` runs, on the main thread, when an assertion granted earlier stops holding without
+    // being released (the service that granted it went away or was replaced); its identifier
+    // counts as released from then on.
+    void setLostHandler(LostHandler lost) { m_lost = std::move(lost); }
+
+protected:
+    void reportLost(quint32 id) const {
+        if (m_lost) {
+            m_lost(id);
+        }
+    }
+
+private:
+    LostHandler m_lost;
 };
 
 } // namespace plimbo

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QSet>
@@ -24,38 +25,48 @@ QString environmentPath(const char* name) {
     return QDir::isAbsolutePath(value) ? value : QString();
 }
 
-// Whether the program an entry names by TryExec exists; looked up once per scan.
-class TryExecResolver {
+// Whether the programs entries name (TryExec, Exec) exist, as GLib looks for them: a path is
+// taken as it is (a relative one from the current folder, not the entry's Path), a bare name
+// is searched on PATH. Names are looked up once per scan.
+class ProgramFinder {
 public:
-    bool resolves(const QString& tryExec) {
-        if (tryExec.isEmpty()) {
-            return true;
+    bool finds(const QString& program) {
+        if (!program.contains(u'/')) {
+            const auto cached = m_onPath.constFind(program);
+            if (cached != m_onPath.cend()) {
+                return *cached;
+            }
+            const bool found = !QStandardPaths::findExecutable(program).isEmpty();
+            m_onPath.insert(program, found);
+            return found;
         }
-        const auto cached = m_cache.constFind(tryExec);
-        if (cached != m_cache.cend()) {
-            return *cached;
-        }
-        bool found = false;
-        if (tryExec.contains(u'/')) {
-            struct stat info {};
-            const QByteArray path = QFile::encodeName(tryExec);
-            found = ::stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
-                    ::access(path.constData(), X_OK) == 0;
-        } else {
-            found = !QStandardPaths::findExecutable(tryExec).isEmpty();
-        }
-        m_cache.insert(tryExec, found);
-        return found;
+        struct stat info {};
+        const QByteArray encoded = QFile::encodeName(program);
+        return ::stat(encoded.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+               ::access(encoded.constData(), X_OK) == 0;
     }
 
 private:
-    QHash<QString, bool> m_cache;
+    QHash<QString, bool> m_onPath;
 };
 
-bool isListed(const DesktopEntry& entry, TryExecResolver& resolver) {
-    return entry.type == u"Application" && !entry.hidden && !entry.noDisplay &&
-           !entry.name.isEmpty() && !entry.exec.trimmed().isEmpty() &&
-           resolver.resolves(entry.tryExec);
+// The program an Exec value starts, before any terminal is put in front of it.
+QString execProgram(const DesktopEntry& entry) {
+    const auto arguments = DesktopExecLine::split(entry.exec);
+    return arguments && !arguments->isEmpty() ? arguments->first() : QString();
+}
+
+bool isListed(const DesktopEntry& entry, const QStringList& currentDesktops,
+              ProgramFinder& finder) {
+    if (entry.type != u"Application" || entry.hidden || entry.noDisplay || entry.name.isEmpty() ||
+        !XdgApplicationFolders::showsIn(entry, currentDesktops)) {
+        return false;
+    }
+    if (!entry.tryExec.isEmpty() && !finder.finds(entry.tryExec)) {
+        return false;
+    }
+    const QString program = execProgram(entry);
+    return !program.isEmpty() && finder.finds(program);
 }
 
 struct FolderId {
@@ -70,8 +81,17 @@ size_t qHash(const FolderId& id, size_t seed = 0) noexcept {
 
 class Walk {
 public:
-    Walk(const DesktopEntryParser& parser)
-        : m_parser(parser) {}
+    Walk(const DesktopEntryParser& parser, const QStringList& roots,
+         const QStringList& currentDesktops)
+        : m_parser(parser)
+        , m_currentDesktops(currentDesktops) {
+        for (const QString& root : roots) {
+            const QString real = QFileInfo(root).canonicalFilePath();
+            if (!real.isEmpty()) {
+                m_roots << real;
+            }
+        }
+    }
 
     void folder(const QString& path, const QString& idPrefix) {
         const QByteArray encoded = QFile::encodeName(path);
@@ -111,13 +131,22 @@ public:
             const QString childPath = path + u'/' + child.name;
             bool isFolder = child.type == DT_DIR;
             bool isFile = child.type == DT_REG;
-            if (child.type == DT_LNK || child.type == DT_UNKNOWN) {
+            bool isLink = child.type == DT_LNK;
+            const QByteArray encodedChild = QFile::encodeName(childPath);
+            if (child.type == DT_UNKNOWN) {
+                struct stat own {};
+                isLink = ::lstat(encodedChild.constData(), &own) == 0 && S_ISLNK(own.st_mode);
+            }
+            if (isLink || child.type == DT_UNKNOWN) {
                 struct stat target {};
-                if (::stat(QFile::encodeName(childPath).constData(), &target) != 0) {
+                if (::stat(encodedChild.constData(), &target) != 0) {
                     continue; // dangling link
                 }
                 isFolder = S_ISDIR(target.st_mode);
                 isFile = S_ISREG(target.st_mode);
+            }
+            if (isFolder && isLink && !insideRoots(childPath)) {
+                continue;
             }
             if (isFolder) {
                 folder(childPath, idPrefix + child.name + u'-');
@@ -130,13 +159,20 @@ public:
     QList<DesktopEntry> takeEntries() { return std::move(m_entries); }
 
 private:
+    bool insideRoots(const QString& link) const {
+        const QString target = QFileInfo(link).canonicalFilePath();
+        return std::any_of(m_roots.cbegin(), m_roots.cend(), [&target](const QString& root) {
+            return target == root || target.startsWith(root + u'/');
+        });
+    }
+
     void file(const QString& path, const QString& id) {
         if (m_ids.contains(id)) {
             return;
         }
         m_ids.insert(id);
         auto entry = m_parser.parseFile(path);
-        if (!entry || !isListed(*entry, m_tryExec)) {
+        if (!entry || !isListed(*entry, m_currentDesktops, m_programs)) {
             return;
         }
         entry->id = id;
@@ -144,21 +180,27 @@ private:
     }
 
     const DesktopEntryParser& m_parser;
+    const QStringList& m_currentDesktops;
+    // The applications folders as real paths: the only places a folder link may lead.
+    QStringList m_roots;
     QSet<FolderId> m_visited;
     QSet<QString> m_ids;
-    TryExecResolver m_tryExec;
+    ProgramFinder m_programs;
     QList<DesktopEntry> m_entries;
 };
 
 } // namespace
 
 XdgApplicationFolders::XdgApplicationFolders()
-    : XdgApplicationFolders(applicationFoldersFromEnvironment(), localeFromEnvironment()) {}
+    : XdgApplicationFolders(applicationFoldersFromEnvironment(), localesFromEnvironment(),
+                            currentDesktopsFromEnvironment()) {}
 
-XdgApplicationFolders::XdgApplicationFolders(QStringList applicationFolders, const QString& locale,
-                                             QString terminalProgram)
+XdgApplicationFolders::XdgApplicationFolders(QStringList applicationFolders,
+                                             const QStringList& locales,
+                                             QStringList currentDesktops, QString terminalProgram)
     : m_folders(std::move(applicationFolders))
-    , m_parser(locale)
+    , m_currentDesktops(std::move(currentDesktops))
+    , m_parser(locales)
     , m_terminalProgram(std::move(terminalProgram)) {}
 
 QStringList XdgApplicationFolders::applicationFoldersFromEnvironment() {
@@ -189,35 +231,61 @@ QStringList XdgApplicationFolders::applicationFoldersFromEnvironment() {
     return out;
 }
 
-QString XdgApplicationFolders::localeFromEnvironment() {
+QStringList XdgApplicationFolders::localesFromEnvironment() {
+    const QStringList languages = qEnvironmentVariable("LANGUAGE").split(u':', Qt::SkipEmptyParts);
+    if (!languages.isEmpty()) {
+        return languages;
+    }
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QString value = qEnvironmentVariable(name);
         if (!value.isEmpty()) {
-            return value;
+            return {value};
         }
     }
     return {};
 }
 
+QStringList XdgApplicationFolders::currentDesktopsFromEnvironment() {
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts);
+}
+
+bool XdgApplicationFolders::showsIn(const DesktopEntry& entry, const QStringList& currentDesktops) {
+    for (const QString& desktop : currentDesktops) {
+        if (entry.onlyShowIn && entry.onlyShowIn->contains(desktop)) {
+            return true;
+        }
+        if (entry.notShowIn.contains(desktop)) {
+            return false;
+        }
+    }
+    return !entry.onlyShowIn;
+}
+
 QList<DesktopEntry> XdgApplicationFolders::scan() const {
-    Walk walk(m_parser);
+    Walk walk(m_parser, m_folders, m_currentDesktops);
     for (const QString& folder : m_folders) {
         walk.folder(folder, QString());
     }
     return walk.takeEntries();
 }
 
-bool XdgApplicationFolders::launch(const QString& entryPath) {
+ApplicationLaunch XdgApplicationFolders::launch(const QString& entryPath) {
     auto entry = m_parser.parseFile(entryPath);
-    TryExecResolver resolver;
-    if (!entry || !isListed(*entry, resolver)) {
-        return false;
+    if (!entry) {
+        return {};
+    }
+    ApplicationLaunch launch{false, execProgram(*entry)};
+    ProgramFinder finder;
+    if (!isListed(*entry, m_currentDesktops, finder)) {
+        return launch;
     }
     const auto command = DesktopExecLine::command(*entry, m_terminalProgram);
     if (!command) {
-        return false;
+        return launch;
     }
-    return QProcess::startDetached(command->program, command->arguments, command->workingDirectory);
+    launch.started =
+        QProcess::startDetached(command->program, command->arguments, command->workingDirectory);
+    return launch;
 }
 
 } // namespace plimbo

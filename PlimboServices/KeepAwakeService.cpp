@@ -1,17 +1,24 @@
 #include "KeepAwakeService.h"
 
-#include "ScreenSaverPowerAssertion.h"
+#include "SessionPowerAssertion.h"
 
 #include <QPointer>
+
+#include <utility>
 
 namespace plimbo {
 
 KeepAwakeService::KeepAwakeService()
-    : KeepAwakeService(std::make_unique<ScreenSaverPowerAssertion>()) {}
+    : KeepAwakeService(std::make_unique<SessionPowerAssertion>()) {}
 
 KeepAwakeService::KeepAwakeService(std::unique_ptr<PowerAssertion> assertion,
                                    std::chrono::milliseconds answerTimeout)
     : m_assertion(std::move(assertion)) {
+    m_assertion->setLostHandler([self = QPointer(this)](quint32 id) {
+        if (self) {
+            self->onLost(id);
+        }
+    });
     m_answerTimer.setSingleShot(true);
     m_answerTimer.setInterval(answerTimeout);
     connect(&m_answerTimer, &QTimer::timeout, this, &KeepAwakeService::onNoAnswer);
@@ -63,6 +70,11 @@ QString KeepAwakeService::refusedMessage() {
     return QStringLiteral("The desktop's screen saver refused to keep the screen awake.");
 }
 
+QString KeepAwakeService::lostMessage() {
+    return QStringLiteral("The desktop's screen saver restarted and did not take Plimbo's "
+                          "request again, so the screen is no longer kept awake.");
+}
+
 bool KeepAwakeService::enable() {
     if (m_assertionID) {
         return true;
@@ -71,6 +83,24 @@ bool KeepAwakeService::enable() {
     if (m_waitingFor) {
         return false; // the answer is on its way
     }
+    request();
+    return m_isKeepingAwake;
+}
+
+void KeepAwakeService::onLost(quint32 id) {
+    if (m_assertionID != id) {
+        return;
+    }
+    m_assertionID.reset();
+    // Still shown on while whoever provides the service now is asked; its refusal or silence
+    // turns keep-awake off and says why.
+    m_reacquiring = true;
+    if (!m_waitingFor) {
+        request();
+    }
+}
+
+void KeepAwakeService::request() {
     const quint64 request = ++m_lastRequest;
     m_waitingFor = request;
     m_answerTimer.start();
@@ -80,7 +110,6 @@ bool KeepAwakeService::enable() {
                 self->onReply(request, reply);
             }
         });
-    return m_isKeepingAwake;
 }
 
 void KeepAwakeService::onReply(quint64 request, const PowerAssertionReply& reply) {
@@ -92,6 +121,7 @@ void KeepAwakeService::onReply(quint64 request, const PowerAssertionReply& reply
     if (reply.id) {
         if (m_wanted && !m_assertionID) {
             m_assertionID = reply.id;
+            m_reacquiring = false;
             setKeepingAwake(true);
         } else {
             // Too late, no longer wanted, or one is held already: the desktop must not keep
@@ -100,9 +130,14 @@ void KeepAwakeService::onReply(quint64 request, const PowerAssertionReply& reply
         }
         return;
     }
-    if (inTime) {
+    // A late grant adopted meanwhile already keeps the screen awake: this refusal is moot.
+    if (inTime && !m_assertionID) {
         m_wanted = false;
-        emit failed(reply.serviceMissing ? noInhibitServiceMessage() : refusedMessage());
+        const bool wasHeld = std::exchange(m_reacquiring, false);
+        setKeepingAwake(false);
+        emit failed(wasHeld                ? lostMessage()
+                    : reply.serviceMissing ? noInhibitServiceMessage()
+                                           : refusedMessage());
     }
     // A late refusal changes nothing: the missing answer was reported already.
 }
@@ -112,19 +147,25 @@ void KeepAwakeService::onNoAnswer() {
         return;
     }
     m_waitingFor.reset();
+    if (m_assertionID) {
+        return; // a late grant adopted meanwhile keeps the screen awake
+    }
     // Shown as off from now on, so a grant that still comes is released unless the user asks
     // again before it arrives.
     m_wanted = false;
-    emit failed(noAnswerMessage());
+    const bool wasHeld = std::exchange(m_reacquiring, false);
+    setKeepingAwake(false);
+    emit failed(wasHeld ? lostMessage() : noAnswerMessage());
 }
 
 void KeepAwakeService::disable() {
     m_wanted = false;
-    if (!m_assertionID) {
-        return;
+    m_reacquiring = false;
+    if (m_assertionID) {
+        m_assertion->releaseAssertion(*m_assertionID);
+        m_assertionID.reset();
     }
-    m_assertion->releaseAssertion(*m_assertionID);
-    m_assertionID.reset();
+    // Also ends a keep-awake that was lost and is being asked for again.
     setKeepingAwake(false);
 }
 

@@ -20,7 +20,9 @@ namespace plimbo {
 // isKeepingAwake turns true when it grants. When it does not answer within `answerTimeout`, the
 // request counts as failed (failed() says so) and a grant that still comes later is released at
 // once, or kept when the user has asked again meanwhile, so the desktop never keeps the screen
-// awake while Plimbo shows it off. Main thread.
+// awake while Plimbo shows it off. When the desktop loses a held assertion (its screen saver
+// restarted), it is asked again at once; keep-awake stays on if that is granted and otherwise
+// turns off, with failed() saying why. Main thread.
 class KeepAwakeService : public QObject, public PlimboModule {
     Q_OBJECT
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY isRunningChanged)
@@ -30,7 +32,7 @@ public:
     static inline const QString assertionName = QStringLiteral("Plimbo Keep Awake");
     static constexpr std::chrono::milliseconds defaultAnswerTimeout{2000};
 
-    // Asks the desktop's screen saver on the session bus.
+    // Asks the desktop's screen saver on the session bus, else the X server's own.
     KeepAwakeService();
     explicit KeepAwakeService(std::unique_ptr<PowerAssertion> assertion,
                               std::chrono::milliseconds answerTimeout = defaultAnswerTimeout);
@@ -56,6 +58,7 @@ public:
     static QString noInhibitServiceMessage();
     static QString noAnswerMessage();
     static QString refusedMessage();
+    static QString lostMessage();
 
 signals:
     void isRunningChanged();
@@ -68,6 +71,8 @@ private:
     void setKeepingAwake(bool keepingAwake);
     void onReply(quint64 request, const PowerAssertionReply& reply);
     void onNoAnswer();
+    void onLost(quint32 id);
+    void request();
 
     std::unique_ptr<PowerAssertion> m_assertion;
     bool m_isRunning = false;
@@ -76,6 +81,8 @@ private:
     std::optional<quint32> m_assertionID;
     // What the user last asked for; a grant that arrives while it is false is released.
     bool m_wanted = false;
+    // A held assertion was lost and is being asked for again, still shown as on.
+    bool m_reacquiring = false;
     // Numbers the requests; the one still within its time, if any, is m_waitingFor.
     quint64 m_lastRequest = 0;
     std::optional<quint64> m_waitingFor;

@@ -123,10 +123,23 @@ QList<ApplicationRecord> LauncherService::search(const QString& query, qsizetype
 }
 
 bool LauncherService::launch(const ApplicationRecord& record) {
-    if (!record.url.isLocalFile()) {
-        return false;
+    const ApplicationLaunch launch = record.url.isLocalFile()
+                                         ? m_folders->launch(record.url.toLocalFile())
+                                         : ApplicationLaunch{};
+    if (!launch.started) {
+        emit failed(launchFailedMessage(record.name, launch.program));
     }
-    return m_folders->launch(record.url.toLocalFile());
+    return launch.started;
+}
+
+QString LauncherService::launchFailedMessage(const QString& name, const QString& program) {
+    if (program.isEmpty()) {
+        return QStringLiteral("%1 could not be started: its desktop entry can no longer be read.")
+            .arg(name);
+    }
+    return QStringLiteral("%1 could not be started: the program \u201C%2\u201D is missing or "
+                          "cannot be run.")
+        .arg(name, program);
 }
 
 int LauncherService::score(const QString& candidate, const QString& query) {

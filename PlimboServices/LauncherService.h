@@ -55,8 +55,10 @@ public:
     // Up to limit records: all in name order for a blank query, else those scoring at least 1,
     // best first, equal scores by plain name order.
     QList<ApplicationRecord> search(const QString& query, qsizetype limit) const;
-    // Starts the record's application; false when it could not be started.
+    // Starts the record's application; false when it could not be started, and failed() says
+    // which program.
     bool launch(const ApplicationRecord& record);
+    static QString launchFailedMessage(const QString& name, const QString& program);
 
     static int score(const QString& candidate, const QString& query);
     // The whole scan: entries to records sorted by name (localised, case-insensitive). Touches
@@ -67,6 +69,8 @@ signals:
     void applicationsChanged();
     void isIndexingChanged();
     void isRunningChanged();
+    // A launch failed; `message` is for the user.
+    void failed(const QString& message);
 
 private:
     void setRunning(bool running);

@@ -68,9 +68,7 @@ GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
     m_form->addSection(QStringLiteral("Distribution"));
     m_form->addLabeledRow(QStringLiteral("Current flavor"),
                           S::label(QStringLiteral("Ad-hoc"), body, S::Emphasis::secondary));
-    m_form->addNote(QStringLiteral(
-        "Firewall, System Extension, and privileged helper features require a future Developer "
-        "ID build."));
+    m_form->addNote(DesktopWording::signedBuildNote());
 
     connect(m_notch, &SettingsSwitch::switchRequested, this,
             [this](bool on) { m_model.setNotchSurfaceEnabled(on); });

@@ -4,6 +4,7 @@
 #include "DashboardList.h"
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
+#include "DesktopWording.h"
 #include "PermissionCenter.h"
 #include "PlimboTheme.h"
 #include "SectionHeader.h"
@@ -118,7 +119,7 @@ QWidget* PermissionsView::makeRow(PermissionKind kind) {
     QPointer<AppModel> model(&m_model);
     connect(parts.why, &QPushButton::clicked, this, [model] {
         if (model) {
-            model->setPresentedError(limitExplanation);
+            model->setPresentedError(DesktopWording::signedBuildNote());
         }
     });
     connect(parts.request, &QPushButton::clicked, this, [model] {

@@ -33,9 +33,6 @@ public:
     QPushButton* actionButton(PermissionKind kind) const;
 
     static QString symbol(PermissionKind kind);
-    static inline const QString limitExplanation = QStringLiteral(
-        "This capability needs a Developer ID build and Apple-granted entitlements. Plimbo does "
-        "not bypass those protections.");
 
 private:
     struct Row {

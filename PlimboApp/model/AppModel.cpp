@@ -115,6 +115,7 @@ void AppModel::forwardSignals() {
     connect(&m_session, &ChatSession::failed, this, present);
     connect(&m_desktop, &DesktopActions::failed, this, present);
     connect(m_deps.keepAwake.get(), &KeepAwakeService::failed, this, present);
+    connect(m_deps.launcher.get(), &LauncherService::failed, this, present);
 }
 
 // ---------------------------------------------------------------- observable state
@@ -258,7 +259,7 @@ void AppModel::perform(const PaletteItem& item) {
     focus.beforePaletteAction(action);
     switch (action) {
     case PaletteAction::Kind::launchApplication:
-        m_deps.launcher->launch(ApplicationRecord(QString(), item.action.applicationURL()));
+        m_deps.launcher->launch(ApplicationRecord(item.title, item.action.applicationURL()));
         break;
     case PaletteAction::Kind::copyClipboard:
         m_deps.clipboard->copyAgain(item.action.clipboardItemID());

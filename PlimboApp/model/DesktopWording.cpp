@@ -113,6 +113,12 @@ QString DesktopWording::shortcutWithoutKeys() {
     return QStringLiteral("No keys");
 }
 
+QString DesktopWording::signedBuildNote() {
+    return QStringLiteral(
+        "Linux needs no Developer ID build: every feature works in this one, and system and "
+        "network extensions are not needed on Linux.");
+}
+
 QString DesktopWording::localCopiesNote() {
     return QStringLiteral(
         "Requests are sent only after you press Send. Chat history and attached images, PDFs, "

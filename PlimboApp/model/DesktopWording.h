@@ -63,6 +63,9 @@ public:
     static QString shortcutsWithoutKeysNote();
     // In place of the keys of a shortcut the desktop holds without keys, "No keys".
     static QString shortcutWithoutKeys();
+    // What a signed build would add: the general settings' distribution note and the permissions
+    // page's explanation of a limit say the same.
+    static QString signedBuildNote();
 
     // The notch shelf's button that shows its files in the file manager, "Files".
     static QString fileManagerButton();

@@ -2,13 +2,13 @@
 
 #include "AppDelegate.h"
 #include "AppModelDependencies.h"
-#include "CoverageFlush.h"
 #include "DialogFileChooser.h"
 #include "GlobalHotKeyController.h"
 #include "MenuBarExtra.h"
 #include "MiniCameraService.h"
 #include "PortalMotionPreference.h"
 #include "QtCameraCapture.h"
+#include "QuitOnSignals.h"
 #include "ReduceMotion.h"
 #include "SingleInstance.h"
 #include "WidgetSurfaceFactory.h"
@@ -57,13 +57,13 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
     }
     qtArgv.push_back(nullptr);
     int qtArgc = int(arguments.size());
-    flushCoverageOnTerminate();
     QApplication application(qtArgc, qtArgv.data());
     QApplication::setOrganizationName(QStringLiteral("Plimbo"));
     QApplication::setApplicationName(QStringLiteral("Plimbo"));
     // Matches the installed desktop entry, so desktops show its name and icon for our windows.
     QApplication::setDesktopFileName(QStringLiteral("com.plimbo.utility"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QuitOnSignals quitOnSignals;
 
     SingleInstance instance(SingleInstance::defaultDirectory(), SingleInstance::defaultName());
     switch (instance.claim()) {

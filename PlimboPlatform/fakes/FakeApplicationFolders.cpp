@@ -36,8 +36,8 @@ int FakeApplicationFolders::scanCount() const {
     return m_scans;
 }
 
-void FakeApplicationFolders::setLaunchResult(bool result) {
-    m_launchResult = result;
+void FakeApplicationFolders::setLaunchResult(bool result, const QString& program) {
+    m_launchResult = {result, program};
 }
 
 QStringList FakeApplicationFolders::launchedPaths() const {
@@ -62,7 +62,7 @@ QList<DesktopEntry> FakeApplicationFolders::scan() const {
     return copy;
 }
 
-bool FakeApplicationFolders::launch(const QString& entryPath) {
+ApplicationLaunch FakeApplicationFolders::launch(const QString& entryPath) {
     m_launched << entryPath;
     return m_launchResult;
 }

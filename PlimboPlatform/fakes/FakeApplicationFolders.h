@@ -21,11 +21,12 @@ public:
     bool waitUntilScanHeld(int timeoutMs = 5000);
     int scanCount() const;
 
-    void setLaunchResult(bool result);
+    // What launch() answers: whether it started, and the program it names.
+    void setLaunchResult(bool result, const QString& program = QStringLiteral("fake-program"));
     QStringList launchedPaths() const;
 
     QList<DesktopEntry> scan() const override;
-    bool launch(const QString& entryPath) override;
+    ApplicationLaunch launch(const QString& entryPath) override;
 
 private:
     mutable QMutex m_mutex;
@@ -35,7 +36,7 @@ private:
     mutable int m_heldWaiting = 0;
     mutable quint64 m_releaseGeneration = 0;
     mutable int m_scans = 0;
-    bool m_launchResult = true;
+    ApplicationLaunch m_launchResult{true, QStringLiteral("fake-program")};
     QStringList m_launched;
 };
 

@@ -1,5 +1,7 @@
 #include "FakePowerAssertion.h"
 
+#include <utility>
+
 namespace plimbo {
 
 namespace {
@@ -17,7 +19,25 @@ PowerAssertionReply decide(FakePowerAssertion::State& state) {
 } // namespace
 
 FakePowerAssertion::FakePowerAssertion(std::shared_ptr<State> state)
-    : m_state(std::move(state)) {}
+    : m_state(std::move(state)) {
+    m_state->backend = this;
+}
+
+FakePowerAssertion::~FakePowerAssertion() {
+    if (m_state->backend == this) {
+        m_state->backend = nullptr;
+    }
+}
+
+bool FakePowerAssertion::loseHeld(State& state) {
+    const QSet<quint32> lost = std::exchange(state.held, {});
+    if (state.backend) {
+        for (const quint32 id : lost) {
+            state.backend->reportLost(id);
+        }
+    }
+    return !lost.isEmpty();
+}
 
 void FakePowerAssertion::requestNoDisplaySleepAssertion(const QString& name, ReplyHandler replied) {
     ++m_state->createCalls;

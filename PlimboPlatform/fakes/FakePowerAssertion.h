@@ -28,9 +28,12 @@ public:
         int createCalls = 0;
         int releaseCalls = 0;
         QList<ReplyHandler> waiting;
+        // The backend using this state, while it exists.
+        FakePowerAssertion* backend = nullptr;
     };
 
     explicit FakePowerAssertion(std::shared_ptr<State> state = std::make_shared<State>());
+    ~FakePowerAssertion() override;
 
     std::shared_ptr<State> state() const { return m_state; }
 
@@ -39,6 +42,9 @@ public:
 
     // Answers the oldest held request as `refuse` says; false when none is waiting.
     static bool answerWaiting(State& state);
+    // Every held assertion is lost, as when the service that granted them restarts; false when
+    // none was held.
+    static bool loseHeld(State& state);
 
 private:
     std::shared_ptr<State> m_state;

@@ -6,14 +6,18 @@
 
 namespace plimbo::test {
 
-FakeBusService::FakeBusService(const QString& kind, std::unique_ptr<QObject> object)
+FakeBusService::FakeBusService(const QString& kind, std::unique_ptr<QObject> object,
+                               const QString& serviceName)
     : m_object(object.release()) {
     static int counter = 0;
-    m_serviceName = QStringLiteral("org.plimbo.test.%1.p%2_%3")
-                        .arg(kind)
-                        .arg(QCoreApplication::applicationPid())
-                        .arg(++counter);
-    m_connectionName = QStringLiteral("fake-") + m_serviceName;
+    ++counter;
+    m_serviceName = !serviceName.isEmpty() ? serviceName
+                                           : QStringLiteral("org.plimbo.test.%1.p%2_%3")
+                                                 .arg(kind)
+                                                 .arg(QCoreApplication::applicationPid())
+                                                 .arg(counter);
+    // A restarted service has a connection of its own.
+    m_connectionName = QStringLiteral("fake-%1-%2").arg(counter).arg(m_serviceName);
     m_thread.start();
     m_object->moveToThread(&m_thread);
 }

@@ -16,8 +16,10 @@ namespace plimbo::test {
 // cannot collide on the shared session bus. Ends the thread and deletes the object when it goes.
 class FakeBusService {
 public:
-    // `kind` goes into the service name (org.plimbo.test.<kind>.p<pid>_<n>).
-    FakeBusService(const QString& kind, std::unique_ptr<QObject> object);
+    // `kind` goes into the service name (org.plimbo.test.<kind>.p<pid>_<n>); a given
+    // `serviceName` is taken instead, to stand in for a service that restarts.
+    FakeBusService(const QString& kind, std::unique_ptr<QObject> object,
+                   const QString& serviceName = {});
     ~FakeBusService();
 
     FakeBusService(const FakeBusService&) = delete;

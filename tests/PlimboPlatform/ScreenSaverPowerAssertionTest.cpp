@@ -2,6 +2,7 @@
 
 #include "FakeBusTest.h"
 #include "FakeScreenSaver.h"
+#include "RestartingScreenSaver.h"
 
 #include <gtest/gtest.h>
 
@@ -101,4 +102,55 @@ TEST(ScreenSaverPowerAssertionWithoutBus, NoBusConnectionIsAMissingService) {
     ASSERT_TRUE(reply.has_value()) << "no bus answers inside the call";
     EXPECT_TRUE(reply->serviceMissing);
     assertion.releaseAssertion(0); // nothing to release to; must not fail
+}
+
+TEST(ScreenSaverPowerAssertionRestart,
+     AnInhibitionIsLostWhenItsProviderLeavesAndTheNextGoesToTheNewOne) {
+    if (!test::FakeBusService::sessionBusIsAvailable()) {
+        GTEST_SKIP() << "needs a D-Bus session bus";
+    }
+    test::RestartingScreenSaver first;
+    ASSERT_TRUE(first.start());
+    const QString name = first.serviceName();
+    ScreenSaverPowerAssertion assertion(QDBusConnection::sessionBus(), name);
+    QList<quint32> lost;
+    assertion.setLostHandler([&lost](quint32 id) { lost << id; });
+    ASSERT_EQ(request(assertion)->id, 0u);
+
+    first.crash();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !lost.isEmpty(); }, 5000));
+    EXPECT_EQ(lost, QList<quint32>{0});
+
+    // A request made while the name has no owner waits for the restarted provider.
+    std::optional<PowerAssertionReply> answer;
+    assertion.requestNoDisplaySleepAssertion(
+        QStringLiteral("Plimbo Keep Awake"),
+        [&answer](const PowerAssertionReply& reply) { answer = reply; });
+    test::RestartingScreenSaver second;
+    ASSERT_TRUE(second.start(name));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, 5000));
+    ASSERT_TRUE(answer->id.has_value()) << answer->detail.toStdString();
+    EXPECT_EQ(second.current->active(), QSet<uint>{0});
+    // Releasing the lost cookie 0 must not end the new provider's cookie 0.
+    assertion.releaseAssertion(*answer->id);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return second.current->active().isEmpty(); }, 5000));
+    EXPECT_EQ(lost.size(), 1);
+}
+
+TEST(ScreenSaverPowerAssertionRestart, WithoutAReturningProviderTheWaitingRequestHearsItIsMissing) {
+    if (!test::FakeBusService::sessionBusIsAvailable()) {
+        GTEST_SKIP() << "needs a D-Bus session bus";
+    }
+    test::RestartingScreenSaver only;
+    ASSERT_TRUE(only.start());
+    ScreenSaverPowerAssertion assertion(QDBusConnection::sessionBus(), only.serviceName());
+    bool lost = false;
+    assertion.setLostHandler([&lost](quint32) { lost = true; });
+    ASSERT_TRUE(request(assertion)->id.has_value());
+    only.crash();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lost; }, 5000));
+    const std::optional<PowerAssertionReply> reply = request(assertion);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_FALSE(reply->id.has_value());
+    EXPECT_TRUE(reply->serviceMissing);
 }

@@ -15,8 +15,10 @@ using namespace plimbo;
 
 namespace {
 
+// An entry whose program exists, so that only `extra` decides whether it is listed.
 QByteArray app(const QByteArray& name, const QByteArray& extra = {}) {
-    return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=run-" + name + "\n" + extra;
+    return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true run-" + name + "\n" +
+           extra;
 }
 
 QStringList names(const QList<DesktopEntry>& entries) {
@@ -72,8 +74,8 @@ protected:
     void write(const QString& folder, const QString& relative, const QByteArray& bytes) {
         ASSERT_TRUE(test::writeFile(folder + '/' + relative, bytes));
     }
-    QList<DesktopEntry> scan(const QString& locale = {}) const {
-        return XdgApplicationFolders({home(), system()}, locale).scan();
+    QList<DesktopEntry> scan(const QStringList& desktops = {}) const {
+        return XdgApplicationFolders({home(), system()}, {}, desktops).scan();
     }
 
     QTemporaryDir m_dir;
@@ -171,14 +173,96 @@ TEST_F(XdgApplicationFoldersTest, FoldersAndLocaleFromEnvironment) {
                   QStringList({QDir::homePath() + "/.local/share/applications",
                                "/usr/local/share/applications", "/usr/share/applications"}));
     }
+    {
+        ScopedEnv desktop("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+        EXPECT_EQ(XdgApplicationFolders::currentDesktopsFromEnvironment(),
+                  QStringList({"ubuntu", "GNOME"}));
+    }
     ScopedEnv all("LC_ALL", QByteArray());
     ScopedEnv messages("LC_MESSAGES", "fr_CA.UTF-8");
     ScopedEnv lang("LANG", "de_DE.UTF-8");
-    EXPECT_EQ(XdgApplicationFolders::localeFromEnvironment(), "fr_CA.UTF-8");
+    {
+        ScopedEnv language("LANGUAGE", QByteArray());
+        EXPECT_EQ(XdgApplicationFolders::localesFromEnvironment(), QStringList{"fr_CA.UTF-8"});
+    }
+    // LANGUAGE comes first, as in GLib and gettext: LANG=de_DE with LANGUAGE=fr reads French.
+    ScopedEnv language("LANGUAGE", "it:fr");
+    EXPECT_EQ(XdgApplicationFolders::localesFromEnvironment(), QStringList({"it", "fr"}));
 
     write(system(), "app.desktop", app("English", "Name[fr]=Français\nName[de]=Deutsch\n"));
-    EXPECT_EQ(names(XdgApplicationFolders({system()}, "fr_CA.UTF-8").scan()),
+    EXPECT_EQ(names(XdgApplicationFolders({system()}, {"fr_CA.UTF-8"}).scan()),
               QStringList({"Français"}));
+    EXPECT_EQ(
+        names(XdgApplicationFolders({system()}, XdgApplicationFolders::localesFromEnvironment())
+                  .scan()),
+        QStringList({"Français"}));
+}
+
+TEST_F(XdgApplicationFoldersTest, ListsWhatTheCurrentDesktopShows) {
+    write(system(), "everywhere.desktop", app("Everywhere"));
+    write(system(), "lxqt.desktop", app("LXQt Appearance", "OnlyShowIn=LXQt;\n"));
+    write(system(), "xfce.desktop", app("XFCE Appearance", "OnlyShowIn=XFCE;\n"));
+    write(system(), "not-xfce.desktop", app("Not XFCE", "NotShowIn=XFCE;GNOME;\n"));
+    // The first current desktop the entry names decides.
+    write(system(), "both.desktop", app("Both", "OnlyShowIn=GNOME;\nNotShowIn=ubuntu;\n"));
+    // Present but empty: meant for no desktop.
+    write(system(), "nowhere.desktop", app("Nowhere", "OnlyShowIn=\n"));
+    write(system(), "escaped.desktop", app("Escaped", "OnlyShowIn=Odd\\;Name;XFCE\n"));
+
+    EXPECT_EQ(names(scan({"XFCE"})), QStringList({"Escaped", "Everywhere", "XFCE Appearance"}));
+    EXPECT_EQ(names(scan({"Odd;Name"})), QStringList({"Escaped", "Everywhere", "Not XFCE"}));
+    EXPECT_EQ(names(scan({"LXQt"})), QStringList({"Everywhere", "LXQt Appearance", "Not XFCE"}));
+    EXPECT_EQ(names(scan({"ubuntu", "GNOME"})), QStringList({"Everywhere"}));
+    EXPECT_EQ(names(scan({"GNOME", "ubuntu"})), QStringList({"Both", "Everywhere"}));
+    // No desktop at all: entries meant only for some desktop stay out.
+    EXPECT_EQ(names(scan()), QStringList({"Everywhere", "Not XFCE"}));
+}
+
+TEST_F(XdgApplicationFoldersTest, ListsOnlyEntriesWhoseProgramExists) {
+    const QString bin = m_dir.filePath("bin");
+    write(bin, "tool", "#!/bin/sh\n");
+    QFile::setPermissions(bin + "/tool", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    write(bin, "not-executable", "#!/bin/sh\n");
+    write(system(), "on-path.desktop",
+          "[Desktop Entry]\nType=Application\nName=On Path\n"
+          "Exec=sh -c true\n");
+    write(system(), "absolute.desktop",
+          "[Desktop Entry]\nType=Application\nName=Absolute\nExec=" + bin.toUtf8() + "/tool %U\n");
+    write(system(), "quoted.desktop",
+          "[Desktop Entry]\nType=Application\nName=Quoted\nExec=\"" + bin.toUtf8() +
+              "/tool\" --x\n");
+    write(system(), "relative.desktop",
+          "[Desktop Entry]\nType=Application\nName=Relative\nPath=" + bin.toUtf8() +
+              "\nExec=./tool\n");
+    // GParted's entry names /usr/sbin/gparted, which a desktop user's PATH may lack.
+    write(system(), "sbin.desktop",
+          "[Desktop Entry]\nType=Application\nName=Gone\n"
+          "Exec=/nonexistent/sbin/plimbo-gparted %f\n");
+    write(system(), "not-on-path.desktop",
+          "[Desktop Entry]\nType=Application\nName=Not Found\n"
+          "Exec=plimbo-no-such-program --x\n");
+    write(system(), "not-executable.desktop",
+          "[Desktop Entry]\nType=Application\nName=Plain\n"
+          "Exec=" +
+              bin.toUtf8() + "/not-executable\n");
+    write(system(), "folder.desktop",
+          "[Desktop Entry]\nType=Application\nName=Folder\nExec=" + bin.toUtf8() + "\n");
+
+    EXPECT_EQ(names(scan()), QStringList({"Absolute", "On Path", "Quoted"}));
+}
+
+TEST_F(XdgApplicationFoldersTest, FolderLinksLeadOnlyIntoApplicationFolders) {
+    write(m_dir.filePath("elsewhere"), "share/applications/foreign.desktop", app("Foreign"));
+    write(m_dir.filePath("elsewhere"), "top.desktop", app("Top Foreign"));
+    write(home(), "mine/app.desktop", app("Home App"));
+    ASSERT_TRUE(QDir().mkpath(system()));
+    ASSERT_TRUE(QFile::link(m_dir.filePath("elsewhere"), system() + "/rootlink"));
+    // Into another applications folder: followed (and listed once, under its own place).
+    ASSERT_TRUE(QFile::link(home() + "/mine", system() + "/home-mine"));
+
+    const QList<DesktopEntry> entries = scan();
+    EXPECT_EQ(names(entries), QStringList({"Home App"}));
+    EXPECT_TRUE(byId(entries, "mine-app.desktop"));
 }
 
 namespace {
@@ -215,7 +299,7 @@ TEST_F(XdgApplicationFoldersTest, LaunchPassesShellMetacharactersAsLiteralArgume
               recorder.toUtf8() + " \"a;b\" \"\\\\$(touch pwned)\" x|y > out `id` %U %%\n");
 
     XdgApplicationFolders folders({system()}, {});
-    ASSERT_TRUE(folders.launch(system() + "/meta.desktop"));
+    ASSERT_TRUE(folders.launch(system() + "/meta.desktop").started);
     EXPECT_EQ(waitForArguments(work),
               QStringList({"a;b", "$(touch pwned)", "x|y", ">", "out", "`id`", "%"}));
     EXPECT_EQ(test::readFile(work + "/args.pwd").trimmed(), QFile::encodeName(work));
@@ -229,9 +313,9 @@ TEST_F(XdgApplicationFoldersTest, TerminalEntriesRunThroughTheTerminalProgram) {
     const QString recorder = writeRecorder(work);
     write(system(), "tui.desktop", app("Tui", "Terminal=true\n"));
     // The recorder stands in for x-terminal-emulator.
-    XdgApplicationFolders folders({system()}, {}, recorder);
-    ASSERT_TRUE(folders.launch(system() + "/tui.desktop"));
-    EXPECT_EQ(waitForArguments(work), QStringList({"-e", "run-Tui"}));
+    XdgApplicationFolders folders({system()}, {}, {}, recorder);
+    ASSERT_TRUE(folders.launch(system() + "/tui.desktop").started);
+    EXPECT_EQ(waitForArguments(work), QStringList({"-e", "true", "run-Tui"}));
 }
 
 TEST_F(XdgApplicationFoldersTest, LaunchRefusesWhatTheScanWouldNotList) {
@@ -240,9 +324,16 @@ TEST_F(XdgApplicationFoldersTest, LaunchRefusesWhatTheScanWouldNotList) {
           "[Desktop Entry]\nType=Application\nName=Gone\nExec=/nonexistent/plimbo-gone\n");
     write(system(), "broken-quote.desktop",
           "[Desktop Entry]\nType=Application\nName=Broken\nExec=app \"open\n");
-    XdgApplicationFolders folders({system()}, {});
-    EXPECT_FALSE(folders.launch(system() + "/hidden.desktop"));
-    EXPECT_FALSE(folders.launch(system() + "/missing-program.desktop"));
-    EXPECT_FALSE(folders.launch(system() + "/broken-quote.desktop"));
-    EXPECT_FALSE(folders.launch(system() + "/no-such.desktop"));
+    write(system(), "other-desktop.desktop", app("Other", "OnlyShowIn=KDE;\n"));
+    XdgApplicationFolders folders({system()}, {}, {"XFCE"});
+    EXPECT_FALSE(folders.launch(system() + "/hidden.desktop").started);
+    EXPECT_FALSE(folders.launch(system() + "/other-desktop.desktop").started);
+    // The program is named, so the user learns what is missing.
+    const ApplicationLaunch missing = folders.launch(system() + "/missing-program.desktop");
+    EXPECT_FALSE(missing.started);
+    EXPECT_EQ(missing.program, "/nonexistent/plimbo-gone");
+    EXPECT_FALSE(folders.launch(system() + "/broken-quote.desktop").started);
+    const ApplicationLaunch unreadable = folders.launch(system() + "/no-such.desktop");
+    EXPECT_FALSE(unreadable.started);
+    EXPECT_EQ(unreadable.program, QString());
 }

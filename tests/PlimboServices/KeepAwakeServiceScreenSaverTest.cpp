@@ -3,6 +3,7 @@
 
 #include "FakeBusTest.h"
 #include "FakeScreenSaver.h"
+#include "RestartingScreenSaver.h"
 #include "ScreenSaverPowerAssertion.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +64,8 @@ TEST_F(KeepAwakeServiceScreenSaverTest, ALateCookieIsAdoptedWhenTheUserAskedAgai
 
     service->toggle(); // "Allow Sleep"
     EXPECT_FALSE(service->isKeepingAwake());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return fake->active().isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fake->active().isEmpty(); }, 5000))
+        << fake->calls().join(", ").toStdString();
 }
 
 TEST_F(KeepAwakeServiceScreenSaverTest, ASessionWithoutTheServiceSaysSo) {
@@ -74,4 +76,36 @@ TEST_F(KeepAwakeServiceScreenSaverTest, ASessionWithoutTheServiceSaysSo) {
     EXPECT_EQ(failures.constFirst().constFirst().toString(),
               KeepAwakeService::noInhibitServiceMessage());
     EXPECT_FALSE(service->isKeepingAwake());
+}
+
+TEST(KeepAwakeServiceRestartingScreenSaver, KeepAwakeFollowsTheScreenSaverThroughARestart) {
+    if (!test::FakeBusService::sessionBusIsAvailable()) {
+        GTEST_SKIP() << "needs a D-Bus session bus";
+    }
+    test::RestartingScreenSaver saver;
+    ASSERT_TRUE(saver.start());
+    const QString name = saver.serviceName();
+    KeepAwakeService service(
+        std::make_unique<ScreenSaverPowerAssertion>(QDBusConnection::sessionBus(), name));
+    QSignalSpy failures(&service, &KeepAwakeService::failed);
+    service.toggle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.isKeepingAwake(); }, 3000));
+
+    saver.crash();
+    ASSERT_TRUE(saver.start(name));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return saver.current->active().size() == 1; }, 5000))
+        << "the restarted screen saver holds nothing from Plimbo";
+    EXPECT_TRUE(service.isKeepingAwake());
+    EXPECT_TRUE(failures.isEmpty());
+
+    service.toggle();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return saver.current->active().isEmpty(); }, 5000));
+
+    // Gone for good: keep-awake is shown off, with the reason.
+    service.toggle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.isKeepingAwake(); }, 3000));
+    saver.crash();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !failures.isEmpty(); }, 5000));
+    EXPECT_EQ(failures.constFirst().constFirst().toString(), KeepAwakeService::lostMessage());
+    EXPECT_FALSE(service.isKeepingAwake());
 }

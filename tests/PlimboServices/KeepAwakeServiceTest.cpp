@@ -201,3 +201,61 @@ TEST_F(KeepAwakeServiceSlowDesktopTest, AnAnswerAfterTheServiceIsGoneIsIgnored) 
     service.reset();
     EXPECT_TRUE(answer()); // must not reach the destroyed service
 }
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, ALostAssertionIsAskedForAgainAndStaysOnWhenGranted) {
+    QSignalSpy failures(service.get(), &KeepAwakeService::failed);
+    QSignalSpy changes(service.get(), &KeepAwakeService::isKeepingAwakeChanged);
+    service->toggle();
+    ASSERT_TRUE(answer());
+    ASSERT_TRUE(service->isKeepingAwake());
+
+    ASSERT_TRUE(FakePowerAssertion::loseHeld(*power));
+    EXPECT_EQ(power->createCalls, 2) << "the new provider was not asked";
+    EXPECT_TRUE(service->isKeepingAwake());
+    ASSERT_TRUE(answer());
+    EXPECT_TRUE(service->isKeepingAwake());
+    EXPECT_EQ(power->held.size(), 1);
+    EXPECT_EQ(changes.size(), 1) << "keep-awake flickered";
+    EXPECT_TRUE(failures.isEmpty());
+    EXPECT_EQ(power->releaseCalls, 0) << "a lost assertion is not released";
+
+    service->toggle();
+    EXPECT_FALSE(service->isKeepingAwake());
+    EXPECT_TRUE(power->held.isEmpty());
+}
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, ALostAssertionThatCannotBeRetakenShowsOffWithTheReason) {
+    QSignalSpy failures(service.get(), &KeepAwakeService::failed);
+    service->toggle();
+    ASSERT_TRUE(answer());
+    power->refuse = true;
+    power->serviceMissing = true;
+    ASSERT_TRUE(FakePowerAssertion::loseHeld(*power));
+    ASSERT_TRUE(answer());
+    EXPECT_FALSE(service->isKeepingAwake());
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures.constFirst().constFirst().toString(), KeepAwakeService::lostMessage());
+
+    // Silence from the new provider turns it off too.
+    power->refuse = false;
+    service->toggle();
+    ASSERT_TRUE(answer());
+    ASSERT_TRUE(FakePowerAssertion::loseHeld(*power));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failures.size() == 2; }, 3000));
+    EXPECT_EQ(failures.last().constFirst().toString(), KeepAwakeService::lostMessage());
+    EXPECT_FALSE(service->isKeepingAwake());
+    // Its late grant is handed back.
+    ASSERT_TRUE(answer());
+    EXPECT_TRUE(power->held.isEmpty());
+}
+
+TEST_F(KeepAwakeServiceSlowDesktopTest, SwitchingOffWhileALostAssertionIsAskedForEndsIt) {
+    service->toggle();
+    ASSERT_TRUE(answer());
+    ASSERT_TRUE(FakePowerAssertion::loseHeld(*power));
+    service->toggle(); // "Allow Sleep", still offered
+    EXPECT_FALSE(service->isKeepingAwake());
+    ASSERT_TRUE(answer());
+    EXPECT_FALSE(service->isKeepingAwake());
+    EXPECT_TRUE(power->held.isEmpty());
+}

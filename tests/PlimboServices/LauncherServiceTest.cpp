@@ -204,17 +204,24 @@ TEST(LauncherService, ScanOutlivingTheServiceIsHarmless) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return started.isFinished() || started.isCanceled(); }));
 }
 
-TEST(LauncherService, LaunchGoesThroughTheFolders) {
+TEST(LauncherService, LaunchGoesThroughTheFoldersAndAFailureNamesTheProgram) {
     auto folders = std::make_shared<FakeApplicationFolders>();
     folders->setEntries(entries({"Editor"}));
     LauncherService service(folders);
+    QSignalSpy failed(&service, &LauncherService::failed);
     ASSERT_TRUE(test::waitFor(service.start()));
     const ApplicationRecord record = service.applications().front();
     EXPECT_TRUE(service.launch(record));
-    folders->setLaunchResult(false);
+    EXPECT_EQ(failed.count(), 0);
+    folders->setLaunchResult(false, "/usr/sbin/editor");
     EXPECT_FALSE(service.launch(record));
     EXPECT_EQ(folders->launchedPaths(), QStringList({record.id, record.id}));
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.at(0).at(0).toString(),
+              LauncherService::launchFailedMessage("Editor", "/usr/sbin/editor"));
+    EXPECT_TRUE(failed.at(0).at(0).toString().contains("/usr/sbin/editor"));
     // Only local entry files can be launched.
     EXPECT_FALSE(service.launch(ApplicationRecord("Web", QUrl("https://example.org/x.desktop"))));
     EXPECT_EQ(folders->launchedPaths().size(), 2);
+    EXPECT_EQ(failed.count(), 2);
 }

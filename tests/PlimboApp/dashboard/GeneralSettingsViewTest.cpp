@@ -166,4 +166,18 @@ TEST_F(GeneralSettingsViewTest, AShortcutTheDesktopHoldsWithoutKeysSaysSoAndWher
     EXPECT_EQ(view->shortcutsNoteLabel()->text(), DesktopWording::shortcutsNote());
 }
 
+TEST_F(GeneralSettingsViewTest, DistributionNoteAgreesWithThePermissionsPage) {
+    harness.make();
+    makeView();
+    QStringList notes;
+    for (const QLabel* label : view->findChildren<QLabel*>()) {
+        if (label->text().contains(QStringLiteral("Developer ID"))) {
+            notes << label->text();
+        }
+    }
+    // The permissions page lists system and network extensions as not needed on Linux.
+    EXPECT_EQ(notes, QStringList{DesktopWording::signedBuildNote()});
+    EXPECT_TRUE(DesktopWording::signedBuildNote().contains(QStringLiteral("not needed on Linux")));
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "AppModelHarness.h"
 #include "GlobalSurfaceFocusCoordinator.h"
 #include "KeepAwakeService.h"
+#include "LauncherService.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,15 @@ TEST_F(AppModelPaletteTest, PaletteCommandsFollowTheFocusRule) {
     EXPECT_EQ(h.screenshots->opens, 1);
     EXPECT_EQ(h.chooser->requests, 1);
     EXPECT_TRUE(model->keepAwake().isKeepingAwake());
+}
+
+TEST_F(AppModelPaletteTest, AnApplicationThatCannotStartSaysWhichProgramInTheAlert) {
+    h.folders->setLaunchResult(false, "/usr/sbin/gparted");
+    const QString entry = h.root.filePath("apps/gparted.desktop");
+    model->perform(PaletteItem{"app.gparted", PaletteItemKind::application, "GParted", "", "app",
+                               PaletteAction::launchApplication(QUrl::fromLocalFile(entry)), 800});
+    EXPECT_EQ(model->presentedError(),
+              LauncherService::launchFailedMessage("GParted", "/usr/sbin/gparted"));
 }
 
 TEST_F(AppModelPaletteTest, KeepAwakeWithoutAnInhibitServiceSaysSoInTheAlert) {

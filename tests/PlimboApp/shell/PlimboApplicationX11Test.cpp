@@ -13,6 +13,8 @@
 
 #include <memory>
 
+#include <signal.h>
+
 using namespace plimbo::test;
 
 namespace {
@@ -175,4 +177,17 @@ TEST_F(PlimboApplicationTest, TrayIconAppearsAndTheProgramOutlivesItsWindows) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !x.isViewable(*dashboard); }, 5000));
     QTest::qWait(500);
     EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+TEST_F(PlimboApplicationTest, SessionSignalsQuitInOrder) {
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(number);
+        QProcess& program = runs.launch({QStringLiteral("--show-about")});
+        ASSERT_TRUE(waitForWindow(program, QStringLiteral("About Plimbo")).has_value());
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), number), 0);
+        ASSERT_TRUE(program.waitForFinished(3000));
+        // Killed by the signal, the exit status would be a crash.
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+    }
 }
