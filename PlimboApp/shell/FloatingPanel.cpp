@@ -37,6 +37,19 @@ void FloatingPanel::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
 }
 
+void FloatingPanel::prepare() {
+    if (isVisible()) {
+        return;
+    }
+    ensurePolished();
+    if (layout()) {
+        layout()->activate();
+    }
+    // The drawing goes to a scratch image that is dropped at once.
+    (void)grab();
+    winId();
+}
+
 void FloatingPanel::present() {
     show();
     OwnedWindows::raise(*this);
