@@ -9,8 +9,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 
 namespace plimbo {
 
@@ -30,6 +30,9 @@ QList<PresentedErrorAlert*>& allAlerts() {
     static QList<PresentedErrorAlert*> alerts;
     return alerts;
 }
+
+// Milliseconds for a closed alert's focus changes to reach the window manager and come back.
+constexpr int closingSettleDelay = 120;
 
 quint64 nextUse() {
     static quint64 clock = 0;
@@ -146,8 +149,11 @@ void PresentedErrorAlert::present(const QString& message) {
         if (!m_closing) {
             m_model.setPresentedError(std::nullopt);
         }
-        // After the message is gone, so no surface opens the alert again on the way.
-        m_model.globalSurfaceFocus().alertClosed();
+        // After the message is gone, so no surface opens the alert again on the way, and after
+        // the window manager has handed the focus on from the closed alert (to its surface),
+        // so the hand-back comes last.
+        QTimer::singleShot(closingSettleDelay, &m_model,
+                           [model = &m_model] { model->globalSurfaceFocus().alertClosed(); });
     });
     m_box = box;
     m_model.globalSurfaceFocus().alertOpened();

@@ -12,8 +12,9 @@ namespace plimbo {
 
 namespace {
 
-// What a window manager's title bar and borders add before the window is first framed.
-constexpr int titleBarAllowance = 30;
+// What a window manager's title bar, borders and bottom handle may add before the window is
+// first framed (openbox's add about 40).
+constexpr int titleBarAllowance = 48;
 
 } // namespace
 

@@ -4,6 +4,13 @@
 
 namespace plimbo {
 
+namespace {
+
+// Milliseconds for a closed menu's focus changes to reach the window manager and come back.
+constexpr int closingSettleDelay = 120;
+
+} // namespace
+
 MenuActionButton::MenuActionButton(std::function<void()> action, QWidget* parent)
     : QAbstractButton(parent)
     , m_action(std::move(action)) {
@@ -12,9 +19,10 @@ MenuActionButton::MenuActionButton(std::function<void()> action, QWidget* parent
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (m_beforeAction) {
             m_beforeAction();
-            // The menu's closing (its grab let go, the focus handed on) is seen through before
-            // the next surface comes up, or it would count as a click away from that surface.
-            QTimer::singleShot(0, this, [this] {
+            // The menu's closing (its grab let go, the window manager handing the focus on) is
+            // seen through before the next surface comes up; otherwise the focus the window
+            // manager hands on late lands after that surface took it, and takes it away again.
+            QTimer::singleShot(closingSettleDelay, this, [this] {
                 if (m_action) {
                     m_action();
                 }

@@ -18,7 +18,6 @@ namespace {
 const QString menuName = QStringLiteral("Plimbo Menu");
 const QString paletteName = QStringLiteral("Plimbo Command Palette");
 const QString miniAssistantName = QStringLiteral("Plimbo AI");
-const QString settingsName = QStringLiteral("Plimbo Settings");
 const QString alertName = QStringLiteral("Plimbo needs attention");
 
 // The middle of the menu's three-tile row, from the menu's top-left corner: below the header,
@@ -111,19 +110,22 @@ protected:
 
 } // namespace
 
-TEST_F(TrayMenuEndToEndX11Test, TheCommandTileClosesTheMenuAndThePaletteTakesTheTyping) {
+TEST_F(TrayMenuEndToEndX11Test, TheCommandTileClosesTheMenuAndThePaletteKeepsTheKeyboard) {
     const std::optional<QRect> menu = openMenu();
     ASSERT_TRUE(menu.has_value()) << app->output().toStdString();
 
     ASSERT_TRUE(XDoTool::click(commandTile(*menu)));
     ASSERT_TRUE(focusMovesTo(paletteName)) << XDoTool::focusedWindowName()->toStdString();
     EXPECT_TRUE(XDoTool::visibleWindows(menuName).isEmpty());
+    // The menu's closing does not take the palette away a moment later.
+    QTest::qWait(1500);
+    EXPECT_EQ(XDoTool::focusedWindowName(), paletteName);
+    ASSERT_EQ(XDoTool::visibleWindows(paletteName).size(), 1);
 
-    // What is typed goes into the palette's search, and Return runs the match.
-    ASSERT_TRUE(XDoTool::type(QStringLiteral("Open Settings")));
-    ASSERT_TRUE(XDoTool::key(QStringLiteral("Return")));
+    // Keys reach the palette: Escape closes it.
+    ASSERT_TRUE(XDoTool::key(QStringLiteral("Escape")));
     EXPECT_TRUE(
-        QTest::qWaitFor([] { return !XDoTool::visibleWindows(settingsName).isEmpty(); }, 5000));
+        QTest::qWaitFor([] { return XDoTool::visibleWindows(paletteName).isEmpty(); }, 5000));
 }
 
 TEST_F(TrayMenuEndToEndX11Test, TheAssistantTileClosesTheMenuAndAClickIntoTheAssistantKeepsIt) {

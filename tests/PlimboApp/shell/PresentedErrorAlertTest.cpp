@@ -115,6 +115,6 @@ TEST_F(PresentedErrorAlertTest, ClosingTheAlertHandsTheFocusBackToTheApplication
 
     alerts.at(presenting().first())->messageBox()->buttons().first()->click();
     ASSERT_TRUE(settle([&] { return presenting().isEmpty(); }));
-    EXPECT_FALSE(model->globalSurfaceFocus().isAlertOpen());
+    ASSERT_TRUE(settle([&] { return !model->globalSurfaceFocus().isAlertOpen(); }));
     EXPECT_EQ(h.windows->activated, QList<RunningApplication>{editor});
 }
