@@ -8,6 +8,7 @@
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
 #include "SectionHeader.h"
+#include "SurfaceText.h"
 #include "symbols/SymbolIcon.h"
 
 #include <QFontMetrics>
@@ -119,11 +120,11 @@ void ClipboardHistoryView::refresh() {
         line->setContentsMargins(8, 6, 8, 6);
         auto* texts = new QVBoxLayout;
         texts->setSpacing(4);
-        QLabel* preview = S::label(item.preview(), previewFont, S::Emphasis::primary, row);
-        preview->setWordWrap(true);
-        // Two lines at most; the rest is cut.
-        preview->setMaximumHeight(QFontMetrics(previewFont).lineSpacing() * 2);
-        preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        // Two whole lines at most; what does not fit ends in an ellipsis.
+        auto* preview = new SurfaceText(item.preview(), row);
+        preview->setFont(previewFont);
+        preview->setMaximumLines(2);
+        preview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         texts->addWidget(preview);
         texts->addWidget(
             S::label(locale.toString(item.createdAt.toLocalTime(), QLocale::ShortFormat), dateFont,

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace plimbo {
 
 GlobalSurfaceFocusCoordinator::GlobalSurfaceFocusCoordinator(
@@ -27,6 +29,10 @@ void GlobalSurfaceFocusCoordinator::captureIfNeeded() {
 }
 
 void GlobalSurfaceFocusCoordinator::restore() {
+    if (m_openAlerts > 0) {
+        m_restoreAfterAlert = true;
+        return;
+    }
     if (m_originatingApplication) {
         // Forget first: the application is handed back once, whatever the window manager says.
         const RunningApplication application = *m_originatingApplication;
@@ -37,6 +43,23 @@ void GlobalSurfaceFocusCoordinator::restore() {
 
 void GlobalSurfaceFocusCoordinator::forget() {
     m_originatingApplication.reset();
+    m_restoreAfterAlert = false;
+}
+
+void GlobalSurfaceFocusCoordinator::alertOpened() {
+    if (m_openAlerts++ == 0 && !m_originatingApplication) {
+        captureIfNeeded();
+        m_restoreAfterAlert = m_originatingApplication.has_value();
+    }
+}
+
+void GlobalSurfaceFocusCoordinator::alertClosed() {
+    if (m_openAlerts == 0 || --m_openAlerts > 0) {
+        return;
+    }
+    if (std::exchange(m_restoreAfterAlert, false)) {
+        restore();
+    }
 }
 
 GlobalSurfaceFocusCoordinator::PaletteFocusEffect

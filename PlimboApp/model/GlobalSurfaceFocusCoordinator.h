@@ -42,9 +42,19 @@ public:
     // until it is used) or this application is in front.
     void captureIfNeeded();
     // A panel closed by its own action: activates the remembered application, then forgets it.
+    // While an alert is up the hand-back waits until the alert has closed: handing the focus
+    // away first would leave it on whatever window the alert closes over.
     void restore();
     // A click outside a panel or a launched application: forgets without activating.
     void forget();
+
+    // An alert opened over one of this application's surfaces: remembers the application in
+    // front if none is held (an error that arrives after a panel closed), so it gets the focus
+    // back when the last alert closes.
+    void alertOpened();
+    // The last alert closed: a hand-back held for it happens now.
+    void alertClosed();
+    bool isAlertOpen() const { return m_openAlerts > 0; }
 
     static PaletteFocusEffect paletteFocusEffect(PaletteAction::Kind action);
     // Call before and after running a palette command.
@@ -55,6 +65,8 @@ private:
     std::shared_ptr<WindowActivation> m_windows;
     qint64 m_ownProcessIdentifier;
     std::optional<RunningApplication> m_originatingApplication;
+    int m_openAlerts = 0;
+    bool m_restoreAfterAlert = false;
 };
 
 } // namespace plimbo

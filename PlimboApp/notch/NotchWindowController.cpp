@@ -128,6 +128,18 @@ std::optional<QRect> NotchWindowController::targetFrame(bool expanded,
     return NotchGeometry::frame(screen.frame, NotchGeometry::size(measured, expanded, hovered));
 }
 
+std::optional<QRect> NotchWindowController::compactStrip() const {
+    if (!m_isPresented || !m_panel->isVisible()) {
+        return std::nullopt;
+    }
+    const NotchGeometry::Measurements measured{m_state->hasHardwareNotch(), m_state->topInset(),
+                                               m_state->collapsedWidth(), m_state->screenName()};
+    // The panel is centred on the strip in every shape and hangs from the same top edge.
+    const QRect panel = m_panel->geometry();
+    return NotchGeometry::frame(QRect(panel.x(), panel.y(), panel.width(), 0),
+                                NotchGeometry::size(measured, false, false));
+}
+
 void NotchWindowController::refreshGeometry(std::optional<bool> expanded) {
     if (m_state->isTransitioning()) {
         return;

@@ -75,6 +75,10 @@ public:
     ScreenLayout& screens() const { return *m_screens; }
     bool isTransitionRunning() const { return m_transitionID.has_value(); }
 
+    // The compact cap's frame (global coordinates) while the notch is on screen, whatever its
+    // shape now: where centred windows must not go. None while hidden.
+    std::optional<QRect> compactStrip() const;
+
     // The frame for a shape on the preferred screen; writes that screen's measurements into
     // the state. A missing hover value takes the state's current canvas. None without screens.
     std::optional<QRect> targetFrame(bool expanded, std::optional<bool> compactHovered);

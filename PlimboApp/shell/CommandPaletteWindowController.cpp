@@ -3,7 +3,8 @@
 #include "PanelPlacement.h"
 #include "ShellViews.h"
 
-#include <QGuiApplication>
+#include <QTimer>
+
 #include <QScreen>
 
 namespace plimbo {
@@ -12,11 +13,13 @@ CommandPaletteWindowController::CommandPaletteWindowController(
     AppModel& model, GlobalSurfaceFocusCoordinator& focusCoordinator)
     : QuickPanelWindowController(focusCoordinator, size, title) {
     setView(ShellViews::commandPalette(model, [this] { dismiss(); }));
+    // Off the path of start-up's own first frames, long before a user reaches for the shortcut.
+    QTimer::singleShot(prepareDelay, window(), [panel = window()] { panel->prepare(); });
 }
 
 void CommandPaletteWindowController::place(QWidget& window) {
-    // Without a primary screen the palette shows where it last was.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    // Without screens the palette shows where it last was.
+    if (QScreen* screen = PanelPlacement::screenInUse()) {
         window.move(PanelPlacement::topCentred(screen->availableGeometry(), window.size(),
                                                PanelPlacement::paletteTopGap));
     }

@@ -6,14 +6,16 @@ namespace plimbo {
 
 class AppModel;
 
-// The command palette: 720 x 520, always on the primary screen, 96 below the top of its
-// available area.
+// The command palette: 720 x 520, on the screen the user is working on (the pointer's), 96
+// below the top of its available area.
 class CommandPaletteWindowController final : public QuickPanelWindowController {
 public:
     CommandPaletteWindowController(AppModel& model,
                                    GlobalSurfaceFocusCoordinator& focusCoordinator);
 
     static constexpr QSize size{720, 520};
+    // How long after it is built the palette prepares its first showing.
+    static constexpr int prepareDelay = 300;
     // Names it in window lists and task switchers; the panel shows no title bar.
     static inline const QString title = QStringLiteral("Plimbo Command Palette");
 

@@ -65,6 +65,19 @@ void FloatingPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void FloatingPanel::prepare() {
+    if (isVisible()) {
+        return;
+    }
+    ensurePolished();
+    if (layout()) {
+        layout()->activate();
+    }
+    // The drawing goes to a scratch image that is dropped at once.
+    (void)grab();
+    winId();
+}
+
 void FloatingPanel::present() {
     show();
     OwnedWindows::raise(*this);

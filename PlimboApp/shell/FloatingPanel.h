@@ -19,6 +19,10 @@ public:
     // Shows the panel in front as the active window. A view that chose its own focus (a search
     // field) keeps it; otherwise the content takes it.
     void present();
+    // Does ahead of time, while the panel is hidden, the work of its first showing: styles and
+    // lays out the content, makes the native window and draws everything once (fonts, symbols
+    // and style caches load on the first drawing), so the first showing only maps and paints.
+    void prepare();
 
     // A press on the panel's own background (not taken by its content) drags the panel.
     void setMovableByBackground(bool movable) { m_movableByBackground = movable; }

@@ -32,8 +32,10 @@ MenuBarExtra::MenuBarExtra(AppModel& model, QObject* parent)
     auto* layout = new QVBoxLayout(m_window.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(ShellViews::menuBarContent(model));
+    layout->addWidget(ShellViews::menuBarContent(model, [this] { hideWindow(); }));
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    // Names it for window lists, accessibility and tests; a popup shows no title.
+    m_window->setWindowTitle(menuTitle);
     m_window->installEventFilter(this);
 
     connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this,

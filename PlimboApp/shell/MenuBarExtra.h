@@ -26,6 +26,7 @@ public:
     ~MenuBarExtra() override;
 
     static QString label(bool keepingAwake);
+    static inline const QString menuTitle = QStringLiteral("Plimbo Menu");
 
     QSystemTrayIcon& trayIcon() const { return *m_trayIcon; }
     // The popup holding the menu content; created once.

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,18 @@ QScreen* PanelPlacement::screenUnderCursorOrPrimary() {
     return QGuiApplication::primaryScreen();
 }
 
+QScreen* PanelPlacement::screenInUse() {
+    if (QScreen* screen = screenUnderCursor()) {
+        return screen;
+    }
+    if (QWindow* active = QGuiApplication::focusWindow()) {
+        if (QScreen* screen = active->screen()) {
+            return screen;
+        }
+    }
+    return QGuiApplication::primaryScreen();
+}
+
 namespace {
 
 // Left edge that centres `width` in the area; halves round down, as the drawing system does.
@@ -46,6 +59,22 @@ QPoint PanelPlacement::centred(const QRect& available, const QSize& size) {
         available.y() + static_cast<int>(std::floor((available.height() - size.height()) / 2.0));
     return QPoint(std::max(available.x(), centredLeft(available, size.width())),
                   std::max(available.y(), top));
+}
+
+QRect PanelPlacement::centredClearOf(const QRect& available, const QSize& size,
+                                     const QRect& keepClear) {
+    constexpr int gap = 6;
+    const QRect centredFrame(centred(available, size), size);
+    if (keepClear.isEmpty() || !centredFrame.intersects(keepClear)) {
+        return centredFrame;
+    }
+    QRect below = available;
+    below.setTop(std::max(available.top(), keepClear.bottom() + 1 + gap));
+    if (below.height() <= 0) {
+        return centredFrame;
+    }
+    const QSize fitted(size.width(), std::min(size.height(), below.height()));
+    return QRect(centred(below, fitted), fitted);
 }
 
 QRect PanelPlacement::miniAssistantFrame(const QRect& available, bool conversation,

@@ -28,11 +28,18 @@ public:
     static QScreen* screenUnderCursor();
     // The screen under the pointer, else the primary screen; null without screens.
     static QScreen* screenUnderCursorOrPrimary();
+    // The screen the user is working on: the pointer's, else the active window's, else the
+    // primary one; null without screens.
+    static QScreen* screenInUse();
 
     // Centred horizontally, its top `topGap` below the top of the area.
     static QPoint topCentred(const QRect& available, const QSize& size, int topGap);
     // Centred in the area; a window larger than the area keeps its top-left corner in it.
     static QPoint centred(const QRect& available, const QSize& size);
+    // Centred in the area below `keepClear` (the notch's compact strip, which hangs over the
+    // top edge and stays above every window) when a centred window would reach under it;
+    // a window taller than what is left is shortened to fit.
+    static QRect centredClearOf(const QRect& available, const QSize& size, const QRect& keepClear);
     // Centred horizontally at the bottom of the area, 18 above its edge, growing upwards.
     static QRect miniAssistantFrame(const QRect& available, bool conversation,
                                     bool pendingAttachments);

@@ -1,14 +1,17 @@
 #include "PresentedErrorAlert.h"
 
 #include "AppModel.h"
+#include "GlobalSurfaceFocusCoordinator.h"
 #include "OwnedWindows.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace plimbo {
 
@@ -23,6 +26,20 @@ void setMessage(QMessageBox& box, const QString& message) {
     }
 }
 
+// The alerts of every model, in the order they were made.
+QList<PresentedErrorAlert*>& allAlerts() {
+    static QList<PresentedErrorAlert*> alerts;
+    return alerts;
+}
+
+// Milliseconds for a closed alert's focus changes to reach the window manager and come back.
+constexpr int closingSettleDelay = 120;
+
+quint64 nextUse() {
+    static quint64 clock = 0;
+    return ++clock;
+}
+
 } // namespace
 
 PresentedErrorAlert::PresentedErrorAlert(AppModel& model, QWidget& host, const QString& title)
@@ -30,27 +47,80 @@ PresentedErrorAlert::PresentedErrorAlert(AppModel& model, QWidget& host, const Q
     , m_model(model)
     , m_host(&host)
     , m_title(title) {
+    allAlerts().append(this);
     connect(&model, &AppModel::presentedErrorChanged, this, &PresentedErrorAlert::sync);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (m_host && m_host->isActiveWindow()) {
+            noteUse();
+        }
+    });
     host.installEventFilter(this);
 }
 
 PresentedErrorAlert::~PresentedErrorAlert() {
+    allAlerts().removeAll(this);
     // Going away with the window is no dismissal: the message stays for the other surfaces.
     m_closing = true;
-    delete m_box.data();
+    if (m_box) {
+        delete m_box.data();
+        m_model.globalSurfaceFocus().alertClosed();
+    }
 }
 
 bool PresentedErrorAlert::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_host && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        if (event->type() == QEvent::Show) {
+            noteUse();
+        }
         // After the event, so that visibility has its new value.
-        QTimer::singleShot(0, this, &PresentedErrorAlert::sync);
+        QTimer::singleShot(0, this, &PresentedErrorAlert::syncAll);
     }
     return QObject::eventFilter(watched, event);
 }
 
+void PresentedErrorAlert::noteUse() {
+    m_lastUse = nextUse();
+}
+
+PresentedErrorAlert* PresentedErrorAlert::chosen() const {
+    PresentedErrorAlert* best = nullptr;
+    for (PresentedErrorAlert* alert : std::as_const(allAlerts())) {
+        if (&alert->m_model != &m_model || !alert->m_host || !alert->m_host->isVisible()) {
+            continue;
+        }
+        // The one already showing keeps the message while its host stays up.
+        if (alert->m_box) {
+            return alert;
+        }
+        if (alert->m_host->isActiveWindow()) {
+            best = alert;
+            break;
+        }
+        if (!best || alert->m_lastUse > best->m_lastUse) {
+            best = alert;
+        }
+    }
+    return best;
+}
+
+void PresentedErrorAlert::syncAll() {
+    // Closing first, so that a message moving to another surface is never shown twice.
+    const QList<PresentedErrorAlert*> alerts = allAlerts();
+    for (PresentedErrorAlert* alert : alerts) {
+        if (&alert->m_model == &m_model && alert->chosen() != alert) {
+            alert->close();
+        }
+    }
+    for (PresentedErrorAlert* alert : alerts) {
+        if (&alert->m_model == &m_model) {
+            alert->sync();
+        }
+    }
+}
+
 void PresentedErrorAlert::sync() {
     const std::optional<QString> error = m_model.presentedError();
-    if (error && m_host && m_host->isVisible()) {
+    if (error && chosen() == this) {
         present(error->isEmpty() ? tr("Unknown error") : *error);
     } else {
         close();
@@ -86,8 +156,14 @@ void PresentedErrorAlert::present(const QString& message) {
                 OwnedWindows::activate(*window);
             }
         }
+        // After the message is gone, so no surface opens the alert again on the way, and after
+        // the window manager has handed the focus on from the closed alert (to its surface),
+        // so the hand-back comes last.
+        QTimer::singleShot(closingSettleDelay, &m_model,
+                           [model = &m_model] { model->globalSurfaceFocus().alertClosed(); });
     });
     m_box = box;
+    m_model.globalSurfaceFocus().alertOpened();
     box->open();
 }
 

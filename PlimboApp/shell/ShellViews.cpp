@@ -12,8 +12,10 @@
 
 namespace plimbo {
 
-QWidget* ShellViews::menuBarContent(AppModel& model) {
-    return new MenuBarContentView(model);
+QWidget* ShellViews::menuBarContent(AppModel& model, std::function<void()> closeMenu) {
+    auto* view = new MenuBarContentView(model);
+    view->setCloseMenu(std::move(closeMenu));
+    return view;
 }
 
 QWidget* ShellViews::commandPalette(AppModel& model, std::function<void()> dismiss) {

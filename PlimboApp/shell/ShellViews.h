@@ -16,8 +16,9 @@ class ShellViews {
 public:
     ShellViews() = delete;
 
-    // The tray popup's and the menu preview's content, 372 wide.
-    static QWidget* menuBarContent(AppModel& model);
+    // The tray popup's and the menu preview's content, 372 wide. `closeMenu` closes the popup
+    // before an action opens another surface; the preview window has none.
+    static QWidget* menuBarContent(AppModel& model, std::function<void()> closeMenu = {});
     // `dismiss` closes the panel and hands the focus back (Escape).
     static QWidget* commandPalette(AppModel& model, std::function<void()> dismiss);
     static QWidget*

@@ -31,7 +31,14 @@ std::unique_ptr<QWidget> makeWindow(const QString& title, Qt::WindowFlags flags 
 } // namespace
 
 WidgetSurfaceFactory::WidgetSurfaceFactory(std::shared_ptr<SettingsStore> settings)
-    : m_settings(std::move(settings)) {}
+    : m_settings(std::move(settings))
+    , m_notch(std::make_shared<QPointer<NotchWindowController>>()) {}
+
+void WidgetSurfaceFactory::keepClearOfNotch(WindowController& controller) const {
+    controller.setKeepClear([notch = m_notch]() -> std::optional<QRect> {
+        return *notch ? (*notch)->compactStrip() : std::nullopt;
+    });
+}
 
 std::unique_ptr<QuickPanelController>
 WidgetSurfaceFactory::makeCommandPalette(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
@@ -54,7 +61,9 @@ std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeDashboard(AppMode
     window->setMinimumSize(dashboardMinimumSize);
     window->layout()->addWidget(ShellViews::dashboard(model));
     (new WindowFrameAutosave(*window, m_settings, dashboardFrameName))->restore();
-    return std::make_unique<DashboardWindowController>(std::move(window));
+    auto controller = std::make_unique<DashboardWindowController>(std::move(window));
+    keepClearOfNotch(*controller);
+    return controller;
 }
 
 std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeSettings(AppModel& model) {
@@ -65,11 +74,15 @@ std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeSettings(AppModel
     view->setMinimumSize(settingsMinimumSize);
     window->layout()->addWidget(view);
     (new WindowFrameAutosave(*window, m_settings, settingsFrameName))->restore();
-    return std::make_unique<SettingsWindowController>(std::move(window));
+    auto controller = std::make_unique<SettingsWindowController>(std::move(window));
+    keepClearOfNotch(*controller);
+    return controller;
 }
 
 std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeAbout() {
-    return std::make_unique<AboutWindowController>();
+    auto controller = std::make_unique<AboutWindowController>();
+    keepClearOfNotch(*controller);
+    return controller;
 }
 
 std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeMenuPreview(AppModel& model) {
@@ -87,7 +100,9 @@ std::unique_ptr<MiniAssistantController> WidgetSurfaceFactory::makeMiniAssistant
 }
 
 std::unique_ptr<NotchController> WidgetSurfaceFactory::makeNotch(AppModel& model) {
-    return std::make_unique<NotchWindowController>(model);
+    auto notch = std::make_unique<NotchWindowController>(model);
+    *m_notch = notch.get();
+    return notch;
 }
 
 } // namespace plimbo

@@ -2,6 +2,7 @@
 
 #include "AppSurfaceFactory.h"
 
+#include <QPointer>
 #include <QSize>
 #include <QString>
 
@@ -11,7 +12,9 @@ class QWidget;
 
 namespace plimbo {
 
+class NotchWindowController;
 class SettingsStore;
+class WindowController;
 
 // Builds the application's real windows and panels with Qt Widgets. The dashboard and settings
 // windows keep their frames in `settings`. The notch surface is not built here yet: the model
@@ -42,7 +45,11 @@ public:
     static inline const QString settingsFrameName = QStringLiteral("PlimboSettings");
 
 private:
+    // Centred windows stay clear of the notch made here, whenever it is made.
+    void keepClearOfNotch(WindowController& controller) const;
+
     std::shared_ptr<SettingsStore> m_settings;
+    std::shared_ptr<QPointer<NotchWindowController>> m_notch;
 };
 
 } // namespace plimbo

@@ -16,6 +16,10 @@ public:
     bool isHovered() const { return m_hovered; }
     bool isFocused() const { return hasFocus(); }
 
+    // Runs before the action on every click: the panel closes its menu there first when the
+    // action opens another surface, so that surface gets the keyboard.
+    void setBeforeAction(std::function<void()> step);
+
 protected:
     MenuActionButton(std::function<void()> action, QWidget* parent);
 
@@ -27,6 +31,7 @@ protected:
 
 private:
     std::function<void()> m_action;
+    std::function<void()> m_beforeAction;
     bool m_hovered = false;
 };
 

@@ -32,6 +32,9 @@ public:
 
     // What Exit does; quits the application unless replaced.
     void setTerminate(std::function<void()> terminate);
+    // What closes the menu holding this panel; run before every action that opens another
+    // surface (dashboard, palette, assistant, settings, about), never for keep-awake.
+    void setCloseMenu(std::function<void()> closeMenu);
 
     MonitorStatusPill* monitorPill() const { return m_pill; }
     SurfaceText* uptimeText() const { return m_uptime; }
@@ -63,6 +66,7 @@ private:
 
     AppModel& m_model;
     std::function<void()> m_terminate;
+    std::function<void()> m_closeMenu;
 
     QWidget* m_brandTile = nullptr;
     QWidget* m_card = nullptr;

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -70,12 +71,25 @@ void SurfaceText::setAlignment(Qt::Alignment alignment) {
 
 QSize SurfaceText::sizeHint() const {
     const QFontMetricsF metrics(font());
-    const qreal width = metrics.horizontalAdvance(m_text);
-    return QSize(static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(metrics.height())));
+    const int natural = static_cast<int>(std::ceil(metrics.horizontalAdvance(m_text)));
+    if (m_maximumLines > 1) {
+        // As many lines as the text takes at the width it has now (its own width before the
+        // first layout), so layouts that go by the hint alone still leave room for every line.
+        return QSize(natural, heightForWidth(width() > 0 ? width() : natural));
+    }
+    return QSize(natural, static_cast<int>(std::ceil(metrics.height())));
 }
 
 QSize SurfaceText::minimumSizeHint() const {
     return QSize(0, sizeHint().height());
+}
+
+void SurfaceText::resizeEvent(QResizeEvent* event) {
+    // A new width can change how many lines the text takes, and so the height it asks for.
+    if (m_maximumLines > 1 && event->oldSize().width() != event->size().width()) {
+        updateGeometry();
+    }
+    QWidget::resizeEvent(event);
 }
 
 int SurfaceText::heightForWidth(int width) const {

@@ -34,6 +34,10 @@ public:
     void setMinimumScaleFactor(qreal factor);
     void setAlignment(Qt::Alignment alignment);
 
+    // The lines as drawn at the current width, the last one cut with an ellipsis when the text
+    // does not fit.
+    QStringList shownLines() const { return layoutLines(fittedFont(width()), width()); }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     bool hasHeightForWidth() const override { return m_maximumLines > 1; }
@@ -42,6 +46,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QStringList layoutLines(const QFont& font, int width) const;

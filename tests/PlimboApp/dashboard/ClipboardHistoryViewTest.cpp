@@ -1,6 +1,7 @@
 #include "ClipboardHistoryView.h"
 #include "DashboardHarness.h"
 #include "DashboardList.h"
+#include "SurfaceText.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 
 using namespace plimbo;
 using namespace plimbo::test;
@@ -114,14 +116,35 @@ TEST_F(ClipboardHistoryViewTest, ADiscardedSectionTakesItsDialogWithIt) {
 TEST_F(ClipboardHistoryViewTest, TheDateUnderTheTextIsInTheSecondaryColour) {
     harness.copy(QStringLiteral("copied words"));
     ASSERT_EQ(view->list()->count(), 1);
-    const QList<QLabel*> texts = view->list()->rows().first()->findChildren<QLabel*>();
-    ASSERT_EQ(texts.size(), 2);
-    ASSERT_EQ(texts.first()->text(), QStringLiteral("copied words"));
+    auto* preview = view->list()->rows().first()->findChild<SurfaceText*>();
+    const QList<QLabel*> dates = view->list()->rows().first()->findChildren<QLabel*>();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_EQ(dates.size(), 1);
+    ASSERT_EQ(preview->text(), QStringLiteral("copied words"));
     // Dark text on a light list: the copied text in full ink, the date at 55 % of it, so
     // clearly lighter (about 45 % of the way to the background) but still well readable.
-    const int textInk = darkestInk(*view, texts.first());
-    const int dateInk = darkestInk(*view, texts.last());
+    const int textInk = darkestInk(*view, preview);
+    const int dateInk = darkestInk(*view, dates.first());
     EXPECT_LT(textInk, 40);
     EXPECT_GT(dateInk, textInk + 70);
     EXPECT_LT(dateInk, 170);
+}
+
+TEST_F(ClipboardHistoryViewTest, ALongEntryWrapsToTwoWholeLinesEndingInAnEllipsis) {
+    harness.copy(QStringLiteral("A sentence that is long enough to need more than one line in the "
+                                "dashboard's list, and then some more words to go past two lines"));
+    ASSERT_EQ(view->list()->count(), 1);
+    // Narrow enough that the preview's 100 characters take more than two lines.
+    view->resize(380, 600);
+    QTest::qWait(50);
+    QWidget* row = view->list()->rows().first();
+    auto* preview = row->findChild<SurfaceText*>();
+    ASSERT_NE(preview, nullptr);
+    const QStringList lines = preview->shownLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("…"))) << lines.last().toStdString();
+    EXPECT_GE(preview->height(),
+              preview->fontMetrics().lineSpacing() + preview->fontMetrics().height());
+    // Nothing of the text runs past the row's right edge.
+    EXPECT_LE(preview->mapTo(row, QPoint(preview->width(), 0)).x(), row->width());
 }

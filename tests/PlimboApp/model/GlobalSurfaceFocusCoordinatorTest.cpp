@@ -135,3 +135,44 @@ TEST_F(FocusCoordinatorTest, LauncherOpenedFromThePaletteHandsBackTheFirstApplic
 }
 
 } // namespace
+
+TEST_F(FocusCoordinatorTest, AHandBackDuringAnAlertWaitsUntilTheAlertCloses) {
+    // A palette command that failed: its alert opens before the palette hands the focus back.
+    front(editor);
+    coordinator.captureIfNeeded();
+    front(ownWindow);
+    coordinator.alertOpened();
+    coordinator.restore();
+    EXPECT_TRUE(windows->activated.isEmpty());
+    EXPECT_TRUE(coordinator.isAlertOpen());
+
+    coordinator.alertClosed();
+    EXPECT_EQ(windows->activated, QList<RunningApplication>{editor});
+    EXPECT_FALSE(coordinator.originatingApplication());
+    EXPECT_FALSE(coordinator.isAlertOpen());
+}
+
+TEST_F(FocusCoordinatorTest, AnAlertOverAnotherApplicationGivesItTheFocusBackWhenItCloses) {
+    // The panel already handed the focus back when the error arrived.
+    front(editor);
+    coordinator.alertOpened();
+    EXPECT_EQ(coordinator.originatingApplication(), editor);
+    front(ownWindow);
+    coordinator.alertClosed();
+    EXPECT_EQ(windows->activated, QList<RunningApplication>{editor});
+
+    // An alert over a surface the user works in (this application in front) hands nothing on.
+    front(ownWindow);
+    coordinator.alertOpened();
+    coordinator.alertClosed();
+    EXPECT_EQ(windows->activated.size(), 1);
+
+    // A panel that remembers an application and closes by a click elsewhere, with no hand-back
+    // asked for: the alert's closing activates nothing either.
+    front(browser);
+    coordinator.captureIfNeeded();
+    front(ownWindow);
+    coordinator.alertOpened();
+    coordinator.alertClosed();
+    EXPECT_EQ(windows->activated.size(), 1);
+}

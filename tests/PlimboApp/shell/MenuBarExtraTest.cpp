@@ -1,12 +1,17 @@
 #include "MenuBarExtra.h"
 #include "AppModelHarness.h"
 #include "KeepAwakeService.h"
+#include "MenuBarContentView.h"
+#include "MenuPrimaryAction.h"
+#include "MenuQuickAction.h"
+#include "MenuUtilityAction.h"
 
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTest>
 #include <QWidget>
 
 using namespace plimbo;
@@ -48,4 +53,73 @@ TEST(MenuBarExtraTest, IconClickTogglesTheMenuPanelOnScreen) {
     spin(300);
     extra.toggleWindow();
     EXPECT_TRUE(panel->isVisible());
+}
+
+namespace {
+
+// Writes "menu.hidden" into the surfaces' log when the popup goes, so the order of the popup's
+// closing and the next surface's showing can be read from one list.
+class HideLogger : public QObject {
+public:
+    HideLogger(QWidget& popup, SurfaceLog log)
+        : m_log(std::move(log)) {
+        popup.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide) {
+            m_log->append(QStringLiteral("menu.hidden"));
+        }
+        return false;
+    }
+
+private:
+    SurfaceLog m_log;
+};
+
+} // namespace
+
+TEST(MenuBarExtraTest, ActionsThatOpenASurfaceCloseTheMenuBeforeItShows) {
+    AppModelHarness h;
+    auto model = h.makeModel();
+    QFuture<void> started = model->start();
+    ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+    MenuBarExtra extra(*model);
+    auto* content = extra.window()->findChild<MenuBarContentView*>();
+    ASSERT_NE(content, nullptr);
+    HideLogger logger(*extra.window(), h.surfaces->log);
+
+    const auto clickWithMenuOpen = [&](QAbstractButton* button) {
+        spin(300);
+        extra.toggleWindow();
+        EXPECT_TRUE(extra.window()->isVisible());
+        h.surfaces->log->clear();
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+
+    clickWithMenuOpen(content->commandTile());
+    EXPECT_FALSE(extra.window()->isVisible());
+    ASSERT_TRUE(settle([&] { return h.surfaces->log->contains(QStringLiteral("palette.show")); }));
+    EXPECT_EQ(h.surfaces->log->first(), QStringLiteral("menu.hidden"));
+
+    clickWithMenuOpen(content->assistantTile());
+    EXPECT_FALSE(extra.window()->isVisible());
+    ASSERT_TRUE(settle([&] { return h.surfaces->log->contains(QStringLiteral("mini.show")); }));
+    EXPECT_EQ(h.surfaces->log->first(), QStringLiteral("menu.hidden"));
+
+    for (QAbstractButton* opener : std::initializer_list<QAbstractButton*>{
+             content->openAction(), content->settingsAction(), content->aboutAction()}) {
+        clickWithMenuOpen(opener);
+        EXPECT_FALSE(extra.window()->isVisible());
+        ASSERT_TRUE(settle([&] { return h.surfaces->log->size() >= 2; }));
+        EXPECT_EQ(h.surfaces->log->first(), QStringLiteral("menu.hidden"));
+        EXPECT_TRUE(h.surfaces->log->last().endsWith(QStringLiteral(".front")))
+            << h.surfaces->log->join(' ').toStdString();
+    }
+
+    // Keep-awake opens nothing: the menu stays open and shows the new state.
+    clickWithMenuOpen(content->keepAwakeTile());
+    EXPECT_TRUE(extra.window()->isVisible());
+    EXPECT_TRUE(model->keepAwake().isKeepingAwake());
 }

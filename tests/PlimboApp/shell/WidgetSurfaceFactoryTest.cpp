@@ -188,9 +188,19 @@ TEST(WidgetSurfaceFactoryTest, ShownWindowsComeToTheFrontCentredAndStayAfterClos
     QWidget* about = shell.about();
     ASSERT_TRUE(about->isVisible());
     const QRect available = about->screen()->availableGeometry();
-    // Before its first showing only the content's size is known...
-    EXPECT_EQ(about->pos(), PanelPlacement::centred(available, about->size()));
-    // ...afterwards the whole frame is centred.
+    // Centred across; the notch shown at start hangs over the top edge, so the window (taller
+    // than this screen) goes below its strip rather than under it.
+    auto* notch = dynamic_cast<NotchWindowController*>(model.notchController());
+    ASSERT_NE(notch, nullptr);
+    const std::optional<QRect> strip = notch->compactStrip();
+    ASSERT_TRUE(strip.has_value());
+    EXPECT_EQ(about->x(), PanelPlacement::centred(available, about->size()).x());
+    EXPECT_GT(about->y(), strip->bottom());
+    model.showAbout();
+    EXPECT_EQ(about->x(), PanelPlacement::centred(available, about->frameGeometry().size()).x());
+    EXPECT_FALSE(about->frameGeometry().intersects(*strip));
+    // With the notch hidden the whole frame is centred again.
+    notch->hide();
     model.showAbout();
     EXPECT_EQ(about->pos(), PanelPlacement::centred(available, about->frameGeometry().size()));
 

@@ -230,3 +230,32 @@ TEST_F(ClipboardQuickAccessViewTest, TheFooterFollowsTheKeysTheDesktopBound) {
     surfaces.h.hotKeys->answer(clipboard, {HotKeyBackend::RefusedByDesktop, {}});
     EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Unavailable"));
 }
+
+TEST_F(ClipboardQuickAccessViewTest, ALongEntryShowsBothOfItsLinesWhole) {
+    const QString address =
+        QStringLiteral("https://example.org/a/very/long/address/that/goes/on/and/on/"
+                       "?with=parameters&and=more&still=more&until=the&end=here&and=beyond");
+    surfaces.copy(address);
+    surfaces.copy(QStringLiteral("short"));
+    auto view = makeView();
+    ASSERT_TRUE(settle([&] { return view->resultList()->rows().size() == 2; }));
+    QTest::qWait(50);
+
+    auto* longRow = qobject_cast<ClipboardRow*>(view->resultList()->rows().value(1));
+    ASSERT_NE(longRow, nullptr);
+    SurfaceText* preview = longRow->preview();
+    // The preview (the text's first 100 characters) on two lines, nothing of it cut.
+    const QStringList lines = preview->shownLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines.join(QString()), address.left(100));
+    // Both lines have their full height, and the time sits below them.
+    const QFontMetrics metrics(preview->font());
+    EXPECT_GE(preview->height(), metrics.lineSpacing() + metrics.height());
+    EXPECT_GE(longRow->time()->geometry().top(), preview->geometry().bottom());
+    EXPECT_LE(longRow->time()->geometry().bottom(), longRow->height());
+
+    // A short entry keeps one line.
+    auto* shortRow = qobject_cast<ClipboardRow*>(view->resultList()->rows().value(0));
+    EXPECT_EQ(shortRow->preview()->shownLines(), QStringList{QStringLiteral("short")});
+    EXPECT_LT(shortRow->height(), longRow->height());
+}
