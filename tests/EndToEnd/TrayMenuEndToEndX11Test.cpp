@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -14,6 +17,22 @@
 using namespace plimbo::test;
 
 namespace {
+
+// A desktop screen saver that refuses every inhibition, so keep-awake fails even where the X
+// server's own screen saver could be held instead.
+class RefusingScreenSaver : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+
+public slots:
+    uint Inhibit(const QString&, const QString&) {
+        sendErrorReply(QDBusError::AccessDenied, QStringLiteral("Inhibiting is not allowed here."));
+        return 0;
+    }
+    void UnInhibit(uint) {}
+};
+
+const QString screenSaverName = QStringLiteral("org.freedesktop.ScreenSaver");
 
 const QString menuName = QStringLiteral("Plimbo Menu");
 const QString paletteName = QStringLiteral("Plimbo Command Palette");
@@ -167,7 +186,13 @@ TEST_F(TrayMenuEndToEndX11Test, AfterAFailedPaletteCommandsAlertTheFocusGoesBack
     XDoTool::run({QStringLiteral("windowactivate"), QString::number(*editorWindow)});
     ASSERT_TRUE(focusMovesTo(QStringLiteral("editor")));
 
-    // Keep-awake has no screen saver service to ask in this session, so it fails.
+    // The session's screen saver refuses, so keep-awake fails.
+    RefusingScreenSaver saver;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(bus.registerService(screenSaverName));
+    auto releaseName = qScopeGuard([&] { bus.unregisterService(screenSaverName); });
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &saver,
+                                   QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(app->openPalette());
     ASSERT_TRUE(XDoTool::type(QStringLiteral("Keep Computer Awake")));
     ASSERT_TRUE(XDoTool::key(QStringLiteral("Return")));
@@ -183,3 +208,5 @@ TEST_F(TrayMenuEndToEndX11Test, AfterAFailedPaletteCommandsAlertTheFocusGoesBack
     EXPECT_TRUE(focusMovesTo(QStringLiteral("editor")))
         << XDoTool::focusedWindowName().value_or(QString()).toStdString();
 }
+
+#include "TrayMenuEndToEndX11Test.moc"
