@@ -4,6 +4,9 @@ namespace plimbo {
 
 QList<QByteArray> SSELineSplitter::append(QByteArrayView bytes) {
     QList<QByteArray> lines;
+    if (m_overflowed) {
+        return lines;
+    }
     const char* data = bytes.data();
     const qsizetype size = bytes.size();
     qsizetype start = 0;
@@ -17,6 +20,9 @@ QList<QByteArray> SSELineSplitter::append(QByteArrayView bytes) {
         const char c = data[i];
         if (c != '\n' && c != '\r') {
             continue;
+        }
+        if (m_pending.size() + (i - start) > m_maximumLineBytes) {
+            return overflow(lines);
         }
         if (m_pending.isEmpty()) {
             lines.append(QByteArray(data + start, i - start));
@@ -37,13 +43,26 @@ QList<QByteArray> SSELineSplitter::append(QByteArrayView bytes) {
         start = i + 1;
     }
     if (start < size) {
+        if (m_pending.size() + (size - start) > m_maximumLineBytes) {
+            return overflow(lines);
+        }
         m_pending.append(data + start, size - start);
     }
     return lines;
 }
 
+QList<QByteArray> SSELineSplitter::overflow(QList<QByteArray>& completed) {
+    m_overflowed = true;
+    m_pending = QByteArray();
+    // The lines before the long one are still the stream's.
+    return std::move(completed);
+}
+
 std::optional<QByteArray> SSELineSplitter::finish() {
     m_skipLineFeed = false;
+    if (m_overflowed) {
+        return std::nullopt;
+    }
     if (m_pending.isEmpty()) {
         return std::nullopt;
     }

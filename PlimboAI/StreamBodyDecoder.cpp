@@ -27,6 +27,9 @@ StreamBodyDecoder::Outcome StreamBodyDecoder::append(const QByteArrayView& bytes
             return result;
         }
     }
+    if (m_splitter.overflowed()) {
+        return failure(OpenRouterError::decodingFailed());
+    }
     return outcome(Kind::reading);
 }
 
@@ -69,6 +72,10 @@ StreamBodyDecoder::Outcome StreamBodyDecoder::handleChunk(const StreamChunk& chu
         return outcome(Kind::abandoned);
     }
     if (choice && choice->delta.content && !choice->delta.content->isEmpty()) {
+        m_replyCharacters += choice->delta.content->size();
+        if (m_replyCharacters > maximumReplyCharacters) {
+            return failure(OpenRouterError::decodingFailed());
+        }
         m_textSeen = true;
         if (!sink(AIStreamEvent::makeText(*choice->delta.content))) {
             return outcome(Kind::abandoned);

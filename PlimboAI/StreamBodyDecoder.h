@@ -17,8 +17,15 @@ struct StreamChunk;
 // Turns the body of a streamed chat reply, in pieces as they arrive, into events, and says
 // when and how the reply has ended: at the end marker, at a chunk that cannot be decoded, at a
 // provider error inside a chunk, or at the end of the body. Knows nothing of the network.
+//
+// A hostile or broken server cannot exhaust memory: a line over the splitter's limit or a
+// reply text over `maximumReplyCharacters` fails the reply as unreadable; the text delivered
+// before stays with the receiver.
 class StreamBodyDecoder {
 public:
+    // Far beyond any model's output limit.
+    static constexpr qsizetype maximumReplyCharacters = 8 * 1024 * 1024;
+
     // Receives each event in order; returns false when the stream must stop at once (its
     // receiver ended or deleted it).
     using EventSink = std::function<bool(const AIStreamEvent&)>;
@@ -50,6 +57,7 @@ private:
     SSELineSplitter m_splitter;
     SSEParser m_parser;
     bool m_textSeen = false;
+    qsizetype m_replyCharacters = 0;
 };
 
 } // namespace plimbo

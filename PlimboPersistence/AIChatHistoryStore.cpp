@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <malloc.h>
@@ -154,6 +155,32 @@ QString lastPathComponent(const QString& fileName) {
 bool isValidExtension(const QString& extension) {
     return !extension.isEmpty() &&
            std::all_of(extension.begin(), extension.end(), isExtensionCharacter);
+}
+
+// What saveAttachment() names a file: the UUID's upper-case string, then "." and a lower-case
+// extension when there is one.
+bool isOwnStorageFileName(const QString& name) {
+    const qsizetype dot = name.indexOf(u'.');
+    const QString stem = dot < 0 ? name : name.left(dot);
+    const std::optional<QUuid> id = json::uuidFromString(stem);
+    if (!id || json::uuidString(*id) != stem) {
+        return false;
+    }
+    if (dot < 0) {
+        return true;
+    }
+    const QString extension = name.mid(dot + 1);
+    return isValidExtension(extension) && extension == extension.toLower();
+}
+
+// The path with every link resolved; none (errno set) when it cannot be resolved.
+std::optional<QByteArray> realPath(const QByteArray& path) {
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.constData(), nullptr),
+                                                         &std::free);
+    if (!resolved) {
+        return std::nullopt;
+    }
+    return QByteArray(resolved.get());
 }
 
 } // namespace
@@ -318,7 +345,22 @@ void AIChatHistoryStore::reconcileAttachments(
         }
         throw listingError(errno);
     }
-    const int folderDescriptor = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // People link data folders to another disk. A link that leads the folder out of the data
+    // folder points at files of the user's own, which a clean-up must never touch.
+    const std::optional<QByteArray> resolved = realPath(folder);
+    if (!resolved) {
+        throw listingError(errno);
+    }
+    if (*resolved != QFile::encodeName(QDir::cleanPath(
+                         QFileInfo(m_attachmentsDirectoryURL).absoluteFilePath()))) {
+        const std::optional<QByteArray> dataFolder =
+            realPath(QFile::encodeName(QFileInfo(m_fileURL).absolutePath()));
+        if (!dataFolder || !resolved->startsWith(*dataFolder + '/')) {
+            return;
+        }
+    }
+    const int folderDescriptor =
+        ::open(resolved->constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
     if (folderDescriptor < 0) {
         throw listingError(errno);
     }
@@ -357,8 +399,10 @@ void AIChatHistoryStore::reconcileAttachments(
             throw FileSystemError(path, QStringLiteral("The file “%1” couldn’t be opened (%2).")
                                             .arg(itemName(path), reason(error)));
         }
-        if (!S_ISREG(entryInfo.st_mode) ||
-            referencedStorageFileNames.contains(QFile::decodeName(name))) {
+        // Only names the store gives its own copies: anything else was put there by someone.
+        const QString decoded = QFile::decodeName(name);
+        if (!S_ISREG(entryInfo.st_mode) || !isOwnStorageFileName(decoded) ||
+            referencedStorageFileNames.contains(decoded)) {
             continue;
         }
         if (m_calls->unlinkat(folderDescriptor, name.constData(), 0) != 0 && errno != ENOENT) {

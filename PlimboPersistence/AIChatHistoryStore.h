@@ -59,8 +59,11 @@ public:
     // Deletes the attachment's file if there is one; a missing file is no error. Only regular
     // files are deleted: a symbolic link or folder under that name is left alone.
     void removeAttachment(const AIChatAttachment& attachment) const;
-    // Deletes every visible regular file in the attachment folder whose name is not in the set.
-    // Hidden entries, folders and symbolic links are kept; sub-folders are not entered.
+    // Deletes every visible regular file in the attachment folder that bears a name of the
+    // store's own form (a UUID's upper-case string and an optional lower-case extension) and
+    // is not in the set. Other names, hidden entries, folders and symbolic links are kept;
+    // sub-folders are not entered. A folder that is reached through a link and lies outside
+    // the history file's folder belongs to the user and is left alone.
     void reconcileAttachments(const QSet<QString>& referencedStorageFileNames) const;
 
     // Moves an unreadable history file aside, within its folder, to

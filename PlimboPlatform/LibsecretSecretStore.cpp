@@ -181,7 +181,32 @@ SecretItem* firstUnlockedItem(GList* items) {
     return nullptr;
 }
 
-// One call of the store: the service connection and the matching attributes.
+// The calling thread's default main context for one call of the store. Item proxies subscribe
+// to D-Bus signals in the context that is the default when they are made, and GDBus frees each
+// subscription's data from that context once its proxy is gone. A worker thread's own context
+// never runs, so that data (16 bytes an item) would stay for good; a context of the call's own,
+// drained when the call is over, lets it go.
+class CallContext {
+public:
+    CallContext()
+        : m_context(g_main_context_new()) {
+        g_main_context_push_thread_default(m_context);
+    }
+    ~CallContext() {
+        while (g_main_context_iteration(m_context, FALSE)) {
+        }
+        g_main_context_pop_thread_default(m_context);
+        g_main_context_unref(m_context);
+    }
+    CallContext(const CallContext&) = delete;
+    CallContext& operator=(const CallContext&) = delete;
+
+private:
+    GMainContext* m_context;
+};
+
+// One call of the store: the service connection and the matching attributes. Whatever the
+// call made (items, values) must go before it does, so its context is drained last.
 class Operation {
 public:
     Operation(const QString& service, const QString& account, std::chrono::milliseconds timeout)
@@ -237,6 +262,7 @@ public:
     }
 
 private:
+    CallContext m_context; // first: made before the connection, drained after it
     QByteArray m_service;
     QByteArray m_account;
     AttributesPtr m_attributes;

@@ -3,7 +3,7 @@
 # our own assertions are on too) into build-asan/ and runs the whole test suite with it,
 # the end-to-end test included. Not part of CI's default run: the build takes several minutes.
 #
-#   tools/sanitize.sh [ctest arguments, e.g. -R Launcher]
+#   tools/sanitize.sh [ctest arguments, e.g. -R Launcher]   (PLIMBO_JOBS=N builds with N jobs)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${PLIMBO_ASAN_BUILD_DIR:-$root/build-asan}
@@ -11,7 +11,7 @@ build=${PLIMBO_ASAN_BUILD_DIR:-$root/build-asan}
 flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLIMBO_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" -j"${PLIMBO_JOBS:-$(nproc)}"
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$root/tools/lsan-suppressions.txt

@@ -1,12 +1,16 @@
 #include "PlimboApplication.h"
 
+#include "AIChatHistoryStore.h"
 #include "AppDelegate.h"
+#include "AppModel.h"
 #include "AppModelDependencies.h"
 #include "DialogFileChooser.h"
+#include "FolderLock.h"
 #include "GlobalHotKeyController.h"
 #include "MenuBarExtra.h"
 #include "MiniCameraService.h"
 #include "PortalMotionPreference.h"
+#include "QSettingsStore.h"
 #include "QtCameraCapture.h"
 #include "QuitOnSignals.h"
 #include "ReduceMotion.h"
@@ -15,13 +19,29 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
+#include <unistd.h>
 #include <vector>
 
 namespace plimbo {
+
+namespace {
+
+// How long a quit waits for background jobs before it leaves them.
+constexpr int quitGraceMs = 300;
+
+QString historyLockPath(const AIChatHistoryStore& store) {
+    return QFileInfo(store.fileURL()).dir().filePath(QStringLiteral("AIChats.lock"));
+}
+
+} // namespace
 
 QByteArray PlimboApplication::platformFor(const QProcessEnvironment& environment) {
     if (!environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty() ||
@@ -85,6 +105,38 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
         adjust(dependencies);
     }
 
+    // The runtime folder's guard misses an instance started with another one (su, ssh -X, a
+    // shell without XDG_RUNTIME_DIR); two instances on one history would each save over the
+    // other's chats. The data folder itself is guarded for the whole run.
+    FolderLock historyLock(historyLockPath(*dependencies.historyStore));
+    switch (historyLock.claim()) {
+    case FolderLock::Result::acquired:
+        historyLock.setNote(QFile::encodeName(instance.socketPath()));
+        break;
+    case FolderLock::Result::heldElsewhere:
+        if (const QString socket = QFile::decodeName(historyLock.note());
+            !socket.isEmpty() && socket != instance.socketPath() &&
+            SingleInstance::handOver(socket, 5000)) {
+            return 0;
+        }
+        std::fprintf(stderr,
+                     "Plimbo is already running with the chat history in %s and did not "
+                     "answer. This start ends without changing anything.\n",
+                     qPrintable(QFileInfo(historyLock.path()).path()));
+        return 1;
+    case FolderLock::Result::unavailable:
+        std::fprintf(stderr, "Plimbo could not lock %s (%s); running without the guard.\n",
+                     qPrintable(historyLock.path()), qPrintable(historyLock.errorString()));
+        break;
+    }
+    std::optional<QString> settingsProblem;
+    if (const auto file = std::dynamic_pointer_cast<QSettingsStore>(dependencies.settings)) {
+        settingsProblem = file->problem();
+    }
+    if (settingsProblem) {
+        std::fprintf(stderr, "%s\n", qPrintable(*settingsProblem));
+    }
+
     if (dependencies.resourceDirectory) {
         QApplication::setWindowIcon(QIcon(
             QDir(*dependencies.resourceDirectory).filePath(QStringLiteral("PlimboIcon.png"))));
@@ -93,12 +145,27 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
     PortalMotionPreference motion;
     ReduceMotion::instance().follow(motion);
 
-    AppDelegate delegate(std::move(dependencies));
-    MenuBarExtra menuBarExtra(delegate.model());
-    QObject::connect(&instance, &SingleInstance::reopenRequested, &delegate,
-                     [&delegate] { delegate.applicationShouldHandleReopen(); });
-    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
-    return application.exec();
+    int status = 0;
+    {
+        AppDelegate delegate(std::move(dependencies));
+        if (settingsProblem) {
+            delegate.model().setPresentedError(settingsProblem);
+        }
+        MenuBarExtra menuBarExtra(delegate.model());
+        QObject::connect(&instance, &SingleInstance::reopenRequested, &delegate,
+                         [&delegate] { delegate.applicationShouldHandleReopen(); });
+        QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+        status = application.exec();
+    }
+    // The windows and the model are gone. A background job may still run (the history's first
+    // read on a slow disk takes many seconds): nobody is left for its result, and every file
+    // it writes is written atomically, so the process ends without it. Either way both locks
+    // are let go only now, so a new start never runs beside this one.
+    if (!QThreadPool::globalInstance()->waitForDone(quitGraceMs)) {
+        std::fflush(nullptr);
+        ::_exit(status);
+    }
+    return status;
 }
 
 } // namespace plimbo

@@ -42,6 +42,10 @@ public:
     QString socketPath() const;
     QString lockPath() const;
 
+    // Asks the instance listening at `socketPath` to reopen, waiting up to `timeoutMs` for its
+    // answer (it may be starting up); true once it answered. Blocks: before the event loop only.
+    static bool handOver(const QString& socketPath, int timeoutMs);
+
 signals:
     // A later launch asked this instance to reopen.
     void reopenRequested();
@@ -49,7 +53,6 @@ signals:
 private:
     bool listen();
     void acceptConnections();
-    static bool handOver(const QString& socketPath, int timeoutMs);
 
     QString m_directory;
     QString m_name;

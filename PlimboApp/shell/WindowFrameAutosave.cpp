@@ -3,8 +3,13 @@
 #include "SettingsStore.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <QWidget>
+
+#include <algorithm>
+#include <limits>
 
 namespace plimbo {
 
@@ -38,10 +43,35 @@ std::optional<QRect> WindowFrameAutosave::parse(const QString& text) {
             return std::nullopt;
         }
     }
-    if (values[2] <= 0 || values[3] <= 0) {
+    const auto fits = [](int origin, int length) {
+        return length > 0 && qint64(origin) + length <= std::numeric_limits<int>::max();
+    };
+    if (!fits(values[0], values[2]) || !fits(values[1], values[3])) {
         return std::nullopt;
     }
     return QRect(values[0], values[1], values[2], values[3]);
+}
+
+QRect WindowFrameAutosave::fitted(const QRect& frame, const QList<QRect>& screens) {
+    if (screens.isEmpty()) {
+        return frame;
+    }
+    QRect screen = screens.first();
+    qint64 mostShared = 0;
+    for (const QRect& candidate : screens) {
+        const QRect shared = frame.intersected(candidate);
+        const qint64 area = shared.isEmpty() ? 0 : qint64(shared.width()) * shared.height();
+        if (area > mostShared) {
+            mostShared = area;
+            screen = candidate;
+        }
+    }
+    const QSize size = frame.size().boundedTo(screen.size());
+    const int x =
+        std::clamp(frame.x(), screen.left(), screen.left() + screen.width() - size.width());
+    const int y =
+        std::clamp(frame.y(), screen.top(), screen.top() + screen.height() - size.height());
+    return QRect(QPoint(x, y), size);
 }
 
 bool WindowFrameAutosave::restore() {
@@ -56,10 +86,20 @@ bool WindowFrameAutosave::restore() {
     if (!frame) {
         return false;
     }
+    QList<QRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        screens.append(primary->availableGeometry());
+    }
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen()) {
+            screens.append(screen->availableGeometry());
+        }
+    }
+    const QRect onScreen = fitted(*frame, screens);
     m_restoring = true;
     m_window->setGeometry(QRect(
-        frame->topLeft(),
-        frame->size().expandedTo(m_window->minimumSize()).boundedTo(m_window->maximumSize())));
+        onScreen.topLeft(),
+        onScreen.size().expandedTo(m_window->minimumSize()).boundedTo(m_window->maximumSize())));
     m_restoring = false;
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -25,14 +26,20 @@ public:
     WindowFrameAutosave(QWidget& window, std::shared_ptr<SettingsStore> settings, QString name);
 
     QString name() const { return m_name; }
-    // Applies the saved frame, when there is a readable one; its size never goes below the
-    // window's minimum. Returns whether a frame was applied.
+    // Applies the saved frame, when there is a readable one, as far as it fits a screen (see
+    // fitted()); its size never goes below the window's minimum. Returns whether a frame was
+    // applied.
     bool restore();
     void save();
 
     static QString format(const QRect& frame);
-    // None for anything but four integers with a positive width and height.
+    // None for anything but four integers with a positive width and height whose far edges
+    // are integers too.
     static std::optional<QRect> parse(const QString& text);
+    // The frame moved and shrunk onto the screen it overlaps most (the first screen when it
+    // overlaps none): a frame saved on a screen that is gone, or written by hand, must not open
+    // the window where nobody sees it.
+    static QRect fitted(const QRect& frame, const QList<QRect>& screens);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

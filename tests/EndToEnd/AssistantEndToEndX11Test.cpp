@@ -53,6 +53,7 @@ protected:
     void TearDown() override {
         // A program that died on the way fails the case even when its checks passed.
         EXPECT_TRUE(app->isRunning()) << app->output().toStdString();
+        EXPECT_TRUE(app->stop()) << app->output().toStdString();
         app.reset();
     }
 

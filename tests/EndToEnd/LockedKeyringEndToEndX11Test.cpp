@@ -39,6 +39,7 @@ protected:
 
     void TearDown() override {
         EXPECT_TRUE(app->isRunning()) << app->output().toStdString();
+        EXPECT_TRUE(app->stop()) << app->output().toStdString();
         app.reset();
         EXPECT_TRUE(keyring.daemonIsRunning()) << keyring.daemonOutput().toStdString();
     }

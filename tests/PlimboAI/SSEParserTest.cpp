@@ -124,4 +124,24 @@ TEST(SSELineSplitterTest, KeepsPartialLineUntilItsBreakArrives) {
     EXPECT_FALSE(splitter.finish().has_value());
 }
 
+TEST(SSELineSplitterTest, ALineOverTheLimitIsDroppedAndEndsTheSplitting) {
+    // Exactly the limit is still a line, in one piece or in several.
+    SSELineSplitter atLimit(8);
+    EXPECT_TRUE(atLimit.append("data").isEmpty());
+    EXPECT_EQ(atLimit.append(": 12\n"), QList<QByteArray>{"data: 12"});
+    EXPECT_FALSE(atLimit.overflowed());
+
+    // One byte more, without a line break, is held no longer; the lines before it stay.
+    SSELineSplitter pieces(8);
+    EXPECT_EQ(pieces.append("a\ndata: 12"), QList<QByteArray>{"a"});
+    EXPECT_TRUE(pieces.append("3").isEmpty());
+    EXPECT_TRUE(pieces.overflowed());
+    EXPECT_TRUE(pieces.append("\nb\n").isEmpty());
+    EXPECT_FALSE(pieces.finish().has_value());
+
+    SSELineSplitter whole(8);
+    EXPECT_EQ(whole.append("a\ndata: 123\nb\n"), QList<QByteArray>{"a"});
+    EXPECT_TRUE(whole.overflowed());
+}
+
 } // namespace

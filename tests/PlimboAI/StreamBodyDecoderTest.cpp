@@ -93,4 +93,48 @@ TEST(StreamBodyDecoderTest, AReceiverCanStopAtEveryKindOfEvent) {
     EXPECT_EQ(heard, QList<AIStreamEvent>{AIStreamEvent::makeFinished(std::nullopt)});
 }
 
+QByteArray textChunk(const QByteArray& text) {
+    return "data: {\"choices\":[{\"delta\":{\"content\":\"" + text + "\"}}]}\n";
+}
+
+TEST(StreamBodyDecoderTest, AnEndlessLineOrReplyFailsAsUnreadableAndKeepsTheTextBefore) {
+    QList<AIStreamEvent> heard;
+    const auto listen = [&heard](const AIStreamEvent& event) {
+        heard.append(event);
+        return true;
+    };
+
+    // One data line that never ends, arriving in pieces.
+    StreamBodyDecoder endlessLine;
+    EXPECT_TRUE(endlessLine.append(textChunk("before"), listen).isReading());
+    EXPECT_TRUE(
+        endlessLine.append("data: {\"choices\":[{\"delta\":{\"content\":\"", listen).isReading());
+    const QByteArray piece(1024 * 1024, 'x');
+    StreamBodyDecoder::Outcome outcome;
+    int pieces = 0;
+    do {
+        outcome = endlessLine.append(piece, listen);
+    } while (outcome.isReading() && ++pieces < 64);
+    EXPECT_LE(pieces, 5);
+    EXPECT_EQ(outcome.kind, Kind::failed);
+    EXPECT_EQ(outcome.error, OpenRouterError::decodingFailed());
+    EXPECT_EQ(heard, QList<AIStreamEvent>{AIStreamEvent::makeText(QStringLiteral("before"))});
+
+    // Many well-formed lines whose text together runs over the reply's bound.
+    heard.clear();
+    StreamBodyDecoder endlessReply;
+    const QByteArray line = textChunk(QByteArray(1024 * 1024, 'y'));
+    pieces = 0;
+    do {
+        outcome = endlessReply.append(line, listen);
+    } while (outcome.isReading() && ++pieces < 64);
+    EXPECT_EQ(outcome.kind, Kind::failed);
+    EXPECT_EQ(outcome.error, OpenRouterError::decodingFailed());
+    qsizetype received = 0;
+    for (const AIStreamEvent& event : heard) {
+        received += event.text.size();
+    }
+    EXPECT_EQ(received, StreamBodyDecoder::maximumReplyCharacters);
+}
+
 } // namespace

@@ -2,9 +2,18 @@
 #include "QSettingsStore.h"
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
 
 using namespace plimbo;
 
@@ -65,6 +74,46 @@ TEST(QSettingsStore, DefaultFileIsPlimboConfUnderTheConfigFolder) {
     } else {
         qputenv("XDG_CONFIG_HOME", saved);
     }
+}
+
+// A pipe in the file's place would block the first read for ever (and start-up with it); a
+// folder or device is no settings file either. The run goes on with defaults in memory.
+TEST(QSettingsStore, SomethingOtherThanAFileIsRefusedAndNeverOpened) {
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("Plimbo.conf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&pipe] {
+        QSettingsStore store(pipe);
+        const bool wasStored = store.contains("plimbo.notch.enabled");
+        store.setValue("plimbo.notch.enabled", false);
+        return std::make_tuple(wasStored, store.boolValue("plimbo.notch.enabled"), store.problem());
+    });
+    if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Let the blocked open go on, so the test ends with its failure.
+        const int writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        ::close(writer);
+        FAIL() << "reading the settings blocked on a pipe";
+    }
+    const auto [wasStored, stored, problem] = reading.get();
+    EXPECT_FALSE(wasStored);
+    EXPECT_EQ(stored, false);
+    EXPECT_EQ(problem, "Settings could not be read: “Plimbo.conf” is not a regular file. Changes "
+                       "are not saved until it is replaced by one.");
+
+    const QString folder = dir.filePath("folder.conf");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QSettingsStore onFolder(folder);
+    EXPECT_TRUE(onFolder.problem().has_value());
+    onFolder.setValue("a", true);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    // A link to a regular file is a settings file.
+    const QString real = dir.filePath("real.conf");
+    ASSERT_TRUE(test::writeFile(real, "[General]\na=true\n"));
+    ASSERT_TRUE(QFile::link(real, dir.filePath("linked.conf")));
+    QSettingsStore linked(dir.filePath("linked.conf"));
+    EXPECT_FALSE(linked.problem().has_value());
+    EXPECT_EQ(linked.boolValue("a"), true);
 }
 
 TEST(InMemorySettingsStore, KeepsValuesAndAppliesTheSameBooleanRule) {

@@ -121,11 +121,13 @@ bool RunningPlimbo::stop() {
         return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
     }
     m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
+    // Time for a sanitizer build's leak check on the way out.
+    if (!m_process.waitForFinished(20000)) {
         m_process.kill();
         m_process.waitForFinished(5000);
+        return false;
     }
-    return true;
+    return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
 }
 
 QString RunningPlimbo::output() {

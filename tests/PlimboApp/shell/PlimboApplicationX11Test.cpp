@@ -1,9 +1,11 @@
 #include "AppModelHarness.h"
+#include "FolderLock.h"
 #include "X11TestClient.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -12,6 +14,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 #include <signal.h>
 
@@ -51,14 +54,23 @@ public:
         }
     }
 
-    QProcess& launch(const QStringList& arguments) {
+    // `environment` changes the runs' own variables for this launch.
+    QProcess& launch(const QStringList& arguments,
+                     const QHash<QString, QString>& environment = {}) {
         auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(m_environment);
+        QProcessEnvironment changed = m_environment;
+        for (auto it = environment.begin(); it != environment.end(); ++it) {
+            changed.insert(it.key(), it.value());
+        }
+        process->setProcessEnvironment(changed);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(QStringLiteral(PLIMBO_EXECUTABLE), arguments);
         m_processes.push_back(std::move(process));
         return *m_processes.back();
     }
+
+    // A path inside the runs' own folder.
+    QString path(const QString& relative) const { return m_root.filePath(relative); }
 
 private:
     QTemporaryDir m_root;
@@ -190,4 +202,66 @@ TEST_F(PlimboApplicationTest, SessionSignalsQuitInOrder) {
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);
     }
+}
+
+// A start with another runtime folder (su, ssh -X, a shell without XDG_RUNTIME_DIR) misses the
+// runtime folder's guard; the history's own lock still finds the running instance, which then
+// reopens.
+TEST_F(PlimboApplicationTest, AStartWithAnotherRuntimeFolderHandsOverToTheRunningInstance) {
+    QProcess& first = runs.launch({QStringLiteral("--show-about")});
+    ASSERT_TRUE(waitForWindow(first, QStringLiteral("About Plimbo")).has_value());
+
+    ASSERT_TRUE(QDir().mkpath(runs.path(QStringLiteral("runtime-su"))));
+    QProcess& second = runs.launch(
+        {}, {{QStringLiteral("XDG_RUNTIME_DIR"), runs.path(QStringLiteral("runtime-su"))}});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_TRUE(waitForWindow(first, QStringLiteral("Plimbo")).has_value());
+}
+
+// An instance that holds the history but cannot be reached: the new start ends with a message
+// and leaves the folder as it was.
+TEST_F(PlimboApplicationTest, AStartThatCannotReachTheHistorysHolderEndsAndWritesNothing) {
+    const QString folder = runs.path(QStringLiteral("data/Plimbo"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QByteArray history = "[{\"broken\"";
+    QFile file(folder + QStringLiteral("/AIChats.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(history), history.size());
+    file.close();
+    plimbo::FolderLock holder(folder + QStringLiteral("/AIChats.lock"));
+    ASSERT_EQ(holder.claim(), plimbo::FolderLock::Result::acquired);
+    holder.setNote(QFile::encodeName(runs.path(QStringLiteral("gone.socket"))));
+
+    QProcess& second = runs.launch({});
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 1);
+    QStringList left =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{QStringLiteral("AIChats.json"), QStringLiteral("AIChats.lock")}));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), history);
+}
+
+// A pipe in place of the settings file would block start-up for ever.
+TEST_F(PlimboApplicationTest, APipeInPlaceOfTheSettingsFileDoesNotStopTheStart) {
+    const QString settings = runs.path(QStringLiteral("config/Plimbo/Plimbo.conf"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settings).constData(), 0600), 0);
+    QProcess& program = runs.launch({QStringLiteral("--show-about")});
+    const std::optional<xcb_window_t> window =
+        waitForWindow(program, QStringLiteral("About Plimbo"));
+    if (!window) {
+        // Let a blocked read go on, so the program can be ended.
+        QFile writer(settings);
+        (void)writer.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    EXPECT_TRUE(window.has_value());
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(settings).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QScreen>
+#include <QWidget>
+
 using namespace plimbo;
 using namespace plimbo::test;
 
@@ -12,20 +15,58 @@ TEST(WindowFrameAutosaveTest, ReadsOnlyFourIntegersWithAPositiveSize) {
               QRect(10, -20, 900, 650));
     EXPECT_EQ(WindowFrameAutosave::format(QRect(10, -20, 900, 650)),
               QStringLiteral("10 -20 900 650"));
-    for (const QString& bad : {QString(), QStringLiteral("10 20 900"),
-                               QStringLiteral("10 20 900 650 1"), QStringLiteral("a b c d"),
-                               QStringLiteral("10 20 0 650"), QStringLiteral("10 20 900 -1")}) {
+    for (const QString& bad :
+         {QString(), QStringLiteral("10 20 900"), QStringLiteral("10 20 900 650 1"),
+          QStringLiteral("a b c d"), QStringLiteral("10 20 0 650"), QStringLiteral("10 20 900 -1"),
+          QStringLiteral("2147483647 0 2 10"), QStringLiteral("0 2147483000 10 2147483000")}) {
         EXPECT_FALSE(WindowFrameAutosave::parse(bad).has_value()) << bad.toStdString();
+    }
+}
+
+TEST(WindowFrameAutosaveTest, AFrameComesBackOnlyAsFarAsItFitsAScreen) {
+    const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    // A frame on a screen stays as it was.
+    EXPECT_EQ(WindowFrameAutosave::fitted(QRect(2000, 100, 900, 650), screens),
+              QRect(2000, 100, 900, 650));
+    // Too big, or hanging over the edge: shrunk and moved onto the screen it overlaps most.
+    EXPECT_EQ(WindowFrameAutosave::fitted(QRect(0, 0, 2147483647, 2147483647), screens),
+              QRect(0, 0, 1920, 1080));
+    EXPECT_EQ(WindowFrameAutosave::fitted(QRect(3000, 900, 900, 650), screens),
+              QRect(2300, 374, 900, 650));
+    // Off every screen: on the first one.
+    EXPECT_EQ(WindowFrameAutosave::fitted(QRect(-40000, 50000, 900, 650), screens),
+              QRect(0, 430, 900, 650));
+}
+
+TEST(WindowFrameAutosaveTest, AHugeOrLostFrameOpensTheWindowOnTheScreen) {
+    struct Case {
+        QString saved;
+        QSize size; // before the screen and the window's minimum have their say
+    };
+    for (const Case& c : {Case{QStringLiteral("0 0 2147483647 2147483647"), {32767, 32767}},
+                          Case{QStringLiteral("50000 -50000 500 400"), {500, 400}}}) {
+        SCOPED_TRACE(c.saved.toStdString());
+        ShellHarness shell;
+        shell.h.settings->setValue(QStringLiteral("PlimboDashboard"), c.saved);
+        AppModel& model = shell.start();
+        model.showDashboard(AppSection::overview);
+        QWidget* dashboard = shell.dashboard();
+        settle([&] { return dashboard->isVisible(); });
+        const QRect screen = dashboard->screen()->availableGeometry();
+        EXPECT_EQ(dashboard->size(),
+                  c.size.boundedTo(screen.size()).expandedTo(dashboard->minimumSize()));
+        EXPECT_TRUE(screen.contains(dashboard->geometry().topLeft())) << WindowFrameAutosave::format(dashboard->geometry()).toStdString();
     }
 }
 
 TEST(WindowFrameAutosaveTest, DashboardAndSettingsComeBackWithTheirSavedFrames) {
     ShellHarness shell;
-    shell.h.settings->setValue(QStringLiteral("PlimboDashboard"), QStringLiteral("40 50 900 650"));
+    shell.h.settings->setValue(QStringLiteral("PlimboDashboard"), QStringLiteral("40 50 760 550"));
     // Smaller than the window may be: the minimum wins.
     shell.h.settings->setValue(QStringLiteral("PlimboSettings"), QStringLiteral("0 0 300 200"));
     shell.start();
-    EXPECT_EQ(shell.dashboard()->size(), QSize(900, 650));
+    // Smaller than the window may be: the minimum wins.
+    EXPECT_EQ(shell.dashboard()->size(), QSize(820, 600));
     EXPECT_EQ(shell.settings()->size(), QSize(760, 560));
 }
 
