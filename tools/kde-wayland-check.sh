@@ -34,9 +34,13 @@ if [[ ${1:-} != --inside ]]; then
         if [[ ! -x $kde/usr/bin/kwin_wayland ]]; then
             echo "downloading the KDE packages into $cache (once)"
             mkdir -p "$cache/archives/partial" "$kde"
-            apt-get install -y -qq --download-only --no-install-recommends \
-                -o Dir::Cache::archives="$cache/archives" "${packages[@]}" >/dev/null ||
-                { echo "download failed (apt-get update first?)" >&2; exit 2; }
+            download() {
+                apt-get install -y -qq --download-only --no-install-recommends \
+                    -o Dir::Cache::archives="$cache/archives" "${packages[@]}" >/dev/null
+            }
+            # A machine whose package lists are old or missing needs them read first.
+            download || { apt-get update -qq && download; } ||
+                { echo "download failed" >&2; exit 2; }
             for deb in "$cache"/archives/*.deb; do dpkg-deb -x "$deb" "$kde"; done
         fi
     fi
@@ -51,9 +55,12 @@ if [[ ${1:-} != --inside ]]; then
     generated=$work/bin/generated
     mkdir -p "$generated"
     protocol=$kde/usr/share/plasma-wayland-protocols/fake-input.xml
-    LD_LIBRARY_PATH=$kde/usr/lib/x86_64-linux-gnu "$kde/usr/bin/wayland-scanner" client-header \
+    # apt downloads only what the machine lacks: the scanner may be the system's own.
+    scanner=$kde/usr/bin/wayland-scanner
+    [[ -x $scanner ]] || scanner=$(command -v wayland-scanner)
+    LD_LIBRARY_PATH=$kde/usr/lib/x86_64-linux-gnu "$scanner" client-header \
         "$protocol" "$generated/fake-input-client-protocol.h" &&
-        LD_LIBRARY_PATH=$kde/usr/lib/x86_64-linux-gnu "$kde/usr/bin/wayland-scanner" \
+        LD_LIBRARY_PATH=$kde/usr/lib/x86_64-linux-gnu "$scanner" \
             private-code "$protocol" "$generated/fake-input-protocol.c" &&
         cc -O1 -I"$generated" -I"$kde/usr/include" -o "$work/bin/fake-input" \
             "$here/fake-input.c" "$generated/fake-input-protocol.c" \
