@@ -7,7 +7,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cstring>
 
 namespace plimbo {
 
@@ -16,12 +15,6 @@ namespace {
 xcb_connection_t* connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 QList<uint32_t> cardinals(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
@@ -56,16 +49,16 @@ void X11PanelHints::markAsPanel(QWindow& window, bool onAllDesktops) {
     if (id == XCB_NONE) {
         return;
     }
-    const xcb_atom_t state = atom(x, "_NET_WM_STATE");
+    const xcb_atom_t state = x11Atom(x, "_NET_WM_STATE");
     QList<uint32_t> states = cardinals(x, id, state, XCB_ATOM_ATOM);
     for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-        const xcb_atom_t skip = atom(x, name);
+        const xcb_atom_t skip = x11Atom(x, name);
         if (!states.contains(skip)) {
             states << skip;
         }
     }
     setCardinals(x, id, state, XCB_ATOM_ATOM, states);
-    const xcb_atom_t desktop = atom(x, "_NET_WM_DESKTOP");
+    const xcb_atom_t desktop = x11Atom(x, "_NET_WM_DESKTOP");
     if (onAllDesktops) {
         setCardinals(x, id, desktop, XCB_ATOM_CARDINAL, {0xFFFFFFFFu});
     }
@@ -102,9 +95,9 @@ void X11PanelHints::settleMapped(QWindow& window, bool onAllDesktops) {
         xcb_delete_property(x, id, XCB_ATOM_WM_TRANSIENT_FOR);
     }
     // EWMH: 0 removes a state; source 1 is an application.
-    send(atom(x, "_NET_WM_STATE"), {0, atom(x, "_NET_WM_STATE_DEMANDS_ATTENTION"), 0, 1});
+    send(x11Atom(x, "_NET_WM_STATE"), {0, x11Atom(x, "_NET_WM_STATE_DEMANDS_ATTENTION"), 0, 1});
     if (onAllDesktops) {
-        send(atom(x, "_NET_WM_DESKTOP"), {0xFFFFFFFFu, 1});
+        send(x11Atom(x, "_NET_WM_DESKTOP"), {0xFFFFFFFFu, 1});
     }
     xcb_flush(x);
 }
@@ -116,8 +109,8 @@ void X11PanelHints::setTakesFocus(QWindow& window, bool takesFocus) {
     if (id == XCB_NONE) {
         return;
     }
-    const xcb_atom_t protocols = atom(x, "WM_PROTOCOLS");
-    const xcb_atom_t takeFocus = atom(x, "WM_TAKE_FOCUS");
+    const xcb_atom_t protocols = x11Atom(x, "WM_PROTOCOLS");
+    const xcb_atom_t takeFocus = x11Atom(x, "WM_TAKE_FOCUS");
     QList<uint32_t> offered = cardinals(x, id, protocols, XCB_ATOM_ATOM);
     if (takesFocus && !offered.contains(takeFocus)) {
         offered << takeFocus;

@@ -4,26 +4,22 @@
 
 namespace plimbo {
 
-namespace {
-
-xcb_atom_t intern(xcb_connection_t* connection, const char* name) {
+xcb_atom_t x11Atom(xcb_connection_t* connection, const char* name) {
     const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-} // namespace
-
 X11SelectionAtoms X11SelectionAtoms::intern(xcb_connection_t* connection) {
     X11SelectionAtoms atoms;
-    atoms.clipboard = plimbo::intern(connection, "CLIPBOARD");
-    atoms.targets = plimbo::intern(connection, "TARGETS");
-    atoms.incr = plimbo::intern(connection, "INCR");
-    atoms.utf8String = plimbo::intern(connection, "UTF8_STRING");
-    atoms.textPlainUtf8 = plimbo::intern(connection, "text/plain;charset=utf-8");
-    atoms.textPlain = plimbo::intern(connection, "text/plain");
-    atoms.passwordManagerHint = plimbo::intern(connection, "x-kde-passwordManagerHint");
-    atoms.property = plimbo::intern(connection, "PLIMBO_SELECTION");
+    atoms.clipboard = x11Atom(connection, "CLIPBOARD");
+    atoms.targets = x11Atom(connection, "TARGETS");
+    atoms.incr = x11Atom(connection, "INCR");
+    atoms.utf8String = x11Atom(connection, "UTF8_STRING");
+    atoms.textPlainUtf8 = x11Atom(connection, "text/plain;charset=utf-8");
+    atoms.textPlain = x11Atom(connection, "text/plain");
+    atoms.passwordManagerHint = x11Atom(connection, "x-kde-passwordManagerHint");
+    atoms.property = x11Atom(connection, "PLIMBO_SELECTION");
     return atoms;
 }
 

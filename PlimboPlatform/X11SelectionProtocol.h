@@ -17,6 +17,9 @@ template <typename T> struct XcbFree {
 // A reply or event from xcb, which the caller frees.
 template <typename T> using XcbReply = std::unique_ptr<T, XcbFree<T>>;
 
+// The atom of that name on the connection, or XCB_ATOM_NONE when the server does not answer.
+xcb_atom_t x11Atom(xcb_connection_t* connection, const char* name);
+
 // The atoms a clipboard read names, interned once per connection.
 struct X11SelectionAtoms {
     xcb_atom_t clipboard = XCB_ATOM_NONE;

@@ -1,5 +1,7 @@
 #include "X11WindowActivation.h"
 
+#include "X11SelectionProtocol.h"
+
 #include <QGuiApplication>
 
 #include <cstdlib>
@@ -49,10 +51,7 @@ bool X11WindowActivation::usable() const {
 }
 
 xcb_atom_t X11WindowActivation::atom(const char* name) {
-    auto answer = reply(xcb_intern_atom_reply(
-        m_connection,
-        xcb_intern_atom(m_connection, 0, static_cast<quint16>(std::strlen(name)), name), nullptr));
-    return answer ? answer->atom : xcb_atom_t(XCB_ATOM_NONE);
+    return x11Atom(m_connection, name);
 }
 
 namespace {
