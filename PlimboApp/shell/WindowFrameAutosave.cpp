@@ -86,14 +86,10 @@ bool WindowFrameAutosave::restore() {
     if (!frame) {
         return false;
     }
+    // The primary screen comes first, so a frame off every screen lands on it.
     QList<QRect> screens;
-    if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        screens.append(primary->availableGeometry());
-    }
     for (QScreen* screen : QGuiApplication::screens()) {
-        if (screen != QGuiApplication::primaryScreen()) {
-            screens.append(screen->availableGeometry());
-        }
+        screens.append(screen->availableGeometry());
     }
     const QRect onScreen = fitted(*frame, screens);
     m_restoring = true;

@@ -59,6 +59,7 @@ MenuBarContentView::MenuBarContentView(AppModel& model, QWidget* parent)
     column->addWidget(buildSystemPreview());
     column->addWidget(buildActionArea());
     column->addWidget(buildUtilityArea());
+
     connect(&m_model.systemMonitor(), &SystemMonitorService::snapshotChanged, this,
             &MenuBarContentView::sampleArrived);
     connect(&m_model.systemMonitor(), &SystemMonitorService::isRunningChanged, this,
@@ -77,8 +78,7 @@ void MenuBarContentView::setCloseMenu(std::function<void()> closeMenu) {
     // A menu that kept its grab would leave the surface it opened without the keyboard.
     for (MenuActionButton* opener : std::initializer_list<MenuActionButton*>{
              m_open, m_commandTile, m_assistantTile, m_settings, m_about}) {
-        opener->setBeforeAction(m_closeMenu ? std::function<void()>([this] { m_closeMenu(); })
-                                            : std::function<void()>());
+        opener->setBeforeAction(m_closeMenu);
     }
 }
 
