@@ -112,7 +112,7 @@ DashboardView::DashboardView(AppModel& model, QWidget* parent)
         }
     });
     connect(&model, &AppModel::selectedSectionChanged, this, &DashboardView::showSelectedSection);
-    m_alert = new PresentedErrorAlert(model, *this);
+    m_alert = new PresentedErrorAlert(model.errors(), model.globalSurfaceFocus(), *this);
     showSelectedSection();
 }
 

@@ -56,7 +56,7 @@ SettingsView::SettingsView(AppModel& model, QWidget* parent)
     });
     connect(&model, &AppModel::selectedSettingsSectionChanged, this,
             &SettingsView::showSelectedSection);
-    m_alert = new PresentedErrorAlert(model, *this);
+    m_alert = new PresentedErrorAlert(model.errors(), model.globalSurfaceFocus(), *this);
     showSelectedSection();
 }
 

@@ -63,7 +63,7 @@ NotchSurfaceView::NotchSurfaceView(AppModel& model, NotchSurfaceState& state, Ca
         updateLayout();
         update();
     });
-    m_alert = new PresentedErrorAlert(model, *this);
+    m_alert = new PresentedErrorAlert(model.errors(), model.globalSurfaceFocus(), *this);
 
     updateAccessibility();
     updateLayout();
