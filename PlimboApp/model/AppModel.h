@@ -124,6 +124,7 @@ public:
     // --- features, for the shell to hand each view the ones it shows
     WindowRouter& windows() { return m_windows; }
     GlobalShortcuts& shortcuts() { return m_shortcuts; }
+    const GlobalShortcuts& shortcuts() const { return m_shortcuts; }
     NotchSurface& notch() { return m_notch; }
     DesktopActions& desktop() { return m_desktop; }
     AppStartup& startup() { return m_startup; }
