@@ -86,7 +86,8 @@ MiniAIView::MiniAIView(AppModel& model, std::function<void()> onBeginConversatio
     m_root->addWidget(buildConversation());
 
     buildComposer();
-    m_alert = new PresentedErrorAlert(model, *this, tr("Plimbo AI"));
+    m_alert =
+        new PresentedErrorAlert(model.errors(), model.globalSurfaceFocus(), *this, tr("Plimbo AI"));
 
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(16);

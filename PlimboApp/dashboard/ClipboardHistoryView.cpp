@@ -1,6 +1,5 @@
 #include "ClipboardHistoryView.h"
 
-#include "AppModel.h"
 #include "ClipboardItem.h"
 #include "ClipboardService.h"
 #include "DashboardList.h"
@@ -57,9 +56,9 @@ QWidget* makePlaceholder(QWidget* parent) {
 
 } // namespace
 
-ClipboardHistoryView::ClipboardHistoryView(AppModel& model, QWidget* parent)
+ClipboardHistoryView::ClipboardHistoryView(ClipboardService& clipboard, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_clipboard(clipboard)
     , m_query(new QLineEdit(this))
     , m_clear(new QPushButton(QStringLiteral("Clear"), this))
     , m_content(new QStackedWidget(this))
@@ -87,8 +86,7 @@ ClipboardHistoryView::ClipboardHistoryView(AppModel& model, QWidget* parent)
 
     connect(m_clear, &QPushButton::clicked, this, &ClipboardHistoryView::askToClear);
     connect(m_query, &QLineEdit::textChanged, this, &ClipboardHistoryView::refresh);
-    connect(&model.clipboard(), &ClipboardService::itemsChanged, this,
-            &ClipboardHistoryView::refresh);
+    connect(&clipboard, &ClipboardService::itemsChanged, this, &ClipboardHistoryView::refresh);
     refresh();
 }
 
@@ -98,9 +96,8 @@ bool ClipboardHistoryView::showsPlaceholder() const {
 
 void ClipboardHistoryView::refresh() {
     using S = DashboardStyle;
-    ClipboardService& clipboard = m_model.clipboard();
     // The placeholder and the button go by the whole history, not by the search.
-    const bool empty = clipboard.items().isEmpty();
+    const bool empty = m_clipboard.items().isEmpty();
     m_clear->setEnabled(!empty);
     if (empty) {
         m_list->setRows({});
@@ -113,7 +110,7 @@ void ClipboardHistoryView::refresh() {
     const QFont dateFont = S::font(S::Text::caption);
     const QLocale locale;
     QList<QWidget*> rows;
-    for (const ClipboardItem& item : clipboard.search(m_query->text(), resultLimit)) {
+    for (const ClipboardItem& item : m_clipboard.search(m_query->text(), resultLimit)) {
         auto* row = new DashboardRowButton;
         row->setAccessibleName(item.preview());
         QHBoxLayout* line = row->rowLayout();
@@ -131,11 +128,11 @@ void ClipboardHistoryView::refresh() {
                      S::Emphasis::secondary, row));
         line->addLayout(texts, 1);
 
-        QPointer<AppModel> model(&m_model);
+        QPointer<ClipboardService> clipboard(&m_clipboard);
         const QUuid id = item.id;
-        connect(row, &QAbstractButton::clicked, this, [model, id] {
-            if (model) {
-                model->clipboard().copyAgain(id);
+        connect(row, &QAbstractButton::clicked, this, [clipboard, id] {
+            if (clipboard) {
+                clipboard->copyAgain(id);
             }
         });
         rows.append(row);
@@ -158,13 +155,13 @@ void ClipboardHistoryView::askToClear() {
     QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);
-    QPointer<AppModel> model(&m_model);
-    connect(box, &QDialog::finished, this, [this, box, clear, model] {
+    QPointer<ClipboardService> clipboard(&m_clipboard);
+    connect(box, &QDialog::finished, this, [this, box, clear, clipboard] {
         const bool confirmed = box->clickedButton() == clear;
         m_confirmation = nullptr;
         box->deleteLater();
-        if (confirmed && model) {
-            model->clipboard().clear();
+        if (confirmed && clipboard) {
+            clipboard->clear();
         }
     });
     m_confirmation = box;

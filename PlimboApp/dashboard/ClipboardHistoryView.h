@@ -10,7 +10,7 @@ class QStackedWidget;
 
 namespace plimbo {
 
-class AppModel;
+class ClipboardService;
 class DashboardList;
 
 // The dashboard's clipboard section: searches the in-memory clipboard history (at most 100
@@ -20,7 +20,7 @@ class ClipboardHistoryView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ClipboardHistoryView(AppModel& model, QWidget* parent = nullptr);
+    explicit ClipboardHistoryView(ClipboardService& clipboard, QWidget* parent = nullptr);
 
     QLineEdit* searchField() const { return m_query; }
     QPushButton* clearButton() const { return m_clear; }
@@ -37,7 +37,7 @@ private:
     void refresh();
     void askToClear();
 
-    AppModel& m_model;
+    ClipboardService& m_clipboard;
     QLineEdit* m_query;
     QPushButton* m_clear;
     QStackedWidget* m_content;

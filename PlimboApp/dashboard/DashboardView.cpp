@@ -1,16 +1,10 @@
 #include "DashboardView.h"
 
-#include "AIWorkbenchView.h"
-#include "AppModel.h"
-#include "ClipboardHistoryView.h"
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
-#include "DiagnosticsView.h"
-#include "LauncherView.h"
-#include "OverviewView.h"
-#include "PermissionsView.h"
 #include "PlimboTheme.h"
 #include "PresentedErrorAlert.h"
+#include "WindowRouter.h"
 #include "symbols/SymbolIcon.h"
 
 #include <QHBoxLayout>
@@ -37,9 +31,13 @@ QIcon sidebarIcon(const QString& symbol) {
 
 } // namespace
 
-DashboardView::DashboardView(AppModel& model, QWidget* parent)
+DashboardView::DashboardView(WindowRouter& windows, PresentedError& error,
+                             GlobalSurfaceFocusCoordinator& focus,
+                             std::function<void()> openCommandPalette,
+                             SectionViewFactory makeSectionView, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_windows(windows)
+    , m_makeSectionView(std::move(makeSectionView))
     , m_splitter(new QSplitter(Qt::Horizontal, this))
     , m_sidebar(new QListWidget)
     , m_paletteButton(new QToolButton)
@@ -105,14 +103,15 @@ DashboardView::DashboardView(AppModel& model, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_splitter);
 
-    connect(m_paletteButton, &QToolButton::clicked, this, [this] { m_model.showCommandPalette(); });
+    connect(m_paletteButton, &QToolButton::clicked, this, std::move(openCommandPalette));
     connect(m_sidebar, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (item) {
-            m_model.setSelectedSection(item->data(Qt::UserRole).value<AppSection>());
+            m_windows.setSelectedSection(item->data(Qt::UserRole).value<AppSection>());
         }
     });
-    connect(&model, &AppModel::selectedSectionChanged, this, &DashboardView::showSelectedSection);
-    m_alert = new PresentedErrorAlert(model, *this);
+    connect(&windows, &WindowRouter::selectedSectionChanged, this,
+            &DashboardView::showSelectedSection);
+    m_alert = new PresentedErrorAlert(error, focus, *this);
     showSelectedSection();
 }
 
@@ -153,7 +152,7 @@ QString DashboardView::symbol(AppSection section) {
 }
 
 void DashboardView::showSelectedSection() {
-    const AppSection section = m_model.selectedSection();
+    const AppSection section = m_windows.selectedSection();
     const int row = static_cast<int>(allAppSections().indexOf(section));
     if (m_sidebar->currentRow() != row) {
         const QSignalBlocker blocker(m_sidebar);
@@ -169,26 +168,8 @@ void DashboardView::showSelectedSection() {
         m_sectionView->deleteLater();
     }
     m_shownSection = section;
-    m_sectionView = makeSectionView(section);
+    m_sectionView = m_makeSectionView(section, m_detail);
     m_detailLayout->addWidget(m_sectionView, 1);
-}
-
-QWidget* DashboardView::makeSectionView(AppSection section) {
-    switch (section) {
-    case AppSection::overview:
-        return new OverviewView(m_model, m_detail);
-    case AppSection::launcher:
-        return new LauncherView(m_model, m_detail);
-    case AppSection::clipboard:
-        return new ClipboardHistoryView(m_model, m_detail);
-    case AppSection::ai:
-        return new AIWorkbenchView(m_model, nullptr, m_detail);
-    case AppSection::permissions:
-        return new PermissionsView(m_model, m_detail);
-    case AppSection::diagnostics:
-        return new DiagnosticsView(m_model, m_detail);
-    }
-    return new QWidget(m_detail);
 }
 
 } // namespace plimbo

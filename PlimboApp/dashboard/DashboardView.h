@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QListWidget;
 class QSplitter;
 class QToolButton;
@@ -11,18 +13,24 @@ class QVBoxLayout;
 
 namespace plimbo {
 
-class AppModel;
+class GlobalSurfaceFocusCoordinator;
+class PresentedError;
 class PresentedErrorAlert;
+class WindowRouter;
 
 // The dashboard window's content: a sidebar of the six sections beside the selected section's
 // view, a "Command Palette" button, and the alert for the model's error message. The selected
-// section is the model's, so showDashboard(section) from anywhere chooses what shows here;
-// each time a section is shown its view starts afresh.
+// section is the window router's, so showDashboard(section) from anywhere chooses what shows
+// here; each time a section is shown its view starts afresh from `makeSectionView`.
 class DashboardView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit DashboardView(AppModel& model, QWidget* parent = nullptr);
+    using SectionViewFactory = std::function<QWidget*(AppSection section, QWidget* parent)>;
+
+    DashboardView(WindowRouter& windows, PresentedError& error,
+                  GlobalSurfaceFocusCoordinator& focus, std::function<void()> openCommandPalette,
+                  SectionViewFactory makeSectionView, QWidget* parent = nullptr);
 
     QListWidget* sidebar() const { return m_sidebar; }
     QSplitter* splitter() const { return m_splitter; }
@@ -40,9 +48,9 @@ public:
 
 private:
     void showSelectedSection();
-    QWidget* makeSectionView(AppSection section);
 
-    AppModel& m_model;
+    WindowRouter& m_windows;
+    SectionViewFactory m_makeSectionView;
     QSplitter* m_splitter;
     QListWidget* m_sidebar;
     QToolButton* m_paletteButton;

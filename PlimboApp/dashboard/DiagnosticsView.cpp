@@ -1,6 +1,5 @@
 #include "DiagnosticsView.h"
 
-#include "AppModel.h"
 #include "DashboardList.h"
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
@@ -15,9 +14,9 @@
 
 namespace plimbo {
 
-DiagnosticsView::DiagnosticsView(AppModel& model, QWidget* parent)
+DiagnosticsView::DiagnosticsView(ModuleRegistry& registry, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_registry(registry)
     , m_list(new DashboardList(this)) {
     DashboardSymbols::load();
     auto* layout = new QVBoxLayout(this);
@@ -28,7 +27,7 @@ DiagnosticsView::DiagnosticsView(AppModel& model, QWidget* parent)
                                                        "work."),
                                         this));
     layout->addWidget(m_list, 1);
-    connect(&model.registry(), &ModuleRegistry::recordsChanged, this, &DiagnosticsView::refresh);
+    connect(&registry, &ModuleRegistry::recordsChanged, this, &DiagnosticsView::refresh);
     refresh();
 }
 
@@ -46,7 +45,7 @@ QList<DiagnosticsView::RowTexts> DiagnosticsView::rowTexts() const {
 
 void DiagnosticsView::refresh() {
     using S = DashboardStyle;
-    const QList<ModuleRecord> records = m_model.registry().records();
+    const QList<ModuleRecord> records = m_registry.records();
     if (!rowsMatchModules(m_rows, records, [](const Row& row) { return row.id; })) {
         m_rows.clear();
         QList<QWidget*> widgets;

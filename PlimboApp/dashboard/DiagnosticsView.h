@@ -9,7 +9,7 @@ class QLabel;
 
 namespace plimbo {
 
-class AppModel;
+class ModuleRegistry;
 class DashboardList;
 
 // The dashboard's diagnostics section: every registered module with its health and its count
@@ -18,7 +18,7 @@ class DiagnosticsView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit DiagnosticsView(AppModel& model, QWidget* parent = nullptr);
+    explicit DiagnosticsView(ModuleRegistry& registry, QWidget* parent = nullptr);
 
     DashboardList* list() const { return m_list; }
     // Per listed module, in order: name, health text and task count text.
@@ -42,7 +42,7 @@ private:
 
     void refresh();
 
-    AppModel& m_model;
+    ModuleRegistry& m_registry;
     DashboardList* m_list;
     QList<Row> m_rows;
 };

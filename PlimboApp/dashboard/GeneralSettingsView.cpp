@@ -1,8 +1,9 @@
 #include "GeneralSettingsView.h"
 
-#include "AppModel.h"
 #include "DashboardStyle.h"
 #include "DesktopWording.h"
+#include "GlobalShortcuts.h"
+#include "NotchSurface.h"
 #include "PlimboTheme.h"
 #include "SettingsForm.h"
 #include "SettingsSwitch.h"
@@ -15,9 +16,12 @@
 
 namespace plimbo {
 
-GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
+GeneralSettingsView::GeneralSettingsView(NotchSurface& notch, GlobalShortcuts& shortcuts,
+                                         SurfaceOpeners open, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_notchSurface(notch)
+    , m_shortcuts(shortcuts)
+    , m_open(std::move(open))
     , m_form(new SettingsForm(this)) {
     using S = DashboardStyle;
     auto* layout = new QVBoxLayout(this);
@@ -71,20 +75,19 @@ GeneralSettingsView::GeneralSettingsView(AppModel& model, QWidget* parent)
     m_form->addNote(DesktopWording::signedBuildNote());
 
     connect(m_notch, &SettingsSwitch::switchRequested, this,
-            [this](bool on) { m_model.setNotchSurfaceEnabled(on); });
+            [this](bool on) { m_notchSurface.setSurfaceEnabled(on); });
     connect(m_virtualNotch, &SettingsSwitch::switchRequested, this,
-            [this](bool on) { m_model.setVirtualNotchEnabled(on); });
-    connect(m_testPalette, &QPushButton::clicked, this, [this] { m_model.showCommandPalette(); });
-    connect(m_testLauncher, &QPushButton::clicked, this, [this] { m_model.showLauncher(); });
-    connect(m_testClipboard, &QPushButton::clicked, this, [this] { m_model.showClipboard(); });
-    connect(m_retry, &QPushButton::clicked, this, [this] { m_model.retryGlobalShortcuts(); });
-    connect(&model, &AppModel::notchSurfaceEnabledChanged, this,
+            [this](bool on) { m_notchSurface.setVirtualNotchEnabled(on); });
+    connect(m_testPalette, &QPushButton::clicked, this, [this] { m_open.commandPalette(); });
+    connect(m_testLauncher, &QPushButton::clicked, this, [this] { m_open.launcher(); });
+    connect(m_testClipboard, &QPushButton::clicked, this, [this] { m_open.clipboard(); });
+    connect(m_retry, &QPushButton::clicked, this, [this] { m_shortcuts.retry(); });
+    connect(&notch, &NotchSurface::surfaceEnabledChanged, this, &GeneralSettingsView::refreshNotch);
+    connect(&notch, &NotchSurface::virtualNotchEnabledChanged, this,
             &GeneralSettingsView::refreshNotch);
-    connect(&model, &AppModel::virtualNotchEnabledChanged, this,
-            &GeneralSettingsView::refreshNotch);
-    connect(&model, &AppModel::registeredGlobalShortcutsChanged, this,
+    connect(&shortcuts, &GlobalShortcuts::registeredShortcutsChanged, this,
             &GeneralSettingsView::refreshShortcuts);
-    connect(&model, &AppModel::globalShortcutLabelsChanged, this,
+    connect(&shortcuts, &GlobalShortcuts::labelsChanged, this,
             &GeneralSettingsView::refreshShortcuts);
     refreshNotch();
     refreshShortcuts();
@@ -103,21 +106,21 @@ QString GeneralSettingsView::title(PlimboGlobalShortcut shortcut) {
 }
 
 QString GeneralSettingsView::keyText(PlimboGlobalShortcut shortcut) const {
-    if (m_model.globalShortcutState(shortcut) == GlobalShortcutState::noKeys) {
+    if (m_shortcuts.state(shortcut) == GlobalShortcutState::noKeys) {
         return DesktopWording::shortcutWithoutKeys();
     }
-    return globalShortcutLabel(m_model, shortcut);
+    return m_shortcuts.label(shortcut);
 }
 
 void GeneralSettingsView::refreshNotch() {
-    m_notch->setOn(m_model.notchSurfaceEnabled());
+    m_notch->setOn(m_notchSurface.surfaceEnabled());
     // Keeps showing its stored value while disabled.
-    m_virtualNotch->setOn(m_model.virtualNotchEnabled());
-    m_virtualNotch->setEnabled(m_model.notchSurfaceEnabled());
+    m_virtualNotch->setOn(m_notchSurface.virtualNotchEnabled());
+    m_virtualNotch->setEnabled(m_notchSurface.surfaceEnabled());
 }
 
 void GeneralSettingsView::refreshShortcuts() {
-    const GlobalShortcutSet registered = m_model.registeredGlobalShortcuts();
+    const GlobalShortcutSet registered = m_shortcuts.registeredShortcuts();
     for (auto it = m_pills.cbegin(); it != m_pills.cend(); ++it) {
         const bool active = registered.contains(it.key());
         it.value()->setText(active ? QStringLiteral("Active") : QStringLiteral("Unavailable"));
@@ -125,8 +128,8 @@ void GeneralSettingsView::refreshShortcuts() {
         // The desktop may have bound other keys than ours.
         m_keyLabels.value(it.key())->setText(keyText(it.key()));
     }
-    m_shortcutsNote->setText(globalShortcutsNote(m_model));
-    const QString reason = globalShortcutsUnavailableReason(m_model);
+    m_shortcutsNote->setText(globalShortcutsNote(m_shortcuts));
+    const QString reason = m_shortcuts.unavailableReason();
     m_unavailableReason->setText(reason);
     m_unavailableReason->setVisible(!reason.isEmpty());
 }

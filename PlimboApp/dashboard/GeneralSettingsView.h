@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlimboGlobalShortcut.h"
+#include "SurfaceOpeners.h"
 
 #include <QHash>
 #include <QWidget>
@@ -10,7 +11,8 @@ class QPushButton;
 
 namespace plimbo {
 
-class AppModel;
+class GlobalShortcuts;
+class NotchSurface;
 class SettingsForm;
 class SettingsSwitch;
 class StatusPill;
@@ -22,7 +24,9 @@ class GeneralSettingsView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit GeneralSettingsView(AppModel& model, QWidget* parent = nullptr);
+    // The test buttons open the palette, the launcher and the clipboard through `open`.
+    GeneralSettingsView(NotchSurface& notch, GlobalShortcuts& shortcuts, SurfaceOpeners open,
+                        QWidget* parent = nullptr);
 
     SettingsForm* form() const { return m_form; }
     SettingsSwitch* notchSwitch() const { return m_notch; }
@@ -48,7 +52,9 @@ private:
     void refreshNotch();
     void refreshShortcuts();
 
-    AppModel& m_model;
+    NotchSurface& m_notchSurface;
+    GlobalShortcuts& m_shortcuts;
+    SurfaceOpeners m_open;
     SettingsForm* m_form;
     SettingsSwitch* m_notch = nullptr;
     SettingsSwitch* m_virtualNotch = nullptr;

@@ -1,6 +1,5 @@
 #include "LauncherView.h"
 
-#include "AppModel.h"
 #include "ApplicationRecord.h"
 #include "DashboardList.h"
 #include "DashboardRowButton.h"
@@ -48,9 +47,9 @@ private:
 
 } // namespace
 
-LauncherView::LauncherView(AppModel& model, QWidget* parent)
+LauncherView::LauncherView(LauncherService& launcher, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_launcher(launcher)
     , m_query(new QLineEdit(this))
     , m_list(new DashboardList(this)) {
     DashboardSymbols::load();
@@ -67,7 +66,7 @@ LauncherView::LauncherView(AppModel& model, QWidget* parent)
     layout->addWidget(m_list, 1);
 
     connect(m_query, &QLineEdit::textChanged, this, &LauncherView::refresh);
-    connect(&model.launcher(), &LauncherService::applicationsChanged, this, &LauncherView::refresh);
+    connect(&launcher, &LauncherService::applicationsChanged, this, &LauncherView::refresh);
     refresh();
 }
 
@@ -81,8 +80,7 @@ QStringList LauncherView::listedIds() const {
 
 void LauncherView::refresh() {
     using S = DashboardStyle;
-    const QList<ApplicationRecord> results =
-        m_model.launcher().search(m_query->text(), resultLimit);
+    const QList<ApplicationRecord> results = m_launcher.search(m_query->text(), resultLimit);
     QList<QWidget*> rows;
     rows.reserve(results.size());
     for (const ApplicationRecord& record : results) {
@@ -114,11 +112,11 @@ void LauncherView::refresh() {
         texts->addWidget(path);
         line->addLayout(texts, 1);
 
-        QPointer<AppModel> model(&m_model);
-        connect(row, &QAbstractButton::clicked, this, [model, record] {
-            if (model) {
+        QPointer<LauncherService> launcher(&m_launcher);
+        connect(row, &QAbstractButton::clicked, this, [launcher, record] {
+            if (launcher) {
                 // A refused launch is not reported here.
-                model->launcher().launch(record);
+                launcher->launch(record);
             }
         });
         rows.append(row);

@@ -6,7 +6,7 @@ class QLineEdit;
 
 namespace plimbo {
 
-class AppModel;
+class LauncherService;
 class DashboardList;
 
 // The dashboard's launcher section: a search field over the indexed applications (at most
@@ -15,7 +15,7 @@ class LauncherView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit LauncherView(AppModel& model, QWidget* parent = nullptr);
+    explicit LauncherView(LauncherService& launcher, QWidget* parent = nullptr);
 
     QLineEdit* searchField() const { return m_query; }
     DashboardList* list() const { return m_list; }
@@ -27,7 +27,7 @@ public:
 private:
     void refresh();
 
-    AppModel& m_model;
+    LauncherService& m_launcher;
     QLineEdit* m_query;
     DashboardList* m_list;
 };

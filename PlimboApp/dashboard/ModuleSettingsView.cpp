@@ -1,6 +1,5 @@
 #include "ModuleSettingsView.h"
 
-#include "AppModel.h"
 #include "DashboardStyle.h"
 #include "DesktopWording.h"
 #include "ModuleRegistry.h"
@@ -14,15 +13,15 @@
 
 namespace plimbo {
 
-ModuleSettingsView::ModuleSettingsView(AppModel& model, QWidget* parent)
+ModuleSettingsView::ModuleSettingsView(ModuleRegistry& registry, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_registry(registry)
     , m_form(new SettingsForm(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_form);
     m_form->addSection(QStringLiteral("Enabled modules"));
-    connect(&model.registry(), &ModuleRegistry::recordsChanged, this, &ModuleSettingsView::refresh);
+    connect(&registry, &ModuleRegistry::recordsChanged, this, &ModuleSettingsView::refresh);
     refresh();
 }
 
@@ -53,7 +52,7 @@ SettingsSwitch* ModuleSettingsView::switchFor(const QString& id) const {
 
 void ModuleSettingsView::refresh() {
     using S = DashboardStyle;
-    const QList<ModuleRecord> records = m_model.registry().records();
+    const QList<ModuleRecord> records = m_registry.records();
     if (!rowsMatchModules(m_rows, records, [](const Row& row) { return row.id; })) {
         m_form->clearSection();
         m_rows.clear();
@@ -69,11 +68,11 @@ void ModuleSettingsView::refresh() {
             texts->addWidget(row.name);
             texts->addWidget(row.summary);
             row.toggle = m_form->addSwitchRow(label, record.manifest.name);
-            QPointer<AppModel> model(&m_model);
+            QPointer<ModuleRegistry> registry(&m_registry);
             const QString id = record.id();
-            connect(row.toggle, &SettingsSwitch::switchRequested, this, [model, id](bool on) {
-                if (model) {
-                    model->setModuleEnabled(on, id);
+            connect(row.toggle, &SettingsSwitch::switchRequested, this, [registry, id](bool on) {
+                if (registry) {
+                    registry->setEnabled(on, id);
                 }
             });
             m_rows.append(row);

@@ -9,7 +9,7 @@ class QLabel;
 
 namespace plimbo {
 
-class AppModel;
+class ModuleRegistry;
 class SettingsForm;
 class SettingsSwitch;
 
@@ -19,7 +19,7 @@ class ModuleSettingsView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ModuleSettingsView(AppModel& model, QWidget* parent = nullptr);
+    explicit ModuleSettingsView(ModuleRegistry& registry, QWidget* parent = nullptr);
 
     SettingsForm* form() const { return m_form; }
     // The switch of each listed module, in order, with the module's id.
@@ -37,7 +37,7 @@ private:
 
     void refresh();
 
-    AppModel& m_model;
+    ModuleRegistry& m_registry;
     SettingsForm* m_form;
     QList<Row> m_rows;
 };

@@ -1,6 +1,6 @@
 #include "OpenRouterSettingsView.h"
 
-#include "AppModel.h"
+#include "AppStartup.h"
 #include "DashboardStyle.h"
 #include "DesktopWording.h"
 #include "SettingsForm.h"
@@ -10,9 +10,9 @@
 
 namespace plimbo {
 
-OpenRouterSettingsView::OpenRouterSettingsView(AppModel& model, QWidget* parent)
+OpenRouterSettingsView::OpenRouterSettingsView(AppStartup& startup, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_startup(startup)
     , m_form(new SettingsForm(this)) {
     using S = DashboardStyle;
     auto* layout = new QVBoxLayout(this);
@@ -27,13 +27,14 @@ OpenRouterSettingsView::OpenRouterSettingsView(AppModel& model, QWidget* parent)
     m_form->addSection(QStringLiteral("Privacy"));
     m_form->addNote(DesktopWording::localCopiesNote());
 
-    connect(&model, &AppModel::credentialIsStoredChanged, this, &OpenRouterSettingsView::refresh);
+    connect(&startup, &AppStartup::credentialIsStoredChanged, this,
+            &OpenRouterSettingsView::refresh);
     refresh();
 }
 
 void OpenRouterSettingsView::refresh() {
-    m_status->setText(m_model.credentialIsStored() ? DesktopWording::keyAvailable()
-                                                   : QStringLiteral("Missing"));
+    m_status->setText(m_startup.credentialIsStored() ? DesktopWording::keyAvailable()
+                                                     : QStringLiteral("Missing"));
 }
 
 } // namespace plimbo

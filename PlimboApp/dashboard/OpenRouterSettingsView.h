@@ -6,7 +6,7 @@ class QLabel;
 
 namespace plimbo {
 
-class AppModel;
+class AppStartup;
 class SettingsForm;
 
 // The settings' assistant tab: whether the OpenRouter API key was found in the keychain at
@@ -15,7 +15,7 @@ class OpenRouterSettingsView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit OpenRouterSettingsView(AppModel& model, QWidget* parent = nullptr);
+    explicit OpenRouterSettingsView(AppStartup& startup, QWidget* parent = nullptr);
 
     SettingsForm* form() const { return m_form; }
     QLabel* statusValue() const { return m_status; }
@@ -23,7 +23,7 @@ public:
 private:
     void refresh();
 
-    AppModel& m_model;
+    AppStartup& m_startup;
     SettingsForm* m_form;
     QLabel* m_status;
 };

@@ -1,8 +1,8 @@
 #include "OverviewView.h"
 
-#include "AppModel.h"
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
+#include "GlobalShortcuts.h"
 #include "MetricText.h"
 #include "ModuleRegistry.h"
 #include "ModuleRow.h"
@@ -65,9 +65,12 @@ private:
 
 } // namespace
 
-OverviewView::OverviewView(AppModel& model, QWidget* parent)
+OverviewView::OverviewView(ModuleRegistry& registry, SystemMonitorService& monitor,
+                           GlobalShortcuts& shortcuts, QWidget* parent)
     : QScrollArea(parent)
-    , m_model(model) {
+    , m_registry(registry)
+    , m_monitor(monitor)
+    , m_shortcuts(shortcuts) {
     DashboardSymbols::load();
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
@@ -95,7 +98,7 @@ OverviewView::OverviewView(AppModel& model, QWidget* parent)
                                         content),
                       1, Qt::AlignTop);
     m_shortcutPill =
-        new StatusPill(globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette),
+        new StatusPill(globalShortcutHint(m_shortcuts, PlimboGlobalShortcut::commandPalette),
                        PlimboTheme::accent(), content);
     header->addWidget(m_shortcutPill, 0, Qt::AlignTop);
     stack->addLayout(header);
@@ -115,13 +118,12 @@ OverviewView::OverviewView(AppModel& model, QWidget* parent)
     stack->addStretch(1);
     setWidget(page);
 
-    connect(&model.systemMonitor(), &SystemMonitorService::snapshotChanged, this,
-            &OverviewView::sampleArrived);
-    connect(&model, &AppModel::globalShortcutLabelsChanged, this, [this] {
-        m_shortcutPill->setText(globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette));
+    connect(&monitor, &SystemMonitorService::snapshotChanged, this, &OverviewView::sampleArrived);
+    connect(&shortcuts, &GlobalShortcuts::labelsChanged, this, [this] {
+        m_shortcutPill->setText(
+            globalShortcutHint(m_shortcuts, PlimboGlobalShortcut::commandPalette));
     });
-    connect(&model.registry(), &ModuleRegistry::recordsChanged, this,
-            &OverviewView::refreshModules);
+    connect(&registry, &ModuleRegistry::recordsChanged, this, &OverviewView::refreshModules);
     refreshMetrics();
     refreshModules();
 }
@@ -187,7 +189,7 @@ void OverviewView::showEvent(QShowEvent* event) {
 
 void OverviewView::refreshMetrics() {
     m_sampleWaiting = false;
-    const SystemSnapshot snapshot = m_model.systemMonitor().snapshot();
+    const SystemSnapshot snapshot = m_monitor.snapshot();
     const QLocale locale;
     m_cpu->setText(MetricText::percent(snapshot.cpuUsage, locale));
     m_memory->setText(MetricText::memory(snapshot, locale));
@@ -196,7 +198,7 @@ void OverviewView::refreshMetrics() {
 }
 
 void OverviewView::refreshModules() {
-    const QList<ModuleRecord> records = m_model.registry().records();
+    const QList<ModuleRecord> records = m_registry.records();
     if (rowsMatchModules(m_rows, records,
                          [](const ModuleRow* row) { return row->record().id(); })) {
         // Health and switches change in place, so a switch under the pointer stays put.
@@ -219,12 +221,12 @@ void OverviewView::refreshModules() {
     QWidget* content = m_modules->parentWidget();
     for (qsizetype i = 0; i < records.size(); ++i) {
         const QString id = records[i].id();
-        QPointer<AppModel> model(&m_model);
+        QPointer<ModuleRegistry> registry(&m_registry);
         auto* row = new ModuleRow(
             records[i],
-            [model, id](bool on) {
-                if (model) {
-                    model->setModuleEnabled(on, id);
+            [registry, id](bool on) {
+                if (registry) {
+                    registry->setEnabled(on, id);
                 }
             },
             content);

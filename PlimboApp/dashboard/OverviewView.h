@@ -8,9 +8,11 @@ class QVBoxLayout;
 
 namespace plimbo {
 
-class AppModel;
+class GlobalShortcuts;
+class ModuleRegistry;
 class ModuleRow;
 class StatusPill;
+class SystemMonitorService;
 
 // The dashboard's first section: a greeting with the palette's shortcut, four live system
 // metrics and one row per registered module whose switch turns the module on or off. Follows
@@ -19,7 +21,8 @@ class OverviewView : public QScrollArea {
     Q_OBJECT
 
 public:
-    explicit OverviewView(AppModel& model, QWidget* parent = nullptr);
+    OverviewView(ModuleRegistry& registry, SystemMonitorService& monitor,
+                 GlobalShortcuts& shortcuts, QWidget* parent = nullptr);
 
     QList<ModuleRow*> moduleRows() const { return m_rows; }
     // The four tiles' value texts.
@@ -45,7 +48,9 @@ private:
     void sampleArrived();
     void refreshModules();
 
-    AppModel& m_model;
+    ModuleRegistry& m_registry;
+    SystemMonitorService& m_monitor;
+    GlobalShortcuts& m_shortcuts;
     QLabel* m_cpu = nullptr;
     QLabel* m_memory = nullptr;
     QLabel* m_thermal = nullptr;

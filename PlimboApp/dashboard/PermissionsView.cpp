@@ -1,12 +1,12 @@
 #include "PermissionsView.h"
 
-#include "AppModel.h"
 #include "DashboardList.h"
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
 #include "DesktopWording.h"
 #include "PermissionCenter.h"
 #include "PlimboTheme.h"
+#include "PresentedError.h"
 #include "SectionHeader.h"
 #include "StatusPill.h"
 #include "symbols/SymbolIcon.h"
@@ -19,9 +19,11 @@
 
 namespace plimbo {
 
-PermissionsView::PermissionsView(AppModel& model, QWidget* parent)
+PermissionsView::PermissionsView(PermissionCenter& permissions, PresentedError& error,
+                                 QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_permissions(permissions)
+    , m_error(error)
     , m_refresh(new QPushButton(QStringLiteral("Refresh"), this))
     , m_list(new DashboardList(this)) {
     DashboardSymbols::load();
@@ -44,14 +46,13 @@ PermissionsView::PermissionsView(AppModel& model, QWidget* parent)
     }
     m_list->setRows(rows);
 
-    QPointer<AppModel> guarded(&model);
+    QPointer<PermissionCenter> guarded(&permissions);
     connect(m_refresh, &QPushButton::clicked, this, [guarded] {
         if (guarded) {
-            guarded->permissions().refresh();
+            guarded->refresh();
         }
     });
-    connect(&model.permissions(), &PermissionCenter::statesChanged, this,
-            &PermissionsView::refresh);
+    connect(&permissions, &PermissionCenter::statesChanged, this, &PermissionsView::refresh);
     refresh();
 }
 
@@ -116,21 +117,22 @@ QWidget* PermissionsView::makeRow(PermissionKind kind) {
     parts.openSettings = new QPushButton(QStringLiteral("Open Settings"), row);
     line->addWidget(parts.openSettings);
 
-    QPointer<AppModel> model(&m_model);
-    connect(parts.why, &QPushButton::clicked, this, [model] {
-        if (model) {
-            model->setPresentedError(DesktopWording::signedBuildNote());
+    QPointer<PresentedError> error(&m_error);
+    connect(parts.why, &QPushButton::clicked, this, [error] {
+        if (error) {
+            error->setMessage(DesktopWording::signedBuildNote());
         }
     });
-    connect(parts.request, &QPushButton::clicked, this, [model] {
-        if (model) {
+    QPointer<PermissionCenter> permissions(&m_permissions);
+    connect(parts.request, &QPushButton::clicked, this, [permissions] {
+        if (permissions) {
             // The centre refreshes its states itself; the answer is not needed here.
-            model->permissions().requestScreenRecording();
+            permissions->requestScreenRecording();
         }
     });
-    connect(parts.openSettings, &QPushButton::clicked, this, [model, kind] {
-        if (model) {
-            model->permissions().openSystemSettings(kind);
+    connect(parts.openSettings, &QPushButton::clicked, this, [permissions, kind] {
+        if (permissions) {
+            permissions->openSystemSettings(kind);
         }
     });
     m_rows.insert(kind, parts);
@@ -161,7 +163,7 @@ QPushButton* PermissionsView::actionButton(PermissionKind kind) const {
 }
 
 void PermissionsView::refresh() {
-    PermissionCenter& permissions = m_model.permissions();
+    PermissionCenter& permissions = m_permissions;
     const PermissionStates states = permissions.states();
     for (auto it = m_rows.begin(); it != m_rows.end(); ++it) {
         const PermissionKind kind = it.key();

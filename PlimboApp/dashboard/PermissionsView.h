@@ -10,8 +10,9 @@ class QPushButton;
 
 namespace plimbo {
 
-class AppModel;
 class DashboardList;
+class PermissionCenter;
+class PresentedError;
 class StatusPill;
 
 // The dashboard's permissions section: every permission kind with its state on this desktop
@@ -24,7 +25,9 @@ public:
     // What a row offers, at most one.
     enum class Action { none, explainLimit, request, openSettings };
 
-    explicit PermissionsView(AppModel& model, QWidget* parent = nullptr);
+    // The limits' explanation goes to `error`, the message every surface shows.
+    PermissionsView(PermissionCenter& permissions, PresentedError& error,
+                    QWidget* parent = nullptr);
 
     QPushButton* refreshButton() const { return m_refresh; }
     QString stateText(PermissionKind kind) const;
@@ -47,7 +50,8 @@ private:
     QWidget* makeRow(PermissionKind kind);
     void refresh();
 
-    AppModel& m_model;
+    PermissionCenter& m_permissions;
+    PresentedError& m_error;
     QPushButton* m_refresh;
     DashboardList* m_list;
     QHash<PermissionKind, Row> m_rows;

@@ -1,14 +1,10 @@
 #include "SettingsView.h"
 
-#include "AppModel.h"
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
-#include "GeneralSettingsView.h"
-#include "ModuleSettingsView.h"
-#include "OpenRouterSettingsView.h"
 #include "PlimboTheme.h"
 #include "PresentedErrorAlert.h"
-#include "PrivacySettingsView.h"
+#include "WindowRouter.h"
 #include "symbols/SymbolIcon.h"
 
 #include <QTabWidget>
@@ -16,9 +12,11 @@
 
 namespace plimbo {
 
-SettingsView::SettingsView(AppModel& model, QWidget* parent)
+SettingsView::SettingsView(WindowRouter& windows, PresentedError& error,
+                           GlobalSurfaceFocusCoordinator& focus, const TabFactory& makeTab,
+                           QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_windows(windows)
     , m_tabs(new QTabWidget(this)) {
     DashboardSymbols::load();
     DashboardStyle::applyTint(this);
@@ -29,21 +27,7 @@ SettingsView::SettingsView(AppModel& model, QWidget* parent)
     m_tabs->setIconSize(QSize(16, 16));
 
     for (SettingsSection section : allSettingsSections()) {
-        QWidget* view = nullptr;
-        switch (section) {
-        case SettingsSection::general:
-            view = new GeneralSettingsView(model);
-            break;
-        case SettingsSection::modules:
-            view = new ModuleSettingsView(model);
-            break;
-        case SettingsSection::openRouter:
-            view = new OpenRouterSettingsView(model);
-            break;
-        case SettingsSection::privacy:
-            view = new PrivacySettingsView;
-            break;
-        }
+        QWidget* view = makeTab(section);
         view->setProperty("plimboSettingsSection", QVariant::fromValue(section));
         m_tabs->addTab(view, SymbolIcon::icon(symbol(section), PlimboTheme::accent()),
                        title(section));
@@ -51,12 +35,12 @@ SettingsView::SettingsView(AppModel& model, QWidget* parent)
 
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0 && index < allSettingsSections().size()) {
-            m_model.setSelectedSettingsSection(allSettingsSections().at(index));
+            m_windows.setSelectedSettingsSection(allSettingsSections().at(index));
         }
     });
-    connect(&model, &AppModel::selectedSettingsSectionChanged, this,
+    connect(&windows, &WindowRouter::selectedSettingsSectionChanged, this,
             &SettingsView::showSelectedSection);
-    m_alert = new PresentedErrorAlert(model, *this);
+    m_alert = new PresentedErrorAlert(error, focus, *this);
     showSelectedSection();
 }
 
@@ -94,7 +78,7 @@ QString SettingsView::symbol(SettingsSection section) {
 
 void SettingsView::showSelectedSection() {
     const int index =
-        static_cast<int>(allSettingsSections().indexOf(m_model.selectedSettingsSection()));
+        static_cast<int>(allSettingsSections().indexOf(m_windows.selectedSettingsSection()));
     if (m_tabs->currentIndex() != index) {
         const QSignalBlocker blocker(m_tabs);
         m_tabs->setCurrentIndex(index);

@@ -4,20 +4,28 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QTabWidget;
 
 namespace plimbo {
 
-class AppModel;
+class GlobalSurfaceFocusCoordinator;
+class PresentedError;
 class PresentedErrorAlert;
+class WindowRouter;
 
-// The settings window's content: four tabs (General, Modules, Plimbo AI, Privacy) over the
-// model's selected settings section, and the alert for the model's error message.
+// The settings window's content: four tabs (General, Modules, Plimbo AI, Privacy), each built
+// once by `makeTab`, over the window router's selected settings section, and the alert for the
+// model's error message.
 class SettingsView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit SettingsView(AppModel& model, QWidget* parent = nullptr);
+    using TabFactory = std::function<QWidget*(SettingsSection section)>;
+
+    SettingsView(WindowRouter& windows, PresentedError& error, GlobalSurfaceFocusCoordinator& focus,
+                 const TabFactory& makeTab, QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return m_tabs; }
     QWidget* tab(SettingsSection section) const;
@@ -29,7 +37,7 @@ public:
 private:
     void showSelectedSection();
 
-    AppModel& m_model;
+    WindowRouter& m_windows;
     QTabWidget* m_tabs;
     PresentedErrorAlert* m_alert;
 };

@@ -12,7 +12,6 @@
 #include "LauncherService.h"
 #include "ModuleRegistry.h"
 #include "PermissionCenter.h"
-#include "PropertyAssign.h"
 #include "SystemActions.h"
 #include "SystemMonitorService.h"
 #include "TaskExecutor.h"
@@ -105,6 +104,8 @@ void AppModel::forwardSignals() {
             &AppModel::globalShortcutLabelsChanged);
     connect(&m_chats, &ChatList::isLoadedChanged, this, &AppModel::aiHistoryLoadedChanged);
     connect(&m_attachments, &StoredAttachments::imageReady, this, &AppModel::attachmentImageReady);
+    connect(&m_presentedError, &PresentedError::messageChanged, this,
+            &AppModel::presentedErrorChanged);
 
     // The one place a user-facing failure becomes the alert's text.
     const auto present = [this](const QString& message) {
@@ -137,7 +138,7 @@ void AppModel::setAiInput(const QString& input) {
 }
 
 void AppModel::setPresentedError(const std::optional<QString>& error) {
-    assign(this, m_presentedError, error, &AppModel::presentedErrorChanged);
+    m_presentedError.setMessage(error);
 }
 
 void AppModel::setPendingDropURLs(const QList<QUrl>& urls) {

@@ -19,6 +19,7 @@
 #include "NotchSurface.h"
 #include "PaletteItem.h"
 #include "PlimboGlobalShortcut.h"
+#include "PresentedError.h"
 #include "PreviewRun.h"
 #include "SettingsSection.h"
 #include "StoredAttachments.h"
@@ -120,6 +121,15 @@ public:
     MiniCamera* miniCamera() const { return m_deps.miniCamera.get(); }
     GlobalSurfaceFocusCoordinator& globalSurfaceFocus() const { return *m_deps.focusCoordinator; }
 
+    // --- features, for the shell to hand each view the ones it shows
+    WindowRouter& windows() { return m_windows; }
+    GlobalShortcuts& shortcuts() { return m_shortcuts; }
+    const GlobalShortcuts& shortcuts() const { return m_shortcuts; }
+    NotchSurface& notch() { return m_notch; }
+    DesktopActions& desktop() { return m_desktop; }
+    AppStartup& startup() { return m_startup; }
+    PresentedError& errors() { return m_presentedError; }
+
     // --- controllers, null until start() created them
     QuickPanelController* paletteController() const { return m_windows.palette(); }
     QuickPanelController* launcherController() const { return m_windows.launcher(); }
@@ -152,7 +162,7 @@ public:
     bool isAddingAIAttachments() const { return m_composer.isAdding(); }
     std::optional<QUuid> selectedAIChatID() const { return m_chats.selectedID(); }
     bool isGenerating() const { return m_session.isGenerating(); }
-    std::optional<QString> presentedError() const { return m_presentedError; }
+    std::optional<QString> presentedError() const { return m_presentedError.message(); }
     // Views set it back to none when their alert closes.
     void setPresentedError(const std::optional<QString>& error);
     bool notchSurfaceEnabled() const { return m_notch.surfaceEnabled(); }
@@ -280,7 +290,7 @@ private:
 
     AppModelDependencies m_deps; // first: every feature below borrows from it
     std::unique_ptr<ModuleRegistry> m_registry;
-    std::optional<QString> m_presentedError;
+    PresentedError m_presentedError;
 
     // The chat features, in the order they lean on each other: the files and thumbnails, the
     // history, the windows (the mini assistant follows the conversation), the draft, then the

@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "DesktopWording.h"
 #include "GlobalHotKeyController.h"
+#include "GlobalShortcuts.h"
 #include "HotKeyBackend.h"
 
 #include <QKeySequence>
@@ -226,11 +227,11 @@ QString globalShortcutsUnavailableReason(const AppModel& model) {
     return model.globalShortcutsUnavailableReason();
 }
 
-QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    switch (model.globalShortcutState(shortcut)) {
+QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut) {
+    switch (shortcuts.state(shortcut)) {
     case GlobalShortcutState::waiting:
     case GlobalShortcutState::active:
-        return model.globalShortcutLabel(shortcut);
+        return shortcuts.label(shortcut);
     case GlobalShortcutState::noKeys:
         return DesktopWording::shortcutWithoutKeys();
     case GlobalShortcutState::takenElsewhere:
@@ -241,10 +242,14 @@ QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut)
     return QStringLiteral("Unavailable");
 }
 
-QString globalShortcutsNote(const AppModel& model) {
+QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut) {
+    return globalShortcutHint(model.shortcuts(), shortcut);
+}
+
+QString globalShortcutsNote(const GlobalShortcuts& shortcuts) {
     QSet<GlobalShortcutState> states;
     for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
-        states.insert(model.globalShortcutState(shortcut));
+        states.insert(shortcuts.state(shortcut));
     }
     QStringList note{DesktopWording::shortcutsNote()};
     if (states.contains(GlobalShortcutState::takenElsewhere)) {
@@ -257,6 +262,10 @@ QString globalShortcutsNote(const AppModel& model) {
         note << DesktopWording::shortcutsWithoutKeysNote();
     }
     return note.join(QLatin1Char(' '));
+}
+
+QString globalShortcutsNote(const AppModel& model) {
+    return globalShortcutsNote(model.shortcuts());
 }
 
 } // namespace plimbo

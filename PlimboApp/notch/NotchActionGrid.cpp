@@ -1,8 +1,7 @@
 #include "NotchActionGrid.h"
 
-#include "AppModel.h"
+#include "DesktopActions.h"
 #include "KeepAwakeService.h"
-#include "MiniAssistantController.h"
 #include "NotchActionButton.h"
 #include "NotchSurfaceView.h"
 #include "PlimboTheme.h"
@@ -26,7 +25,7 @@ QColor screenshotTint() {
 NotchActionGrid::NotchActionGrid(NotchSurfaceView& surface, QWidget* parent)
     : QWidget(parent)
     , m_surface(surface) {
-    AppModel& model = surface.model();
+    const NotchFeatures& features = surface.features();
     // Collapse first, then act.
     auto collapsing = [&surface](std::function<void()> act) {
         return [&surface, act = std::move(act)] {
@@ -37,32 +36,26 @@ NotchActionGrid::NotchActionGrid(NotchSurfaceView& surface, QWidget* parent)
     const QColor white(Qt::white);
     m_tiles = {
         new NotchActionButton(QStringLiteral("Command"), QStringLiteral("sparkle.magnifyingglass"),
-                              PlimboTheme::accent(),
-                              collapsing([&model] { model.showCommandPalette(); }), this),
-        new NotchActionButton(QStringLiteral("Plimbo AI"), QStringLiteral("sparkles"),
-                              PlimboTheme::accent(), collapsing([&model] {
-                                  model.newAIChat();
-                                  if (MiniAssistantController* mini = model.miniAIController()) {
-                                      mini->show();
-                                  }
-                              }),
+                              PlimboTheme::accent(), collapsing(features.open.commandPalette),
                               this),
+        new NotchActionButton(QStringLiteral("Plimbo AI"), QStringLiteral("sparkles"),
+                              PlimboTheme::accent(), collapsing(features.open.miniAI), this),
         new NotchActionButton(QStringLiteral("AirDrop"),
                               QStringLiteral("antenna.radiowaves.left.and.right"), airDropBlue(),
-                              collapsing([&model] { model.startAirDrop(); }), this),
-        new NotchActionButton(QStringLiteral("Screenshot"), QStringLiteral("viewfinder"),
-                              screenshotTint(), collapsing([&model] { model.startScreenshot(); }),
-                              this),
+                              collapsing([&features] { features.desktop.startAirDrop(); }), this),
+        new NotchActionButton(
+            QStringLiteral("Screenshot"), QStringLiteral("viewfinder"), screenshotTint(),
+            collapsing([&features] { features.desktop.startScreenshot(); }), this),
         new NotchActionButton(QStringLiteral("Clipboard"), QStringLiteral("clipboard"), white,
-                              collapsing([&model] { model.showClipboard(); }), this),
+                              collapsing(features.open.clipboard), this),
         new NotchActionButton(QStringLiteral("Launcher"), QStringLiteral("sparkle.magnifyingglass"),
-                              white, collapsing([&model] { model.showLauncher(); }), this),
+                              white, collapsing(features.open.launcher), this),
         new NotchActionButton(
             QStringLiteral("Keep Awake"), QStringLiteral("cup.and.heat.waves"), white,
-            [&model] { model.keepAwake().toggle(); }, this),
-        new NotchActionButton(QStringLiteral("Dashboard"), QStringLiteral("square.grid.2x2"), white,
-                              collapsing([&model] { model.showDashboard(AppSection::overview); }),
-                              this),
+            [&features] { features.keepAwake.toggle(); }, this),
+        new NotchActionButton(
+            QStringLiteral("Dashboard"), QStringLiteral("square.grid.2x2"), white,
+            collapsing([&features] { features.open.dashboard(AppSection::overview); }), this),
     };
     m_keepAwake = m_tiles.at(6);
 
@@ -77,13 +70,13 @@ NotchActionGrid::NotchActionGrid(NotchSurfaceView& surface, QWidget* parent)
         grid->setColumnStretch(column, 1);
         grid->setColumnMinimumWidth(column, 10);
     }
-    connect(&model.keepAwake(), &KeepAwakeService::isKeepingAwakeChanged, this,
+    connect(&features.keepAwake, &KeepAwakeService::isKeepingAwakeChanged, this,
             &NotchActionGrid::refreshKeepAwake);
     refreshKeepAwake();
 }
 
 void NotchActionGrid::refreshKeepAwake() {
-    if (m_surface.model().keepAwake().isKeepingAwake()) {
+    if (m_surface.features().keepAwake.isKeepingAwake()) {
         m_keepAwake->setLook(QStringLiteral("Awake"), QStringLiteral("moon.zzz.fill"),
                              PlimboTheme::positive());
     } else {

@@ -1,7 +1,7 @@
 #include "NotchCameraControl.h"
 
-#include "AppModel.h"
 #include "ChatStyle.h"
+#include "DesktopActions.h"
 #include "MiniCamera.h"
 #include "NotchSpinner.h"
 #include "NotchSurfaceView.h"
@@ -19,19 +19,19 @@ NotchCameraControl::NotchCameraControl(NotchSurfaceView& surface, QWidget* paren
     setFixedSize(side, side);
     m_spinner->move((side - m_spinner->width()) / 2, (side - m_spinner->height()) / 2);
     connect(this, &QAbstractButton::clicked, this,
-            [this] { m_surface.model().toggleMiniCamera(); });
+            [this] { m_surface.features().desktop.toggleMiniCamera(); });
     connect(&surface, &NotchSurfaceView::cameraPresentationChanged, this,
             &NotchCameraControl::refresh);
     refresh();
 }
 
 bool NotchCameraControl::isActive() const {
-    const MiniCamera* camera = m_surface.model().miniCamera();
+    const MiniCamera* camera = m_surface.features().camera;
     return camera && camera->isActive();
 }
 
 bool NotchCameraControl::isStarting() const {
-    const MiniCamera* camera = m_surface.model().miniCamera();
+    const MiniCamera* camera = m_surface.features().camera;
     return camera && camera->isStarting();
 }
 

@@ -1,7 +1,7 @@
 #include "NotchCameraStage.h"
 
-#include "AppModel.h"
 #include "ChatStyle.h"
+#include "DesktopActions.h"
 #include "MiniCameraPreview.h"
 #include "MiniCameraService.h"
 #include "NotchCircleButton.h"
@@ -105,7 +105,7 @@ NotchCameraStage::NotchCameraStage(NotchSurfaceView& surface, QWidget* parent)
         m_overlay);
     m_close->setTitle(QStringLiteral("Close camera"));
     connect(m_close, &QAbstractButton::clicked, this,
-            [this] { m_surface.model().toggleMiniCamera(); });
+            [this] { m_surface.features().desktop.toggleMiniCamera(); });
     connect(&surface, &NotchSurfaceView::cameraPresentationChanged, this,
             &NotchCameraStage::refresh);
     refresh();
@@ -120,7 +120,7 @@ QSize NotchCameraStage::sizeHint() const {
 }
 
 bool NotchCameraStage::isActive() const {
-    const MiniCamera* camera = m_surface.model().miniCamera();
+    const MiniCamera* camera = m_surface.features().camera;
     return camera && camera->isActive();
 }
 

@@ -1,7 +1,6 @@
 #include "NotchCompactSurface.h"
 
-#include "AppModel.h"
-#include "MiniAssistantController.h"
+#include "DesktopActions.h"
 #include "NotchAnimatedValue.h"
 #include "NotchCompactActionButton.h"
 #include "NotchGeometry.h"
@@ -150,17 +149,13 @@ void NotchCompactSurface::activate() {
 void NotchCompactSurface::runAssistantAction() {
     m_surface.setFocusedControl(NotchSurfaceView::NotchControl::cap);
     m_surface.onCompactHover(false);
-    AppModel& model = m_surface.model();
-    model.newAIChat();
-    if (MiniAssistantController* mini = model.miniAIController()) {
-        mini->show();
-    }
+    m_surface.features().open.miniAI();
 }
 
 void NotchCompactSurface::runScreenshotAction() {
     m_surface.setFocusedControl(NotchSurfaceView::NotchControl::cap);
     m_surface.onCompactHover(false);
-    m_surface.model().startScreenshot();
+    m_surface.features().desktop.startScreenshot();
 }
 
 void NotchCompactSurface::hoverChanged() {

@@ -1,7 +1,7 @@
 #include "NotchExpandedShelf.h"
 
-#include "AppModel.h"
 #include "ChatStyle.h"
+#include "DesktopActions.h"
 #include "NotchActionGrid.h"
 #include "NotchCameraStage.h"
 #include "NotchDropLandingZone.h"
@@ -40,10 +40,10 @@ NotchExpandedShelf::NotchExpandedShelf(NotchSurfaceView& surface, QWidget* paren
 
     m_normal = new QWidget(m_content);
     m_header = new NotchShelfHeader(surface, m_normal);
-    m_strip = new NotchSystemStrip(surface.model(), m_normal);
+    m_strip = new NotchSystemStrip(surface.features().systemMonitor, m_normal);
     m_gridOrTray = new QStackedWidget(m_normal);
     m_grid = new NotchActionGrid(surface, m_gridOrTray);
-    m_tray = new NotchFileTray(surface.model(), m_gridOrTray);
+    m_tray = new NotchFileTray(surface.features().desktop, m_gridOrTray);
     m_gridOrTray->addWidget(m_grid);
     m_gridOrTray->addWidget(m_tray);
     m_footer = new NotchShelfFooter(surface, m_normal);
@@ -99,7 +99,7 @@ NotchExpandedShelf::NotchExpandedShelf(NotchSurfaceView& surface, QWidget* paren
     });
     connect(&surface, &NotchSurfaceView::cameraPresentationChanged, this,
             &NotchExpandedShelf::updatePage);
-    connect(&surface.model(), &AppModel::pendingDropURLsChanged, this,
+    connect(&surface.features().desktop, &DesktopActions::shelfURLsChanged, this,
             &NotchExpandedShelf::updateFileSwap);
 
     m_contentEffect->setOpacity(m_contentShown->value());
@@ -111,7 +111,7 @@ NotchExpandedShelf::NotchExpandedShelf(NotchSurfaceView& surface, QWidget* paren
 }
 
 bool NotchExpandedShelf::showsFileTray() const {
-    return !m_surface.model().pendingDropURLs().isEmpty();
+    return !m_surface.features().desktop.shelfURLs().isEmpty();
 }
 
 qreal NotchExpandedShelf::contentOpacity() const {

@@ -1,7 +1,7 @@
 #include "NotchFileTray.h"
 
-#include "AppModel.h"
 #include "ChatStyle.h"
+#include "DesktopActions.h"
 #include "DesktopWording.h"
 #include "FileActionButton.h"
 #include "NotchCircleButton.h"
@@ -46,9 +46,9 @@ const QString kHint = QStringLiteral("Drag a file back anywhere");
 
 } // namespace
 
-NotchFileTray::NotchFileTray(AppModel& model, QWidget* parent)
+NotchFileTray::NotchFileTray(DesktopActions& desktop, QWidget* parent)
     : QWidget(parent)
-    , m_model(model) {
+    , m_desktop(desktop) {
     setAccessibleName(QStringLiteral("File shelf and actions"));
 
     m_dismiss = new NotchCircleButton(
@@ -68,7 +68,7 @@ NotchFileTray::NotchFileTray(AppModel& model, QWidget* parent)
         this);
     m_dismiss->setTitle(QStringLiteral("Dismiss file actions"));
     m_dismiss->setToolTip(QString());
-    connect(m_dismiss, &QAbstractButton::clicked, this, [this] { m_model.setPendingDropURLs({}); });
+    connect(m_dismiss, &QAbstractButton::clicked, this, [this] { m_desktop.setShelfURLs({}); });
 
     m_strip = new QScrollArea(this);
     m_strip->setAccessibleName(QStringLiteral("Files on the Plimbo shelf"));
@@ -89,7 +89,7 @@ NotchFileTray::NotchFileTray(AppModel& model, QWidget* parent)
     m_strip->setWidget(m_stripContent);
 
     auto whole = [this] {
-        return m_model.pendingDropURLs();
+        return m_desktop.shelfURLs();
     };
     m_actions = {
         new FileActionButton(QStringLiteral("AirDrop"),
@@ -97,15 +97,15 @@ NotchFileTray::NotchFileTray(AppModel& model, QWidget* parent)
                              [this, whole] {
                                  const QList<QUrl> files = whole();
                                  if (!files.isEmpty()) {
-                                     m_model.performAirDrop(files);
+                                     m_desktop.performAirDrop(files);
                                  }
                              }),
         new FileActionButton(QStringLiteral("Copy"), QStringLiteral("doc.on.doc"),
-                             PlimboTheme::accent(), [this] { m_model.copyPendingFiles(); }),
+                             PlimboTheme::accent(), [this] { m_desktop.copyShelfFiles(); }),
         new FileActionButton(QStringLiteral("Open"), QStringLiteral("arrow.up.forward.app"),
-                             PlimboTheme::positive(), [this] { m_model.openPendingFiles(); }),
+                             PlimboTheme::positive(), [this] { m_desktop.openShelfFiles(); }),
         new FileActionButton(DesktopWording::fileManagerButton(), QStringLiteral("folder"),
-                             Qt::white, [this] { m_model.revealPendingFiles(); }),
+                             Qt::white, [this] { m_desktop.revealShelfFiles(); }),
     };
 
     auto* column = new QVBoxLayout(this);
@@ -125,7 +125,7 @@ NotchFileTray::NotchFileTray(AppModel& model, QWidget* parent)
     }
     column->addLayout(actionRow);
 
-    connect(&model, &AppModel::pendingDropURLsChanged, this, &NotchFileTray::rebuildTiles);
+    connect(&desktop, &DesktopActions::shelfURLsChanged, this, &NotchFileTray::rebuildTiles);
     rebuildTiles();
 }
 
@@ -140,11 +140,11 @@ QList<NotchFileShelfItem*> NotchFileTray::tiles() const {
 }
 
 QString NotchFileTray::countText() const {
-    return QString::number(m_model.pendingDropURLs().size());
+    return QString::number(m_desktop.shelfURLs().size());
 }
 
 void NotchFileTray::rebuildTiles() {
-    const QList<QUrl> files = m_model.pendingDropURLs();
+    const QList<QUrl> files = m_desktop.shelfURLs();
     // Tiles of files still on the shelf are kept (with their hover and focus); the rest go.
     QHash<QUrl, NotchFileShelfItem*> kept;
     for (const QUrl& file : files) {
@@ -162,7 +162,7 @@ void NotchFileTray::rebuildTiles() {
         if (!tile) {
             const QUrl file = files[i];
             tile = new NotchFileShelfItem(
-                file, [this, file] { m_model.removeDroppedFile(file); }, m_stripContent);
+                file, [this, file] { m_desktop.removeDroppedFile(file); }, m_stripContent);
             m_tiles.insert(file, tile);
         } else {
             m_tileRow->removeWidget(tile);

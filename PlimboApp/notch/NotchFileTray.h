@@ -9,19 +9,19 @@ class QScrollArea;
 
 namespace plimbo {
 
-class AppModel;
+class DesktopActions;
 class FileActionButton;
 class NotchCircleButton;
 class NotchFileShelfItem;
 
 // The shelf of dropped files inside the expanded notch: a header with the count, a strip of
 // tiles (one per file, in arrival order) and four actions on the whole list. It draws the
-// model's list and never keeps a copy of its own.
+// desktop actions' list and never keeps a copy of its own.
 class NotchFileTray : public QWidget {
     Q_OBJECT
 
 public:
-    explicit NotchFileTray(AppModel& model, QWidget* parent = nullptr);
+    explicit NotchFileTray(DesktopActions& desktop, QWidget* parent = nullptr);
 
     QList<NotchFileShelfItem*> tiles() const;
     NotchCircleButton& dismissButton() const { return *m_dismiss; }
@@ -37,7 +37,7 @@ private:
     void rebuildTiles();
     QRectF headerRect() const;
 
-    AppModel& m_model;
+    DesktopActions& m_desktop;
     NotchCircleButton* m_dismiss;
     QScrollArea* m_strip;
     QWidget* m_stripContent;

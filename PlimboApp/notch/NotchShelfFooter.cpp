@@ -1,6 +1,5 @@
 #include "NotchShelfFooter.h"
 
-#include "AppModel.h"
 #include "ChatStyle.h"
 #include "NotchSurfaceState.h"
 #include "NotchSurfaceView.h"
@@ -36,7 +35,7 @@ NotchShelfFooter::NotchShelfFooter(NotchSurfaceView& surface, QWidget* parent)
 
     connect(m_settings, &QAbstractButton::clicked, this, [this] {
         m_surface.onCollapse();
-        m_surface.model().openSettings(SettingsSection::general);
+        m_surface.features().open.settings(SettingsSection::general);
     });
     // Quits at once; the shelf is not collapsed first.
     connect(m_exit, &QAbstractButton::clicked, this, [] { QCoreApplication::quit(); });

@@ -1,6 +1,5 @@
 #include "NotchShelfHeader.h"
 
-#include "AppModel.h"
 #include "ChatStyle.h"
 #include "NotchCameraControl.h"
 #include "NotchCircleButton.h"
@@ -49,7 +48,7 @@ NotchShelfHeader::NotchShelfHeader(NotchSurfaceView& surface, QWidget* parent)
     connect(m_collapse, &QAbstractButton::clicked, this, [this] { m_surface.onCollapse(); });
     connect(&surface.state(), &NotchSurfaceState::hasHardwareNotchChanged, this,
             qOverload<>(&QWidget::update));
-    connect(&surface.model().systemMonitor(), &SystemMonitorService::isRunningChanged, this,
+    connect(&surface.features().systemMonitor, &SystemMonitorService::isRunningChanged, this,
             [this] {
                 layoutChildren();
                 update();
@@ -62,8 +61,8 @@ QString NotchShelfHeader::subtitle() const {
 }
 
 QString NotchShelfHeader::monitorStatus() const {
-    return m_surface.model().systemMonitor().isRunning() ? QStringLiteral("Live")
-                                                         : QStringLiteral("Dormant");
+    return m_surface.features().systemMonitor.isRunning() ? QStringLiteral("Live")
+                                                          : QStringLiteral("Dormant");
 }
 
 QRectF NotchShelfHeader::pillRect() const {
@@ -121,7 +120,7 @@ void NotchShelfHeader::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(ChatStyle::white(0.08));
     painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
-    const bool running = m_surface.model().systemMonitor().isRunning();
+    const bool running = m_surface.features().systemMonitor.isRunning();
     painter.setBrush(running ? PlimboTheme::positive() : ChatStyle::white(0.35));
     painter.drawEllipse(QRectF(pill.left() + 9, pill.center().y() - 3, 6, 6));
     painter.setFont(pillFont());

@@ -1,6 +1,6 @@
 #include "NotchSurfaceView.h"
 
-#include "AppModel.h"
+#include "DesktopActions.h"
 #include "MiniCamera.h"
 #include "MiniCameraService.h"
 #include "NotchAnimatedValue.h"
@@ -21,10 +21,10 @@
 
 namespace plimbo {
 
-NotchSurfaceView::NotchSurfaceView(AppModel& model, NotchSurfaceState& state, Callbacks callbacks,
-                                   QWidget* parent)
+NotchSurfaceView::NotchSurfaceView(NotchFeatures features, NotchSurfaceState& state,
+                                   Callbacks callbacks, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_features(std::move(features))
     , m_state(state)
     , m_callbacks(std::move(callbacks))
     , m_progress(new NotchAnimatedValue(state.expansionProgress(), this)) {
@@ -63,7 +63,7 @@ NotchSurfaceView::NotchSurfaceView(AppModel& model, NotchSurfaceState& state, Ca
         updateLayout();
         update();
     });
-    m_alert = new PresentedErrorAlert(model, *this);
+    m_alert = new PresentedErrorAlert(m_features.error, m_features.focus, *this);
 
     updateAccessibility();
     updateLayout();
@@ -151,11 +151,11 @@ void NotchSurfaceView::setFocusedControl(NotchControl control) {
 }
 
 MiniCameraService* NotchSurfaceView::camera() const {
-    return dynamic_cast<MiniCameraService*>(m_model.miniCamera());
+    return dynamic_cast<MiniCameraService*>(m_features.camera);
 }
 
 bool NotchSurfaceView::cameraPresentationActive() const {
-    const MiniCamera* miniCamera = m_model.miniCamera();
+    const MiniCamera* miniCamera = m_features.camera;
     return miniCamera && (miniCamera->isStarting() || miniCamera->isActive());
 }
 
@@ -309,10 +309,10 @@ void NotchSurfaceView::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    if (MiniCamera* miniCamera = m_model.miniCamera()) {
+    if (MiniCamera* miniCamera = m_features.camera) {
         miniCamera->stop();
     }
-    m_model.receiveDroppedFiles(files);
+    m_features.desktop.receiveDroppedFiles(files);
     onExpand();
     if (m_state.isExpanded()) {
         // The shelf opened under the drag showing its landing zone, where the collapse

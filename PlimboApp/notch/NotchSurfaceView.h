@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NotchFeatures.h"
+
 #include <QSizeF>
 #include <QWidget>
 
@@ -10,7 +12,6 @@ class QMessageBox;
 
 namespace plimbo {
 
-class AppModel;
 class MiniCameraService;
 class NotchAnimatedValue;
 class NotchCompactSurface;
@@ -22,7 +23,7 @@ class PresentedErrorAlert;
 // Everything the notch panel shows, drawn from the notch state that its window controller
 // writes: the compact cap alone while collapsed, and while expanding, expanded or collapsing
 // a canvas that grows the shelf out of the cap. It also takes file drops on the whole
-// surface and shows the model's error message. It never writes the state: every change of
+// surface and shows the error message. It never writes the state: every change of
 // shape goes through the four callbacks.
 class NotchSurfaceView : public QWidget {
     Q_OBJECT
@@ -41,10 +42,10 @@ public:
     // The controls that can hold keyboard focus.
     enum class NotchControl { cap, collapse, settings, exit };
 
-    NotchSurfaceView(AppModel& model, NotchSurfaceState& state, Callbacks callbacks,
+    NotchSurfaceView(NotchFeatures features, NotchSurfaceState& state, Callbacks callbacks,
                      QWidget* parent = nullptr);
 
-    AppModel& model() const { return m_model; }
+    const NotchFeatures& features() const { return m_features; }
     NotchSurfaceState& state() const { return m_state; }
     void onToggle() const;
     void onExpand() const;
@@ -59,7 +60,7 @@ public:
     void setFocusedControl(NotchControl control);
 
     // --- camera
-    // The model's camera service, when the model has one of this kind.
+    // The camera preview service, when the notch has one of this kind.
     MiniCameraService* camera() const;
     // The camera is starting or running: the shelf shows the camera stage.
     bool cameraPresentationActive() const;
@@ -99,7 +100,7 @@ private:
     void updateLayout();
     void updateAccessibility();
 
-    AppModel& m_model;
+    NotchFeatures m_features;
     NotchSurfaceState& m_state;
     Callbacks m_callbacks;
     bool m_isCapHovered = false;

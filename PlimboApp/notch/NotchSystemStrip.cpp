@@ -1,6 +1,5 @@
 #include "NotchSystemStrip.h"
 
-#include "AppModel.h"
 #include "ChatStyle.h"
 #include "NotchMetricCell.h"
 #include "SystemMonitorService.h"
@@ -10,9 +9,9 @@
 
 namespace plimbo {
 
-NotchSystemStrip::NotchSystemStrip(AppModel& model, QWidget* parent)
+NotchSystemStrip::NotchSystemStrip(SystemMonitorService& monitor, QWidget* parent)
     : QWidget(parent)
-    , m_model(model) {
+    , m_monitor(monitor) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 10, 0, 10);
     row->setSpacing(0);
@@ -21,7 +20,6 @@ NotchSystemStrip::NotchSystemStrip(AppModel& model, QWidget* parent)
         row->addWidget(cell, 1);
         m_cells.append(cell);
     }
-    SystemMonitorService& monitor = model.systemMonitor();
     connect(&monitor, &SystemMonitorService::snapshotChanged, this,
             &NotchSystemStrip::sampleArrived);
     connect(&monitor, &SystemMonitorService::isRunningChanged, this, &NotchSystemStrip::refresh);
@@ -46,7 +44,7 @@ void NotchSystemStrip::showEvent(QShowEvent* event) {
 
 void NotchSystemStrip::refresh() {
     m_sampleWaiting = false;
-    const SystemMonitorService& monitor = m_model.systemMonitor();
+    const SystemMonitorService& monitor = m_monitor;
     const QList<NotchMetrics::Cell> cells =
         NotchMetrics::cells(monitor.snapshot(), monitor.isRunning());
     for (int i = 0; i < m_cells.size() && i < cells.size(); ++i) {

@@ -4,15 +4,15 @@
 
 namespace plimbo {
 
-class AppModel;
 class NotchMetricCell;
+class SystemMonitorService;
 
 // The shelf's band of four live metrics from the system monitor.
 class NotchSystemStrip : public QWidget {
     Q_OBJECT
 
 public:
-    explicit NotchSystemStrip(AppModel& model, QWidget* parent = nullptr);
+    explicit NotchSystemStrip(SystemMonitorService& monitor, QWidget* parent = nullptr);
 
     NotchMetricCell& cell(int index) const { return *m_cells.at(index); }
 
@@ -24,7 +24,7 @@ private:
     void refresh();
     void sampleArrived();
 
-    AppModel& m_model;
+    SystemMonitorService& m_monitor;
     QList<NotchMetricCell*> m_cells;
     // A sample came while the shelf was closed; it is shown when the shelf opens.
     bool m_sampleWaiting = false;

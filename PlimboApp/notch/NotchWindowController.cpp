@@ -1,6 +1,6 @@
 #include "NotchWindowController.h"
 
-#include "AppModel.h"
+#include "DesktopActions.h"
 #include "GlobalClickMonitor.h"
 #include "LocalClickMonitor.h"
 #include "MiniCamera.h"
@@ -10,6 +10,7 @@
 #include "NotchSurfaceView.h"
 #include "OwnedWindows.h"
 #include "PlimboNotchPanel.h"
+#include "PresentedError.h"
 #include "QtScreenLayout.h"
 #include "ReduceMotion.h"
 #include "X11WindowActivation.h"
@@ -20,12 +21,15 @@
 
 namespace plimbo {
 
-NotchWindowController::NotchWindowController(AppModel& model, std::shared_ptr<ScreenLayout> screens,
+NotchWindowController::NotchWindowController(NotchFeatures features,
+                                             std::shared_ptr<ScreenLayout> screens,
                                              std::shared_ptr<WindowActivation> windows,
                                              QObject* parent)
     : QObject(parent)
     , m_state(std::make_unique<NotchSurfaceState>())
-    , m_model(&model)
+    , m_desktop(&features.desktop)
+    , m_error(&features.error)
+    , m_camera(features.camera)
     , m_screens(screens ? std::move(screens) : std::make_shared<QtScreenLayout>())
     , m_windows(windows ? std::move(windows) : std::make_shared<X11WindowActivation>()) {
     m_panel = std::make_unique<PlimboNotchPanel>();
@@ -66,7 +70,7 @@ NotchWindowController::NotchWindowController(AppModel& model, std::shared_ptr<Sc
             self->takeFocusAfterDrop();
         }
     };
-    m_view = new NotchSurfaceView(model, *m_state, std::move(callbacks));
+    m_view = new NotchSurfaceView(features, *m_state, std::move(callbacks));
     m_panel->setContent(m_view);
 
     m_compactHoverTimer.setSingleShot(true);
@@ -90,10 +94,10 @@ NotchWindowController::NotchWindowController(AppModel& model, std::shared_ptr<Sc
         std::make_unique<LocalClickMonitor>([this](QWindow* window) { localClick(window); });
 
     // A preview that breaks down while it runs is reported like a failed start.
-    if (auto* camera = dynamic_cast<MiniCameraService*>(model.miniCamera())) {
+    if (auto* camera = dynamic_cast<MiniCameraService*>(m_camera)) {
         connect(camera, &MiniCameraService::failed, this, [this](const QString& description) {
-            if (m_model) {
-                m_model->setPresentedError(description);
+            if (m_error) {
+                m_error->setMessage(description);
             }
         });
     }
@@ -357,13 +361,13 @@ void NotchWindowController::reassertVisibility() {
 }
 
 void NotchWindowController::stopCameraAndEmptyShelf() {
-    if (!m_model) {
+    if (!m_desktop) {
         return;
     }
-    if (MiniCamera* camera = m_model->miniCamera()) {
-        camera->stop();
+    if (m_camera) {
+        m_camera->stop();
     }
-    m_model->setPendingDropURLs({});
+    m_desktop->setShelfURLs({});
 }
 
 void NotchWindowController::setFrame(const QRect& frame) {

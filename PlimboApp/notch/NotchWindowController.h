@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NotchController.h"
+#include "NotchFeatures.h"
 
 #include <QObject>
 #include <QPointer>
@@ -16,7 +17,7 @@ class QWindow;
 
 namespace plimbo {
 
-class AppModel;
+class DesktopActions;
 class GlobalClickMonitor;
 class LocalClickMonitor;
 class NotchSurfaceState;
@@ -45,7 +46,8 @@ public:
 
     // Without a screen layout the desktop's own screens are used. The panel is not shown.
     // Without a window activation the desktop's own (X11) is asked for the focus after a drop.
-    explicit NotchWindowController(AppModel& model, std::shared_ptr<ScreenLayout> screens = nullptr,
+    explicit NotchWindowController(NotchFeatures features,
+                                   std::shared_ptr<ScreenLayout> screens = nullptr,
                                    std::shared_ptr<WindowActivation> windows = nullptr,
                                    QObject* parent = nullptr);
     ~NotchWindowController() override;
@@ -103,7 +105,10 @@ private:
     void takeFocusAfterDrop();
 
     std::unique_ptr<NotchSurfaceState> m_state;
-    QPointer<AppModel> m_model;
+    // Null once the model that holds them is gone.
+    QPointer<DesktopActions> m_desktop;
+    QPointer<PresentedError> m_error;
+    MiniCamera* m_camera;
     std::shared_ptr<ScreenLayout> m_screens;
     std::shared_ptr<WindowActivation> m_windows;
     std::unique_ptr<PlimboNotchPanel> m_panel;

@@ -1,8 +1,8 @@
 #include "PresentedErrorAlert.h"
 
-#include "AppModel.h"
 #include "GlobalSurfaceFocusCoordinator.h"
 #include "OwnedWindows.h"
+#include "PresentedError.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -42,13 +42,16 @@ quint64 nextUse() {
 
 } // namespace
 
-PresentedErrorAlert::PresentedErrorAlert(AppModel& model, QWidget& host, const QString& title)
+PresentedErrorAlert::PresentedErrorAlert(PresentedError& error,
+                                         GlobalSurfaceFocusCoordinator& focus, QWidget& host,
+                                         const QString& title)
     : QObject(&host)
-    , m_model(model)
+    , m_error(error)
+    , m_focus(focus)
     , m_host(&host)
     , m_title(title) {
     allAlerts().append(this);
-    connect(&model, &AppModel::presentedErrorChanged, this, &PresentedErrorAlert::sync);
+    connect(&error, &PresentedError::messageChanged, this, &PresentedErrorAlert::sync);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
         if (m_host && m_host->isActiveWindow()) {
             noteUse();
@@ -63,7 +66,7 @@ PresentedErrorAlert::~PresentedErrorAlert() {
     m_closing = true;
     if (m_box) {
         delete m_box.data();
-        m_model.globalSurfaceFocus().alertClosed();
+        m_focus.alertClosed();
     }
 }
 
@@ -85,7 +88,7 @@ void PresentedErrorAlert::noteUse() {
 PresentedErrorAlert* PresentedErrorAlert::chosen() const {
     PresentedErrorAlert* best = nullptr;
     for (PresentedErrorAlert* alert : std::as_const(allAlerts())) {
-        if (&alert->m_model != &m_model || !alert->m_host || !alert->m_host->isVisible()) {
+        if (&alert->m_error != &m_error || !alert->m_host || !alert->m_host->isVisible()) {
             continue;
         }
         // The one already showing keeps the message while its host stays up.
@@ -107,19 +110,19 @@ void PresentedErrorAlert::syncAll() {
     // Closing first, so that a message moving to another surface is never shown twice.
     const QList<PresentedErrorAlert*> alerts = allAlerts();
     for (PresentedErrorAlert* alert : alerts) {
-        if (&alert->m_model == &m_model && alert->chosen() != alert) {
+        if (&alert->m_error == &m_error && alert->chosen() != alert) {
             alert->close();
         }
     }
     for (PresentedErrorAlert* alert : alerts) {
-        if (&alert->m_model == &m_model) {
+        if (&alert->m_error == &m_error) {
             alert->sync();
         }
     }
 }
 
 void PresentedErrorAlert::sync() {
-    const std::optional<QString> error = m_model.presentedError();
+    const std::optional<QString> error = m_error.message();
     if (error && chosen() == this) {
         present(error->isEmpty() ? tr("Unknown error") : *error);
     } else {
@@ -148,7 +151,7 @@ void PresentedErrorAlert::present(const QString& message) {
         }
         box->deleteLater();
         if (!m_closing) {
-            m_model.setPresentedError(std::nullopt);
+            m_error.setMessage(std::nullopt);
             // The window it blocked takes the keyboard again. Window managers give the focus
             // back to the alert's window only where it shows in the task bar, and panels do not.
             if (QWidget* window = m_host ? m_host->window() : nullptr;
@@ -159,11 +162,11 @@ void PresentedErrorAlert::present(const QString& message) {
         // After the message is gone, so no surface opens the alert again on the way, and after
         // the window manager has handed the focus on from the closed alert (to its surface),
         // so the hand-back comes last.
-        QTimer::singleShot(closingSettleDelay, &m_model,
-                           [model = &m_model] { model->globalSurfaceFocus().alertClosed(); });
+        QTimer::singleShot(closingSettleDelay, &m_error,
+                           [focus = &m_focus] { focus->alertClosed(); });
     });
     m_box = box;
-    m_model.globalSurfaceFocus().alertOpened();
+    m_focus.alertOpened();
     box->open();
 }
 

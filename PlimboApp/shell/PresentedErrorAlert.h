@@ -9,7 +9,8 @@ class QWidget;
 
 namespace plimbo {
 
-class AppModel;
+class GlobalSurfaceFocusCoordinator;
+class PresentedError;
 
 // Shows the model's one error message in an alert over the host while the host is shown:
 // titled as the surface wants (by default "Plimbo needs attention"), the message (or "Unknown
@@ -25,7 +26,8 @@ class PresentedErrorAlert : public QObject {
 public:
     static inline const QString defaultTitle = QStringLiteral("Plimbo needs attention");
 
-    PresentedErrorAlert(AppModel& model, QWidget& host, const QString& title = defaultTitle);
+    PresentedErrorAlert(PresentedError& error, GlobalSurfaceFocusCoordinator& focus, QWidget& host,
+                        const QString& title = defaultTitle);
     ~PresentedErrorAlert() override;
 
     // Whether the alert is up now.
@@ -46,7 +48,8 @@ private:
     void present(const QString& message);
     void close();
 
-    AppModel& m_model;
+    PresentedError& m_error;
+    GlobalSurfaceFocusCoordinator& m_focus;
     QPointer<QWidget> m_host;
     QString m_title;
     QPointer<QMessageBox> m_box;

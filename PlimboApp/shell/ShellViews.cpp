@@ -1,13 +1,25 @@
 #include "ShellViews.h"
 
+#include "AIWorkbenchView.h"
 #include "AboutView.h"
+#include "AppModel.h"
 #include "ApplicationRecord.h"
+#include "ClipboardHistoryView.h"
 #include "ClipboardQuickAccessView.h"
 #include "CommandPaletteView.h"
 #include "DashboardView.h"
+#include "DiagnosticsView.h"
+#include "GeneralSettingsView.h"
 #include "LauncherQuickAccessView.h"
+#include "LauncherView.h"
 #include "MenuBarContentView.h"
 #include "MiniAIView.h"
+#include "ModuleRegistry.h"
+#include "ModuleSettingsView.h"
+#include "OpenRouterSettingsView.h"
+#include "OverviewView.h"
+#include "PermissionsView.h"
+#include "PrivacySettingsView.h"
 #include "SettingsView.h"
 
 namespace plimbo {
@@ -38,11 +50,62 @@ QWidget* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConver
 }
 
 QWidget* ShellViews::dashboard(AppModel& model) {
-    return new DashboardView(model);
+    return new DashboardView(
+        model.windows(), model.errors(), model.globalSurfaceFocus(),
+        [&model] { model.showCommandPalette(); },
+        [&model](AppSection section, QWidget* parent) -> QWidget* {
+            switch (section) {
+            case AppSection::overview:
+                return new OverviewView(model.registry(), model.systemMonitor(), model.shortcuts(),
+                                        parent);
+            case AppSection::launcher:
+                return new LauncherView(model.launcher(), parent);
+            case AppSection::clipboard:
+                return new ClipboardHistoryView(model.clipboard(), parent);
+            case AppSection::ai:
+                return new AIWorkbenchView(model, nullptr, parent);
+            case AppSection::permissions:
+                return new PermissionsView(model.permissions(), model.errors(), parent);
+            case AppSection::diagnostics:
+                return new DiagnosticsView(model.registry(), parent);
+            }
+            return new QWidget(parent);
+        });
 }
 
 QWidget* ShellViews::settings(AppModel& model) {
-    return new SettingsView(model);
+    return new SettingsView(model.windows(), model.errors(), model.globalSurfaceFocus(),
+                            [&model](SettingsSection section) -> QWidget* {
+                                switch (section) {
+                                case SettingsSection::general:
+                                    return new GeneralSettingsView(model.notch(), model.shortcuts(),
+                                                                   surfaceOpeners(model));
+                                case SettingsSection::modules:
+                                    return new ModuleSettingsView(model.registry());
+                                case SettingsSection::openRouter:
+                                    return new OpenRouterSettingsView(model.startup());
+                                case SettingsSection::privacy:
+                                    break;
+                                }
+                                return new PrivacySettingsView;
+                            });
+}
+
+SurfaceOpeners ShellViews::surfaceOpeners(AppModel& model) {
+    return SurfaceOpeners{
+        [&model] { model.showCommandPalette(); },
+        [&model] { model.showLauncher(); },
+        [&model] { model.showClipboard(); },
+        [&model](AppSection section) { model.showDashboard(section); },
+        [&model](SettingsSection section) { model.openSettings(section); },
+        [&model] { model.showMiniAI(); },
+    };
+}
+
+NotchFeatures ShellViews::notchFeatures(AppModel& model) {
+    return NotchFeatures{model.desktop(),      model.systemMonitor(), model.keepAwake(),
+                         model.miniCamera(),   model.errors(),        model.globalSurfaceFocus(),
+                         surfaceOpeners(model)};
 }
 
 QWidget* ShellViews::about() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "NotchFeatures.h"
+#include "SurfaceOpeners.h"
+
 #include <functional>
 
 class QWidget;
@@ -30,6 +33,11 @@ public:
     static QWidget* dashboard(AppModel& model);
     static QWidget* settings(AppModel& model);
     static QWidget* about();
+
+    // The model's operations that open each surface, for the views that offer them.
+    static SurfaceOpeners surfaceOpeners(AppModel& model);
+    // What the notch panel shows and reaches of the model.
+    static NotchFeatures notchFeatures(AppModel& model);
 };
 
 } // namespace plimbo

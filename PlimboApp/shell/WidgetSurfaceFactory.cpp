@@ -100,7 +100,7 @@ std::unique_ptr<MiniAssistantController> WidgetSurfaceFactory::makeMiniAssistant
 }
 
 std::unique_ptr<NotchController> WidgetSurfaceFactory::makeNotch(AppModel& model) {
-    auto notch = std::make_unique<NotchWindowController>(model);
+    auto notch = std::make_unique<NotchWindowController>(ShellViews::notchFeatures(model));
     *m_notch = notch.get();
     return notch;
 }

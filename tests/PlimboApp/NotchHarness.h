@@ -9,6 +9,7 @@
 #include "NotchWindowController.h"
 #include "PlimboNotchPanel.h"
 #include "ReduceMotion.h"
+#include "ShellViews.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,7 +47,8 @@ struct NotchHarness {
         dependencies.miniCamera = camera;
         model = std::make_unique<AppModel>(std::move(dependencies));
         settle([&] { return model->isAIHistoryLoaded(); });
-        controller = std::make_unique<NotchWindowController>(*model, screens, windows);
+        controller = std::make_unique<NotchWindowController>(ShellViews::notchFeatures(*model),
+                                                             screens, windows);
     }
 
     ~NotchHarness() {

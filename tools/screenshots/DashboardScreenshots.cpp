@@ -7,7 +7,6 @@
 #include "AboutView.h"
 #include "AppModel.h"
 #include "ClipboardService.h"
-#include "DashboardView.h"
 #include "DesktopEntry.h"
 #include "FakeAirDropService.h"
 #include "FakeApplicationFolders.h"
@@ -33,7 +32,7 @@
 #include "OpenRouterStreamingClient.h"
 #include "PermissionCenter.h"
 #include "ScreenshotOutput.h"
-#include "SettingsView.h"
+#include "ShellViews.h"
 #include "SystemActions.h"
 #include "SystemClock.h"
 #include "SystemMonitorService.h"
@@ -195,7 +194,7 @@ int main(int argc, char** argv) {
         window.setWindowTitle(QStringLiteral("Plimbo"));
         auto* layout = new QVBoxLayout(&window);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(new DashboardView(model));
+        layout->addWidget(ShellViews::dashboard(model));
         window.resize(1060, 720);
         window.show();
         for (AppSection section : allAppSections()) {
@@ -208,7 +207,7 @@ int main(int argc, char** argv) {
         window.setWindowTitle(QStringLiteral("Plimbo Settings"));
         auto* layout = new QVBoxLayout(&window);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(new SettingsView(model));
+        layout->addWidget(ShellViews::settings(model));
         window.resize(820, 620);
         window.show();
         for (SettingsSection section : allSettingsSections()) {

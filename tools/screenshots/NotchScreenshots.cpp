@@ -12,6 +12,7 @@
 #include "NotchWindowController.h"
 #include "PlimboNotchPanel.h"
 #include "ScreenshotOutput.h"
+#include "ShellViews.h"
 #include "SystemMonitorService.h"
 
 #include <QApplication>
@@ -53,7 +54,7 @@ struct Scene {
         display.localizedName = QStringLiteral("DELL U2720Q");
         screens->displays = {display};
         screens->cursor = QPoint(720, 450);
-        notch = std::make_unique<NotchWindowController>(*model, screens);
+        notch = std::make_unique<NotchWindowController>(ShellViews::notchFeatures(*model), screens);
 
         host->memory = MemoryUsage{10'200'000'000ull, 16'000'000'000ull};
         host->uptimeSeconds = 3 * 86400 + 4 * 3600 + 12 * 60;

@@ -35,7 +35,7 @@ class ClipboardHistoryViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         harness.make();
-        view = std::make_unique<ClipboardHistoryView>(*harness.model);
+        view = std::make_unique<ClipboardHistoryView>(harness.model->clipboard());
         view->resize(700, 600);
         view->show();
     }

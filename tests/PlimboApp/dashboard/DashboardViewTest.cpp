@@ -6,6 +6,7 @@
 #include "OverviewView.h"
 #include "PermissionsView.h"
 #include "PresentedErrorAlert.h"
+#include "ShellViews.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,9 @@ class DashboardViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         harness.make();
-        view = std::make_unique<DashboardView>(*harness.model);
+        // As the window factory composes it, with every section's view.
+        view.reset(qobject_cast<DashboardView*>(ShellViews::dashboard(*harness.model)));
+        ASSERT_NE(view, nullptr);
         view->resize(1060, 720);
         view->show();
     }

@@ -17,7 +17,7 @@ TEST(DiagnosticsViewTest, TaskCountHasNoSingularForm) {
 TEST(DiagnosticsViewTest, RowsFollowTheRegistryRecords) {
     DashboardHarness harness;
     AppModel& model = harness.make();
-    DiagnosticsView view(model);
+    DiagnosticsView view(model.registry());
     view.show();
 
     const QList<DiagnosticsView::RowTexts> initial = view.rowTexts();

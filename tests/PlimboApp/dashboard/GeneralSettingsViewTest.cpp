@@ -4,6 +4,7 @@
 #include "HotKeyBackend.h"
 #include "PlimboTheme.h"
 #include "SettingsSwitch.h"
+#include "ShellViews.h"
 #include "StatusPill.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,9 @@ namespace {
 class GeneralSettingsViewTest : public ::testing::Test {
 protected:
     void makeView() {
-        view = std::make_unique<GeneralSettingsView>(*harness.model);
+        view = std::make_unique<GeneralSettingsView>(harness.model->notch(),
+                                                     harness.model->shortcuts(),
+                                                     ShellViews::surfaceOpeners(*harness.model));
         view->resize(780, 900);
         view->show();
     }

@@ -31,7 +31,7 @@ class LauncherViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         harness.make();
-        view = std::make_unique<LauncherView>(*harness.model);
+        view = std::make_unique<LauncherView>(harness.model->launcher());
         view->resize(700, 600);
         view->show();
     }

@@ -16,7 +16,7 @@ namespace {
 
 TEST(ModuleSettingsViewTest, ListsTheRegisteredModulesByNameWithTheirSummaries) {
     DashboardHarness harness;
-    ModuleSettingsView view(harness.make());
+    ModuleSettingsView view(harness.make().registry());
     view.show();
     EXPECT_EQ(view.form()->sectionTitles(), QStringList{QStringLiteral("Enabled modules")});
     EXPECT_EQ(view.listedIds(),
@@ -35,9 +35,9 @@ TEST(ModuleSettingsViewTest, ListsTheRegisteredModulesByNameWithTheirSummaries) 
 TEST(ModuleSettingsViewTest, ASwitchActsThroughTheRegistryAndTheOverviewAgrees) {
     DashboardHarness harness;
     AppModel& model = harness.make();
-    ModuleSettingsView settings(model);
+    ModuleSettingsView settings(model.registry());
     settings.show();
-    OverviewView overview(model);
+    OverviewView overview(model.registry(), model.systemMonitor(), model.shortcuts());
     overview.show();
     model.setModuleEnabled(true, QStringLiteral("clipboard"));
     ASSERT_TRUE(settle([&] { return model.clipboard().isRunning(); }));

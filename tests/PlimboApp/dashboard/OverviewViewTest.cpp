@@ -20,7 +20,8 @@ protected:
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         harness.make();
-        view = std::make_unique<OverviewView>(*harness.model);
+        view = std::make_unique<OverviewView>(
+            harness.model->registry(), harness.model->systemMonitor(), harness.model->shortcuts());
         view->resize(900, 700);
         view->show();
     }

@@ -18,7 +18,8 @@ protected:
         // This desktop has a sound and a notifications page, nothing else.
         harness.permissionBackend->pages = {SettingsPage::sound, SettingsPage::notifications};
         harness.make();
-        view = std::make_unique<PermissionsView>(*harness.model);
+        view = std::make_unique<PermissionsView>(harness.model->permissions(),
+                                                 harness.model->errors());
         view->resize(800, 700);
         view->show();
     }

@@ -6,6 +6,7 @@
 #include "PresentedErrorAlert.h"
 #include "PrivacySettingsView.h"
 #include "SettingsForm.h"
+#include "ShellViews.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,8 @@ class SettingsViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         harness.make();
-        view = std::make_unique<SettingsView>(*harness.model);
+        view.reset(qobject_cast<SettingsView*>(ShellViews::settings(*harness.model)));
+        ASSERT_NE(view, nullptr);
         view->resize(820, 620);
         view->show();
     }
@@ -79,14 +81,14 @@ TEST_F(SettingsViewTest, AlertShowsTheModelsMessageAndOkClearsIt) {
 
 TEST(OpenRouterSettingsViewTest, StatusReadsTheKeyFoundAtStart) {
     DashboardHarness missing;
-    OpenRouterSettingsView withoutKey(missing.make());
+    OpenRouterSettingsView withoutKey(missing.make().startup());
     EXPECT_EQ(withoutKey.statusValue()->text(), QStringLiteral("Missing"));
 
     DashboardHarness stored;
     stored.h.storeKey(QStringLiteral("sk-or-test"));
     AppModel& model = stored.make();
     ASSERT_TRUE(settle([&] { return model.credentialIsStored(); }));
-    OpenRouterSettingsView withKey(model);
+    OpenRouterSettingsView withKey(model.startup());
     EXPECT_EQ(withKey.statusValue()->text(), QStringLiteral("Available in the keyring"));
 
     // Any preview switch skips the keychain.
@@ -95,7 +97,7 @@ TEST(OpenRouterSettingsViewTest, StatusReadsTheKeyFoundAtStart) {
     preview.h.arguments.append(QStringLiteral("--show-settings-preview"));
     AppModel& previewModel = preview.make();
     spin();
-    OpenRouterSettingsView previewView(previewModel);
+    OpenRouterSettingsView previewView(previewModel.startup());
     EXPECT_EQ(previewView.statusValue()->text(), QStringLiteral("Missing"));
     EXPECT_EQ(withKey.form()->sectionTitles(),
               (QStringList{QStringLiteral("OpenRouter credential"), QStringLiteral("Privacy")}));

@@ -17,7 +17,7 @@ TEST(NotchSystemStripTest, SamplesWhileTheShelfIsClosedWaitUntilItOpens) {
     AppModelDependencies dependencies = h.dependencies();
     dependencies.systemMonitor = std::make_shared<SystemMonitorService>(host);
     AppModel model(std::move(dependencies));
-    NotchSystemStrip strip(model);
+    NotchSystemStrip strip(model.systemMonitor());
     strip.show();
     model.systemMonitor().start();
     EXPECT_EQ(strip.cell(1).cell().value, QStringLiteral("25%"));

@@ -4,6 +4,7 @@
 #include "NotchSurfaceView.h"
 #include "NotchWindowController.h"
 #include "PlimboNotchPanel.h"
+#include "ShellViews.h"
 #include "X11TestClient.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ TEST(NotchWindowControllerX11Test, PanelSitsAtTheTopCentreOfTheScreen) {
     ASSERT_TRUE(x.usable());
     AppModelHarness h;
     std::unique_ptr<AppModel> model = h.makeModel();
-    NotchWindowController notch(*model);
+    NotchWindowController notch(ShellViews::notchFeatures(*model));
     notch.updatePresentation(true, true);
     PlimboNotchPanel& panel = notch.panel();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
@@ -67,7 +68,7 @@ TEST(NotchWindowControllerX11Test, BehavesLikeAPanelAndTakesTheFocusOnlyExpanded
     ASSERT_TRUE(x.usable());
     AppModelHarness h;
     std::unique_ptr<AppModel> model = h.makeModel();
-    NotchWindowController notch(*model);
+    NotchWindowController notch(ShellViews::notchFeatures(*model));
     notch.updatePresentation(true, true);
     PlimboNotchPanel& panel = notch.panel();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
@@ -112,7 +113,7 @@ TEST(NotchWindowControllerX11Test, ItsAlertStaysAboveTheNotchWhenTheNotchComesTo
     ASSERT_TRUE(x.usable());
     AppModelHarness h;
     std::unique_ptr<AppModel> model = h.makeModel();
-    NotchWindowController notch(*model);
+    NotchWindowController notch(ShellViews::notchFeatures(*model));
     notch.show(true);
     PlimboNotchPanel& panel = notch.panel();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));

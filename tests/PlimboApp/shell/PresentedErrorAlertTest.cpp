@@ -25,7 +25,8 @@ protected:
         for (int i = 0; i < 3; ++i) {
             auto host = std::make_unique<QWidget>();
             host->resize(300, 200);
-            alerts.append(new PresentedErrorAlert(*model, *host));
+            alerts.append(
+                new PresentedErrorAlert(model->errors(), model->globalSurfaceFocus(), *host));
             hosts.push_back(std::move(host));
         }
     }
