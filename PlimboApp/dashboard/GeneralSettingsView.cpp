@@ -106,7 +106,7 @@ QString GeneralSettingsView::keyText(PlimboGlobalShortcut shortcut) const {
     if (m_model.globalShortcutState(shortcut) == GlobalShortcutState::noKeys) {
         return DesktopWording::shortcutWithoutKeys();
     }
-    return globalShortcutLabel(m_model, shortcut);
+    return m_model.globalShortcutLabel(shortcut);
 }
 
 void GeneralSettingsView::refreshNotch() {
@@ -125,8 +125,8 @@ void GeneralSettingsView::refreshShortcuts() {
         // The desktop may have bound other keys than ours.
         m_keyLabels.value(it.key())->setText(keyText(it.key()));
     }
-    m_shortcutsNote->setText(globalShortcutsNote(m_model));
-    const QString reason = globalShortcutsUnavailableReason(m_model);
+    m_shortcutsNote->setText(globalShortcutsNote(m_model.globalShortcuts()));
+    const QString reason = m_model.globalShortcutsUnavailableReason();
     m_unavailableReason->setText(reason);
     m_unavailableReason->setVisible(!reason.isEmpty());
 }

@@ -94,9 +94,9 @@ OverviewView::OverviewView(AppModel& model, QWidget* parent)
                                                        "remain dormant."),
                                         content),
                       1, Qt::AlignTop);
-    m_shortcutPill =
-        new StatusPill(globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette),
-                       PlimboTheme::accent(), content);
+    m_shortcutPill = new StatusPill(
+        globalShortcutHint(m_model.globalShortcuts(), PlimboGlobalShortcut::commandPalette),
+        PlimboTheme::accent(), content);
     header->addWidget(m_shortcutPill, 0, Qt::AlignTop);
     stack->addLayout(header);
     stack->addWidget(systemField());
@@ -118,7 +118,8 @@ OverviewView::OverviewView(AppModel& model, QWidget* parent)
     connect(&model.systemMonitor(), &SystemMonitorService::snapshotChanged, this,
             &OverviewView::sampleArrived);
     connect(&model, &AppModel::globalShortcutLabelsChanged, this, [this] {
-        m_shortcutPill->setText(globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette));
+        m_shortcutPill->setText(
+            globalShortcutHint(m_model.globalShortcuts(), PlimboGlobalShortcut::commandPalette));
     });
     connect(&model.registry(), &ModuleRegistry::recordsChanged, this,
             &OverviewView::refreshModules);

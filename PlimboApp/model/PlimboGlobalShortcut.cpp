@@ -1,8 +1,8 @@
 #include "PlimboGlobalShortcut.h"
 
-#include "AppModel.h"
 #include "DesktopWording.h"
 #include "GlobalHotKeyController.h"
+#include "GlobalShortcuts.h"
 #include "HotKeyBackend.h"
 
 #include <QKeySequence>
@@ -218,19 +218,11 @@ QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& deskto
     return shortcutLabel(binding.keyCode, binding.modifiers);
 }
 
-QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    return model.globalShortcutLabel(shortcut);
-}
-
-QString globalShortcutsUnavailableReason(const AppModel& model) {
-    return model.globalShortcutsUnavailableReason();
-}
-
-QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    switch (model.globalShortcutState(shortcut)) {
+QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut) {
+    switch (shortcuts.state(shortcut)) {
     case GlobalShortcutState::waiting:
     case GlobalShortcutState::active:
-        return model.globalShortcutLabel(shortcut);
+        return shortcuts.label(shortcut);
     case GlobalShortcutState::noKeys:
         return DesktopWording::shortcutWithoutKeys();
     case GlobalShortcutState::takenElsewhere:
@@ -241,10 +233,10 @@ QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut)
     return QStringLiteral("Unavailable");
 }
 
-QString globalShortcutsNote(const AppModel& model) {
+QString globalShortcutsNote(const GlobalShortcuts& shortcuts) {
     QSet<GlobalShortcutState> states;
     for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
-        states.insert(model.globalShortcutState(shortcut));
+        states.insert(shortcuts.state(shortcut));
     }
     QStringList note{DesktopWording::shortcutsNote()};
     if (states.contains(GlobalShortcutState::takenElsewhere)) {

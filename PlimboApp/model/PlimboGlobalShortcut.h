@@ -12,8 +12,8 @@
 
 namespace plimbo {
 
-class AppModel;
 class GlobalHotKeyController;
+class GlobalShortcuts;
 
 // The three system-wide shortcuts. The raw value is also the hot-key identifier.
 enum class PlimboGlobalShortcut : quint32 { commandPalette = 1, launcher = 2, clipboard = 3 };
@@ -84,16 +84,12 @@ QString shortcutLabelForDesktopTrigger(const QString& trigger);
 // A global shortcut's keys: the desktop's trigger when it bound one, else our own combination
 // ("Super+Alt+Space", "Alt+Space", "Ctrl+Alt+V").
 QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& desktopTrigger = {});
-// What the views show for a global shortcut of this model, and why none can work (empty when
-// they can); views refresh both when registeredGlobalShortcuts changes.
-QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut);
-QString globalShortcutsUnavailableReason(const AppModel& model);
 // What the surfaces that name a shortcut's keys show (the menu's Command tile, the quick panels'
 // footers, the overview): its keys while they work or the desktop has not answered, "No keys"
-// or "Unavailable" otherwise. Views refresh it on globalShortcutLabelsChanged.
-QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut);
+// or "Unavailable" otherwise. Views refresh it on the shortcuts' labelsChanged.
+QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut);
 // The settings' help text under the shortcuts: what they do, and for each kind of failure that
 // is there now what to do about it.
-QString globalShortcutsNote(const AppModel& model);
+QString globalShortcutsNote(const GlobalShortcuts& shortcuts);
 
 } // namespace plimbo
