@@ -100,6 +100,7 @@ public:
     static constexpr qsizetype maximumTitleLength = ChatList::maximumTitleLength;
     static inline const QString requestModel = ChatReply::requestModel;
     static constexpr double requestTemperature = ChatReply::requestTemperature;
+    // The keychain service that holds the OpenRouter API key.
     static inline const QString keychainServiceName = AppModelDependencies::keychainServiceName;
 
     // Builds everything, reads the notch switches and the key flag, and starts loading the chat
