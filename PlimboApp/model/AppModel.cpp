@@ -2,6 +2,8 @@
 
 #include "AIChatHistoryStore.h"
 #include "AIStreamingClient.h"
+#include "AppSurfaceFactory.h"
+#include "AppWindowController.h"
 #include "ApplicationRecord.h"
 #include "ClipboardService.h"
 #include "Clock.h"
@@ -10,13 +12,41 @@
 #include "KeepAwakeService.h"
 #include "KeychainService.h"
 #include "LauncherService.h"
+#include "MiniAssistantController.h"
 #include "ModuleRegistry.h"
+#include "NotchController.h"
 #include "PermissionCenter.h"
+#include "PropertyAssign.h"
+#include "QuickPanelController.h"
 #include "SystemActions.h"
 #include "SystemMonitorService.h"
 #include "TaskExecutor.h"
 
 namespace plimbo {
+
+namespace {
+
+// The shell's factory with the model bound in: the views it builds bind to `model`.
+WindowRouter::Makers surfaceMakers(AppSurfaceFactory* factory, AppModel& model,
+                                   GlobalSurfaceFocusCoordinator& focus) {
+    if (!factory) {
+        return {};
+    }
+    AppSurfaceFactory& f = *factory;
+    return {
+        .palette = [&f, &model, &focus] { return f.makeCommandPalette(model, focus); },
+        .launcher = [&f, &model, &focus] { return f.makeLauncher(model, focus); },
+        .clipboard = [&f, &model, &focus] { return f.makeClipboard(model, focus); },
+        .dashboard = [&f, &model] { return f.makeDashboard(model); },
+        .settings = [&f, &model] { return f.makeSettings(model); },
+        .about = [&f] { return f.makeAbout(); },
+        .menuPreview = [&f, &model] { return f.makeMenuPreview(model); },
+        .miniAssistant = [&f, &model] { return f.makeMiniAssistant(model); },
+        .notch = [&f, &model] { return f.makeNotch(model); },
+    };
+}
+
+} // namespace
 
 AppModel::AppModel(AppModelDependencies dependencies, QObject* parent)
     : QObject(parent)
@@ -24,7 +54,8 @@ AppModel::AppModel(AppModelDependencies dependencies, QObject* parent)
     , m_registry(std::make_unique<ModuleRegistry>(*m_deps.settings))
     , m_attachments(m_deps.historyStore, *m_deps.executor)
     , m_chats(m_deps.historyStore, *m_deps.clock, m_attachments)
-    , m_windows(m_deps.surfaces.get(), *m_deps.focusCoordinator)
+    , m_windows(surfaceMakers(m_deps.surfaces.get(), *this, *m_deps.focusCoordinator),
+                *m_deps.focusCoordinator)
     , m_composer(m_deps.historyStore, *m_deps.executor, m_attachments, m_chats, m_windows,
                  m_deps.fileChooser.get())
     , m_session(
@@ -148,7 +179,7 @@ void AppModel::setPendingDropURLs(const QList<QUrl>& urls) {
 // ---------------------------------------------------------------- start-up and windows
 
 QFuture<void> AppModel::start() {
-    return m_startup.start(*this);
+    return m_startup.start();
 }
 
 void AppModel::retryGlobalShortcuts() {

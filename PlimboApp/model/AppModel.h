@@ -102,7 +102,7 @@ public:
     static inline const QString requestModel = ChatReply::requestModel;
     static constexpr double requestTemperature = ChatReply::requestTemperature;
     // The keychain service that holds the OpenRouter API key.
-    static inline const QString keychainServiceName = QStringLiteral("com.plimbo.utility");
+    static inline const QString keychainServiceName = AppModelDependencies::keychainServiceName;
 
     // Builds everything, reads the notch switches and the key flag, and starts loading the chat
     // history in the background (isAIHistoryLoaded() tells when it is published). Opens no
@@ -120,6 +120,7 @@ public:
     // Null when this installation has no camera preview.
     MiniCamera* miniCamera() const { return m_deps.miniCamera.get(); }
     GlobalSurfaceFocusCoordinator& globalSurfaceFocus() const { return *m_deps.focusCoordinator; }
+    const GlobalShortcuts& globalShortcuts() const { return m_shortcuts; }
 
     // --- features, for the shell to hand each view the ones it shows
     WindowRouter& windows() { return m_windows; }

@@ -1,7 +1,6 @@
 #include "AppModelDependencies.h"
 
 #include "AIChatHistoryStore.h"
-#include "AppModel.h"
 #include "ClipboardService.h"
 #include "GlobalHotKeyController.h"
 #include "GlobalSurfaceFocusCoordinator.h"
@@ -40,7 +39,7 @@ AppModelDependencies AppModelDependencies::production() {
     dependencies.clock = std::make_shared<SystemClock>();
     dependencies.executor = std::make_shared<ThreadPoolTaskExecutor>();
     dependencies.keychain = std::make_shared<KeychainService>(
-        AppModel::keychainServiceName, std::make_shared<LibsecretSecretStore>());
+        keychainServiceName, std::make_shared<LibsecretSecretStore>());
     dependencies.historyStore =
         std::make_shared<AIChatHistoryStore>(std::nullopt, std::nullopt, XdgFileLocations());
     dependencies.aiClient =

@@ -33,6 +33,9 @@ class TaskExecutor;
 // production() gives the real ones, tests hand in fakes. The services are QObjects without a
 // parent, owned through these pointers.
 struct AppModelDependencies {
+    // The keychain service that holds the OpenRouter API key.
+    static inline const QString keychainServiceName = QStringLiteral("com.plimbo.utility");
+
     // The process arguments, the program path first (the preview switches live here).
     QStringList arguments;
     // The user's defaults: module switches and the two notch switches.

@@ -58,28 +58,28 @@ void AppStartup::readCredentialFlag() {
     });
 }
 
-QFuture<void> AppStartup::start(AppModel& model) {
+QFuture<void> AppStartup::start() {
     if (m_hasStarted) {
         return QtFuture::makeReadyFuture();
     }
     m_hasStarted = true;
 
     // The history loads on its own (started with the model); the windows do not wait for it.
-    continueStart(model);
+    continueStart();
     return QtFuture::makeReadyFuture();
 }
 
-void AppStartup::continueStart(AppModel& model) {
+void AppStartup::continueStart() {
     if (m_features.preview.isMiniAssistantRun()) {
-        m_features.preview.showMiniAssistant(model);
+        m_features.preview.showMiniAssistant();
         startModules();
         return;
     }
 
-    m_features.windows.createControllers(model);
+    m_features.windows.createControllers();
     m_features.shortcuts.install();
     startModules();
-    m_features.preview.act(model);
+    m_features.preview.act();
     refreshHealth();
 }
 

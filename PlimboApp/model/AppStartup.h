@@ -10,7 +10,6 @@
 
 namespace plimbo {
 
-class AppModel;
 class CommandPalette;
 class GlobalShortcuts;
 class KeychainService;
@@ -47,14 +46,14 @@ public:
     void readCredentialFlag();
 
     // Runs once; later calls finish at once. The future finishes when the sequence has run
-    // (the modules may still be starting). `model` is what the windows bind to.
-    QFuture<void> start(AppModel& model);
+    // (the modules may still be starting).
+    QFuture<void> start();
 
 signals:
     void credentialIsStoredChanged();
 
 private:
-    void continueStart(AppModel& model);
+    void continueStart();
     void startModules();
     void refreshHealth();
 

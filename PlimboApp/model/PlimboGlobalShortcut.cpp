@@ -1,6 +1,5 @@
 #include "PlimboGlobalShortcut.h"
 
-#include "AppModel.h"
 #include "DesktopWording.h"
 #include "GlobalHotKeyController.h"
 #include "GlobalShortcuts.h"
@@ -219,14 +218,6 @@ QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& deskto
     return shortcutLabel(binding.keyCode, binding.modifiers);
 }
 
-QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    return model.globalShortcutLabel(shortcut);
-}
-
-QString globalShortcutsUnavailableReason(const AppModel& model) {
-    return model.globalShortcutsUnavailableReason();
-}
-
 QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut) {
     switch (shortcuts.state(shortcut)) {
     case GlobalShortcutState::waiting:
@@ -240,10 +231,6 @@ QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcu
         break;
     }
     return QStringLiteral("Unavailable");
-}
-
-QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    return globalShortcutHint(model.shortcuts(), shortcut);
 }
 
 QString globalShortcutsNote(const GlobalShortcuts& shortcuts) {
@@ -262,10 +249,6 @@ QString globalShortcutsNote(const GlobalShortcuts& shortcuts) {
         note << DesktopWording::shortcutsWithoutKeysNote();
     }
     return note.join(QLatin1Char(' '));
-}
-
-QString globalShortcutsNote(const AppModel& model) {
-    return globalShortcutsNote(model.shortcuts());
 }
 
 } // namespace plimbo

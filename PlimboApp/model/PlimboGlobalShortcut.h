@@ -12,7 +12,6 @@
 
 namespace plimbo {
 
-class AppModel;
 class GlobalHotKeyController;
 class GlobalShortcuts;
 
@@ -85,18 +84,12 @@ QString shortcutLabelForDesktopTrigger(const QString& trigger);
 // A global shortcut's keys: the desktop's trigger when it bound one, else our own combination
 // ("Super+Alt+Space", "Alt+Space", "Ctrl+Alt+V").
 QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& desktopTrigger = {});
-// What the views show for a global shortcut of this model, and why none can work (empty when
-// they can); views refresh both when registeredGlobalShortcuts changes.
-QString globalShortcutLabel(const AppModel& model, PlimboGlobalShortcut shortcut);
-QString globalShortcutsUnavailableReason(const AppModel& model);
 // What the surfaces that name a shortcut's keys show (the menu's Command tile, the quick panels'
 // footers, the overview): its keys while they work or the desktop has not answered, "No keys"
-// or "Unavailable" otherwise. Views refresh it on globalShortcutLabelsChanged.
+// or "Unavailable" otherwise. Views refresh it on the shortcuts' labelsChanged.
 QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut);
-QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut);
 // The settings' help text under the shortcuts: what they do, and for each kind of failure that
 // is there now what to do about it.
 QString globalShortcutsNote(const GlobalShortcuts& shortcuts);
-QString globalShortcutsNote(const AppModel& model);
 
 } // namespace plimbo

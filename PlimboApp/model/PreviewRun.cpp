@@ -68,19 +68,19 @@ bool PreviewRun::isMiniAssistantRun() const {
     return has(kMiniAIPreview) || has(kMiniAIChatPreview);
 }
 
-void PreviewRun::showMiniAssistant(AppModel& model) {
+void PreviewRun::showMiniAssistant() {
     WindowRouter& windows = m_surfaces.windows;
-    windows.createMiniAssistant(model);
+    windows.createMiniAssistant();
     if (has(kMiniAIChatPreview)) {
         seedMiniConversation();
     }
     windows.showMiniAssistant();
 }
 
-void PreviewRun::act(AppModel& model) {
+void PreviewRun::act() {
     WindowRouter& windows = m_surfaces.windows;
     if (has(kMenuPreview)) {
-        windows.createMenuPreview(model);
+        windows.createMenuPreview();
         windows.showMenuPreview();
     } else if (has(kNotchPreview)) {
         QList<QUrl> shelf;

@@ -8,7 +8,6 @@
 
 namespace plimbo {
 
-class AppModel;
 class ChatComposer;
 class ChatList;
 class ChatSession;
@@ -44,10 +43,10 @@ public:
     bool isPreviewRun() const;
     // The mini assistant alone, with or without a sample conversation.
     bool isMiniAssistantRun() const;
-    // Builds and shows the mini assistant for `model` (seeded for the chat preview).
-    void showMiniAssistant(AppModel& model);
+    // Builds and shows the mini assistant (seeded for the chat preview).
+    void showMiniAssistant();
     // Acts on the first switch given, or presents the notch when there is none.
-    void act(AppModel& model);
+    void act();
 
 private:
     bool has(const QString& argument) const;

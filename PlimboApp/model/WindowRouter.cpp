@@ -1,6 +1,5 @@
 #include "WindowRouter.h"
 
-#include "AppSurfaceFactory.h"
 #include "AppWindowController.h"
 #include "GlobalSurfaceFocusCoordinator.h"
 #include "MiniAssistantController.h"
@@ -10,10 +9,18 @@
 
 namespace plimbo {
 
-WindowRouter::WindowRouter(AppSurfaceFactory* surfaces, GlobalSurfaceFocusCoordinator& focus,
-                           QObject* parent)
+namespace {
+
+template <class Controller>
+std::unique_ptr<Controller> make(const WindowRouter::Maker<Controller>& maker) {
+    return maker ? maker() : nullptr;
+}
+
+} // namespace
+
+WindowRouter::WindowRouter(Makers makers, GlobalSurfaceFocusCoordinator& focus, QObject* parent)
     : QObject(parent)
-    , m_surfaces(surfaces)
+    , m_makers(std::move(makers))
     , m_focus(focus) {}
 
 WindowRouter::~WindowRouter() {
@@ -32,30 +39,23 @@ void WindowRouter::destroyControllers() {
     m_palette.reset();
 }
 
-void WindowRouter::createControllers(AppModel& model) {
-    if (!m_surfaces) {
-        return;
-    }
-    m_palette = m_surfaces->makeCommandPalette(model, m_focus);
-    m_launcher = m_surfaces->makeLauncher(model, m_focus);
-    m_clipboard = m_surfaces->makeClipboard(model, m_focus);
-    m_dashboard = m_surfaces->makeDashboard(model);
-    m_settings = m_surfaces->makeSettings(model);
-    m_about = m_surfaces->makeAbout();
-    m_miniAssistant = m_surfaces->makeMiniAssistant(model);
-    m_notch = m_surfaces->makeNotch(model);
+void WindowRouter::createControllers() {
+    m_palette = make(m_makers.palette);
+    m_launcher = make(m_makers.launcher);
+    m_clipboard = make(m_makers.clipboard);
+    m_dashboard = make(m_makers.dashboard);
+    m_settings = make(m_makers.settings);
+    m_about = make(m_makers.about);
+    m_miniAssistant = make(m_makers.miniAssistant);
+    m_notch = make(m_makers.notch);
 }
 
-void WindowRouter::createMiniAssistant(AppModel& model) {
-    if (m_surfaces) {
-        m_miniAssistant = m_surfaces->makeMiniAssistant(model);
-    }
+void WindowRouter::createMiniAssistant() {
+    m_miniAssistant = make(m_makers.miniAssistant);
 }
 
-void WindowRouter::createMenuPreview(AppModel& model) {
-    if (m_surfaces) {
-        m_menuPreview = m_surfaces->makeMenuPreview(model);
-    }
+void WindowRouter::createMenuPreview() {
+    m_menuPreview = make(m_makers.menuPreview);
 }
 
 void WindowRouter::setSelectedSection(AppSection section) {

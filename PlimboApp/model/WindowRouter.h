@@ -5,12 +5,11 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 namespace plimbo {
 
-class AppModel;
-class AppSurfaceFactory;
 class AppWindowController;
 class GlobalSurfaceFocusCoordinator;
 class MiniAssistantController;
@@ -19,24 +18,38 @@ class QuickPanelController;
 
 // The windows and panels: creates their controllers (once, at start-up), keeps the dashboard's
 // and the settings' selected section, and shows one quick panel at a time. Main thread only.
-// Without a surface factory (tests, headless runs) every controller stays null and each show
-// only updates the sections.
+// Without makers (tests, headless runs) every controller stays null and each show only updates
+// the sections.
 class WindowRouter : public QObject {
     Q_OBJECT
 
 public:
-    WindowRouter(AppSurfaceFactory* surfaces, GlobalSurfaceFocusCoordinator& focus,
-                 QObject* parent = nullptr);
+    // One maker per controller: the shell's surface factory, bound by the model to what the
+    // views show. An empty maker builds nothing; a maker may also return null.
+    template <class Controller> using Maker = std::function<std::unique_ptr<Controller>()>;
+    struct Makers {
+        Maker<QuickPanelController> palette;
+        Maker<QuickPanelController> launcher;
+        Maker<QuickPanelController> clipboard;
+        Maker<AppWindowController> dashboard;
+        Maker<AppWindowController> settings;
+        Maker<AppWindowController> about;
+        Maker<AppWindowController> menuPreview;
+        Maker<MiniAssistantController> miniAssistant;
+        Maker<NotchController> notch;
+    };
+
+    WindowRouter(Makers makers, GlobalSurfaceFocusCoordinator& focus, QObject* parent = nullptr);
     ~WindowRouter() override;
 
-    // Builds every controller for `model`, the object the views bind to.
-    void createControllers(AppModel& model);
+    // Builds every controller but the menu preview's.
+    void createControllers();
     // Closes every window, the last built first; the model does this before it takes its
     // features apart, so that no view outlives what it shows.
     void destroyControllers();
     // A preview run of the mini assistant builds that panel only.
-    void createMiniAssistant(AppModel& model);
-    void createMenuPreview(AppModel& model);
+    void createMiniAssistant();
+    void createMenuPreview();
 
     QuickPanelController* palette() const { return m_palette.get(); }
     QuickPanelController* launcher() const { return m_launcher.get(); }
@@ -70,7 +83,7 @@ signals:
     void selectedSettingsSectionChanged();
 
 private:
-    AppSurfaceFactory* m_surfaces;
+    Makers m_makers;
     GlobalSurfaceFocusCoordinator& m_focus;
     AppSection m_selectedSection = AppSection::overview;
     SettingsSection m_selectedSettingsSection = SettingsSection::general;

@@ -186,11 +186,12 @@ QWidget* MenuBarContentView::buildActionArea() {
         [this] { m_model.showDashboard(AppSection::overview); }, area);
     m_commandTile = new MenuQuickAction(
         QStringLiteral("Command"),
-        globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette),
+        globalShortcutHint(m_model.globalShortcuts(), PlimboGlobalShortcut::commandPalette),
         QStringLiteral("sparkle.magnifyingglass"), PlimboTheme::accent(),
         QStringLiteral("Open Command Palette"), [this] { m_model.showCommandPalette(); }, area);
     connect(&m_model, &AppModel::globalShortcutLabelsChanged, m_commandTile, [this] {
-        m_commandTile->setDetail(globalShortcutHint(m_model, PlimboGlobalShortcut::commandPalette));
+        m_commandTile->setDetail(
+            globalShortcutHint(m_model.globalShortcuts(), PlimboGlobalShortcut::commandPalette));
     });
     m_assistantTile = new MenuQuickAction(
         QStringLiteral("Plimbo AI"), QStringLiteral("Assistant"), QStringLiteral("sparkles"),

@@ -67,9 +67,9 @@ QString QuickAccessPanel::query() const {
 }
 
 void QuickAccessPanel::followShortcut(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    m_footer->setShortcut(globalShortcutHint(model, shortcut));
+    m_footer->setShortcut(globalShortcutHint(model.globalShortcuts(), shortcut));
     connect(&model, &AppModel::globalShortcutLabelsChanged, this, [this, &model, shortcut] {
-        m_footer->setShortcut(globalShortcutHint(model, shortcut));
+        m_footer->setShortcut(globalShortcutHint(model.globalShortcuts(), shortcut));
     });
 }
 

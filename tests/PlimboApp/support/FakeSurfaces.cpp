@@ -71,63 +71,82 @@ void FakeNotch::presentFront() {
     presented = true;
 }
 
+WindowRouter::Makers FakeSurfaceFactory::makers() {
+    const auto panel = [this](const QString& name, FakeQuickPanel*& kept) {
+        return [this, name, &kept]() -> std::unique_ptr<QuickPanelController> {
+            ++builds;
+            auto made = std::make_unique<FakeQuickPanel>(name, log);
+            kept = made.get();
+            return made;
+        };
+    };
+    const auto window = [this](const QString& name) {
+        return [this, name]() -> std::unique_ptr<AppWindowController> {
+            ++builds;
+            return std::make_unique<FakeWindow>(name, log);
+        };
+    };
+    return {
+        .palette = panel(QStringLiteral("palette"), palette),
+        .launcher = panel(QStringLiteral("launcher"), launcher),
+        .clipboard = panel(QStringLiteral("clipboard"), clipboard),
+        .dashboard = window(QStringLiteral("dashboard")),
+        .settings = window(QStringLiteral("settings")),
+        .about = window(QStringLiteral("about")),
+        .menuPreview = window(QStringLiteral("menuPreview")),
+        .miniAssistant = [this]() -> std::unique_ptr<MiniAssistantController> {
+            ++builds;
+            auto made = std::make_unique<FakeMiniAssistant>(log);
+            mini = made.get();
+            return made;
+        },
+        .notch = [this]() -> std::unique_ptr<NotchController> {
+            ++builds;
+            auto made = std::make_unique<FakeNotch>(log);
+            made->hardwareNotch = notchHasHardware;
+            notch = made.get();
+            return made;
+        },
+    };
+}
+
 std::unique_ptr<QuickPanelController>
 FakeSurfaceFactory::makeCommandPalette(AppModel&, GlobalSurfaceFocusCoordinator&) {
-    ++builds;
-    auto panel = std::make_unique<FakeQuickPanel>(QStringLiteral("palette"), log);
-    palette = panel.get();
-    return panel;
+    return makers().palette();
 }
 
 std::unique_ptr<QuickPanelController>
 FakeSurfaceFactory::makeLauncher(AppModel&, GlobalSurfaceFocusCoordinator&) {
-    ++builds;
-    auto panel = std::make_unique<FakeQuickPanel>(QStringLiteral("launcher"), log);
-    launcher = panel.get();
-    return panel;
+    return makers().launcher();
 }
 
 std::unique_ptr<QuickPanelController>
 FakeSurfaceFactory::makeClipboard(AppModel&, GlobalSurfaceFocusCoordinator&) {
-    ++builds;
-    auto panel = std::make_unique<FakeQuickPanel>(QStringLiteral("clipboard"), log);
-    clipboard = panel.get();
-    return panel;
+    return makers().clipboard();
 }
 
 std::unique_ptr<AppWindowController> FakeSurfaceFactory::makeDashboard(AppModel&) {
-    ++builds;
-    return std::make_unique<FakeWindow>(QStringLiteral("dashboard"), log);
+    return makers().dashboard();
 }
 
 std::unique_ptr<AppWindowController> FakeSurfaceFactory::makeSettings(AppModel&) {
-    ++builds;
-    return std::make_unique<FakeWindow>(QStringLiteral("settings"), log);
+    return makers().settings();
 }
 
 std::unique_ptr<AppWindowController> FakeSurfaceFactory::makeAbout() {
-    ++builds;
-    return std::make_unique<FakeWindow>(QStringLiteral("about"), log);
+    return makers().about();
 }
 
 std::unique_ptr<AppWindowController> FakeSurfaceFactory::makeMenuPreview(AppModel&) {
-    ++builds;
-    return std::make_unique<FakeWindow>(QStringLiteral("menuPreview"), log);
+    return makers().menuPreview();
 }
 
 std::unique_ptr<MiniAssistantController> FakeSurfaceFactory::makeMiniAssistant(AppModel&) {
-    ++builds;
-    auto panel = std::make_unique<FakeMiniAssistant>(log);
-    mini = panel.get();
-    return panel;
+    return makers().miniAssistant();
 }
 
 std::unique_ptr<NotchController> FakeSurfaceFactory::makeNotch(AppModel&) {
-    ++builds;
-    auto controller = std::make_unique<FakeNotch>(log);
-    controller->hardwareNotch = notchHasHardware;
-    notch = controller.get();
-    return controller;
+    return makers().notch();
 }
 
 void FakeFileChooser::chooseFiles(const Options& options,

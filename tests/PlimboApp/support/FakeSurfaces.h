@@ -7,6 +7,7 @@
 #include "MiniCamera.h"
 #include "NotchController.h"
 #include "QuickPanelController.h"
+#include "WindowRouter.h"
 
 #include <QFuture>
 #include <QList>
@@ -105,6 +106,9 @@ public:
     FakeQuickPanel* clipboard = nullptr;
     FakeMiniAssistant* mini = nullptr;
     FakeNotch* notch = nullptr;
+
+    // The same fakes, for a window router built without a model.
+    WindowRouter::Makers makers();
 
     std::unique_ptr<QuickPanelController>
     makeCommandPalette(AppModel&, GlobalSurfaceFocusCoordinator&) override;
