@@ -120,6 +120,10 @@ public:
     MiniCamera* miniCamera() const { return m_deps.miniCamera.get(); }
     GlobalSurfaceFocusCoordinator& globalSurfaceFocus() const { return *m_deps.focusCoordinator; }
 
+    // --- features, for the shell to hand to the views that show them
+    CommandPalette& palette() { return m_palette; }
+    const GlobalShortcuts& shortcuts() const { return m_shortcuts; }
+
     // --- controllers, null until start() created them
     QuickPanelController* paletteController() const { return m_windows.palette(); }
     QuickPanelController* launcherController() const { return m_windows.launcher(); }

@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "DesktopWording.h"
 #include "GlobalHotKeyController.h"
+#include "GlobalShortcuts.h"
 #include "HotKeyBackend.h"
 
 #include <QKeySequence>
@@ -227,10 +228,14 @@ QString globalShortcutsUnavailableReason(const AppModel& model) {
 }
 
 QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    switch (model.globalShortcutState(shortcut)) {
+    return globalShortcutHint(model.shortcuts(), shortcut);
+}
+
+QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut) {
+    switch (shortcuts.state(shortcut)) {
     case GlobalShortcutState::waiting:
     case GlobalShortcutState::active:
-        return model.globalShortcutLabel(shortcut);
+        return shortcuts.label(shortcut);
     case GlobalShortcutState::noKeys:
         return DesktopWording::shortcutWithoutKeys();
     case GlobalShortcutState::takenElsewhere:

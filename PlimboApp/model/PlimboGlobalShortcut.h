@@ -14,6 +14,7 @@ namespace plimbo {
 
 class AppModel;
 class GlobalHotKeyController;
+class GlobalShortcuts;
 
 // The three system-wide shortcuts. The raw value is also the hot-key identifier.
 enum class PlimboGlobalShortcut : quint32 { commandPalette = 1, launcher = 2, clipboard = 3 };
@@ -91,6 +92,7 @@ QString globalShortcutsUnavailableReason(const AppModel& model);
 // What the surfaces that name a shortcut's keys show (the menu's Command tile, the quick panels'
 // footers, the overview): its keys while they work or the desktop has not answered, "No keys"
 // or "Unavailable" otherwise. Views refresh it on globalShortcutLabelsChanged.
+QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut);
 QString globalShortcutHint(const AppModel& model, PlimboGlobalShortcut shortcut);
 // The settings' help text under the shortcuts: what they do, and for each kind of failure that
 // is there now what to do about it.

@@ -1,6 +1,7 @@
 #include "ShellViews.h"
 
 #include "AboutView.h"
+#include "AppModel.h"
 #include "ApplicationRecord.h"
 #include "ClipboardQuickAccessView.h"
 #include "CommandPaletteView.h"
@@ -13,22 +14,36 @@
 namespace plimbo {
 
 QWidget* ShellViews::menuBarContent(AppModel& model, std::function<void()> closeMenu) {
-    auto* view = new MenuBarContentView(model);
+    auto* view =
+        new MenuBarContentView(model.systemMonitor(), model.keepAwake(), model.shortcuts(),
+                               MenuBarContentView::Actions{
+                                   [&model] { model.showDashboard(AppSection::overview); },
+                                   [&model] { model.showCommandPalette(); },
+                                   [&model] { model.showMiniAI(); },
+                                   [&model] { model.openSettings(SettingsSection::general); },
+                                   [&model] { model.showAbout(); },
+                               });
     view->setCloseMenu(std::move(closeMenu));
     return view;
 }
 
-QWidget* ShellViews::commandPalette(AppModel& model, std::function<void()> dismiss) {
-    return new CommandPaletteView(model, std::move(dismiss));
+QWidget* ShellViews::commandPalette(CommandPalette& palette,
+                                    std::function<void(const PaletteItem&)> perform,
+                                    std::function<void()> dismiss) {
+    return new CommandPaletteView(palette, std::move(perform), std::move(dismiss));
 }
 
-QWidget* ShellViews::launcherQuickAccess(AppModel& model, std::function<void()> dismiss,
+QWidget* ShellViews::launcherQuickAccess(LauncherService& launcher,
+                                         const GlobalShortcuts& shortcuts,
+                                         std::function<void()> dismiss,
                                          std::function<void(const ApplicationRecord&)> open) {
-    return new LauncherQuickAccessView(model, std::move(dismiss), std::move(open));
+    return new LauncherQuickAccessView(launcher, shortcuts, std::move(dismiss), std::move(open));
 }
 
-QWidget* ShellViews::clipboardQuickAccess(AppModel& model, std::function<void()> dismiss) {
-    return new ClipboardQuickAccessView(model, std::move(dismiss));
+QWidget* ShellViews::clipboardQuickAccess(ClipboardService& clipboard,
+                                          const GlobalShortcuts& shortcuts,
+                                          std::function<void()> dismiss) {
+    return new ClipboardQuickAccessView(clipboard, shortcuts, std::move(dismiss));
 }
 
 QWidget* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConversation,

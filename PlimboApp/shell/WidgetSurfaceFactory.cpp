@@ -1,6 +1,7 @@
 #include "WidgetSurfaceFactory.h"
 
 #include "AboutWindowController.h"
+#include "AppModel.h"
 #include "ClipboardWindowController.h"
 #include "CommandPaletteWindowController.h"
 #include "DashboardWindowController.h"
@@ -42,17 +43,18 @@ void WidgetSurfaceFactory::keepClearOfNotch(WindowController& controller) const 
 
 std::unique_ptr<QuickPanelController>
 WidgetSurfaceFactory::makeCommandPalette(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
-    return std::make_unique<CommandPaletteWindowController>(model, focus);
+    return std::make_unique<CommandPaletteWindowController>(
+        model.palette(), [&model](const PaletteItem& item) { model.perform(item); }, focus);
 }
 
 std::unique_ptr<QuickPanelController>
 WidgetSurfaceFactory::makeLauncher(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
-    return std::make_unique<LauncherWindowController>(model, focus);
+    return std::make_unique<LauncherWindowController>(model.launcher(), model.shortcuts(), focus);
 }
 
 std::unique_ptr<QuickPanelController>
 WidgetSurfaceFactory::makeClipboard(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
-    return std::make_unique<ClipboardWindowController>(model, focus);
+    return std::make_unique<ClipboardWindowController>(model.clipboard(), model.shortcuts(), focus);
 }
 
 std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeDashboard(AppModel& model) {
