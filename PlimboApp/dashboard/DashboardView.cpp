@@ -182,7 +182,7 @@ QWidget* DashboardView::makeSectionView(AppSection section) {
     case AppSection::clipboard:
         return new ClipboardHistoryView(m_model, m_detail);
     case AppSection::ai:
-        return new AIWorkbenchView(m_model, nullptr, m_detail);
+        return new AIWorkbenchView(m_model.chatFeatures(), nullptr, m_detail);
     case AppSection::permissions:
         return new PermissionsView(m_model, m_detail);
     case AppSection::diagnostics:

@@ -10,6 +10,7 @@
 #include "AppSection.h"
 #include "AppStartup.h"
 #include "ChatComposer.h"
+#include "ChatFeatures.h"
 #include "ChatList.h"
 #include "ChatReply.h"
 #include "ChatSession.h"
@@ -123,6 +124,7 @@ public:
     // --- features, for the shell to hand to the views that show them
     CommandPalette& palette() { return m_palette; }
     const GlobalShortcuts& shortcuts() const { return m_shortcuts; }
+    ChatFeatures chatFeatures();
 
     // --- controllers, null until start() created them
     QuickPanelController* paletteController() const { return m_windows.palette(); }

@@ -9,6 +9,7 @@
 #include "LauncherQuickAccessView.h"
 #include "MenuBarContentView.h"
 #include "MiniAIView.h"
+#include "PresentedErrorAlert.h"
 #include "SettingsView.h"
 
 namespace plimbo {
@@ -48,8 +49,11 @@ QWidget* ShellViews::clipboardQuickAccess(ClipboardService& clipboard,
 
 QWidget* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConversation,
                             std::function<void()> onOpenAllChats, std::function<void()> onClose) {
-    return new MiniAIView(model, std::move(onBeginConversation), std::move(onOpenAllChats),
-                          std::move(onClose));
+    auto* view = new MiniAIView(model.chatFeatures(), std::move(onBeginConversation),
+                                std::move(onOpenAllChats), std::move(onClose));
+    // The model's error shows over the assistant while it is on screen; the alert goes with it.
+    new PresentedErrorAlert(model, *view, MiniAIView::tr("Plimbo AI"));
+    return view;
 }
 
 QWidget* ShellViews::dashboard(AppModel& model) {

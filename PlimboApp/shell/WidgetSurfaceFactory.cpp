@@ -98,7 +98,14 @@ std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeMenuPreview(AppMo
 }
 
 std::unique_ptr<MiniAssistantController> WidgetSurfaceFactory::makeMiniAssistant(AppModel& model) {
-    return std::make_unique<MiniAIWindowController>(model);
+    const ChatFeatures chat = model.chatFeatures();
+    return std::make_unique<MiniAIWindowController>(
+        chat.chats, chat.composer, [&model] { model.showDashboard(AppSection::ai); },
+        [&model](std::function<void()> onBeginConversation, std::function<void()> onOpenAllChats,
+                 std::function<void()> onClose) {
+            return ShellViews::miniAI(model, std::move(onBeginConversation),
+                                      std::move(onOpenAllChats), std::move(onClose));
+        });
 }
 
 std::unique_ptr<NotchController> WidgetSurfaceFactory::makeNotch(AppModel& model) {
