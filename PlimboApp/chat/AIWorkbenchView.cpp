@@ -1,7 +1,5 @@
 #include "AIWorkbenchView.h"
 
-#include "AppStartup.h"
-#include "ChatComposer.h"
 #include "ChatDivider.h"
 #include "ChatHistoryRow.h"
 #include "ChatList.h"
@@ -12,7 +10,6 @@
 #include "PlimboTheme.h"
 #include "RenameChatDialog.h"
 #include "RoundedBox.h"
-#include "StoredAttachments.h"
 #include "SymbolButton.h"
 #include "SystemClock.h"
 #include "TurnScrollArea.h"

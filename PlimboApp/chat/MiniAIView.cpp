@@ -1,10 +1,8 @@
 #include "MiniAIView.h"
 
 #include "ActivitySpinner.h"
-#include "AppStartup.h"
 #include "AttachmentDropZone.h"
 #include "BrandBadge.h"
-#include "ChatComposer.h"
 #include "ChatDivider.h"
 #include "ChatList.h"
 #include "ChatSession.h"
@@ -17,7 +15,6 @@
 #include "PlimboTheme.h"
 #include "ReduceMotion.h"
 #include "RoundedBox.h"
-#include "StoredAttachments.h"
 #include "SymbolButton.h"
 #include "TurnScrollArea.h"
 
