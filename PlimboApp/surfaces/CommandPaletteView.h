@@ -13,10 +13,10 @@ class QStackedWidget;
 namespace plimbo {
 
 class CommandPalette;
-struct PaletteItem;
 class EmptyStateView;
 class QuickAccessSearchField;
 class SelectableRowList;
+struct PaletteItem;
 
 // The command palette's content: a search field bound to the palette's query, its ranked
 // results exactly as they come, and a keyboard selection by item identifier. It holds no
