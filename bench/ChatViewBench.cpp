@@ -120,7 +120,7 @@ void BM_OpenNewestChat(benchmark::State& state) {
         const double before = residentMiB();
         ThreadTimer timer;
         timer.start();
-        auto view = std::make_unique<AIWorkbenchView>(model, shared.h.clock);
+        auto view = std::make_unique<AIWorkbenchView>(model.chatFeatures(), shared.h.clock);
         view->resize(1100, 760);
         view->show();
         drain();
@@ -148,7 +148,7 @@ void BM_OpenNewestChatPane(benchmark::State& state) {
         drain();
         ThreadTimer timer;
         timer.start();
-        auto view = std::make_unique<PlimboConversationView>(model);
+        auto view = std::make_unique<PlimboConversationView>(model.chatFeatures());
         view->resize(850, 760);
         view->show();
         drain();
@@ -164,7 +164,7 @@ void BM_SwitchChat(benchmark::State& state) {
     History& shared = history();
     AppModel& model = *shared.model;
     model.selectAIChat(model.aiChats().first().id);
-    AIWorkbenchView view(model, shared.h.clock);
+    AIWorkbenchView view(model.chatFeatures(), shared.h.clock);
     view.resize(1100, 760);
     view.show();
     drain();
@@ -201,7 +201,7 @@ void BM_ScrollToTop(benchmark::State& state) {
     History& shared = history();
     AppModel& model = *shared.model;
     model.selectAIChat(model.aiChats()[3].id);
-    AIWorkbenchView view(model, shared.h.clock);
+    AIWorkbenchView view(model.chatFeatures(), shared.h.clock);
     view.resize(1100, 760);
     view.show();
     drain();
@@ -287,7 +287,7 @@ BENCHMARK(BM_TurnScrollsIn)->Unit(benchmark::kMillisecond)->Iterations(20);
 void BM_HistorySearch(benchmark::State& state) {
     History& shared = history();
     AppModel& model = *shared.model;
-    AIWorkbenchView view(model, shared.h.clock);
+    AIWorkbenchView view(model.chatFeatures(), shared.h.clock);
     view.resize(1100, 760);
     view.show();
     drain();

@@ -1,8 +1,9 @@
 #include "AIWorkbenchView.h"
 
-#include "AppModel.h"
 #include "ChatDivider.h"
 #include "ChatHistoryRow.h"
+#include "ChatList.h"
+#include "ChatSession.h"
 #include "ChatStyle.h"
 #include "DesktopWording.h"
 #include "PlimboConversationView.h"
@@ -23,10 +24,10 @@
 
 namespace plimbo {
 
-AIWorkbenchView::AIWorkbenchView(AppModel& model, std::shared_ptr<const Clock> clock,
+AIWorkbenchView::AIWorkbenchView(const ChatFeatures& features, std::shared_ptr<const Clock> clock,
                                  QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_features(features)
     , m_clock(clock ? std::move(clock) : std::make_shared<SystemClock>()) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
@@ -35,21 +36,22 @@ AIWorkbenchView::AIWorkbenchView(AppModel& model, std::shared_ptr<const Clock> c
     layout->setSpacing(0);
     layout->addWidget(buildSidebar());
     layout->addWidget(new ChatDivider(Qt::Vertical, RoundedBox::primary(0.1)));
-    m_conversation = new PlimboConversationView(model);
+    m_conversation = new PlimboConversationView(features);
     m_conversation->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addWidget(m_conversation, 1);
 
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(16);
     connect(&m_coalesce, &QTimer::timeout, this, &AIWorkbenchView::refreshList);
-    connect(&model, &AppModel::aiChatsChanged, this, &AIWorkbenchView::chatsChanged);
-    connect(&model, &AppModel::selectedAIChatIDChanged, this, &AIWorkbenchView::refreshList);
-    connect(&model, &AppModel::aiHistoryLoadedChanged, this, &AIWorkbenchView::refreshEmptyState);
+    connect(&m_features.chats, &ChatList::chatsChanged, this, &AIWorkbenchView::chatsChanged);
+    connect(&m_features.chats, &ChatList::selectedIDChanged, this, &AIWorkbenchView::refreshList);
+    connect(&m_features.chats, &ChatList::isLoadedChanged, this,
+            &AIWorkbenchView::refreshEmptyState);
     // The search's copy of the chats' text is made a chat at a time while nothing else
     // happens, so that the first keystroke does not wait for it.
     m_prepareSearch.setInterval(0);
     connect(&m_prepareSearch, &QTimer::timeout, this, [this] {
-        if (m_searchIndex.prepare(m_model.aiChats(), 1)) {
+        if (m_searchIndex.prepare(m_features.chats.chats(), 1)) {
             m_prepareSearch.stop();
         }
     });
@@ -88,7 +90,7 @@ QWidget* AIWorkbenchView::buildSidebar() {
         RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.14)));
     m_newChat->setSymbolColor(RoundedBox::fixed(PlimboTheme::accent()));
     m_newChat->setLabel(tr("New chat"));
-    connect(m_newChat, &SymbolButton::clicked, this, [this] { m_model.newAIChat(); });
+    connect(m_newChat, &SymbolButton::clicked, this, [this] { m_features.session.newChat(); });
     header->addWidget(m_newChat);
     column->addLayout(header);
 
@@ -127,7 +129,7 @@ QWidget* AIWorkbenchView::buildSidebar() {
     m_list->setOpensAtLatest(false);
     m_list->setFactory([this](qsizetype index) -> QWidget* {
         const AIChatSession& chat = m_shown.at(index);
-        return makeRow(chat, m_model.selectedAIChatID() == chat.id, now());
+        return makeRow(chat, m_features.chats.selectedID() == chat.id, now());
     });
     column->addWidget(m_list, 1);
 
@@ -178,7 +180,7 @@ void AIWorkbenchView::setChatSearch(const QString& search) {
 
 void AIWorkbenchView::chatsChanged() {
     QList<QUuid> ids;
-    for (const AIChatSession& chat : m_model.aiChats()) {
+    for (const AIChatSession& chat : m_features.chats.chats()) {
         ids.append(chat.id);
     }
     if (ids == m_chatIds) {
@@ -210,9 +212,9 @@ ChatHistoryRow* AIWorkbenchView::makeRow(const AIChatSession& chat, bool isSelec
                                          const QDateTime& now) {
     const QUuid id = chat.id;
     return new ChatHistoryRow(
-        chat, isSelected, now, [this, id] { m_model.selectAIChat(id); },
+        chat, isSelected, now, [this, id] { m_features.session.selectChat(id); },
         [this, id] {
-            for (const AIChatSession& candidate : m_model.aiChats()) {
+            for (const AIChatSession& candidate : m_features.chats.chats()) {
                 if (candidate.id == id) {
                     beginRename(candidate);
                     return;
@@ -224,7 +226,7 @@ ChatHistoryRow* AIWorkbenchView::makeRow(const AIChatSession& chat, bool isSelec
 
 void AIWorkbenchView::prepareSearch() {
     // Not while a reply streams: that chat would be folded again on every frame.
-    if (isVisible() && !m_model.isGenerating() && !m_prepareSearch.isActive()) {
+    if (isVisible() && !m_features.session.isGenerating() && !m_prepareSearch.isActive()) {
         m_prepareSearch.start();
     }
 }
@@ -236,14 +238,14 @@ void AIWorkbenchView::showEvent(QShowEvent* event) {
 
 void AIWorkbenchView::refreshList() {
     m_coalesce.stop();
-    const QList<AIChatSession> chats = m_model.aiChats();
+    const QList<AIChatSession> chats = m_features.chats.chats();
     m_chatIds.clear();
     for (const AIChatSession& chat : chats) {
         m_chatIds.append(chat.id);
     }
     m_shown = m_searchIndex.filter(chats, m_chatSearch);
     prepareSearch();
-    const std::optional<QUuid> selected = m_model.selectedAIChatID();
+    const std::optional<QUuid> selected = m_features.chats.selectedID();
     const QDateTime current = now();
 
     // Shown first, so that the rows in view are built at once.
@@ -273,7 +275,7 @@ void AIWorkbenchView::refreshEmptyState() {
     m_emptySymbol->setPixmap(SymbolIcon::pixmap(m_emptySymbolName, QSize(23, 23),
                                                 ChatStyle::withOpacity(PlimboTheme::accent(), 0.75),
                                                 devicePixelRatioF()));
-    if (!searching && !m_model.isAIHistoryLoaded()) {
+    if (!searching && !m_features.chats.isLoaded()) {
         m_emptyTitle->setText(tr("Loading chat history…"));
         m_emptySubtitle->setText(QString());
         m_emptySubtitle->hide();
@@ -305,7 +307,7 @@ void AIWorkbenchView::beginRename(const AIChatSession& chat) {
 
 void AIWorkbenchView::saveRename() {
     if (m_renameChatID) {
-        m_model.renameAIChat(*m_renameChatID, m_renameDraft);
+        m_features.chats.rename(*m_renameChatID, m_renameDraft);
     }
     closeRename();
 }
@@ -344,7 +346,7 @@ void AIWorkbenchView::beginDelete(const QUuid& id) {
 
 void AIWorkbenchView::confirmDelete() {
     if (m_pendingDeleteChatID) {
-        m_model.deleteAIChat(*m_pendingDeleteChatID);
+        m_features.session.deleteChat(*m_pendingDeleteChatID);
     }
     closeDelete();
 }

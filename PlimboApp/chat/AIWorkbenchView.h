@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AIChatSession.h"
+#include "ChatFeatures.h"
 #include "ChatSearchIndex.h"
 #include "RenameChatDialog.h"
 
@@ -20,7 +21,6 @@ class QVBoxLayout;
 
 namespace plimbo {
 
-class AppModel;
 class ChatHistoryRow;
 class Clock;
 class PlimboConversationView;
@@ -37,7 +37,8 @@ class AIWorkbenchView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit AIWorkbenchView(AppModel& model, std::shared_ptr<const Clock> clock = nullptr,
+    explicit AIWorkbenchView(const ChatFeatures& features,
+                             std::shared_ptr<const Clock> clock = nullptr,
                              QWidget* parent = nullptr);
     ~AIWorkbenchView() override;
 
@@ -89,7 +90,7 @@ private:
     void closeDelete();
     QDateTime now() const;
 
-    AppModel& m_model;
+    ChatFeatures m_features;
     std::shared_ptr<const Clock> m_clock;
 
     QString m_chatSearch;

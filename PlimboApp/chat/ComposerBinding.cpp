@@ -1,11 +1,15 @@
 #include "ComposerBinding.h"
 
-#include "AppModel.h"
+#include "AppStartup.h"
 #include "AttachmentDropZone.h"
+#include "ChatComposer.h"
+#include "ChatList.h"
+#include "ChatSession.h"
 #include "ComposerAIAttachmentCard.h"
 #include "ComposerTextEdit.h"
 #include "HorizontalStrip.h"
 #include "PlimboTheme.h"
+#include "StoredAttachments.h"
 #include "SymbolButton.h"
 
 #include <QEvent>
@@ -14,14 +18,15 @@
 
 namespace plimbo {
 
-ComposerBinding::ComposerBinding(AppModel& model, const Parts& parts, Look look, QWidget* view)
+ComposerBinding::ComposerBinding(const ChatFeatures& features, const Parts& parts, Look look,
+                                 QWidget* view)
     : QObject(view)
-    , m_model(model)
+    , m_features(features)
     , m_parts(parts)
     , m_look(std::move(look))
     , m_view(view) {
     m_parts.dropZone->setHandler(
-        [this](const QList<QUrl>& files) { return m_model.addAIAttachments(files); });
+        [this](const QList<QUrl>& files) { return m_features.addAttachments(files); });
     connect(m_parts.dropZone, &AttachmentDropZone::targetedChanged, this,
             &ComposerBinding::refreshBorder);
     m_parts.editor->setDropHandler(
@@ -29,30 +34,32 @@ ComposerBinding::ComposerBinding(AppModel& model, const Parts& parts, Look look,
     connect(m_parts.editor, &ComposerTextEdit::dropTargetChanged, m_parts.dropZone,
             &AttachmentDropZone::setTargeted);
     connect(m_parts.editor, &QPlainTextEdit::textChanged, this,
-            [this] { m_model.setAiInput(m_parts.editor->toPlainText()); });
+            [this] { m_features.composer.setInput(m_parts.editor->toPlainText()); });
     m_parts.editor->installEventFilter(this);
     connect(m_parts.attach, &SymbolButton::clicked, this,
-            [this] { m_model.chooseAIAttachments(); });
+            [this] { m_features.chooseAttachments(); });
 
     const auto update = [this] {
         refresh();
         emit changed();
     };
-    connect(&model, &AppModel::aiInputChanged, this, update);
-    connect(&model, &AppModel::aiStatusChanged, this, update);
-    connect(&model, &AppModel::credentialIsStoredChanged, this, update);
-    connect(&model, &AppModel::isGeneratingChanged, this, update);
-    connect(&model, &AppModel::isAddingAIAttachmentsChanged, this, update);
-    connect(&model, &AppModel::aiHistoryLoadedChanged, this, update);
-    connect(&model, &AppModel::pendingAIAttachmentsChanged, this, [this, update] {
+    ChatComposer& composer = features.composer;
+    ChatSession& session = features.session;
+    connect(&composer, &ChatComposer::inputChanged, this, update);
+    connect(&session, &ChatSession::statusChanged, this, update);
+    connect(&features.startup, &AppStartup::credentialIsStoredChanged, this, update);
+    connect(&session, &ChatSession::isGeneratingChanged, this, update);
+    connect(&composer, &ChatComposer::isAddingChanged, this, update);
+    connect(&features.chats, &ChatList::isLoadedChanged, this, update);
+    connect(&composer, &ChatComposer::pendingAttachmentsChanged, this, [this, update] {
         refreshAttachments();
         update();
     });
-    connect(&model, &AppModel::attachmentImageReady, this, [this](const QUuid& id) {
+    connect(&features.attachments, &StoredAttachments::imageReady, this, [this](const QUuid& id) {
         for (QWidget* tile : m_parts.strip->tiles()) {
             auto* card = static_cast<ComposerAIAttachmentCard*>(tile);
             if (card->attachment().id == id) {
-                card->setImage(m_model.imageForAIAttachment(card->attachment()));
+                card->setImage(m_features.attachments.image(card->attachment()));
             }
         }
     });
@@ -63,20 +70,21 @@ ComposerBinding::ComposerBinding(AppModel& model, const Parts& parts, Look look,
 }
 
 bool ComposerBinding::canSend() const {
-    return m_model.isAIHistoryLoaded() && m_model.credentialIsStored() && !m_model.isGenerating() &&
-           !m_model.isAddingAIAttachments() &&
-           (!m_model.aiInput().trimmed().isEmpty() || !m_model.pendingAIAttachments().isEmpty());
+    const ChatComposer& composer = m_features.composer;
+    return m_features.chats.isLoaded() && m_features.startup.credentialIsStored() &&
+           !m_features.session.isGenerating() && !composer.isAdding() &&
+           (!composer.input().trimmed().isEmpty() || !composer.pendingAttachments().isEmpty());
 }
 
 QString ComposerBinding::sendUnavailableReason() const {
-    return m_model.isAIHistoryLoaded() ? QString() : tr("Loading chat history…");
+    return m_features.chats.isLoaded() ? QString() : tr("Loading chat history…");
 }
 
 void ComposerBinding::send() {
     if (!canSend()) {
         return;
     }
-    m_model.sendAI();
+    m_features.session.send();
     focus();
 }
 
@@ -99,13 +107,14 @@ bool ComposerBinding::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ComposerBinding::refresh() {
-    m_parts.editor->setTextIfDifferent(m_model.aiInput());
-    m_parts.status->setText(m_model.aiStatus());
-    m_parts.attach->setEnabled(!m_model.isGenerating() && !m_model.isAddingAIAttachments());
+    m_parts.editor->setTextIfDifferent(m_features.composer.input());
+    m_parts.status->setText(m_features.session.status());
+    m_parts.attach->setEnabled(!m_features.session.isGenerating() &&
+                               !m_features.composer.isAdding());
 }
 
 void ComposerBinding::refreshAttachments() {
-    const QList<AIChatAttachment> pending = m_model.pendingAIAttachments();
+    const QList<AIChatAttachment> pending = m_features.composer.pendingAttachments();
     QList<QUuid> shown;
     for (QWidget* tile : m_parts.strip->tiles()) {
         shown.append(static_cast<ComposerAIAttachmentCard*>(tile)->attachment().id);
@@ -119,8 +128,8 @@ void ComposerBinding::refreshAttachments() {
         for (const AIChatAttachment& attachment : pending) {
             const QUuid id = attachment.id;
             m_parts.strip->addTile(new ComposerAIAttachmentCard(
-                attachment, m_model.imageForAIAttachment(attachment), m_look.compactCards,
-                [this, id] { m_model.removePendingAIAttachment(id); }));
+                attachment, m_features.attachments.image(attachment), m_look.compactCards,
+                [this, id] { m_features.composer.removePending(id); }));
         }
     }
     m_parts.stripRow->setVisible(!pending.isEmpty());

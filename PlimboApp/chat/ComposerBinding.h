@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChatFeatures.h"
 #include "RoundedBox.h"
 
 #include <QMargins>
@@ -9,15 +10,14 @@ class QLabel;
 
 namespace plimbo {
 
-class AppModel;
 class AttachmentDropZone;
 class ComposerTextEdit;
 class HorizontalStrip;
 class SymbolButton;
 
-// Keeps a chat composer in step with the model, for the workbench and the mini assistant alike:
-// the text field and the model's draft follow each other, dropped or chosen files become pending
-// attachments shown as removable cards, the status line shows the model's status, and the
+// Keeps a chat composer in step with the draft, for the workbench and the mini assistant alike:
+// the text field and the draft follow each other, dropped or chosen files become pending
+// attachments shown as removable cards, the status line shows the session's status, and the
 // outline shows a drag over the composer (accent) or the field's focus. The views build the
 // parts in their own look and keep their own send and stop buttons; changed() tells them when
 // those need a refresh.
@@ -49,7 +49,7 @@ public:
     };
 
     // `view` holds the parts; the binding lives as long as it.
-    ComposerBinding(AppModel& model, const Parts& parts, Look look, QWidget* view);
+    ComposerBinding(const ChatFeatures& features, const Parts& parts, Look look, QWidget* view);
 
     const Parts& parts() const { return m_parts; }
 
@@ -75,7 +75,7 @@ private:
     void refreshAttachments();
     void refreshBorder();
 
-    AppModel& m_model;
+    ChatFeatures m_features;
     Parts m_parts;
     Look m_look;
     QWidget* m_view;

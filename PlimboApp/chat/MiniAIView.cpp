@@ -1,10 +1,11 @@
 #include "MiniAIView.h"
 
 #include "ActivitySpinner.h"
-#include "AppModel.h"
 #include "AttachmentDropZone.h"
 #include "BrandBadge.h"
 #include "ChatDivider.h"
+#include "ChatList.h"
+#include "ChatSession.h"
 #include "ChatStyle.h"
 #include "ComposerBinding.h"
 #include "ComposerTextEdit.h"
@@ -12,7 +13,6 @@
 #include "MiniAIBubbleShape.h"
 #include "MiniAITurnView.h"
 #include "PlimboTheme.h"
-#include "PresentedErrorAlert.h"
 #include "ReduceMotion.h"
 #include "RoundedBox.h"
 #include "SymbolButton.h"
@@ -58,11 +58,11 @@ SymbolButton* circleButton(const QString& symbol, int side, qreal pixels, qreal 
 
 } // namespace
 
-MiniAIView::MiniAIView(AppModel& model, std::function<void()> onBeginConversation,
+MiniAIView::MiniAIView(const ChatFeatures& features, std::function<void()> onBeginConversation,
                        std::function<void()> onOpenAllChats, std::function<void()> onClose,
                        QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_features(features)
     , m_onBeginConversation(std::move(onBeginConversation))
     , m_onOpenAllChats(std::move(onOpenAllChats))
     , m_onClose(std::move(onClose)) {
@@ -86,15 +86,15 @@ MiniAIView::MiniAIView(AppModel& model, std::function<void()> onBeginConversatio
     m_root->addWidget(buildConversation());
 
     buildComposer();
-    m_alert =
-        new PresentedErrorAlert(model.errors(), model.globalSurfaceFocus(), *this, tr("Plimbo AI"));
 
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(16);
     connect(&m_coalesce, &QTimer::timeout, this, &MiniAIView::refreshTurns);
-    connect(&model, &AppModel::aiConversationChanged, this, &MiniAIView::conversationChanged);
-    connect(&model, &AppModel::isGeneratingChanged, this, &MiniAIView::refreshTurns);
-    connect(&model, &AppModel::aiStatusChanged, this, [this] {
+    connect(&m_features.chats, &ChatList::conversationChanged, this,
+            &MiniAIView::conversationChanged);
+    connect(&m_features.session, &ChatSession::isGeneratingChanged, this,
+            &MiniAIView::refreshTurns);
+    connect(&m_features.session, &ChatSession::statusChanged, this, [this] {
         if (!m_coalesce.isActive()) {
             m_coalesce.start();
         }
@@ -149,7 +149,7 @@ QWidget* MiniAIView::buildConversation() {
     m_turnList->setAttribute(Qt::WA_TranslucentBackground);
     m_turnList->setFactory([this](qsizetype index) -> QWidget* {
         auto* view = new MiniAITurnView;
-        showTurn(view, m_model.aiConversation(), index);
+        showTurn(view, m_features.chats.conversation(), index);
         return view;
     });
     column->addWidget(m_turnList, 1);
@@ -219,8 +219,8 @@ QWidget* MiniAIView::buildComposer() {
     m_send = new SymbolButton(QStringLiteral("arrow.up"), 29, 12);
     m_send->setSymbolColor(RoundedBox::fixed(Qt::white));
     connect(m_send, &SymbolButton::clicked, this, [this] {
-        if (m_model.isGenerating()) {
-            m_model.stopAI();
+        if (m_features.session.isGenerating()) {
+            m_features.session.stop();
         } else {
             send();
         }
@@ -235,7 +235,7 @@ QWidget* MiniAIView::buildComposer() {
     look.focusedStroke = RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.78));
     look.focusedStrokeWidth = 1.5;
     look.idleStroke = RoundedBox::fixed(ChatStyle::white(0.1));
-    m_composer = new ComposerBinding(m_model, parts, std::move(look), this);
+    m_composer = new ComposerBinding(m_features, parts, std::move(look), this);
     connect(m_composer, &ComposerBinding::changed, this, &MiniAIView::refreshComposer);
     return parts.dropZone;
 }
@@ -246,7 +246,7 @@ void MiniAIView::send() {
     if (!canSend()) {
         return;
     }
-    if (m_model.aiConversation().isEmpty() && m_onBeginConversation) {
+    if (m_features.chats.conversation().isEmpty() && m_onBeginConversation) {
         m_onBeginConversation();
     }
     m_composer->send();
@@ -273,7 +273,7 @@ QString MiniAIView::userAccessibilityValue(const AIChatTurn& turn) {
 QString MiniAIView::emptyResponseText(const AIChatTurn& turn) const {
     switch (turn.state) {
     case AIChatTurnState::streaming:
-        return m_model.aiStatus();
+        return m_features.session.status();
     case AIChatTurnState::completed:
         return tr("No response was returned.");
     case AIChatTurnState::stopped:
@@ -311,7 +311,7 @@ QList<MiniAITurnView*> MiniAIView::turnViews() const {
 }
 
 void MiniAIView::conversationChanged() {
-    if (m_turnList->shows(m_model.aiConversation())) {
+    if (m_turnList->shows(m_features.chats.conversation())) {
         if (!m_coalesce.isActive()) {
             m_coalesce.start();
         }
@@ -332,7 +332,7 @@ bool MiniAIView::isTransitionRunning() const {
 }
 
 void MiniAIView::refreshLayout(bool animated) {
-    const bool conversation = !m_model.aiConversation().isEmpty();
+    const bool conversation = !m_features.chats.conversation().isEmpty();
     if (m_layoutInitialised && conversation == m_showsConversation) {
         return;
     }
@@ -374,8 +374,8 @@ void MiniAIView::refreshLayout(bool animated) {
 
 void MiniAIView::refreshTurns() {
     m_coalesce.stop();
-    const QList<AIChatTurn> turns = m_model.aiConversation();
-    const bool generating = m_model.isGenerating();
+    const QList<AIChatTurn> turns = m_features.chats.conversation();
+    const bool generating = m_features.session.isGenerating();
     QList<QUuid> ids;
     ids.reserve(turns.size());
     for (const AIChatTurn& turn : turns) {
@@ -398,13 +398,13 @@ void MiniAIView::showTurn(MiniAITurnView* view, const QList<AIChatTurn>& turns,
                           qsizetype index) const {
     const AIChatTurn& turn = turns.at(index);
     const bool last = index == turns.size() - 1;
-    view->setTurn(turn, m_model.isGenerating() && last, emptyResponseText(turn),
+    view->setTurn(turn, m_features.session.isGenerating() && last, emptyResponseText(turn),
                   userAccessibilityValue(turn), accessibilityResponse(turn),
                   turn.attachments.isEmpty() ? QString() : attachmentSummary(turn.attachments));
 }
 
 void MiniAIView::refreshComposer() {
-    const bool generating = m_model.isGenerating();
+    const bool generating = m_features.session.isGenerating();
     const bool sendable = canSend();
     m_spinner->setVisible(generating);
     if (generating) {
@@ -430,7 +430,7 @@ void MiniAIView::refreshComposer() {
 }
 
 void MiniAIView::scrollToLatest() {
-    const QList<AIChatTurn> turns = m_model.aiConversation();
+    const QList<AIChatTurn> turns = m_features.chats.conversation();
     if (!turns.isEmpty()) {
         m_turnList->scrollToLatest(turns.last().id);
     }

@@ -20,23 +20,21 @@ class QVariantAnimation;
 namespace plimbo {
 
 class ActivitySpinner;
-class AppModel;
 class BrandBadge;
 class MiniAITurnView;
-class PresentedErrorAlert;
 class SymbolButton;
 class TurnScrollArea;
 
 // The floating mini assistant: a dark rounded bubble holding either the composer alone (no
 // turns yet, with the brand mark and "Open all chats" in its bottom row) or a header, the
-// conversation and the composer. It reads and calls the model; the three closures are the
-// panel's (grow before the first turn, open the workbench, close). Escape closes; the model's
-// error message shows as an alert titled "Plimbo AI" while the view is on screen.
+// conversation and the composer. It reads and calls the chat features; the three closures are
+// the panel's (grow before the first turn, open the workbench, close). Escape closes. The shell
+// puts the model's error alert on it.
 class MiniAIView : public QWidget {
     Q_OBJECT
 
 public:
-    MiniAIView(AppModel& model, std::function<void()> onBeginConversation,
+    MiniAIView(const ChatFeatures& features, std::function<void()> onBeginConversation,
                std::function<void()> onOpenAllChats, std::function<void()> onClose,
                QWidget* parent = nullptr);
     ~MiniAIView() override;
@@ -65,7 +63,6 @@ public:
     TurnScrollArea* turnList() const { return m_turnList; }
     // The turn views that exist (those in or near view), oldest first.
     QList<MiniAITurnView*> turnViews() const;
-    PresentedErrorAlert* errorAlert() const { return m_alert; }
     bool isComposerFocused() const { return m_composer->isFocused(); }
     bool isTransitionRunning() const;
 
@@ -85,7 +82,7 @@ private:
     void refreshComposer();
     void scrollToLatest();
 
-    AppModel& m_model;
+    ChatFeatures m_features;
     std::function<void()> m_onBeginConversation;
     std::function<void()> m_onOpenAllChats;
     std::function<void()> m_onClose;
@@ -105,7 +102,6 @@ private:
     BrandBadge* m_composerMark = nullptr;
     SymbolButton* m_composerOpenAll = nullptr;
     SymbolButton* m_send = nullptr;
-    PresentedErrorAlert* m_alert = nullptr;
 
     bool m_showsConversation = false;
     bool m_layoutInitialised = false;

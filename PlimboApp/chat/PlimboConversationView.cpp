@@ -1,11 +1,14 @@
 #include "PlimboConversationView.h"
 
 #include "ActivitySpinner.h"
-#include "AppModel.h"
+#include "AppStartup.h"
 #include "AttachmentDropZone.h"
 #include "BrandBadge.h"
 #include "CapsuleButton.h"
+#include "ChatComposer.h"
 #include "ChatDivider.h"
+#include "ChatList.h"
+#include "ChatSession.h"
 #include "ChatStyle.h"
 #include "ComposerBinding.h"
 #include "ComposerTextEdit.h"
@@ -16,6 +19,7 @@
 #include "ReduceMotion.h"
 #include "RichTextView.h"
 #include "RoundedBox.h"
+#include "StoredAttachments.h"
 #include "SymbolButton.h"
 #include "TurnScrollArea.h"
 #include "symbols/SymbolIcon.h"
@@ -52,9 +56,9 @@ QHBoxLayout* centredColumn(QWidget* content) {
 
 } // namespace
 
-PlimboConversationView::PlimboConversationView(AppModel& model, QWidget* parent)
+PlimboConversationView::PlimboConversationView(const ChatFeatures& features, QWidget* parent)
     : QWidget(parent)
-    , m_model(model) {
+    , m_features(features) {
     setMinimumWidth(500);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -69,22 +73,23 @@ PlimboConversationView::PlimboConversationView(AppModel& model, QWidget* parent)
     m_coalesce.setInterval(16);
     connect(&m_coalesce, &QTimer::timeout, this, &PlimboConversationView::refreshTurns);
 
-    connect(&model, &AppModel::aiConversationChanged, this,
+    connect(&m_features.chats, &ChatList::conversationChanged, this,
             &PlimboConversationView::conversationChanged);
-    connect(&model, &AppModel::isGeneratingChanged, this, [this] {
+    connect(&m_features.session, &ChatSession::isGeneratingChanged, this, [this] {
         refreshTurns();
         refreshHeader();
     });
-    connect(&model, &AppModel::credentialIsStoredChanged, this,
+    connect(&m_features.startup, &AppStartup::credentialIsStoredChanged, this,
             &PlimboConversationView::refreshHeader);
-    connect(&model, &AppModel::aiChatsChanged, this, &PlimboConversationView::refreshHeader);
-    connect(&model, &AppModel::aiHistoryLoadedChanged, this, [this] {
+    connect(&m_features.chats, &ChatList::chatsChanged, this,
+            &PlimboConversationView::refreshHeader);
+    connect(&m_features.chats, &ChatList::isLoadedChanged, this, [this] {
         refreshHeader();
         refreshEmptyHint();
     });
-    connect(&model, &AppModel::selectedAIChatIDChanged, this,
+    connect(&m_features.chats, &ChatList::selectedIDChanged, this,
             &PlimboConversationView::selectionChanged);
-    connect(&model, &AppModel::attachmentImageReady, this, [this](const QUuid& id) {
+    connect(&m_features.attachments, &StoredAttachments::imageReady, this, [this](const QUuid& id) {
         // A photo tile is taller than the document row it replaces.
         for (ConversationTurnView* view : turnViews()) {
             view->refreshAttachmentImage(id);
@@ -135,7 +140,7 @@ QWidget* PlimboConversationView::buildHeader() {
         tr("New chat"));
     m_newChat->setToolTip(tr("Start a new chat"));
     connect(m_newChat, &QPushButton::clicked, this, [this] {
-        m_model.newAIChat();
+        m_features.session.newChat();
         m_composer->focus();
     });
     row->addWidget(m_newChat, 0, Qt::AlignVCenter);
@@ -180,7 +185,7 @@ QWidget* PlimboConversationView::buildEmptyConversation() {
             new CapsuleButton(tr(suggestion.title), QString::fromLatin1(suggestion.symbol));
         const QString prompt = tr(suggestion.prompt);
         connect(button, &CapsuleButton::clicked, this, [this, prompt] {
-            m_model.setAiInput(prompt);
+            m_features.composer.setInput(prompt);
             m_composer->focus();
         });
         row->addWidget(button);
@@ -196,8 +201,8 @@ QWidget* PlimboConversationView::buildMessages() {
     m_messages = new TurnScrollArea(160, QMargins(28, 26, 28, 24), 24, kColumnWidth);
     m_messages->setOpaqueBackground(true);
     m_messages->setFactory([this](qsizetype index) -> QWidget* {
-        const QList<AIChatTurn> turns = m_model.aiConversation();
-        const bool live = m_model.isGenerating() && index == turns.size() - 1;
+        const QList<AIChatTurn> turns = m_features.chats.conversation();
+        const bool live = m_features.session.isGenerating() && index == turns.size() - 1;
         return makeTurnView(turns.at(index), live);
     });
     return m_messages;
@@ -252,7 +257,7 @@ QWidget* PlimboConversationView::buildComposer() {
     m_stop = new SymbolButton(QStringLiteral("stop.fill"), 32, 10);
     m_stop->setCircleColor(RoundedBox::primary(0.1));
     m_stop->setLabel(tr("Stop response"));
-    connect(m_stop, &SymbolButton::clicked, this, [this] { m_model.stopAI(); });
+    connect(m_stop, &SymbolButton::clicked, this, [this] { m_features.session.stop(); });
     buttons->addWidget(m_stop);
     m_send = new SymbolButton(QStringLiteral("arrow.up"), 32, 13);
     m_send->setSymbolColor(RoundedBox::fixed(Qt::white));
@@ -278,7 +283,7 @@ QWidget* PlimboConversationView::buildComposer() {
     look.topUnderCards = 6;
     look.focusedStroke = RoundedBox::fixed(ChatStyle::withOpacity(PlimboTheme::accent(), 0.55));
     look.idleStroke = RoundedBox::primary(0.09);
-    m_composer = new ComposerBinding(m_model, parts, std::move(look), this);
+    m_composer = new ComposerBinding(m_features, parts, std::move(look), this);
     connect(m_composer, &ComposerBinding::changed, this, &PlimboConversationView::refreshComposer);
     return parts.dropZone;
 }
@@ -286,9 +291,9 @@ QWidget* PlimboConversationView::buildComposer() {
 // ---------------------------------------------------------------- state
 
 QString PlimboConversationView::activeTitle() const {
-    const std::optional<QUuid> selected = m_model.selectedAIChatID();
+    const std::optional<QUuid> selected = m_features.chats.selectedID();
     if (selected) {
-        for (const AIChatSession& chat : m_model.aiChats()) {
+        for (const AIChatSession& chat : m_features.chats.chats()) {
             if (chat.id == *selected) {
                 return chat.title;
             }
@@ -321,7 +326,7 @@ QList<ConversationTurnView*> PlimboConversationView::turnViews() const {
 }
 
 void PlimboConversationView::conversationChanged() {
-    if (m_messages->shows(m_model.aiConversation())) {
+    if (m_messages->shows(m_features.chats.conversation())) {
         // Only text or states changed (a streaming reply): at most one update per frame.
         if (!m_coalesce.isActive()) {
             m_coalesce.start();
@@ -333,8 +338,8 @@ void PlimboConversationView::conversationChanged() {
 
 void PlimboConversationView::refreshTurns() {
     m_coalesce.stop();
-    const QList<AIChatTurn> turns = m_model.aiConversation();
-    const bool generating = m_model.isGenerating();
+    const QList<AIChatTurn> turns = m_features.chats.conversation();
+    const bool generating = m_features.session.isGenerating();
     QList<QUuid> ids;
     ids.reserve(turns.size());
     for (const AIChatTurn& turn : turns) {
@@ -361,7 +366,7 @@ void PlimboConversationView::refreshTurns() {
 ConversationTurnView* PlimboConversationView::makeTurnView(const AIChatTurn& turn, bool live) {
     const QUuid id = turn.id;
     const auto current = [this, id]() -> std::optional<AIChatTurn> {
-        for (const AIChatTurn& candidate : m_model.aiConversation()) {
+        for (const AIChatTurn& candidate : m_features.chats.conversation()) {
             if (candidate.id == id) {
                 return candidate;
             }
@@ -372,39 +377,39 @@ ConversationTurnView* PlimboConversationView::makeTurnView(const AIChatTurn& tur
         turn, live,
         [this, current] {
             if (const std::optional<AIChatTurn> found = current()) {
-                m_model.copyAIMessage(found->response);
+                m_features.session.copyMessage(found->response);
             }
         },
         [this, current] {
             if (const std::optional<AIChatTurn> found = current()) {
-                m_model.retryAIChatTurn(*found);
+                m_features.session.retry(*found);
             }
         },
         [this](const AIChatAttachment& attachment) {
-            return m_model.imageForAIAttachment(attachment);
+            return m_features.attachments.image(attachment);
         });
 }
 
 void PlimboConversationView::refreshHeader() {
     m_title->setPlainText(activeTitle());
-    const bool stored = m_model.credentialIsStored();
-    const QString history = m_model.isAIHistorySaved() ? DesktopWording::historySavedHere()
-                                                       : DesktopWording::historyNotSaved();
+    const bool stored = m_features.startup.credentialIsStored();
+    const QString history = m_features.chats.savesHistory() ? DesktopWording::historySavedHere()
+                                                            : DesktopWording::historyNotSaved();
     m_credential->setText(stored ? history : tr("AI key required"));
     QPalette palette = m_credential->palette();
     palette.setColor(QPalette::WindowText,
                      stored ? ChatStyle::secondary(this) : ChatStyle::warning(this));
     m_credential->setPalette(palette);
-    m_spinner->setVisible(m_model.isGenerating());
+    m_spinner->setVisible(m_features.session.isGenerating());
 }
 
 void PlimboConversationView::refreshEmptyHint() {
-    m_emptyHint->setText(m_model.isAIHistoryLoaded() ? DesktopWording::emptyConversationHint()
+    m_emptyHint->setText(m_features.chats.isLoaded() ? DesktopWording::emptyConversationHint()
                                                      : tr("Loading chat history…"));
 }
 
 void PlimboConversationView::refreshComposer() {
-    const bool generating = m_model.isGenerating();
+    const bool generating = m_features.session.isGenerating();
     const bool sendable = canSend();
     m_stop->setVisible(generating);
     m_send->setVisible(!generating);
@@ -418,14 +423,14 @@ void PlimboConversationView::refreshComposer() {
 void PlimboConversationView::selectionChanged() {
     refreshHeader();
     m_composer->focus();
-    if (!m_model.aiConversation().isEmpty()) {
+    if (!m_features.chats.conversation().isEmpty()) {
         refreshTurns();
         scrollToLatest();
     }
 }
 
 void PlimboConversationView::scrollToLatest() {
-    const QList<AIChatTurn> turns = m_model.aiConversation();
+    const QList<AIChatTurn> turns = m_features.chats.conversation();
     if (!turns.isEmpty()) {
         m_messages->scrollToLatest(turns.last().id);
     }

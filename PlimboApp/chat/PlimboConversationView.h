@@ -17,7 +17,6 @@ class QPushButton;
 namespace plimbo {
 
 class ActivitySpinner;
-class AppModel;
 class CapsuleButton;
 class ConversationTurnView;
 class RichTextView;
@@ -27,14 +26,14 @@ class TurnScrollArea;
 // The workbench's right-hand pane: the selected chat's title and the assistant's state, its
 // turns in a scrolling column (or a welcome with three starter suggestions), and the composer
 // with pending attachments, the status line and send, stop and attach buttons. Everything shown
-// comes from the model; every action is a model call. Only the turns in or near view have a
-// view. While a reply streams, updates of the turns are gathered and applied at most once per
-// frame, to the views that exist.
+// comes from the chat features; every action is one of their calls. Only the turns in or near view
+// have a view. While a reply streams, updates of the turns are gathered and applied at most once
+// per frame, to the views that exist.
 class PlimboConversationView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PlimboConversationView(AppModel& model, QWidget* parent = nullptr);
+    explicit PlimboConversationView(const ChatFeatures& features, QWidget* parent = nullptr);
     ~PlimboConversationView() override;
 
     // "New chat" while no chat (or no listed chat) is selected, else the chat's title.
@@ -82,7 +81,7 @@ private:
     void selectionChanged();
     void scrollToLatest();
 
-    AppModel& m_model;
+    ChatFeatures m_features;
     RichTextView* m_title = nullptr;
     QLabel* m_credential = nullptr;
     ActivitySpinner* m_spinner = nullptr;

@@ -150,6 +150,18 @@ void AppModel::forwardSignals() {
     connect(m_deps.launcher.get(), &LauncherService::failed, this, present);
 }
 
+ChatFeatures AppModel::chatFeatures() {
+    return ChatFeatures{
+        m_chats,
+        m_composer,
+        m_session,
+        m_attachments,
+        m_startup,
+        [this] { chooseAIAttachments(); },
+        [this](const QList<QUrl>& fileURLs) { return addAIAttachments(fileURLs); },
+    };
+}
+
 // ---------------------------------------------------------------- observable state
 
 void AppModel::setSelectedSection(AppSection section) {

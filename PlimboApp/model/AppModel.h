@@ -10,6 +10,7 @@
 #include "AppSection.h"
 #include "AppStartup.h"
 #include "ChatComposer.h"
+#include "ChatFeatures.h"
 #include "ChatList.h"
 #include "ChatReply.h"
 #include "ChatSession.h"
@@ -120,7 +121,6 @@ public:
     // Null when this installation has no camera preview.
     MiniCamera* miniCamera() const { return m_deps.miniCamera.get(); }
     GlobalSurfaceFocusCoordinator& globalSurfaceFocus() const { return *m_deps.focusCoordinator; }
-    const GlobalShortcuts& globalShortcuts() const { return m_shortcuts; }
 
     // --- features, for the shell to hand each view the ones it shows
     WindowRouter& windows() { return m_windows; }
@@ -130,6 +130,8 @@ public:
     DesktopActions& desktop() { return m_desktop; }
     AppStartup& startup() { return m_startup; }
     PresentedError& errors() { return m_presentedError; }
+    CommandPalette& palette() { return m_palette; }
+    ChatFeatures chatFeatures();
 
     // --- controllers, null until start() created them
     QuickPanelController* paletteController() const { return m_windows.palette(); }

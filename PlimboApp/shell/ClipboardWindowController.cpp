@@ -6,9 +6,10 @@
 namespace plimbo {
 
 ClipboardWindowController::ClipboardWindowController(
-    AppModel& model, GlobalSurfaceFocusCoordinator& focusCoordinator)
+    ClipboardService& clipboard, const GlobalShortcuts& shortcuts,
+    GlobalSurfaceFocusCoordinator& focusCoordinator)
     : QuickPanelWindowController(focusCoordinator, size, QStringLiteral("Plimbo Clipboard")) {
-    setView(ShellViews::clipboardQuickAccess(model, [this] { dismiss(); }));
+    setView(ShellViews::clipboardQuickAccess(clipboard, shortcuts, [this] { dismiss(); }));
 }
 
 void ClipboardWindowController::position(QWidget& window) {

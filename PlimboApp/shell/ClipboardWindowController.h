@@ -4,12 +4,14 @@
 
 namespace plimbo {
 
-class AppModel;
+class ClipboardService;
+class GlobalShortcuts;
 
 // The clipboard panel "Plimbo Clipboard": 640 x 500, placed like the launcher.
 class ClipboardWindowController final : public QuickPanelWindowController {
 public:
-    ClipboardWindowController(AppModel& model, GlobalSurfaceFocusCoordinator& focusCoordinator);
+    ClipboardWindowController(ClipboardService& clipboard, const GlobalShortcuts& shortcuts,
+                              GlobalSurfaceFocusCoordinator& focusCoordinator);
 
     static constexpr QSize size{640, 500};
 

@@ -10,9 +10,10 @@
 namespace plimbo {
 
 CommandPaletteWindowController::CommandPaletteWindowController(
-    AppModel& model, GlobalSurfaceFocusCoordinator& focusCoordinator)
+    CommandPalette& palette, std::function<void(const PaletteItem&)> perform,
+    GlobalSurfaceFocusCoordinator& focusCoordinator)
     : QuickPanelWindowController(focusCoordinator, size, title) {
-    setView(ShellViews::commandPalette(model, [this] { dismiss(); }));
+    setView(ShellViews::commandPalette(palette, std::move(perform), [this] { dismiss(); }));
     // Off the path of start-up's own first frames, long before a user reaches for the shortcut.
     QTimer::singleShot(prepareDelay, window(), [panel = window()] { panel->prepare(); });
 }

@@ -2,15 +2,20 @@
 
 #include "QuickPanelWindowController.h"
 
+#include <functional>
+
 namespace plimbo {
 
-class AppModel;
+class CommandPalette;
+struct PaletteItem;
 
 // The command palette: 720 x 520, on the screen the user is working on (the pointer's), 96
 // below the top of its available area.
 class CommandPaletteWindowController final : public QuickPanelWindowController {
 public:
-    CommandPaletteWindowController(AppModel& model,
+    // `perform` acts on the chosen item (and hides the palette first).
+    CommandPaletteWindowController(CommandPalette& palette,
+                                   std::function<void(const PaletteItem&)> perform,
                                    GlobalSurfaceFocusCoordinator& focusCoordinator);
 
     static constexpr QSize size{720, 520};

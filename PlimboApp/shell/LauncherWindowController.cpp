@@ -1,6 +1,5 @@
 #include "LauncherWindowController.h"
 
-#include "AppModel.h"
 #include "GlobalSurfaceFocusCoordinator.h"
 #include "LauncherService.h"
 #include "PanelPlacement.h"
@@ -10,12 +9,13 @@
 
 namespace plimbo {
 
-LauncherWindowController::LauncherWindowController(AppModel& model,
+LauncherWindowController::LauncherWindowController(LauncherService& launcher,
+                                                   const GlobalShortcuts& shortcuts,
                                                    GlobalSurfaceFocusCoordinator& focusCoordinator)
     : QuickPanelWindowController(focusCoordinator, size, QStringLiteral("Plimbo Launcher"))
-    , m_model(&model) {
+    , m_launcher(&launcher) {
     setView(ShellViews::launcherQuickAccess(
-        model, [this] { dismiss(); },
+        launcher, shortcuts, [this] { dismiss(); },
         [this](const ApplicationRecord& application) { openApplication(application); }));
 }
 
@@ -30,8 +30,8 @@ void LauncherWindowController::openApplication(const ApplicationRecord& applicat
     stopOutsideClickMonitoring();
     orderOut();
     focusCoordinator().forget();
-    if (m_model) {
-        m_model->launcher().launch(application);
+    if (m_launcher) {
+        m_launcher->launch(application);
     }
 }
 

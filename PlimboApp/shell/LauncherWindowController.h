@@ -6,14 +6,16 @@
 
 namespace plimbo {
 
-class AppModel;
+class GlobalShortcuts;
+class LauncherService;
 struct ApplicationRecord;
 
 // The launcher panel "Plimbo Launcher": 640 x 520, on the screen under the pointer, 92 below
 // the top of its available area.
 class LauncherWindowController final : public QuickPanelWindowController {
 public:
-    LauncherWindowController(AppModel& model, GlobalSurfaceFocusCoordinator& focusCoordinator);
+    LauncherWindowController(LauncherService& launcher, const GlobalShortcuts& shortcuts,
+                             GlobalSurfaceFocusCoordinator& focusCoordinator);
 
     static constexpr QSize size{640, 520};
 
@@ -28,7 +30,7 @@ protected:
     void place(QWidget& window) override { position(window); }
 
 private:
-    QPointer<AppModel> m_model;
+    QPointer<LauncherService> m_launcher;
 };
 
 } // namespace plimbo

@@ -1,12 +1,10 @@
 #include "MenuBarExtra.h"
 
-#include "AppModel.h"
 #include "DesktopWording.h"
 #include "KeepAwakeService.h"
 #include "OwnedWindows.h"
 #include "PanelPlacement.h"
 #include "PlimboMenuBarTemplateIcon.h"
-#include "ShellViews.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -24,15 +22,16 @@ constexpr qint64 reopenGuardMilliseconds = 250;
 
 } // namespace
 
-MenuBarExtra::MenuBarExtra(AppModel& model, QObject* parent)
+MenuBarExtra::MenuBarExtra(KeepAwakeService& keepAwake, const ContentFactory& makeContent,
+                           QObject* parent)
     : QObject(parent)
-    , m_model(&model)
+    , m_keepAwake(&keepAwake)
     , m_trayIcon(std::make_unique<QSystemTrayIcon>(PlimboMenuBarTemplateIcon::icon()))
     , m_window(std::make_unique<QWidget>(nullptr, Qt::Popup | Qt::FramelessWindowHint)) {
     auto* layout = new QVBoxLayout(m_window.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(ShellViews::menuBarContent(model, [this] { hideWindow(); }));
+    layout->addWidget(makeContent([this] { hideWindow(); }));
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     // Names it for window lists, accessibility and tests; a popup shows no title.
     m_window->setWindowTitle(menuTitle);
@@ -45,8 +44,7 @@ MenuBarExtra::MenuBarExtra(AppModel& model, QObject* parent)
                     toggleWindow();
                 }
             });
-    connect(&model.keepAwake(), &KeepAwakeService::isKeepingAwakeChanged, this,
-            &MenuBarExtra::updateLabel);
+    connect(&keepAwake, &KeepAwakeService::isKeepingAwakeChanged, this, &MenuBarExtra::updateLabel);
     updateLabel();
     m_trayIcon->show();
 }
@@ -58,7 +56,7 @@ QString MenuBarExtra::label(bool keepingAwake) {
 }
 
 void MenuBarExtra::updateLabel() {
-    m_trayIcon->setToolTip(label(m_model && m_model->keepAwake().isKeepingAwake()));
+    m_trayIcon->setToolTip(label(m_keepAwake && m_keepAwake->isKeepingAwake()));
 }
 
 void MenuBarExtra::showWindow() {

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QSystemTrayIcon;
@@ -11,7 +12,7 @@ class QWidget;
 
 namespace plimbo {
 
-class AppModel;
+class KeepAwakeService;
 
 // The status icon in the system tray and the menu panel it opens: a click on the icon shows
 // the menu content in a popup next to the pointer; a click elsewhere closes it. The icon's label
@@ -22,7 +23,11 @@ class MenuBarExtra : public QObject {
     Q_OBJECT
 
 public:
-    explicit MenuBarExtra(AppModel& model, QObject* parent = nullptr);
+    // Builds the menu content around the closure that closes the popup.
+    using ContentFactory = std::function<QWidget*(std::function<void()> closeMenu)>;
+
+    MenuBarExtra(KeepAwakeService& keepAwake, const ContentFactory& makeContent,
+                 QObject* parent = nullptr);
     ~MenuBarExtra() override;
 
     static QString label(bool keepingAwake);
@@ -44,7 +49,7 @@ protected:
 private:
     void updateLabel();
 
-    QPointer<AppModel> m_model;
+    QPointer<KeepAwakeService> m_keepAwake;
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;
     std::unique_ptr<QWidget> m_window;
     QElapsedTimer m_sinceHidden;

@@ -1,9 +1,9 @@
 #include "MiniAIWindowController.h"
 
-#include "AppModel.h"
+#include "ChatComposer.h"
+#include "ChatList.h"
 #include "OwnedWindows.h"
 #include "PanelPlacement.h"
-#include "ShellViews.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,14 +11,18 @@
 
 namespace plimbo {
 
-MiniAIWindowController::MiniAIWindowController(AppModel& model)
-    : m_model(&model)
+MiniAIWindowController::MiniAIWindowController(ChatList& chats, ChatComposer& composer,
+                                               std::function<void()> showAllChats,
+                                               const ContentFactory& makeContent)
+    : m_chats(&chats)
+    , m_composer(&composer)
+    , m_showAllChats(std::move(showAllChats))
     , m_window(std::make_unique<PlimboNotchPanel>()) {
     m_window->setWindowTitle(QStringLiteral("Plimbo AI"));
     m_window->resize(PanelPlacement::miniAssistantWidth,
                      PanelPlacement::miniAssistantCompactHeight);
-    m_window->setContent(ShellViews::miniAI(
-        model, [this] { beginConversation(); }, [this] { openAllChats(); }, [this] { close(); }));
+    m_window->setContent(makeContent([this] { beginConversation(); }, [this] { openAllChats(); },
+                                     [this] { close(); }));
 }
 
 MiniAIWindowController::~MiniAIWindowController() {
@@ -36,19 +40,19 @@ QScreen* MiniAIWindowController::preferredScreen() {
 
 void MiniAIWindowController::setFrame(bool conversation) {
     QScreen* screen = preferredScreen();
-    if (!m_window || !screen || !m_model) {
+    if (!m_window || !screen || !m_composer) {
         return;
     }
     m_window->setGeometry(PanelPlacement::miniAssistantFrame(
-        screen->availableGeometry(), conversation, !m_model->pendingAIAttachments().isEmpty()));
+        screen->availableGeometry(), conversation, !m_composer->pendingAttachments().isEmpty()));
     m_window->update();
 }
 
 void MiniAIWindowController::show() {
-    if (!m_window || !m_model) {
+    if (!m_window || !m_chats) {
         return;
     }
-    setFrame(!m_model->aiConversation().isEmpty());
+    setFrame(!m_chats->conversation().isEmpty());
     stopOutsideClickMonitoring();
     startOutsideClickMonitoring();
     m_window->present();
@@ -99,8 +103,9 @@ void MiniAIWindowController::beginConversation() {
 
 void MiniAIWindowController::openAllChats() {
     dismiss();
-    if (m_model) {
-        m_model->showDashboard(AppSection::ai);
+    // The workbench belongs to the same model as the chats.
+    if (m_chats && m_showAllChats) {
+        m_showAllChats();
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QScreen;
@@ -13,14 +14,24 @@ class QWindow;
 
 namespace plimbo {
 
-class AppModel;
+class ChatComposer;
+class ChatList;
 
 // The mini assistant "Plimbo AI": a borderless panel centred at the bottom of the screen under
-// the pointer, 420 wide, whose height follows the model's conversation and pending attachments.
-// It closes on clicks outside it and its own windows; it never touches the focus coordinator.
+// the pointer, 420 wide, whose height follows the conversation and the draft's pending
+// attachments. It closes on clicks outside it and its own windows; it never touches the focus
+// coordinator. Once the chat features are gone (with their model) it does nothing.
 class MiniAIWindowController final : public MiniAssistantController {
 public:
-    explicit MiniAIWindowController(AppModel& model);
+    // Builds the panel's content around the view's three closures (grow before the first turn,
+    // open all chats, close).
+    using ContentFactory = std::function<QWidget*(std::function<void()> onBeginConversation,
+                                                  std::function<void()> onOpenAllChats,
+                                                  std::function<void()> onClose)>;
+
+    // `showAllChats` opens the workbench after the panel closed.
+    MiniAIWindowController(ChatList& chats, ChatComposer& composer,
+                           std::function<void()> showAllChats, const ContentFactory& makeContent);
     ~MiniAIWindowController() override;
 
     MiniAIWindowController(const MiniAIWindowController&) = delete;
@@ -47,7 +58,9 @@ public:
 private:
     void dismiss();
 
-    QPointer<AppModel> m_model;
+    QPointer<ChatList> m_chats;
+    QPointer<ChatComposer> m_composer;
+    std::function<void()> m_showAllChats;
     std::unique_ptr<PlimboNotchPanel> m_window;
     OutsideClickMonitors m_monitors;
 };

@@ -14,6 +14,7 @@
 #include "QtCameraCapture.h"
 #include "QuitOnSignals.h"
 #include "ReduceMotion.h"
+#include "ShellViews.h"
 #include "SingleInstance.h"
 #include "WidgetSurfaceFactory.h"
 
@@ -151,7 +152,10 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
         if (settingsProblem) {
             delegate.model().setPresentedError(settingsProblem);
         }
-        MenuBarExtra menuBarExtra(delegate.model());
+        AppModel& model = delegate.model();
+        MenuBarExtra menuBarExtra(model.keepAwake(), [&model](std::function<void()> closeMenu) {
+            return ShellViews::menuBarContent(model, std::move(closeMenu));
+        });
         QObject::connect(&instance, &SingleInstance::reopenRequested, &delegate,
                          [&delegate] { delegate.applicationShouldHandleReopen(); });
         QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });

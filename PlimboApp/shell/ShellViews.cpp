@@ -19,34 +19,53 @@
 #include "OpenRouterSettingsView.h"
 #include "OverviewView.h"
 #include "PermissionsView.h"
+#include "PresentedErrorAlert.h"
 #include "PrivacySettingsView.h"
 #include "SettingsView.h"
 
 namespace plimbo {
 
 QWidget* ShellViews::menuBarContent(AppModel& model, std::function<void()> closeMenu) {
-    auto* view = new MenuBarContentView(model);
+    auto* view =
+        new MenuBarContentView(model.systemMonitor(), model.keepAwake(), model.shortcuts(),
+                               MenuBarContentView::Actions{
+                                   [&model] { model.showDashboard(AppSection::overview); },
+                                   [&model] { model.showCommandPalette(); },
+                                   [&model] { model.showMiniAI(); },
+                                   [&model] { model.openSettings(SettingsSection::general); },
+                                   [&model] { model.showAbout(); },
+                               });
     view->setCloseMenu(std::move(closeMenu));
     return view;
 }
 
-QWidget* ShellViews::commandPalette(AppModel& model, std::function<void()> dismiss) {
-    return new CommandPaletteView(model, std::move(dismiss));
+QWidget* ShellViews::commandPalette(CommandPalette& palette,
+                                    std::function<void(const PaletteItem&)> perform,
+                                    std::function<void()> dismiss) {
+    return new CommandPaletteView(palette, std::move(perform), std::move(dismiss));
 }
 
-QWidget* ShellViews::launcherQuickAccess(AppModel& model, std::function<void()> dismiss,
+QWidget* ShellViews::launcherQuickAccess(LauncherService& launcher,
+                                         const GlobalShortcuts& shortcuts,
+                                         std::function<void()> dismiss,
                                          std::function<void(const ApplicationRecord&)> open) {
-    return new LauncherQuickAccessView(model, std::move(dismiss), std::move(open));
+    return new LauncherQuickAccessView(launcher, shortcuts, std::move(dismiss), std::move(open));
 }
 
-QWidget* ShellViews::clipboardQuickAccess(AppModel& model, std::function<void()> dismiss) {
-    return new ClipboardQuickAccessView(model, std::move(dismiss));
+QWidget* ShellViews::clipboardQuickAccess(ClipboardService& clipboard,
+                                          const GlobalShortcuts& shortcuts,
+                                          std::function<void()> dismiss) {
+    return new ClipboardQuickAccessView(clipboard, shortcuts, std::move(dismiss));
 }
 
 QWidget* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConversation,
                             std::function<void()> onOpenAllChats, std::function<void()> onClose) {
-    return new MiniAIView(model, std::move(onBeginConversation), std::move(onOpenAllChats),
-                          std::move(onClose));
+    auto* view = new MiniAIView(model.chatFeatures(), std::move(onBeginConversation),
+                                std::move(onOpenAllChats), std::move(onClose));
+    // The model's error shows over the assistant while it is on screen; the alert goes with it.
+    new PresentedErrorAlert(model.errors(), model.globalSurfaceFocus(), *view,
+                            MiniAIView::tr("Plimbo AI"));
+    return view;
 }
 
 QWidget* ShellViews::dashboard(AppModel& model) {
@@ -63,7 +82,7 @@ QWidget* ShellViews::dashboard(AppModel& model) {
             case AppSection::clipboard:
                 return new ClipboardHistoryView(model.clipboard(), parent);
             case AppSection::ai:
-                return new AIWorkbenchView(model, nullptr, parent);
+                return new AIWorkbenchView(model.chatFeatures(), nullptr, parent);
             case AppSection::permissions:
                 return new PermissionsView(model.permissions(), model.errors(), parent);
             case AppSection::diagnostics:

@@ -10,7 +10,12 @@ class QWidget;
 namespace plimbo {
 
 class AppModel;
+class ClipboardService;
+class CommandPalette;
+class GlobalShortcuts;
+class LauncherService;
 struct ApplicationRecord;
+struct PaletteItem;
 
 // The one place where the windows and panels get their content views. Every function returns
 // a new widget without a parent; the caller owns it. Surfaces whose views are not built yet get
@@ -23,11 +28,16 @@ public:
     // before an action opens another surface; the preview window has none.
     static QWidget* menuBarContent(AppModel& model, std::function<void()> closeMenu = {});
     // `dismiss` closes the panel and hands the focus back (Escape).
-    static QWidget* commandPalette(AppModel& model, std::function<void()> dismiss);
+    static QWidget* commandPalette(CommandPalette& palette,
+                                   std::function<void(const PaletteItem&)> perform,
+                                   std::function<void()> dismiss);
     static QWidget*
-    launcherQuickAccess(AppModel& model, std::function<void()> dismiss,
+    launcherQuickAccess(LauncherService& launcher, const GlobalShortcuts& shortcuts,
+                        std::function<void()> dismiss,
                         std::function<void(const ApplicationRecord& application)> openApplication);
-    static QWidget* clipboardQuickAccess(AppModel& model, std::function<void()> dismiss);
+    static QWidget* clipboardQuickAccess(ClipboardService& clipboard,
+                                         const GlobalShortcuts& shortcuts,
+                                         std::function<void()> dismiss);
     static QWidget* miniAI(AppModel& model, std::function<void()> onBeginConversation,
                            std::function<void()> onOpenAllChats, std::function<void()> onClose);
     static QWidget* dashboard(AppModel& model);

@@ -1,6 +1,7 @@
 #include "WidgetSurfaceFactory.h"
 
 #include "AboutWindowController.h"
+#include "AppModel.h"
 #include "ClipboardWindowController.h"
 #include "CommandPaletteWindowController.h"
 #include "DashboardWindowController.h"
@@ -42,17 +43,18 @@ void WidgetSurfaceFactory::keepClearOfNotch(WindowController& controller) const 
 
 std::unique_ptr<QuickPanelController>
 WidgetSurfaceFactory::makeCommandPalette(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
-    return std::make_unique<CommandPaletteWindowController>(model, focus);
+    return std::make_unique<CommandPaletteWindowController>(
+        model.palette(), [&model](const PaletteItem& item) { model.perform(item); }, focus);
 }
 
 std::unique_ptr<QuickPanelController>
 WidgetSurfaceFactory::makeLauncher(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
-    return std::make_unique<LauncherWindowController>(model, focus);
+    return std::make_unique<LauncherWindowController>(model.launcher(), model.shortcuts(), focus);
 }
 
 std::unique_ptr<QuickPanelController>
 WidgetSurfaceFactory::makeClipboard(AppModel& model, GlobalSurfaceFocusCoordinator& focus) {
-    return std::make_unique<ClipboardWindowController>(model, focus);
+    return std::make_unique<ClipboardWindowController>(model.clipboard(), model.shortcuts(), focus);
 }
 
 std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeDashboard(AppModel& model) {
@@ -96,7 +98,14 @@ std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeMenuPreview(AppMo
 }
 
 std::unique_ptr<MiniAssistantController> WidgetSurfaceFactory::makeMiniAssistant(AppModel& model) {
-    return std::make_unique<MiniAIWindowController>(model);
+    const ChatFeatures chat = model.chatFeatures();
+    return std::make_unique<MiniAIWindowController>(
+        chat.chats, chat.composer, [&model] { model.showDashboard(AppSection::ai); },
+        [&model](std::function<void()> onBeginConversation, std::function<void()> onOpenAllChats,
+                 std::function<void()> onClose) {
+            return ShellViews::miniAI(model, std::move(onBeginConversation),
+                                      std::move(onOpenAllChats), std::move(onClose));
+        });
 }
 
 std::unique_ptr<NotchController> WidgetSurfaceFactory::makeNotch(AppModel& model) {

@@ -1,6 +1,5 @@
 #include "ClipboardQuickAccessView.h"
 
-#include "AppModel.h"
 #include "ClipboardRow.h"
 #include "ClipboardService.h"
 #include "EmptyStateView.h"
@@ -9,29 +8,21 @@
 
 #include <QStackedWidget>
 
-#include <algorithm>
-
 namespace plimbo {
 
 namespace {
 
-qsizetype indexOf(const QList<ClipboardItem>& items, const std::optional<QUuid>& id) {
-    if (!id) {
-        return -1;
-    }
-    const auto found = std::find_if(items.cbegin(), items.cend(),
-                                    [&](const ClipboardItem& item) { return item.id == *id; });
-    return found == items.cend() ? -1 : found - items.cbegin();
-}
-
-std::optional<QString> rowID(const std::optional<QUuid>& id) {
-    return id ? std::optional<QString>(id->toString(QUuid::WithoutBraces)) : std::nullopt;
+// The rows name their entries by the identifier without braces.
+QStringList rowIDs(const QList<ClipboardItem>& items) {
+    return ListSelection::rowIDs(
+        items, [](const ClipboardItem& item) { return item.id.toString(QUuid::WithoutBraces); });
 }
 
 } // namespace
 
-ClipboardQuickAccessView::ClipboardQuickAccessView(AppModel& model, std::function<void()> dismiss,
-                                                   QWidget* parent)
+ClipboardQuickAccessView::ClipboardQuickAccessView(ClipboardService& clipboard,
+                                                   const GlobalShortcuts& shortcuts,
+                                                   std::function<void()> dismiss, QWidget* parent)
     : QuickAccessPanel(
           Configuration{
               QStringLiteral("clipboard"),
@@ -42,14 +33,15 @@ ClipboardQuickAccessView::ClipboardQuickAccessView(AppModel& model, std::functio
               tr("Copy"),
           },
           std::move(dismiss), parent)
-    , m_model(model) {
-    followShortcut(m_model, PlimboGlobalShortcut::clipboard);
+    , m_clipboard(clipboard)
+    , m_selection([this](const std::optional<QString>& id) { m_list->setSelectedID(id); }) {
+    followShortcut(shortcuts, PlimboGlobalShortcut::clipboard);
     m_list = new SelectableRowList(this);
     m_emptyState = new EmptyStateView(QStringLiteral("clipboard"), QString(), QString(), this);
     content()->addWidget(m_list);
     content()->addWidget(m_emptyState);
 
-    connect(&m_model.clipboard(), &ClipboardService::itemsChanged, this,
+    connect(&m_clipboard, &ClipboardService::itemsChanged, this,
             &ClipboardQuickAccessView::historyChanged);
     connect(m_list, &SelectableRowList::rowClicked, this, &ClipboardQuickAccessView::copyRow);
 
@@ -57,7 +49,7 @@ ClipboardQuickAccessView::ClipboardQuickAccessView(AppModel& model, std::functio
 }
 
 QList<ClipboardItem> ClipboardQuickAccessView::results() const {
-    return m_model.clipboard().search(query(), resultLimit);
+    return m_clipboard.search(query(), resultLimit);
 }
 
 bool ClipboardQuickAccessView::isShowingEmptyState() const {
@@ -71,7 +63,7 @@ void ClipboardQuickAccessView::rebuildRows() {
         rows.append(new ClipboardRow(item));
     }
     m_list->setRows(rows);
-    m_list->setSelectedID(rowID(m_selectedID));
+    m_list->setSelectedID(m_selection.selectedID());
     // The raw text decides: a query of spaces is not an empty query.
     if (query().isEmpty()) {
         m_emptyState->setTexts(tr("Clipboard history is empty"),
@@ -83,14 +75,13 @@ void ClipboardQuickAccessView::rebuildRows() {
                                                   : static_cast<QWidget*>(m_list));
 }
 
-void ClipboardQuickAccessView::selectFirst() {
-    const QList<ClipboardItem> current = results();
-    setSelectedID(current.isEmpty() ? std::nullopt : std::optional<QUuid>(current.first().id));
+std::optional<QUuid> ClipboardQuickAccessView::selectedID() const {
+    const std::optional<QString> id = m_selection.selectedID();
+    return id ? std::optional<QUuid>(QUuid::fromString(*id)) : std::nullopt;
 }
 
-void ClipboardQuickAccessView::setSelectedID(const std::optional<QUuid>& id) {
-    m_selectedID = id;
-    m_list->setSelectedID(rowID(id));
+void ClipboardQuickAccessView::selectFirst() {
+    m_selection.selectFirst(rowIDs(results()));
 }
 
 void ClipboardQuickAccessView::appearanceStep() {
@@ -106,35 +97,27 @@ void ClipboardQuickAccessView::queryStep() {
 
 void ClipboardQuickAccessView::historyChanged() {
     rebuildRows();
-    if (indexOf(results(), m_selectedID) < 0) {
-        selectFirst();
-    }
+    m_selection.keepOrSelectFirst(rowIDs(results()));
 }
 
 void ClipboardQuickAccessView::moveSelection(int delta) {
-    const QList<ClipboardItem> current = results();
-    if (current.isEmpty()) {
-        return;
-    }
-    const qsizetype base = std::max<qsizetype>(indexOf(current, m_selectedID), 0);
-    const qsizetype index = std::clamp<qsizetype>(base + delta, 0, current.size() - 1);
-    setSelectedID(current.at(index).id);
+    m_selection.move(rowIDs(results()), delta);
 }
 
 void ClipboardQuickAccessView::copySelection() {
     const QList<ClipboardItem> current = results();
-    if (current.isEmpty()) {
+    const qsizetype index = m_selection.chosenIndex(rowIDs(current));
+    if (index < 0) {
         return;
     }
-    const qsizetype index = std::max<qsizetype>(indexOf(current, m_selectedID), 0);
-    m_model.clipboard().copyAgain(current.at(index).id);
+    m_clipboard.copyAgain(current.at(index).id);
     dismiss();
 }
 
 void ClipboardQuickAccessView::copyRow(const QString& id) {
     // An entry that left the history meanwhile is ignored by the service; the panel still
     // closes.
-    m_model.clipboard().copyAgain(QUuid::fromString(id));
+    m_clipboard.copyAgain(QUuid::fromString(id));
     dismiss();
 }
 

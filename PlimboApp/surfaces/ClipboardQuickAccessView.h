@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipboardItem.h"
+#include "ListSelection.h"
 #include "QuickAccessPanel.h"
 
 #include <QList>
@@ -11,8 +12,9 @@
 
 namespace plimbo {
 
-class AppModel;
+class ClipboardService;
 class EmptyStateView;
+class GlobalShortcuts;
 class SelectableRowList;
 
 // The clipboard panel's content: searches the clipboard history as the user types (at most 14
@@ -28,10 +30,10 @@ public:
     static constexpr int resultLimit = 14;
     static constexpr int panelHeight = 500;
 
-    ClipboardQuickAccessView(AppModel& model, std::function<void()> dismiss,
-                             QWidget* parent = nullptr);
+    ClipboardQuickAccessView(ClipboardService& clipboard, const GlobalShortcuts& shortcuts,
+                             std::function<void()> dismiss, QWidget* parent = nullptr);
 
-    std::optional<QUuid> selectedID() const { return m_selectedID; }
+    std::optional<QUuid> selectedID() const;
     bool isShowingEmptyState() const;
     SelectableRowList* resultList() const { return m_list; }
     EmptyStateView* emptyState() const { return m_emptyState; }
@@ -49,10 +51,9 @@ private:
     void historyChanged();
     void rebuildRows();
     void selectFirst();
-    void setSelectedID(const std::optional<QUuid>& id);
 
-    AppModel& m_model;
-    std::optional<QUuid> m_selectedID;
+    ClipboardService& m_clipboard;
+    ListSelection m_selection;
 
     SelectableRowList* m_list = nullptr;
     EmptyStateView* m_emptyState = nullptr;

@@ -1,16 +1,16 @@
 #include "CommandPaletteView.h"
 
-#include "AppModel.h"
+#include "CommandPalette.h"
 #include "EmptyStateView.h"
 #include "HairlineDivider.h"
 #include "Keycap.h"
 #include "PaletteRow.h"
+#include "PlimboTheme.h"
 #include "QuickAccessSearchField.h"
 #include "SelectableRowList.h"
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
 #include "SymbolView.h"
-#include "PlimboTheme.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -19,28 +19,24 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace plimbo {
 
 namespace {
 
-const PaletteItem* findItem(const QList<PaletteItem>& items, const std::optional<QString>& id) {
-    if (!id) {
-        return nullptr;
-    }
-    const auto found = std::find_if(items.cbegin(), items.cend(),
-                                    [&](const PaletteItem& item) { return item.id == *id; });
-    return found == items.cend() ? nullptr : &*found;
+QStringList itemIDs(const QList<PaletteItem>& items) {
+    return ListSelection::rowIDs(items, [](const PaletteItem& item) { return item.id; });
 }
 
 } // namespace
 
-CommandPaletteView::CommandPaletteView(AppModel& model, std::function<void()> dismiss,
-                                       QWidget* parent)
+CommandPaletteView::CommandPaletteView(CommandPalette& commandPalette,
+                                       std::function<void(const PaletteItem&)> perform,
+                                       std::function<void()> dismiss, QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
-    , m_dismiss(std::move(dismiss)) {
+    , m_palette(commandPalette)
+    , m_perform(std::move(perform))
+    , m_dismiss(std::move(dismiss))
+    , m_selection([this](const std::optional<QString>& id) { m_list->setSelectedID(id); }) {
     SurfaceStyle::registerSymbols();
     QPalette tinted = palette();
     tinted.setColor(QPalette::Highlight, PlimboTheme::accent());
@@ -64,9 +60,9 @@ CommandPaletteView::CommandPaletteView(AppModel& model, std::function<void()> di
     column->addWidget(buildFooter());
 
     connect(m_searchField, &QLineEdit::textEdited, this,
-            [this](const QString& text) { m_model.setPaletteQuery(text); });
-    connect(&m_model, &AppModel::paletteQueryChanged, this, [this] {
-        const QString query = m_model.paletteQuery();
+            [this](const QString& text) { m_palette.setQuery(text); });
+    connect(&m_palette, &CommandPalette::queryChanged, this, [this] {
+        const QString query = m_palette.query();
         if (m_searchField->text() != query) {
             m_searchField->setText(query);
         }
@@ -76,9 +72,9 @@ CommandPaletteView::CommandPaletteView(AppModel& model, std::function<void()> di
     connect(m_searchField, &QuickAccessSearchField::selectionStepRequested, this,
             &CommandPaletteView::moveSelection);
     connect(m_list, &SelectableRowList::rowClicked, this, &CommandPaletteView::performRow);
-    connect(&m_model, &AppModel::paletteResultsChanged, this, &CommandPaletteView::resultsChanged);
+    connect(&m_palette, &CommandPalette::resultsChanged, this, &CommandPaletteView::resultsChanged);
 
-    m_searchField->setText(m_model.paletteQuery());
+    m_searchField->setText(m_palette.query());
     rebuildRows();
 }
 
@@ -125,7 +121,7 @@ bool CommandPaletteView::isShowingEmptyState() const {
 }
 
 void CommandPaletteView::rebuildRows() {
-    const QList<PaletteItem> results = m_model.paletteResults();
+    const QList<PaletteItem> results = m_palette.results();
     QList<SelectableRow*> rows;
     rows.reserve(results.size());
     for (const PaletteItem& item : results) {
@@ -134,7 +130,7 @@ void CommandPaletteView::rebuildRows() {
     m_list->setRows(rows);
     m_content->setCurrentWidget(results.isEmpty() ? static_cast<QWidget*>(m_emptyState)
                                                   : static_cast<QWidget*>(m_list));
-    m_list->setSelectedID(m_selectedID);
+    m_list->setSelectedID(m_selection.selectedID());
 }
 
 void CommandPaletteView::resultsChanged() {
@@ -144,45 +140,30 @@ void CommandPaletteView::resultsChanged() {
 }
 
 void CommandPaletteView::selectFirst() {
-    const QList<PaletteItem> results = m_model.paletteResults();
-    setSelectedID(results.isEmpty() ? std::nullopt : std::optional<QString>(results.first().id));
-}
-
-void CommandPaletteView::setSelectedID(const std::optional<QString>& id) {
-    m_selectedID = id;
-    m_list->setSelectedID(id);
+    m_selection.selectFirst(itemIDs(m_palette.results()));
 }
 
 void CommandPaletteView::moveSelection(int delta) {
-    const QList<PaletteItem> results = m_model.paletteResults();
-    if (results.isEmpty()) {
-        return;
-    }
-    const PaletteItem* selected = findItem(results, m_selectedID);
-    const qsizetype base = selected ? selected - results.constData() : 0;
-    const qsizetype index = std::clamp<qsizetype>(base + delta, 0, results.size() - 1);
-    setSelectedID(results.at(index).id);
+    m_selection.move(itemIDs(m_palette.results()), delta);
 }
 
 void CommandPaletteView::performSelection() {
-    const QList<PaletteItem> results = m_model.paletteResults();
-    const PaletteItem* item = findItem(results, m_selectedID);
-    if (!item && !results.isEmpty()) {
-        item = &results.first();
-    }
-    if (!item) {
+    const QList<PaletteItem> results = m_palette.results();
+    const qsizetype index = m_selection.chosenIndex(itemIDs(results));
+    if (index < 0) {
         return;
     }
     // The model hides the palette itself before it acts.
-    const PaletteItem chosen = *item;
-    m_model.perform(chosen);
+    const PaletteItem chosen = results.at(index);
+    m_perform(chosen);
 }
 
 void CommandPaletteView::performRow(const QString& id) {
-    const QList<PaletteItem> results = m_model.paletteResults();
-    if (const PaletteItem* item = findItem(results, id)) {
-        const PaletteItem chosen = *item;
-        m_model.perform(chosen);
+    const QList<PaletteItem> results = m_palette.results();
+    const qsizetype index = itemIDs(results).indexOf(id);
+    if (index >= 0) {
+        const PaletteItem chosen = results.at(index);
+        m_perform(chosen);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListSelection.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -10,23 +12,27 @@ class QStackedWidget;
 
 namespace plimbo {
 
-class AppModel;
+class CommandPalette;
 class EmptyStateView;
 class QuickAccessSearchField;
 class SelectableRowList;
+struct PaletteItem;
 
-// The command palette's content: a search field bound to the model's palette query, the
-// model's ranked results exactly as they come, and a keyboard selection by item identifier.
-// It holds no results of its own: every key press and click reads the model's current list.
-// Return runs the selected item (else the first) through the model, a click runs the clicked
-// row, Escape calls `dismiss`.
+// The command palette's content: a search field bound to the palette's query, its ranked
+// results exactly as they come, and a keyboard selection by item identifier. It holds no
+// results of its own: every key press and click reads the palette's current list. Return runs
+// the selected item (else the first) through `perform`, a click runs the clicked row, Escape
+// calls `dismiss`.
 class CommandPaletteView : public QWidget {
     Q_OBJECT
 
 public:
-    CommandPaletteView(AppModel& model, std::function<void()> dismiss, QWidget* parent = nullptr);
+    // `perform` acts on an item; that crosses features, so the caller supplies it.
+    CommandPaletteView(CommandPalette& commandPalette,
+                       std::function<void(const PaletteItem&)> perform,
+                       std::function<void()> dismiss, QWidget* parent = nullptr);
 
-    std::optional<QString> selectedID() const { return m_selectedID; }
+    std::optional<QString> selectedID() const { return m_selection.selectedID(); }
 
     QuickAccessSearchField* searchField() const { return m_searchField; }
     SelectableRowList* resultList() const { return m_list; }
@@ -51,13 +57,13 @@ private:
     void resultsChanged();
     void rebuildRows();
     void selectFirst();
-    void setSelectedID(const std::optional<QString>& id);
     QWidget* buildHeader();
     QWidget* buildFooter();
 
-    AppModel& m_model;
+    CommandPalette& m_palette;
+    std::function<void(const PaletteItem&)> m_perform;
     std::function<void()> m_dismiss;
-    std::optional<QString> m_selectedID;
+    ListSelection m_selection;
 
     QuickAccessSearchField* m_searchField = nullptr;
     QStackedWidget* m_content = nullptr;

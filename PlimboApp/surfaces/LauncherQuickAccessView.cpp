@@ -1,6 +1,5 @@
 #include "LauncherQuickAccessView.h"
 
-#include "AppModel.h"
 #include "EmptyStateView.h"
 #include "LauncherRow.h"
 #include "LauncherService.h"
@@ -13,20 +12,13 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace plimbo {
 
 namespace {
 
-qsizetype indexOf(const QList<ApplicationRecord>& records, const std::optional<QString>& id) {
-    if (!id) {
-        return -1;
-    }
-    const auto found =
-        std::find_if(records.cbegin(), records.cend(),
-                     [&](const ApplicationRecord& record) { return record.id == *id; });
-    return found == records.cend() ? -1 : found - records.cbegin();
+QStringList recordIDs(const QList<ApplicationRecord>& records) {
+    return ListSelection::rowIDs(records,
+                                 [](const ApplicationRecord& record) { return record.id; });
 }
 
 QWidget* makeIndexingView(QWidget* parent) {
@@ -52,7 +44,7 @@ QWidget* makeIndexingView(QWidget* parent) {
 } // namespace
 
 LauncherQuickAccessView::LauncherQuickAccessView(
-    AppModel& model, std::function<void()> dismiss,
+    LauncherService& launcher, const GlobalShortcuts& shortcuts, std::function<void()> dismiss,
     std::function<void(const ApplicationRecord&)> openApplication, QWidget* parent)
     : QuickAccessPanel(
           Configuration{
@@ -64,9 +56,10 @@ LauncherQuickAccessView::LauncherQuickAccessView(
               tr("Open"),
           },
           std::move(dismiss), parent)
-    , m_model(model)
-    , m_openApplication(std::move(openApplication)) {
-    followShortcut(m_model, PlimboGlobalShortcut::launcher);
+    , m_launcher(launcher)
+    , m_openApplication(std::move(openApplication))
+    , m_selection([this](const std::optional<QString>& id) { m_list->setSelectedID(id); }) {
+    followShortcut(shortcuts, PlimboGlobalShortcut::launcher);
     m_indexing = makeIndexingView(this);
     m_list = new SelectableRowList(this);
     m_emptyState =
@@ -76,7 +69,6 @@ LauncherQuickAccessView::LauncherQuickAccessView(
     content()->addWidget(m_list);
     content()->addWidget(m_emptyState);
 
-    LauncherService& launcher = m_model.launcher();
     connect(&launcher, &LauncherService::applicationsChanged, this,
             &LauncherQuickAccessView::applicationsChanged);
     // Indexing only swaps the progress indicator and the list; the selection stays.
@@ -88,7 +80,7 @@ LauncherQuickAccessView::LauncherQuickAccessView(
 }
 
 QList<ApplicationRecord> LauncherQuickAccessView::results() const {
-    return m_model.launcher().search(query(), resultLimit);
+    return m_launcher.search(query(), resultLimit);
 }
 
 LauncherQuickAccessView::Content LauncherQuickAccessView::shownContent() const {
@@ -104,13 +96,13 @@ void LauncherQuickAccessView::rebuildRows() {
         rows.append(new LauncherRow(record));
     }
     m_list->setRows(rows);
-    m_list->setSelectedID(m_selectedID);
+    m_list->setSelectedID(m_selection.selectedID());
     showContent();
 }
 
 void LauncherQuickAccessView::showContent() {
     QWidget* shown = m_emptyState;
-    if (m_model.launcher().isIndexing()) {
+    if (m_launcher.isIndexing()) {
         shown = m_indexing;
     } else if (!m_list->rows().isEmpty()) {
         shown = m_list;
@@ -119,13 +111,7 @@ void LauncherQuickAccessView::showContent() {
 }
 
 void LauncherQuickAccessView::selectFirst() {
-    const QList<ApplicationRecord> current = results();
-    setSelectedID(current.isEmpty() ? std::nullopt : std::optional<QString>(current.first().id));
-}
-
-void LauncherQuickAccessView::setSelectedID(const std::optional<QString>& id) {
-    m_selectedID = id;
-    m_list->setSelectedID(id);
+    m_selection.selectFirst(recordIDs(results()));
 }
 
 void LauncherQuickAccessView::appearanceStep() {
@@ -145,29 +131,20 @@ void LauncherQuickAccessView::applicationsChanged() {
 }
 
 void LauncherQuickAccessView::moveSelection(int delta) {
-    const QList<ApplicationRecord> current = results();
-    if (current.isEmpty()) {
-        return;
-    }
-    const qsizetype base = std::max<qsizetype>(indexOf(current, m_selectedID), 0);
-    const qsizetype index = std::clamp<qsizetype>(base + delta, 0, current.size() - 1);
-    setSelectedID(current.at(index).id);
+    m_selection.move(recordIDs(results()), delta);
 }
 
 void LauncherQuickAccessView::openSelection() {
     const QList<ApplicationRecord> current = results();
-    if (current.isEmpty()) {
-        return;
-    }
-    const qsizetype index = std::max<qsizetype>(indexOf(current, m_selectedID), 0);
-    if (m_openApplication) {
+    const qsizetype index = m_selection.chosenIndex(recordIDs(current));
+    if (index >= 0 && m_openApplication) {
         m_openApplication(current.at(index));
     }
 }
 
 void LauncherQuickAccessView::openRow(const QString& id) {
     const QList<ApplicationRecord> current = results();
-    const qsizetype index = indexOf(current, id);
+    const qsizetype index = recordIDs(current).indexOf(id);
     if (index >= 0 && m_openApplication) {
         m_openApplication(current.at(index));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApplicationRecord.h"
+#include "ListSelection.h"
 #include "QuickAccessPanel.h"
 
 #include <QList>
@@ -10,8 +11,9 @@
 
 namespace plimbo {
 
-class AppModel;
 class EmptyStateView;
+class GlobalShortcuts;
+class LauncherService;
 class SelectableRowList;
 
 // The launcher panel's content: searches the launcher's application index as the user types
@@ -29,11 +31,12 @@ public:
 
     enum class Content { indexing, results, empty };
 
-    LauncherQuickAccessView(AppModel& model, std::function<void()> dismiss,
+    LauncherQuickAccessView(LauncherService& launcher, const GlobalShortcuts& shortcuts,
+                            std::function<void()> dismiss,
                             std::function<void(const ApplicationRecord&)> openApplication,
                             QWidget* parent = nullptr);
 
-    std::optional<QString> selectedID() const { return m_selectedID; }
+    std::optional<QString> selectedID() const { return m_selection.selectedID(); }
     Content shownContent() const;
     SelectableRowList* resultList() const { return m_list; }
     EmptyStateView* emptyState() const { return m_emptyState; }
@@ -52,11 +55,10 @@ private:
     void rebuildRows();
     void showContent();
     void selectFirst();
-    void setSelectedID(const std::optional<QString>& id);
 
-    AppModel& m_model;
+    LauncherService& m_launcher;
     std::function<void(const ApplicationRecord&)> m_openApplication;
-    std::optional<QString> m_selectedID;
+    ListSelection m_selection;
 
     QWidget* m_indexing = nullptr;
     SelectableRowList* m_list = nullptr;

@@ -1,8 +1,7 @@
 #include "MenuBarContentView.h"
 
-#include "AppModel.h"
-#include "AppSection.h"
 #include "DesktopWording.h"
+#include "GlobalShortcuts.h"
 #include "HairlineDivider.h"
 #include "KeepAwakeService.h"
 #include "MenuBarMetrics.h"
@@ -14,7 +13,6 @@
 #include "MonitorStatusPill.h"
 #include "PlimboMenuBarIcon.h"
 #include "PlimboTheme.h"
-#include "SettingsSection.h"
 #include "StatusDot.h"
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
@@ -37,9 +35,14 @@ constexpr qreal kCardRadius = 15;
 
 } // namespace
 
-MenuBarContentView::MenuBarContentView(AppModel& model, QWidget* parent)
+MenuBarContentView::MenuBarContentView(SystemMonitorService& monitor, KeepAwakeService& keepAwake,
+                                       const GlobalShortcuts& shortcuts, Actions actions,
+                                       QWidget* parent)
     : QWidget(parent)
-    , m_model(model)
+    , m_monitor(monitor)
+    , m_keepAwake(keepAwake)
+    , m_shortcuts(shortcuts)
+    , m_actions(std::move(actions))
     , m_terminate([] { QCoreApplication::quit(); }) {
     SurfaceStyle::registerSymbols();
     QPalette tinted = palette();
@@ -60,11 +63,11 @@ MenuBarContentView::MenuBarContentView(AppModel& model, QWidget* parent)
     column->addWidget(buildActionArea());
     column->addWidget(buildUtilityArea());
 
-    connect(&m_model.systemMonitor(), &SystemMonitorService::snapshotChanged, this,
+    connect(&m_monitor, &SystemMonitorService::snapshotChanged, this,
             &MenuBarContentView::sampleArrived);
-    connect(&m_model.systemMonitor(), &SystemMonitorService::isRunningChanged, this,
+    connect(&m_monitor, &SystemMonitorService::isRunningChanged, this,
             &MenuBarContentView::refresh);
-    connect(&m_model.keepAwake(), &KeepAwakeService::isKeepingAwakeChanged, this,
+    connect(&m_keepAwake, &KeepAwakeService::isKeepingAwakeChanged, this,
             &MenuBarContentView::refresh);
     refresh();
 }
@@ -182,24 +185,23 @@ QWidget* MenuBarContentView::buildActionArea() {
     auto* area = new QWidget(this);
     m_open = new MenuPrimaryAction(
         QStringLiteral("Open Plimbo"), QStringLiteral("Dashboard & modules"),
-        QStringLiteral("arrow.up.forward.app"),
-        [this] { m_model.showDashboard(AppSection::overview); }, area);
+        QStringLiteral("arrow.up.forward.app"), [this] { m_actions.showDashboard(); }, area);
     m_commandTile = new MenuQuickAction(
         QStringLiteral("Command"),
-        globalShortcutHint(m_model.globalShortcuts(), PlimboGlobalShortcut::commandPalette),
+        globalShortcutHint(m_shortcuts, PlimboGlobalShortcut::commandPalette),
         QStringLiteral("sparkle.magnifyingglass"), PlimboTheme::accent(),
-        QStringLiteral("Open Command Palette"), [this] { m_model.showCommandPalette(); }, area);
-    connect(&m_model, &AppModel::globalShortcutLabelsChanged, m_commandTile, [this] {
+        QStringLiteral("Open Command Palette"), [this] { m_actions.showCommandPalette(); }, area);
+    connect(&m_shortcuts, &GlobalShortcuts::labelsChanged, m_commandTile, [this] {
         m_commandTile->setDetail(
-            globalShortcutHint(m_model.globalShortcuts(), PlimboGlobalShortcut::commandPalette));
+            globalShortcutHint(m_shortcuts, PlimboGlobalShortcut::commandPalette));
     });
     m_assistantTile = new MenuQuickAction(
         QStringLiteral("Plimbo AI"), QStringLiteral("Assistant"), QStringLiteral("sparkles"),
-        PlimboTheme::accent(), QStringLiteral("Open Plimbo AI"), [this] { m_model.showMiniAI(); },
+        PlimboTheme::accent(), QStringLiteral("Open Plimbo AI"), [this] { m_actions.showMiniAI(); },
         area);
     m_keepAwakeTile = new MenuQuickAction(
-        QString(), QString(), QString(), QColor(), QString(),
-        [this] { m_model.keepAwake().toggle(); }, area);
+        QString(), QString(), QString(), QColor(), QString(), [this] { m_keepAwake.toggle(); },
+        area);
 
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(8);
@@ -218,10 +220,10 @@ QWidget* MenuBarContentView::buildUtilityArea() {
     auto* area = new QWidget(this);
     m_settings = new MenuUtilityAction(
         QStringLiteral("Settings"), QStringLiteral("gearshape"),
-        [this] { m_model.openSettings(SettingsSection::general); }, area);
+        [this] { m_actions.openSettings(); }, area);
     m_settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     m_about = new MenuUtilityAction(
-        QStringLiteral("About"), QStringLiteral("info.circle"), [this] { m_model.showAbout(); },
+        QStringLiteral("About"), QStringLiteral("info.circle"), [this] { m_actions.showAbout(); },
         area);
     m_exit = new MenuExitButton(
         QKeySequence(Qt::CTRL | Qt::Key_Q),
@@ -254,8 +256,8 @@ void MenuBarContentView::refresh() {
     m_sampleWaiting = false;
     const QPalette& colours = palette();
     const QLocale locale;
-    const SystemSnapshot snapshot = m_model.systemMonitor().snapshot();
-    const bool running = m_model.systemMonitor().isRunning();
+    const SystemSnapshot snapshot = m_monitor.snapshot();
+    const bool running = m_monitor.isRunning();
     const auto color = [&](MenuBarMetrics::Tone tone) {
         return MenuBarMetrics::color(tone, colours);
     };
@@ -278,7 +280,7 @@ void MenuBarContentView::refresh() {
     m_pulseDot->setColor(status);
     m_pulseFooter->setText(running ? tr("Refreshed every 2 seconds") : tr("Monitoring is off"));
 
-    if (m_model.keepAwake().isKeepingAwake()) {
+    if (m_keepAwake.isKeepingAwake()) {
         m_keepAwakeTile->setContent(
             QStringLiteral("Awake"), QStringLiteral("On"), QStringLiteral("moon.zzz.fill"),
             color(MenuBarMetrics::Tone::positive), DesktopWording::allowSleepTile());

@@ -6,7 +6,8 @@
 
 namespace plimbo {
 
-class AppModel;
+class GlobalShortcuts;
+class KeepAwakeService;
 class MenuExitButton;
 class MenuMetricColumn;
 class MenuPrimaryAction;
@@ -15,20 +16,32 @@ class MenuUtilityAction;
 class MonitorStatusPill;
 class StatusDot;
 class SurfaceText;
+class SystemMonitorService;
 
 // The menu-bar item's panel: the brand header with the system monitor's state, the "System
 // pulse" card (uptime, CPU, memory, thermal state), the main actions (dashboard, command
 // palette, assistant, keep-awake) and the utility row (Settings on Ctrl+Comma, About, Exit on
 // Ctrl+Q). It keeps nothing of its own: every text and colour is worked out again from the
-// model's monitor snapshot, the monitor's running flag and the keep-awake flag whenever one of
-// them, the palette or the locale changes.
+// monitor's snapshot, the monitor's running flag and the keep-awake flag whenever one of them,
+// the palette or the locale changes. What the buttons open is the shell's (`Actions`).
 class MenuBarContentView : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int panelWidth = 372;
 
-    explicit MenuBarContentView(AppModel& model, QWidget* parent = nullptr);
+    // The surfaces the buttons open.
+    struct Actions {
+        std::function<void()> showDashboard;
+        std::function<void()> showCommandPalette;
+        std::function<void()> showMiniAI;
+        std::function<void()> openSettings;
+        std::function<void()> showAbout;
+    };
+
+    MenuBarContentView(SystemMonitorService& monitor, KeepAwakeService& keepAwake,
+                       const GlobalShortcuts& shortcuts, Actions actions,
+                       QWidget* parent = nullptr);
 
     // What Exit does; quits the application unless replaced.
     void setTerminate(std::function<void()> terminate);
@@ -64,7 +77,10 @@ private:
     void refresh();
     void sampleArrived();
 
-    AppModel& m_model;
+    SystemMonitorService& m_monitor;
+    KeepAwakeService& m_keepAwake;
+    const GlobalShortcuts& m_shortcuts;
+    Actions m_actions;
     std::function<void()> m_terminate;
     std::function<void()> m_closeMenu;
 

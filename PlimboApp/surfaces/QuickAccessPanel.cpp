@@ -1,6 +1,6 @@
 #include "QuickAccessPanel.h"
 
-#include "AppModel.h"
+#include "GlobalShortcuts.h"
 #include "HairlineDivider.h"
 #include "Keycap.h"
 #include "PlimboTheme.h"
@@ -66,10 +66,11 @@ QString QuickAccessPanel::query() const {
     return m_searchField->text();
 }
 
-void QuickAccessPanel::followShortcut(const AppModel& model, PlimboGlobalShortcut shortcut) {
-    m_footer->setShortcut(globalShortcutHint(model.globalShortcuts(), shortcut));
-    connect(&model, &AppModel::globalShortcutLabelsChanged, this, [this, &model, shortcut] {
-        m_footer->setShortcut(globalShortcutHint(model.globalShortcuts(), shortcut));
+void QuickAccessPanel::followShortcut(const GlobalShortcuts& shortcuts,
+                                      PlimboGlobalShortcut shortcut) {
+    m_footer->setShortcut(globalShortcutHint(shortcuts, shortcut));
+    connect(&shortcuts, &GlobalShortcuts::labelsChanged, this, [this, &shortcuts, shortcut] {
+        m_footer->setShortcut(globalShortcutHint(shortcuts, shortcut));
     });
 }
 

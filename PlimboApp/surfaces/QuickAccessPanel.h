@@ -11,7 +11,7 @@ class QStackedWidget;
 
 namespace plimbo {
 
-class AppModel;
+class GlobalShortcuts;
 class QuickAccessFooter;
 class QuickAccessSearchField;
 
@@ -50,7 +50,7 @@ protected:
     QStackedWidget* content() const { return m_content; }
     void setQuery(const QString& query);
     // The footer names this shortcut's keys, or that it has none, as the desktop changes them.
-    void followShortcut(const AppModel& model, PlimboGlobalShortcut shortcut);
+    void followShortcut(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut);
 
     virtual void appearanceStep() = 0;
     virtual void queryStep() = 0;

@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
                  harness.sourceFile(QStringLiteral("notes.md"), "# Notes\n")});
             settleFor([&] { return !model->isAddingAIAttachments(); });
             model->setAiInput(QStringLiteral("Can you turn this into a checklist?"));
-            AIWorkbenchView workbench(*model, harness.clock);
+            AIWorkbenchView workbench(model->chatFeatures(), harness.clock);
             workbench.resize(1100, 760);
             ok = save(workbench, folder, QStringLiteral("chat-workbench")) && ok;
         }
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
                                         AIChatAttachmentKind::text));
             harness.writeHistory({chat});
             std::unique_ptr<AppModel> model = harness.makeModel();
-            AIWorkbenchView workbench(*model, harness.clock);
+            AIWorkbenchView workbench(model->chatFeatures(), harness.clock);
             workbench.resize(1100, 760);
             ok = save(workbench, folder, QStringLiteral("chat-workbench-attachments")) && ok;
         }
@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
             harness.storeKey(QStringLiteral("sk-or-sample"));
             harness.writeHistory(fullHistory(30, 100));
             std::unique_ptr<AppModel> model = harness.makeModel();
-            AIWorkbenchView workbench(*model, harness.clock);
+            AIWorkbenchView workbench(model->chatFeatures(), harness.clock);
             workbench.resize(1100, 760);
             ok = save(workbench, folder, QStringLiteral("chat-workbench-long")) && ok;
             QScrollBar* bar = workbench.conversation()->messages()->verticalScrollBar();
@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
         {
             AppModelHarness harness;
             std::unique_ptr<AppModel> model = harness.makeModel();
-            AIWorkbenchView workbench(*model, harness.clock);
+            AIWorkbenchView workbench(model->chatFeatures(), harness.clock);
             workbench.resize(1100, 760);
             ok = save(workbench, folder, QStringLiteral("chat-workbench-empty")) && ok;
         }
@@ -189,7 +189,7 @@ int main(int argc, char** argv) {
             AppModelHarness harness;
             harness.storeKey(QStringLiteral("sk-or-sample"));
             std::unique_ptr<AppModel> model = harness.makeModel();
-            MiniAIView mini(*model, {}, {}, {});
+            MiniAIView mini(model->chatFeatures(), {}, {}, {});
             mini.setAttribute(Qt::WA_TranslucentBackground);
             mini.resize(420, 112);
             ok = save(mini, folder, QStringLiteral("mini-assistant-composer")) && ok;
@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
             model->addAIAttachments(
                 {harness.sourceFile(QStringLiteral("photo.png"), samplePicture())});
             settleFor([&] { return !model->isAddingAIAttachments(); });
-            MiniAIView mini(*model, {}, {}, {});
+            MiniAIView mini(model->chatFeatures(), {}, {}, {});
             mini.resize(420, 410 + 86);
             ok = save(mini, folder, QStringLiteral("mini-assistant-conversation")) && ok;
         }

@@ -137,19 +137,20 @@ int main(int argc, char** argv) {
             return folder.filePath(name + QLatin1Char('-') + scheme + QStringLiteral(".png"));
         };
 
-        CommandPaletteView palette(model, [] {});
+        CommandPaletteView palette(
+            model.palette(), [](const PaletteItem&) {}, [] {});
         palette.resize(720, 520);
         model.setPaletteQuery(QString());
         ok &= save(&palette, file(QStringLiteral("command-palette")), dark);
 
         LauncherQuickAccessView launcher(
-            model, [] {}, [](const ApplicationRecord&) {});
+            model.launcher(), model.shortcuts(), [] {}, [](const ApplicationRecord&) {});
         ok &= save(&launcher, file(QStringLiteral("launcher-panel")), dark);
 
-        ClipboardQuickAccessView clipboard(model, [] {});
+        ClipboardQuickAccessView clipboard(model.clipboard(), model.shortcuts(), [] {});
         ok &= save(&clipboard, file(QStringLiteral("clipboard-panel")), dark);
 
-        MenuBarContentView menu(model);
+        MenuBarContentView menu(model.systemMonitor(), model.keepAwake(), model.shortcuts(), {});
         menu.setTerminate([] {});
         ok &= save(&menu, file(QStringLiteral("menu-bar-panel")), dark);
     }

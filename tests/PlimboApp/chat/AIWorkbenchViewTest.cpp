@@ -56,7 +56,7 @@ protected:
             h.writeHistory(history);
         }
         model = h.makeModel();
-        view = std::make_unique<AIWorkbenchView>(*model, h.clock);
+        view = std::make_unique<AIWorkbenchView>(model->chatFeatures(), h.clock);
         view->resize(1000, 680);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
@@ -233,7 +233,7 @@ TEST_F(AIWorkbenchViewTest, TheListShowsTheHistoryLoading) {
     h.writeHistory({trip});
     h.executor->hold();
     model = h.makeLoadingModel();
-    view = std::make_unique<AIWorkbenchView>(*model, h.clock);
+    view = std::make_unique<AIWorkbenchView>(model->chatFeatures(), h.clock);
     view->resize(1000, 680);
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));

@@ -14,6 +14,7 @@
 #include "PlimboTheme.h"
 #include "PresentedErrorAlert.h"
 #include "RichTextView.h"
+#include "ShellViews.h"
 #include "SymbolButton.h"
 #include "ThinkingDots.h"
 #include "TurnScrollArea.h"
@@ -38,15 +39,17 @@ protected:
         }
         model = h.makeModel();
         model->newAIChat();
-        view = std::make_unique<MiniAIView>(
+        // Built as the shell builds it, with the model's error alert on it.
+        view.reset(qobject_cast<MiniAIView*>(ShellViews::miniAI(
             *model,
             [this] { log.append(QStringLiteral("begin:%1").arg(model->aiConversation().size())); },
-            [this] { log.append("openAll"); }, [this] { log.append("close"); });
+            [this] { log.append("openAll"); }, [this] { log.append("close"); })));
         view->resize(420, 112);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     }
 
+    PresentedErrorAlert* errorAlert() const { return view->findChild<PresentedErrorAlert*>(); }
     bool shown(QWidget* widget) const { return widget && widget->isVisibleTo(view.get()); }
     void pressReturn(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(view->composer().editor, Qt::Key_Return, modifiers);
@@ -221,20 +224,20 @@ TEST_F(MiniAIViewTest, EscapeAndTheCloseButtonOnlyClose) {
 TEST_F(MiniAIViewTest, TheErrorAlertClosesWhenTheModelClearsIt) {
     make();
     model->setPresentedError(QStringLiteral("Wait for the attachment to finish loading."));
-    QMessageBox* alert = view->errorAlert()->messageBox();
+    QMessageBox* alert = errorAlert()->messageBox();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->text(), "Plimbo AI");
     EXPECT_EQ(alert->informativeText(), "Wait for the attachment to finish loading.");
     // Replaced: the same alert shows the new text.
     model->setPresentedError(QStringLiteral("Second"));
-    EXPECT_EQ(view->errorAlert()->messageBox(), alert);
+    EXPECT_EQ(errorAlert()->messageBox(), alert);
     EXPECT_EQ(alert->informativeText(), "Second");
     // Cleared by the model: the alert goes.
     model->setPresentedError(std::nullopt);
-    EXPECT_EQ(view->errorAlert()->messageBox(), nullptr);
+    EXPECT_EQ(errorAlert()->messageBox(), nullptr);
     // Closed by the user: the model's message is cleared.
     model->setPresentedError(QStringLiteral(""));
-    alert = view->errorAlert()->messageBox();
+    alert = errorAlert()->messageBox();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->informativeText(), "Unknown error");
     QTest::keyClick(alert, Qt::Key_Escape);
@@ -245,10 +248,10 @@ TEST_F(MiniAIViewTest, NoAlertWhileOffScreen) {
     make();
     view->hide();
     model->setPresentedError(QStringLiteral("Later"));
-    EXPECT_EQ(view->errorAlert()->messageBox(), nullptr);
+    EXPECT_EQ(errorAlert()->messageBox(), nullptr);
     view->show();
-    ASSERT_TRUE(settle([&] { return view->errorAlert()->isPresented(); }));
-    EXPECT_EQ(view->errorAlert()->messageBox()->informativeText(), "Later");
+    ASSERT_TRUE(settle([&] { return errorAlert()->isPresented(); }));
+    EXPECT_EQ(errorAlert()->messageBox()->informativeText(), "Later");
 }
 
 TEST_F(MiniAIViewTest, ALongConversationBuildsOnlyTheTurnsNearTheView) {

@@ -44,7 +44,7 @@ protected:
             h.writeHistory(history);
         }
         model = h.makeModel();
-        view = std::make_unique<PlimboConversationView>(*model);
+        view = std::make_unique<PlimboConversationView>(model->chatFeatures());
         view->resize(820, 640);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
@@ -111,7 +111,7 @@ TEST_F(PlimboConversationViewTest, TheHistoryLoadingHoldsSendWithItsReason) {
     h.storeKey(QStringLiteral("sk-or-test"));
     h.executor->hold();
     model = h.makeLoadingModel();
-    view = std::make_unique<PlimboConversationView>(*model);
+    view = std::make_unique<PlimboConversationView>(model->chatFeatures());
     view->resize(820, 640);
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));

@@ -5,6 +5,7 @@
 #include "MenuPrimaryAction.h"
 #include "MenuQuickAction.h"
 #include "MenuUtilityAction.h"
+#include "ShellViews.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +18,23 @@
 using namespace plimbo;
 using namespace plimbo::test;
 
+namespace {
+
+// The tray item as the application builds it.
+std::unique_ptr<MenuBarExtra> trayFor(AppModel& model) {
+    return std::make_unique<MenuBarExtra>(
+        model.keepAwake(), [&model](std::function<void()> closeMenu) {
+            return ShellViews::menuBarContent(model, std::move(closeMenu));
+        });
+}
+
+} // namespace
+
 TEST(MenuBarExtraTest, LabelFollowsKeepAwake) {
     AppModelHarness h;
     auto model = h.makeModel();
-    MenuBarExtra extra(*model);
+    auto tray = trayFor(*model);
+    MenuBarExtra& extra = *tray;
     EXPECT_EQ(extra.trayIcon().toolTip(), QStringLiteral("Plimbo"));
     EXPECT_FALSE(extra.trayIcon().icon().isNull());
 
@@ -34,7 +48,8 @@ TEST(MenuBarExtraTest, LabelFollowsKeepAwake) {
 TEST(MenuBarExtraTest, IconClickTogglesTheMenuPanelOnScreen) {
     AppModelHarness h;
     auto model = h.makeModel();
-    MenuBarExtra extra(*model);
+    auto tray = trayFor(*model);
+    MenuBarExtra& extra = *tray;
     QWidget* panel = extra.window();
     EXPECT_FALSE(panel->isVisible());
 
@@ -85,7 +100,8 @@ TEST(MenuBarExtraTest, ActionsThatOpenASurfaceCloseTheMenuBeforeItShows) {
     auto model = h.makeModel();
     QFuture<void> started = model->start();
     ASSERT_TRUE(settle([&] { return started.isFinished(); }));
-    MenuBarExtra extra(*model);
+    auto tray = trayFor(*model);
+    MenuBarExtra& extra = *tray;
     auto* content = extra.window()->findChild<MenuBarContentView*>();
     ASSERT_NE(content, nullptr);
     HideLogger logger(*extra.window(), h.surfaces->log);

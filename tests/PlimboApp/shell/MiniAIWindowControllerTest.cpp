@@ -92,9 +92,11 @@ TEST(MiniAIWindowControllerTest, DoesNothingOnceTheModelIsGone) {
     shell.start();
     // A controller outliving its model (the model owns it, so only by hand).
     auto orphan = std::make_unique<AppModel>(shell.h.dependencies());
-    MiniAIWindowController controller(*orphan);
+    WidgetSurfaceFactory factory(shell.h.settings);
+    auto controller = std::unique_ptr<MiniAIWindowController>(
+        static_cast<MiniAIWindowController*>(factory.makeMiniAssistant(*orphan).release()));
     orphan.reset();
-    controller.show();
-    EXPECT_FALSE(controller.isVisible());
-    EXPECT_FALSE(controller.monitors().isArmed());
+    controller->show();
+    EXPECT_FALSE(controller->isVisible());
+    EXPECT_FALSE(controller->monitors().isArmed());
 }

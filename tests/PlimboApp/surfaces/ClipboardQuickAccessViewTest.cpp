@@ -25,7 +25,8 @@ protected:
     AppModel& model() { return *surfaces.model; }
 
     std::unique_ptr<ClipboardQuickAccessView> makeView(bool show = true) {
-        auto view = std::make_unique<ClipboardQuickAccessView>(model(), [this] { ++dismissals; });
+        auto view = std::make_unique<ClipboardQuickAccessView>(
+            model().clipboard(), model().shortcuts(), [this] { ++dismissals; });
         if (show) {
             view->show();
         }

@@ -2,11 +2,11 @@
 #include "EmptyStateView.h"
 #include "KeepAwakeService.h"
 #include "PaletteRow.h"
+#include "PlimboTheme.h"
 #include "QuickAccessSearchField.h"
 #include "SurfaceText.h"
 #include "SurfacesHarness.h"
 #include "SymbolView.h"
-#include "PlimboTheme.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,9 @@ protected:
     AppModel& model() { return *surfaces.model; }
 
     std::unique_ptr<CommandPaletteView> makeView(bool show = true) {
-        auto view = std::make_unique<CommandPaletteView>(model(), [this] { ++dismissals; });
+        auto view = std::make_unique<CommandPaletteView>(
+            model().palette(), [this](const PaletteItem& item) { model().perform(item); },
+            [this] { ++dismissals; });
         if (show) {
             view->show();
         }
@@ -133,7 +135,7 @@ TEST_F(CommandPaletteViewTest, AStaleSelectionCountsAsNoneAndKeysActOnTheModelsC
     ASSERT_EQ(view->selectedID(), QStringLiteral("command.launcher"));
     {
         // The list changes without the view hearing of it ("Al" would match "Alt+Space" too).
-        QSignalBlocker quiet(model());
+        QSignalBlocker quiet(model().palette());
         model().setPaletteQuery(QStringLiteral("Alp"));
     }
     ASSERT_EQ(resultIDs(),

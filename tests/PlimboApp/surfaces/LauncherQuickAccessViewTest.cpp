@@ -36,7 +36,7 @@ protected:
 
     std::unique_ptr<LauncherQuickAccessView> makeView(bool show = true) {
         auto view = std::make_unique<LauncherQuickAccessView>(
-            model(), [this] { ++dismissals; },
+            model().launcher(), model().shortcuts(), [this] { ++dismissals; },
             [this](const ApplicationRecord& record) { opened.append(record.id); });
         if (show) {
             view->show();

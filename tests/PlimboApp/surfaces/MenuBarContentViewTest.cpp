@@ -8,6 +8,7 @@
 #include "MenuUtilityAction.h"
 #include "MonitorStatusPill.h"
 #include "PlimboTheme.h"
+#include "ShellViews.h"
 #include "SurfaceStyle.h"
 #include "SurfaceText.h"
 #include "SurfacesHarness.h"
@@ -39,7 +40,7 @@ protected:
         surfaces.make();
         surfaces.host->memory = MemoryUsage{849, 1000};
         surfaces.host->uptimeSeconds = 3725.9;
-        view = std::make_unique<MenuBarContentView>(model());
+        view = makeView();
         view->setPalette(scheme(true));
         view->setTerminate([this] { ++terminations; });
         // Samples reach the panel while it is shown, as the user sees it.
@@ -49,6 +50,11 @@ protected:
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
     AppModel& model() { return *surfaces.model; }
+    // Built as the shell builds it, so that the buttons reach the model.
+    std::unique_ptr<MenuBarContentView> makeView() {
+        return std::unique_ptr<MenuBarContentView>(
+            qobject_cast<MenuBarContentView*>(ShellViews::menuBarContent(model())));
+    }
     SystemMonitorService& monitor() { return model().systemMonitor(); }
 
     void startMonitor() {
@@ -217,7 +223,7 @@ TEST_F(MenuBarContentViewTest, ActionsOpenTheirSurfacesThroughTheModel) {
     view.reset();
     QFuture<void> started = model().start();
     ASSERT_TRUE(settle([&] { return started.isFinished(); }));
-    view = std::make_unique<MenuBarContentView>(model());
+    view = makeView();
     view->setTerminate([this] { ++terminations; });
     const SurfaceLog log = surfaces.h.surfaces->log;
     log->clear();
