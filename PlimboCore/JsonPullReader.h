@@ -26,6 +26,8 @@ public:
     explicit JsonPullReader(const QByteArray& bytes)
         : m_at(bytes.constData())
         , m_end(bytes.constData() + bytes.size()) {}
+    // The reader keeps pointers into the bytes: a temporary would be gone before the first read.
+    explicit JsonPullReader(QByteArray&&) = delete;
 
     // The structural calls below run once per value of a large document: they stay in the
     // header so the caller's loop inlines them.
