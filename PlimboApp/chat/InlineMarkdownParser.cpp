@@ -1,5 +1,7 @@
 #include "InlineMarkdownParser.h"
 
+#include "ReplyLinkPolicy.h"
+
 #include <QHash>
 
 #include <array>
@@ -113,55 +115,6 @@ bool isUriAutolink(QStringView text) {
         }
     }
     return true;
-}
-
-bool isEmailAutolink(QStringView text) {
-    const qsizetype at = text.indexOf(QLatin1Char('@'));
-    if (at <= 0 || at + 1 >= text.size()) {
-        return false;
-    }
-    static const QString localExtras = QStringLiteral(".!#$%&'*+/=?^_`{|}~-");
-    for (qsizetype i = 0; i < at; ++i) {
-        if (!isAsciiAlphanumeric(text[i]) && !localExtras.contains(text[i])) {
-            return false;
-        }
-    }
-    const QStringView domain = text.mid(at + 1);
-    for (const QStringView label : domain.split(QLatin1Char('.'))) {
-        if (label.isEmpty() || label.size() > 63 || label.front() == QLatin1Char('-') ||
-            label.back() == QLatin1Char('-')) {
-            return false;
-        }
-        for (const QChar c : label) {
-            if (!isAsciiAlphanumeric(c) && c != QLatin1Char('-')) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// Characters that would let the text after them reach the mail client as more than an address:
-// a query ("?subject=", "?attach="), more recipients or an escaped delimiter.
-bool isMailtoAddress(QStringView address) {
-    static const QString forbidden = QStringLiteral("?&%,;/\\#");
-    for (const QChar c : address) {
-        if (forbidden.contains(c) || c.isSpace() || c.unicode() < 0x20) {
-            return false;
-        }
-    }
-    return isEmailAutolink(address);
-}
-
-// A mailto link that carries the one address and nothing else.
-std::optional<QUrl> mailtoLink(QStringView address) {
-    if (!isMailtoAddress(address)) {
-        return std::nullopt;
-    }
-    QUrl url;
-    url.setScheme(QStringLiteral("mailto"));
-    url.setPath(address.toString(), QUrl::DecodedMode);
-    return url;
 }
 
 class Parser {
@@ -656,7 +609,7 @@ private:
         open.text.clear();
         Node close;
         if (!bracket.image) {
-            if (const std::optional<QUrl> url = InlineMarkdownParser::openableLink(destination)) {
+            if (const std::optional<QUrl> url = ReplyLinkPolicy::openableLink(destination)) {
                 open.after.push_back({MarkerKind::link, true, *url});
                 close.before.push_back({MarkerKind::link, false, {}});
             }
@@ -681,9 +634,9 @@ private:
         }
         std::optional<QUrl> url;
         if (isUriAutolink(content)) {
-            url = InlineMarkdownParser::openableLink(content);
-        } else if (isEmailAutolink(content)) {
-            url = mailtoLink(content);
+            url = ReplyLinkPolicy::openableLink(content);
+        } else if (ReplyLinkPolicy::isEmailAddress(content)) {
+            url = ReplyLinkPolicy::mailtoLink(content);
         } else {
             m_pending += m_s[i];
             return i + 1;
@@ -811,24 +764,6 @@ QList<InlineRun> InlineMarkdownParser::parse(QStringView source, Restart& restar
     QList<InlineRun> runs = restart.runs;
     appendRuns(runs, after);
     return runs;
-}
-
-std::optional<QUrl> InlineMarkdownParser::openableLink(QStringView destination) {
-    const QUrl url(destination.toString().trimmed(), QUrl::TolerantMode);
-    if (!url.isValid()) {
-        return std::nullopt;
-    }
-    const QString scheme = url.scheme().toLower();
-    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
-        !url.host().isEmpty()) {
-        return url;
-    }
-    if (scheme == QLatin1String("mailto")) {
-        // Replies are untrusted: the query (attach=, body=, cc= ...) and fragment are dropped
-        // and only a single plain address opens.
-        return mailtoLink(url.path(QUrl::FullyDecoded));
-    }
-    return std::nullopt;
 }
 
 QString InlineMarkdownParser::plainText(const QList<InlineRun>& runs) {

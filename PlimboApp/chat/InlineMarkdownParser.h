@@ -4,16 +4,14 @@
 
 #include <QList>
 #include <QStringView>
-#include <QUrl>
-
-#include <optional>
 
 namespace plimbo {
 
 // Inline Markdown of one block: emphasis ("*", "_"), strong ("**", "__"), code spans,
 // strikethrough ("~", "~~"), inline links, autolinks and backslash escapes. White space and
 // line breaks stay as typed; everything else, HTML included, is text. Images show their
-// description only and are never fetched.
+// description only and are never fetched. A link keeps its target only where ReplyLinkPolicy
+// lets it open; otherwise its text shows unlinked.
 //
 // One left-to-right pass with explicit stacks (the delimiter algorithm of CommonMark with its
 // "openers bottom" bound), so time and memory stay linear in the input whatever it holds; a
@@ -33,9 +31,6 @@ public:
     // The same runs as parse(source), parsing only from `restart`, which it moves on. The text
     // before restart.position must be the one `restart` came from.
     static QList<InlineRun> parse(QStringView source, Restart& restart);
-    // The target of a link the user may open: an http or https address with a host, or a
-    // mailto address. None for every other scheme and for relative targets.
-    static std::optional<QUrl> openableLink(QStringView destination);
     // The runs' text without styles.
     static QString plainText(const QList<InlineRun>& runs);
 };

@@ -1,7 +1,7 @@
 #include "MarkdownText.h"
 
-#include "InlineMarkdownParser.h"
 #include "MarkdownBlockView.h"
+#include "ReplyLinkPolicy.h"
 #include "RichTextView.h"
 
 #include <QDesktopServices>
@@ -86,7 +86,7 @@ void MarkdownText::openLink(const QUrl& url) {
     // Only the parser's checked links reach here; they are checked again all the same, and
     // what opens is the checked form (a mailto address without its query).
     const std::optional<QUrl> checked =
-        InlineMarkdownParser::openableLink(url.toString(QUrl::FullyEncoded));
+        ReplyLinkPolicy::openableLink(url.toString(QUrl::FullyEncoded));
     if (!checked) {
         return;
     }

@@ -132,29 +132,13 @@ TEST(ChatHistoryCodec, DatesKeepTheirFullValue) {
     EXPECT_LT(sessions.first().createdAt, sessions.first().updatedAt);
 }
 
+// The grammar's faults are the reader's (JsonPullReaderTest); these are the history's own.
 TEST(ChatHistoryCodec, RejectsMalformedJson) {
     QByteArray good = ChatHistoryCodec::encode(variedHistory());
     ASSERT_NO_THROW(ChatHistoryCodec::decode(good));
 
-    QByteArray invalidUtf8 = good;
-    invalidUtf8.replace("café", "caf\xc3\x28");
-    QByteArray rawControl = good;
-    rawControl.replace("\\n", "\n");
-    QByteArray badEscape = good;
-    badEscape.replace("\\\\", "\\x");
-    const QByteArray deep = "[" + QByteArray(300, '[') + QByteArray(300, ']') + "]";
-
     const QList<std::pair<const char*, QByteArray>> cases{
-        {"invalid UTF-8 in a string", invalidUtf8},
-        {"raw control character in a string", rawControl},
-        {"unknown escape", badEscape},
         {"text after the document", good + " []"},
-        {"trailing comma in array", "[" + good.mid(1, good.size() - 2) + ",]"},
-        {"missing comma", QByteArray(good).replace("\",\"", "\" \"")},
-        {"number with leading zero", R"([{"createdAt":01}])"},
-        {"number without digits", R"([{"createdAt":-}])"},
-        {"bare word", "[nul]"},
-        {"nested too deeply", deep},
         {"byteCount out of range",
          R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"t",)"
          R"("createdAt":0,"updatedAt":0,"turns":[{"id":)"
@@ -168,28 +152,6 @@ TEST(ChatHistoryCodec, RejectsMalformedJson) {
     for (const auto& [name, bytes] : cases) {
         EXPECT_THROW(ChatHistoryCodec::decode(bytes), JsonDecodingError) << name;
     }
-}
-
-TEST(ChatHistoryCodec, AgreesWithQJsonDocumentOnRandomText) {
-    // Units from every class the writer treats differently, at every position of its
-    // four-unit blocks.
-    const QList<char16_t> pool{u'a',   u'Z',   u' ',   u'~',   u'"',  u'\\', u'/',
-                               0x00,   0x1f,   0x7f,   0x80,   0xe9,  0x7ff, 0x800,
-                               0x6771, 0xfffd, 0xd83d, 0xde00, 0xdbff};
-    QRandomGenerator random(7);
-    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
-    QList<AIChatSession> sessions;
-    for (int i = 0; i < 300; ++i) {
-        QString text;
-        const int length = random.bounded(24);
-        for (int j = 0; j < length; ++j) {
-            text += QChar(pool.at(random.bounded(pool.size())));
-        }
-        sessions.append(AIChatSession{QUuid::createUuid(), text, {}, reference, reference});
-    }
-    const QByteArray bytes = ChatHistoryCodec::encode(sessions);
-    ASSERT_EQ(bytes, encodeThroughRecords(sessions));
-    EXPECT_EQ(ChatHistoryCodec::decode(bytes), sessions);
 }
 
 namespace {
@@ -216,57 +178,16 @@ QByteArray inAttachment(const QByteArray& members) {
 
 } // namespace
 
-// A history file cut short, hand-edited or damaged fails with a detail that says what is
-// wrong, not with a generic "bad document" or a wrong value read on.
+// A hand-edited or damaged history fails with a detail that names the member that is wrong
+// (the grammar's own faults are named in JsonPullReaderTest).
 TEST(ChatHistoryCodec, NamesWhatIsWrongWithADamagedDocument) {
-    const QByteArray deep = QByteArray(300, '[') + QByteArray(300, ']');
     const QList<std::pair<QByteArray, const char*>> cases{
-        // Structure.
-        {"[", "document: unexpected end"},
-        {"[+1]", "document: unexpected character"},
-        {inSession(R"("x":x)"), "document: unexpected character"},
-        {"[{", "document: expected a key"},
-        {inSession(R"(1:2)"), "document: expected a key"},
-        {R"([{"x":12)", "document: unexpected character"},
-        {R"([{"id")", "document: unexpected character"},
-        {inSession("\"a\x01\":1"), "document: control character in key"},
-        {inSession(R"("x":)" + deep), "document: nested too deeply"},
-        // Literals.
-        {inSession(R"("x":tru)"), "document: bad literal"},
-        {inSession(R"("x":fals)"), "document: bad literal"},
-        {R"([{"x":t)", "document: bad literal"},
-        {inSession(R"("x":nul)"), "document: bad literal"},
-        // Numbers.
-        {R"([{"x":-)", "document: bad number"},
-        {R"([{"x":1.)", "document: bad number"},
-        {inSession(R"("x":1.x)"), "document: bad number"},
-        {R"([{"x":1e)", "document: bad number"},
-        {inSession(R"("x":1e+)"), "document: bad number"},
-        {R"([{"x":1.5)", "document: unexpected character"},
-        {R"([{"x":1e5)", "document: unexpected character"},
-        // Strings.
-        {R"([{"title":"abc)", "document: unterminated string"},
-        {R"([{"title":"a\nb)", "document: unterminated string"},
-        {R"([{"title":"a\)", "document: unterminated string"},
-        {inSession("\"title\":\"a\tb\""), "document: control character in string"},
-        {R"([{"title":"\u1)", "document: bad escape"},
-        {inSession(R"("title":"\u00g9")"), "document: bad escape"},
-        {inSession(R"("title":"\u00:9")"), "document: bad escape"},
-        {inSession(R"("title":"\u00+9")"), "document: bad escape"},
-        // The same faults after an unpaired surrogate, which is read another way.
-        {R"([{"title":"\udc00abc)", "document: unterminated string"},
-        {R"([{"title":"\udc00\)", "document: unterminated string"},
-        {inSession("\"title\":\"\\udc00a\x01\""), "document: control character in string"},
-        {inSession(R"("title":"\udc00\x")"), "document: bad escape"},
         // Values of the wrong kind.
         {inSession(R"("title":null)"), "title: missing value"},
         {inSession(R"("createdAt":null)"), "createdAt: missing value"},
         {inSession(R"("createdAt":1e400)"), "createdAt: invalid date"},
         {inSession(R"("createdAt":-1e400)"), "createdAt: invalid date"},
         {inAttachment(R"("byteCount":12.5)"), "byteCount: expected an integer"},
-        {inAttachment(R"("byteCount":1e19)"), "byteCount: expected an integer"},
-        {inAttachment(R"("byteCount":-9.3e18)"), "byteCount: expected an integer"},
-        {inAttachment(R"("byteCount":99999999999999999999)"), "byteCount: expected an integer"},
         {inAttachment(R"("byteCount":null)"), "byteCount: missing value"},
     };
     for (const auto& [bytes, expected] : cases) {
