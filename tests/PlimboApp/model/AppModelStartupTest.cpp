@@ -300,11 +300,11 @@ TEST_F(AppModelStartupTest, TheKeyIsLookedUpOffTheGuiThreadAndTheFlagFollows) {
 
     // A key stored in a keyring left locked (its prompt dismissed) still counts as stored;
     // other failures do not.
-    h.secrets->setLocked(SecretStore::userCanceled);
+    h.secrets->setLocked(SecretStatus::userCanceled);
     model = h.makeModel();
     EXPECT_TRUE(settle([&] { return model->credentialIsStored(); }));
     h.secrets->setLocked(std::nullopt);
-    h.secrets->setFailure(SecretStore::notAvailable);
+    h.secrets->setFailure(SecretStatus::notAvailable);
     model = h.makeModel();
     spin(50);
     EXPECT_FALSE(model->credentialIsStored());
