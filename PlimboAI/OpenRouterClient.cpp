@@ -5,11 +5,11 @@
 #include "ErrorEnvelope.h"
 #include "JsonCoding.h"
 #include "JsonDecodingError.h"
+#include "Logging.h"
 #include "ModelListResponse.h"
 #include "ReplyInactivityTimer.h"
 
 #include <QCollator>
-#include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -21,8 +21,6 @@
 namespace plimbo {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcOpenRouter, "com.plimbo.utility.OpenRouter")
 
 const QByteArray kTitleHeader = QByteArrayLiteral("X-OpenRouter-Title");
 const QByteArray kTitle = QByteArrayLiteral("Plimbo");
@@ -141,7 +139,7 @@ QFuture<QList<OpenRouterModel>> OpenRouterClient::fetchModels(const QString& api
         reply->deleteLater();
         const auto failWith = [&](const OpenRouterError& error, const char* loggedType) {
             if (loggedType != nullptr) {
-                qCCritical(lcOpenRouter, "Model catalog failed: %s", loggedType);
+                qCCritical(aiLog, "Model catalog failed: %s", loggedType);
             }
             promise->setException(std::make_exception_ptr(error));
             promise->finish();

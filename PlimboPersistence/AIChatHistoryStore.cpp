@@ -7,6 +7,7 @@
 #include "FileSystemError.h"
 #include "FileWriteError.h"
 #include "JsonCoding.h"
+#include "Logging.h"
 #include "SaveFileWriter.h"
 #include "StoreFileCalls.h"
 #include "SystemClock.h"
@@ -439,7 +440,10 @@ std::optional<QString> AIChatHistoryStore::quarantineUnreadableHistory() const {
         // lose them at the next clean-up.
         try {
             moveWithoutReplacing(*m_calls, historyTarget, m_fileURL);
-        } catch (const FileSystemError&) {
+        } catch (const FileSystemError& error) {
+            // The first failure is the one the caller reports.
+            qCWarning(persistenceLog).noquote()
+                << "Moving the unreadable history back failed:" << error.description();
         }
         throw;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlimboError.h"
+#include "SecretStore.h"
 
 #include <QString>
 
@@ -11,18 +12,18 @@ class KeychainError : public PlimboError {
 public:
     enum class Kind { unexpectedStatus, invalidData };
 
-    // "Keyring operation failed (<status>)."
-    static KeychainError unexpectedStatus(qint32 status);
+    // "Keyring operation failed (<number>).", a number that names the status.
+    static KeychainError unexpectedStatus(SecretStatus status);
     // The same failure for an item that exists but stayed locked (its unlock prompt was
     // dismissed or could not be shown).
-    static KeychainError lockedItem(qint32 status);
+    static KeychainError lockedItem(SecretStatus status);
     // "The saved credential could not be decoded."
     static KeychainError invalidData();
 
     QString description() const override;
     Kind kind() const { return m_kind; }
-    // The store's status for unexpectedStatus; 0 for invalidData.
-    qint32 status() const { return m_status; }
+    // The store's status for unexpectedStatus; success for invalidData.
+    SecretStatus status() const { return m_status; }
     // True when the item is stored but could not be unlocked: a key exists all the same.
     bool itemIsLocked() const { return m_itemIsLocked; }
 
@@ -32,13 +33,13 @@ public:
     }
 
 private:
-    KeychainError(Kind kind, qint32 status, bool itemIsLocked = false)
+    KeychainError(Kind kind, SecretStatus status, bool itemIsLocked = false)
         : m_kind(kind)
         , m_status(status)
         , m_itemIsLocked(itemIsLocked) {}
 
     Kind m_kind;
-    qint32 m_status;
+    SecretStatus m_status;
     bool m_itemIsLocked;
 };
 

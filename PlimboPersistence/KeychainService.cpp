@@ -27,8 +27,8 @@ KeychainService::KeychainService(QString service, std::shared_ptr<SecretStore> s
     , m_store(std::move(store)) {}
 
 void KeychainService::save(const QString& value, const QString& account) const {
-    const qint32 status = m_store->save(m_service, account, value.toUtf8());
-    if (status != SecretStore::success) {
+    const SecretStatus status = m_store->save(m_service, account, value.toUtf8());
+    if (status != SecretStatus::success) {
         throw KeychainError::unexpectedStatus(status);
     }
 }
@@ -39,7 +39,7 @@ std::optional<QString> KeychainService::read(const QString& account) const {
     case SecretStore::ReadResult::Outcome::notFound:
         return std::nullopt;
     case SecretStore::ReadResult::Outcome::failed:
-        if (result.status == SecretStore::itemNotFound) {
+        if (result.status == SecretStatus::itemNotFound) {
             return std::nullopt;
         }
         throw KeychainError::unexpectedStatus(result.status);
@@ -58,8 +58,8 @@ std::optional<QString> KeychainService::read(const QString& account) const {
 }
 
 void KeychainService::remove(const QString& account) const {
-    const qint32 status = m_store->remove(m_service, account);
-    if (status != SecretStore::success && status != SecretStore::itemNotFound) {
+    const SecretStatus status = m_store->remove(m_service, account);
+    if (status != SecretStatus::success && status != SecretStatus::itemNotFound) {
         throw KeychainError::unexpectedStatus(status);
     }
 }

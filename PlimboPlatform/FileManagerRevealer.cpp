@@ -1,5 +1,7 @@
 #include "FileManagerRevealer.h"
 
+#include "Logging.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDir>
@@ -82,6 +84,12 @@ QFuture<RevealOutcome> FileManagerRevealer::reveal(const QList<QUrl>& files) {
     // away meanwhile.
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
                      [promise, opener = m_folderOpener, files](QDBusPendingCallWatcher* self) {
+                         if (self->isError()) {
+                             qCWarning(platformLog)
+                                 << "The file manager did not show the files, so their folders "
+                                    "open instead:"
+                                 << self->error().name();
+                         }
                          const RevealOutcome outcome = self->isError()
                                                            ? openFolders(*opener, files)
                                                            : RevealOutcome::shownInFileManager;

@@ -99,44 +99,44 @@ private:
     std::thread m_watcher; // last: starts only when the members it uses exist
 };
 
-qint32 statusFor(const GError* error, bool expired) {
+SecretStatus statusFor(const GError* error, bool expired) {
     if (expired) {
-        return SecretStore::notAvailable;
+        return SecretStatus::notAvailable;
     }
     if (error->domain == G_IO_ERROR) {
         switch (error->code) {
         case G_IO_ERROR_CANCELLED:
-            return SecretStore::userCanceled;
+            return SecretStatus::userCanceled;
         case G_IO_ERROR_DBUS_ERROR: // a remote error GIO has no mapping for
-            return SecretStore::internalFailure;
+            return SecretStatus::internalFailure;
         default: // no bus, refused connection, failed autolaunch, timed out
-            return SecretStore::notAvailable;
+            return SecretStatus::notAvailable;
         }
     }
     if (error->domain == G_DBUS_ERROR) {
         switch (error->code) {
         case G_DBUS_ERROR_ACCESS_DENIED:
         case G_DBUS_ERROR_AUTH_FAILED:
-            return SecretStore::authorizationFailed;
+            return SecretStatus::authorizationFailed;
         case G_DBUS_ERROR_FAILED:
         case G_DBUS_ERROR_NO_MEMORY:
         case G_DBUS_ERROR_INVALID_ARGS:
-            return SecretStore::internalFailure;
+            return SecretStatus::internalFailure;
         default: // unknown service, no owner, no server, no reply, unknown object or method
-            return SecretStore::notAvailable;
+            return SecretStatus::notAvailable;
         }
     }
     if (error->domain == SECRET_ERROR) {
         switch (error->code) {
         case SECRET_ERROR_IS_LOCKED:
-            return SecretStore::interactionNotAllowed;
+            return SecretStatus::interactionNotAllowed;
         case SECRET_ERROR_NO_SUCH_OBJECT:
-            return SecretStore::itemNotFound;
+            return SecretStatus::itemNotFound;
         default:
-            return SecretStore::internalFailure;
+            return SecretStatus::internalFailure;
         }
     }
-    return SecretStore::internalFailure;
+    return SecretStatus::internalFailure;
 }
 
 // The cancellable of one call that the Secret Service answers by itself, without asking the
@@ -150,7 +150,9 @@ public:
         , m_deadline(m_cancellable.get(), timeout) {}
 
     GCancellable* cancellable() const { return m_cancellable.get(); }
-    qint32 status(const GError* error) const { return statusFor(error, m_deadline.expired()); }
+    SecretStatus status(const GError* error) const {
+        return statusFor(error, m_deadline.expired());
+    }
 
 private:
     CancellablePtr m_cancellable;
@@ -223,33 +225,33 @@ public:
     std::chrono::milliseconds timeout() const { return m_timeout; }
     QByteArray label() const { return m_account + " (" + m_service + ")"; }
 
-    // Connects to the Secret Service; SecretStore::success or the status that says why not.
-    qint32 connect() {
+    // Connects to the Secret Service; SecretStatus::success or the status that says why not.
+    SecretStatus connect() {
         BoundedCall call(m_timeout);
         GError* raw = nullptr;
         m_connection.reset(secret_service_get_sync(SECRET_SERVICE_NONE, call.cancellable(), &raw));
         const ErrorPtr error(raw);
         if (!m_connection) {
-            return error ? call.status(error.get()) : SecretStore::internalFailure;
+            return error ? call.status(error.get()) : SecretStatus::internalFailure;
         }
-        return SecretStore::success;
+        return SecretStatus::success;
     }
 
     // Every matching item, locked ones too: finding an item needs no unlocking, so "stored but
     // locked" stays apart from "not stored".
-    qint32 search(ItemListPtr& items) const {
+    SecretStatus search(ItemListPtr& items) const {
         BoundedCall call(m_timeout);
         GError* raw = nullptr;
         items.reset(secret_service_search_sync(m_connection.get(), &plimboSchema, attributes(),
                                                SECRET_SEARCH_ALL, call.cancellable(), &raw));
         const ErrorPtr error(raw);
-        return error ? call.status(error.get()) : SecretStore::success;
+        return error ? call.status(error.get()) : SecretStatus::success;
     }
 
     // Unlocks the objects (items or collections); the store may ask the user first, and this
     // waits for the answer however long it takes. Success when every one was unlocked; a
-    // dismissed prompt, or one that could not be shown, gives SecretStore::userCanceled.
-    qint32 unlock(GList* objects) const {
+    // dismissed prompt, or one that could not be shown, gives SecretStatus::userCanceled.
+    SecretStatus unlock(GList* objects) const {
         GError* raw = nullptr;
         const gint unlocked =
             secret_service_unlock_sync(m_connection.get(), objects, nullptr, nullptr, &raw);
@@ -257,8 +259,8 @@ public:
         if (error) {
             return statusFor(error.get(), false);
         }
-        return unlocked >= static_cast<gint>(g_list_length(objects)) ? SecretStore::success
-                                                                     : SecretStore::userCanceled;
+        return unlocked >= static_cast<gint>(g_list_length(objects)) ? SecretStatus::success
+                                                                     : SecretStatus::userCanceled;
     }
 
 private:
@@ -277,13 +279,13 @@ LibsecretSecretStore::LibsecretSecretStore(std::chrono::milliseconds timeout)
 
 SecretStore::ReadResult LibsecretSecretStore::read(const QString& service, const QString& account) {
     Operation operation(service, account, m_timeout);
-    qint32 status = operation.connect();
-    if (status != success) {
+    SecretStatus status = operation.connect();
+    if (status != SecretStatus::success) {
         return ReadResult::makeFailed(status);
     }
     ItemListPtr items;
     status = operation.search(items);
-    if (status != success) {
+    if (status != SecretStatus::success) {
         return ReadResult::makeFailed(status);
     }
     if (!items) {
@@ -293,11 +295,11 @@ SecretStore::ReadResult LibsecretSecretStore::read(const QString& service, const
     if (!item) {
         // One item is enough: unlocking it unlocks its collection.
         const BorrowedListPtr first(g_list_append(nullptr, items->data));
-        const qint32 unlockStatus = operation.unlock(first.get());
+        const SecretStatus unlockStatus = operation.unlock(first.get());
         // Search again either way: the keyring may have been unlocked meanwhile by other means,
         // and the items found before still say they are locked.
         status = operation.search(items);
-        if (status != success) {
+        if (status != SecretStatus::success) {
             return ReadResult::makeLocked(status);
         }
         if (!items) {
@@ -305,7 +307,8 @@ SecretStore::ReadResult LibsecretSecretStore::read(const QString& service, const
         }
         item = firstUnlockedItem(items.get());
         if (!item) {
-            return ReadResult::makeLocked(unlockStatus != success ? unlockStatus : userCanceled);
+            return ReadResult::makeLocked(
+                unlockStatus != SecretStatus::success ? unlockStatus : SecretStatus::userCanceled);
         }
     }
 
@@ -315,11 +318,11 @@ SecretStore::ReadResult LibsecretSecretStore::read(const QString& service, const
     const ErrorPtr error(raw);
     if (error) {
         status = call.status(error.get());
-        if (status == itemNotFound) {
+        if (status == SecretStatus::itemNotFound) {
             return ReadResult::makeNotFound();
         }
-        return status == interactionNotAllowed ? ReadResult::makeLocked(status)
-                                               : ReadResult::makeFailed(status);
+        return status == SecretStatus::interactionNotAllowed ? ReadResult::makeLocked(status)
+                                                             : ReadResult::makeFailed(status);
     }
     const ValuePtr value(secret_item_get_secret(item));
     if (!value) {
@@ -333,11 +336,11 @@ SecretStore::ReadResult LibsecretSecretStore::read(const QString& service, const
     return ReadResult::makeFound(QByteArray(bytes, static_cast<qsizetype>(length)));
 }
 
-qint32 LibsecretSecretStore::save(const QString& service, const QString& account,
-                                  const QByteArray& secret) {
+SecretStatus LibsecretSecretStore::save(const QString& service, const QString& account,
+                                        const QByteArray& secret) {
     Operation operation(service, account, m_timeout);
-    qint32 status = operation.connect();
-    if (status != success) {
+    SecretStatus status = operation.connect();
+    if (status != SecretStatus::success) {
         return status;
     }
     ValuePtr value(secret_value_new(secret.constData(), secret.size(), "text/plain"));
@@ -346,13 +349,13 @@ qint32 LibsecretSecretStore::save(const QString& service, const QString& account
     // second one of ours.
     ItemListPtr items;
     status = operation.search(items);
-    if (status != success) {
+    if (status != SecretStatus::success) {
         return status;
     }
     if (items) {
         if (const BorrowedListPtr locked = lockedItems(items.get())) {
             status = operation.unlock(locked.get());
-            if (status != success) {
+            if (status != SecretStatus::success) {
                 return status;
             }
         }
@@ -362,10 +365,10 @@ qint32 LibsecretSecretStore::save(const QString& service, const QString& account
             auto* item = static_cast<SecretItem*>(node->data);
             if (!secret_item_set_secret_sync(item, value.get(), call.cancellable(), &raw)) {
                 const ErrorPtr error(raw);
-                return error ? call.status(error.get()) : internalFailure;
+                return error ? call.status(error.get()) : SecretStatus::internalFailure;
             }
         }
-        return success;
+        return SecretStatus::success;
     }
 
     // A locked default collection is unlocked first, waiting for the user; without one the
@@ -385,7 +388,7 @@ qint32 LibsecretSecretStore::save(const QString& service, const QString& account
     if (collection && secret_collection_get_locked(collection.get())) {
         const BorrowedListPtr locked(g_list_append(nullptr, collection.get()));
         status = operation.unlock(locked.get());
-        if (status != success) {
+        if (status != SecretStatus::success) {
             return status;
         }
     }
@@ -400,27 +403,27 @@ qint32 LibsecretSecretStore::save(const QString& service, const QString& account
                                    value.get(), call ? call->cancellable() : nullptr, &raw)) {
         const ErrorPtr error(raw);
         if (!error) {
-            return internalFailure;
+            return SecretStatus::internalFailure;
         }
         return call ? call->status(error.get()) : statusFor(error.get(), false);
     }
-    return success;
+    return SecretStatus::success;
 }
 
-qint32 LibsecretSecretStore::remove(const QString& service, const QString& account) {
+SecretStatus LibsecretSecretStore::remove(const QString& service, const QString& account) {
     Operation operation(service, account, m_timeout);
-    qint32 status = operation.connect();
-    if (status != success) {
+    SecretStatus status = operation.connect();
+    if (status != SecretStatus::success) {
         return status;
     }
     ItemListPtr items;
     status = operation.search(items);
-    if (status != success) {
+    if (status != SecretStatus::success) {
         return status;
     }
     if (const BorrowedListPtr locked = lockedItems(items.get())) {
         status = operation.unlock(locked.get());
-        if (status != success) {
+        if (status != SecretStatus::success) {
             return status;
         }
     }
@@ -430,13 +433,13 @@ qint32 LibsecretSecretStore::remove(const QString& service, const QString& accou
         if (!secret_item_delete_sync(static_cast<SecretItem*>(node->data), call.cancellable(),
                                      &raw)) {
             const ErrorPtr error(raw);
-            status = error ? call.status(error.get()) : internalFailure;
-            if (status != itemNotFound) {
+            status = error ? call.status(error.get()) : SecretStatus::internalFailure;
+            if (status != SecretStatus::itemNotFound) {
                 return status;
             }
         }
     }
-    return success;
+    return SecretStatus::success;
 }
 
 } // namespace plimbo

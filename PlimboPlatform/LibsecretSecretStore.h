@@ -20,8 +20,9 @@ public:
     explicit LibsecretSecretStore(std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
     ReadResult read(const QString& service, const QString& account) override;
-    qint32 save(const QString& service, const QString& account, const QByteArray& secret) override;
-    qint32 remove(const QString& service, const QString& account) override;
+    SecretStatus save(const QString& service, const QString& account,
+                      const QByteArray& secret) override;
+    SecretStatus remove(const QString& service, const QString& account) override;
 
     std::chrono::milliseconds timeout() const { return m_timeout; }
 

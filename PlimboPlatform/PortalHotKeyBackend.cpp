@@ -1,5 +1,7 @@
 #include "PortalHotKeyBackend.h"
 
+#include "Logging.h"
+
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -79,7 +81,7 @@ QString objectPathText(const QVariant& value) {
     return {};
 }
 
-QString keyName(quint32 key) {
+QString keyName(Qt::Key key) {
     if (key >= Qt::Key_A && key <= Qt::Key_Z) {
         return QString(QChar(u'a' + (key - Qt::Key_A)));
     }
@@ -119,6 +121,17 @@ QString keyName(quint32 key) {
     }
 }
 
+PortalResponse portalResponse(uint code) {
+    switch (code) {
+    case 0:
+        return PortalResponse::success;
+    case 1:
+        return PortalResponse::cancelled;
+    default:
+        return PortalResponse::other;
+    }
+}
+
 QSet<QString>& connectionsWithApplicationId() {
     static QSet<QString> names;
     return names;
@@ -131,7 +144,7 @@ class PortalRequest : public QObject {
     Q_OBJECT
 
 public:
-    using Done = std::function<void(uint, const QVariantMap&)>;
+    using Done = std::function<void(PortalResponse, const QVariantMap&)>;
 
     PortalRequest(QDBusConnection connection, QString serviceName, Done done, QObject* parent)
         : QObject(parent)
@@ -150,7 +163,7 @@ public:
                              QStringLiteral("Response"), this, SLOT(response(QDBusMessage)));
     }
 
-    void finish(uint code, const QVariantMap& results) {
+    void finish(PortalResponse response, const QVariantMap& results) {
         if (!m_done) {
             return;
         }
@@ -158,17 +171,17 @@ public:
         const Done done = std::move(m_done);
         m_done = nullptr;
         deleteLater();
-        done(code, results);
+        done(response, results);
     }
 
 public slots:
     void response(const QDBusMessage& message) {
         const QList<QVariant> arguments = message.arguments();
         if (arguments.size() != 2) {
-            finish(2, {});
+            finish(PortalResponse::other, {});
             return;
         }
-        finish(arguments[0].toUInt(), resultMap(arguments[1]));
+        finish(portalResponse(arguments[0].toUInt()), resultMap(arguments[1]));
     }
 
 private:
@@ -213,14 +226,14 @@ PortalHotKeyBackend::~PortalHotKeyBackend() {
     }
 }
 
-qint32 PortalHotKeyBackend::installHandler(Handler handler) {
+HotKeyStatus PortalHotKeyBackend::installHandler(Handler handler) {
     if (!m_connection.isConnected()) {
         m_reason = tr("There is no D-Bus session bus, so the desktop's global shortcuts portal "
                       "cannot be reached.");
-        return NoShortcutsFacility;
+        return HotKeyStatus::noShortcutsFacility;
     }
     m_handler = std::move(handler);
-    return NoError;
+    return HotKeyStatus::success;
 }
 
 void PortalHotKeyBackend::removeHandler() {
@@ -231,53 +244,52 @@ void PortalHotKeyBackend::setBindingsChangedHandler(std::function<void()> handle
     m_changed = std::move(handler);
 }
 
-QString PortalHotKeyBackend::preferredTrigger(quint32 keyCode, quint32 modifiers) {
-    constexpr quint32 known = CommandModifier | ShiftModifier | OptionModifier | ControlModifier;
-    const QString key = keyName(keyCode);
-    if (key.isEmpty() || (modifiers & ~known) != 0) {
+QString PortalHotKeyBackend::preferredTrigger(QKeyCombination keys) {
+    const QString key = keyName(keys.key());
+    const Qt::KeyboardModifiers modifiers = keys.keyboardModifiers();
+    if (key.isEmpty() || (modifiers & ~supportedModifiers) != Qt::NoModifier) {
         return {};
     }
     QStringList parts;
-    if (modifiers & CommandModifier) {
+    if (modifiers & Qt::MetaModifier) {
         parts << QStringLiteral("LOGO");
     }
-    if (modifiers & ControlModifier) {
+    if (modifiers & Qt::ControlModifier) {
         parts << QStringLiteral("CTRL");
     }
-    if (modifiers & OptionModifier) {
+    if (modifiers & Qt::AltModifier) {
         parts << QStringLiteral("ALT");
     }
-    if (modifiers & ShiftModifier) {
+    if (modifiers & Qt::ShiftModifier) {
         parts << QStringLiteral("SHIFT");
     }
     parts << key;
     return parts.join(QLatin1Char('+'));
 }
 
-HotKeyBackend::Registration PortalHotKeyBackend::registerHotKey(quint32 id, quint32 keyCode,
-                                                                quint32 modifiers) {
+HotKeyBackend::Registration PortalHotKeyBackend::registerHotKey(quint32 id, QKeyCombination keys) {
     if (!m_connection.isConnected()) {
-        return {NoShortcutsFacility, 0};
+        return {HotKeyStatus::noShortcutsFacility, 0};
     }
     if (!m_handler) {
-        return {HandlerNotInstalled, 0};
+        return {HotKeyStatus::handlerNotInstalled, 0};
     }
-    const QString trigger = preferredTrigger(keyCode, modifiers);
+    const QString trigger = preferredTrigger(keys);
     if (trigger.isEmpty()) {
-        return {UnknownKey, 0};
+        return {HotKeyStatus::unknownKey, 0};
     }
     for (const Entry& entry : std::as_const(m_entries)) {
         if (entry.id == id || entry.preferredTrigger == trigger) {
-            return {HotKeyExists, 0};
+            return {HotKeyStatus::alreadyTaken, 0};
         }
     }
     const Shortcut names =
         m_shortcuts.value(id, Shortcut{QStringLiteral("shortcut-%1").arg(id), QString()});
     Entry entry{id, names.id, names.description.isEmpty() ? names.id : names.description, trigger,
-                Binding{RegistrationPending, {}}};
+                Binding{HotKeyStatus::pending, {}}};
     if (!m_reason.isEmpty() && m_started && m_sessionHandle.isEmpty()) {
         // The portal already answered that it cannot hold shortcuts.
-        return {NoShortcutsFacility, 0};
+        return {HotKeyStatus::noShortcutsFacility, 0};
     }
     const quint64 ref = m_nextRef++;
     m_entries.insert(ref, entry);
@@ -287,7 +299,7 @@ HotKeyBackend::Registration PortalHotKeyBackend::registerHotKey(quint32 id, quin
         // Until the session exists, its first binding takes every entry.
         QMetaObject::invokeMethod(this, &PortalHotKeyBackend::bindShortcuts, Qt::QueuedConnection);
     }
-    return {RegistrationPending, ref};
+    return {HotKeyStatus::pending, ref};
 }
 
 void PortalHotKeyBackend::unregisterHotKey(quint64 ref) {
@@ -297,7 +309,7 @@ void PortalHotKeyBackend::unregisterHotKey(quint64 ref) {
 
 HotKeyBackend::Binding PortalHotKeyBackend::binding(quint64 ref) const {
     const auto it = m_entries.constFind(ref);
-    return it == m_entries.constEnd() ? Binding{RefusedByDesktop, {}} : it->binding;
+    return it == m_entries.constEnd() ? Binding{HotKeyStatus::refusedByDesktop, {}} : it->binding;
 }
 
 void PortalHotKeyBackend::scheduleStart() {
@@ -362,11 +374,11 @@ void PortalHotKeyBackend::checkInterface() {
                 if (error == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
                     error == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
                     error == QLatin1String("org.freedesktop.DBus.Error.Timeout")) {
-                    setAll(NoShortcutsFacility,
+                    setAll(HotKeyStatus::noShortcutsFacility,
                            tr("No XDG desktop portal answers in this Wayland session, so global "
                               "shortcuts cannot be registered."));
                 } else {
-                    setAll(NoShortcutsFacility,
+                    setAll(HotKeyStatus::noShortcutsFacility,
                            tr("This desktop's portal offers no global shortcuts "
                               "(org.freedesktop.portal.GlobalShortcuts), and in a Wayland "
                               "session there is no other way to register them."));
@@ -384,9 +396,9 @@ void PortalHotKeyBackend::createSession() {
         QStringLiteral("CreateSession"), {},
         {{QStringLiteral("session_handle_token"), token},
          {QStringLiteral("shortcuts"), QVariant::fromValue(requestedShortcuts())}},
-        [this, predicted](uint response, const QVariantMap& results) {
-            if (response != 0) {
-                setAll(RefusedByDesktop,
+        [this, predicted](PortalResponse response, const QVariantMap& results) {
+            if (response != PortalResponse::success) {
+                setAll(HotKeyStatus::refusedByDesktop,
                        tr("The desktop refused to open a global shortcuts session."));
                 return;
             }
@@ -442,11 +454,11 @@ void PortalHotKeyBackend::bindShortcuts() {
     callWithRequest(QStringLiteral("BindShortcuts"),
                     {QVariant::fromValue(QDBusObjectPath(m_sessionHandle)),
                      QVariant::fromValue(shortcuts), QString()},
-                    {}, [this](uint response, const QVariantMap& results) {
-                        if (response != 0) {
-                            // 1: the user declined in the desktop's dialog; 2: it failed.
+                    {}, [this](PortalResponse response, const QVariantMap& results) {
+                        if (response != PortalResponse::success) {
+                            // The user declined in the desktop's dialog, or it failed.
                             for (Entry& entry : m_entries) {
-                                entry.binding = {RefusedByDesktop, {}};
+                                entry.binding = {HotKeyStatus::refusedByDesktop, {}};
                             }
                             notifyChanged();
                             return;
@@ -467,8 +479,9 @@ void PortalHotKeyBackend::listShortcuts() {
     }
     callWithRequest(
         QStringLiteral("ListShortcuts"), {QVariant::fromValue(QDBusObjectPath(m_sessionHandle))},
-        {}, [this](uint response, const QVariantMap& results) {
-            if (response != 0) {
+        {}, [this](PortalResponse response, const QVariantMap& results) {
+            if (response != PortalResponse::success) {
+                qCWarning(platformLog) << "The desktop portal did not list the global shortcuts";
                 return;
             }
             if (const auto bound = shortcutList(results.value(QStringLiteral("shortcuts")))) {
@@ -479,11 +492,11 @@ void PortalHotKeyBackend::listShortcuts() {
 
 void PortalHotKeyBackend::callWithRequest(
     const QString& method, QList<QVariant> arguments, QVariantMap options,
-    std::function<void(uint response, const QVariantMap& results)> done) {
+    std::function<void(PortalResponse, const QVariantMap& results)> done) {
     const QString token = nextToken();
     options.insert(QStringLiteral("handle_token"), token);
     auto guarded = [this, generation = m_generation,
-                    done = std::move(done)](uint response, const QVariantMap& results) {
+                    done = std::move(done)](PortalResponse response, const QVariantMap& results) {
         if (generation == m_generation) {
             done(response, results);
         }
@@ -500,12 +513,14 @@ void PortalHotKeyBackend::callWithRequest(
     auto* watcher =
         new QDBusPendingCallWatcher(m_connection.asyncCall(call, callTimeoutMs), request);
     connect(watcher, &QDBusPendingCallWatcher::finished, request,
-            [request](QDBusPendingCallWatcher* reply) {
+            [request, method](QDBusPendingCallWatcher* reply) {
                 reply->deleteLater();
                 const QDBusMessage message = reply->reply();
                 if (message.type() != QDBusMessage::ReplyMessage ||
                     message.arguments().size() != 1) {
-                    request->finish(2, {});
+                    qCWarning(platformLog) << "The desktop portal's" << method
+                                           << "call failed:" << message.errorName();
+                    request->finish(PortalResponse::other, {});
                     return;
                 }
                 // Older portals choose the request path themselves.
@@ -523,18 +538,18 @@ void PortalHotKeyBackend::applyShortcuts(const QList<PortalShortcutEntry>& short
     for (Entry& entry : m_entries) {
         const auto found = triggers.constFind(entry.portalId);
         if (found == triggers.constEnd()) {
-            entry.binding = {RefusedByDesktop, {}};
+            entry.binding = {HotKeyStatus::refusedByDesktop, {}};
         } else if (found->trimmed().isEmpty()) {
             // Listed without a trigger: the desktop holds it, but no key fires it.
-            entry.binding = {NoKeys, {}};
+            entry.binding = {HotKeyStatus::noKeys, {}};
         } else {
-            entry.binding = {NoError, found->trimmed()};
+            entry.binding = {HotKeyStatus::success, found->trimmed()};
         }
     }
     notifyChanged();
 }
 
-void PortalHotKeyBackend::setAll(qint32 status, const QString& reason) {
+void PortalHotKeyBackend::setAll(HotKeyStatus status, const QString& reason) {
     m_reason = reason;
     for (Entry& entry : m_entries) {
         entry.binding = {status, {}};
@@ -560,9 +575,9 @@ void PortalHotKeyBackend::activated(const QDBusMessage& message) {
             continue;
         }
         const quint32 shortcutId = entry.id;
-        if (entry.binding.status != NoError) {
+        if (entry.binding.status != HotKeyStatus::success) {
             // The desktop holds it after all (some bind from their own configuration).
-            entry.binding = {NoError, {}};
+            entry.binding = {HotKeyStatus::success, {}};
             notifyChanged();
         }
         // The handler may drop this backend's registrations; copy it first.
@@ -591,7 +606,7 @@ void PortalHotKeyBackend::sessionClosed(const QDBusMessage& message) {
         return;
     }
     forgetSession();
-    setAll(NoShortcutsFacility,
+    setAll(HotKeyStatus::noShortcutsFacility,
            tr("The desktop closed Plimbo's shortcuts session, so no global shortcut works now. "
               "Press Retry Shortcuts to bind them again."));
 }
@@ -605,13 +620,13 @@ void PortalHotKeyBackend::portalOwnerChanged(const QString& newOwner) {
     forgetSession();
     connectionsWithApplicationId().remove(connectionKey());
     if (newOwner.isEmpty()) {
-        setAll(NoShortcutsFacility,
+        setAll(HotKeyStatus::noShortcutsFacility,
                tr("The desktop portal has stopped, so no global shortcut works now. Plimbo binds "
                   "them again when it is back."));
         return;
     }
     m_reason.clear();
-    setAll(RegistrationPending, {});
+    setAll(HotKeyStatus::pending, {});
     start();
 }
 

@@ -24,10 +24,19 @@ struct PortalShortcutEntry {
 QDBusArgument& operator<<(QDBusArgument& argument, const PortalShortcutEntry& entry);
 const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcutEntry& entry);
 
+// How a portal request ended (org.freedesktop.portal.Request's Response: 0, 1, or anything else).
+enum class PortalResponse {
+    success,
+    // The user dismissed the desktop's dialog.
+    cancelled,
+    // The request ended some other way, or its answer could not be read.
+    other,
+};
+
 // Global shortcuts through the XDG desktop portal (org.freedesktop.portal.GlobalShortcuts),
 // the one route that sees keys in every window of a Wayland session. The desktop binds them
 // for a session of ours, may ask the user first and may bind other keys than we asked for:
-// registrations answer RegistrationPending and binding() follows the desktop's answers, and the
+// registrations answer pending and binding() follows the desktop's answers, and the
 // portal leaving the bus and coming back. Nothing here waits for the bus.
 class PortalHotKeyBackend final : public QObject, public HotKeyBackend {
     Q_OBJECT
@@ -56,9 +65,9 @@ public:
     // Closes the session, which releases every shortcut it bound.
     ~PortalHotKeyBackend() override;
 
-    qint32 installHandler(Handler handler) override;
+    HotKeyStatus installHandler(Handler handler) override;
     void removeHandler() override;
-    Registration registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers) override;
+    Registration registerHotKey(quint32 id, QKeyCombination keys) override;
     void unregisterHotKey(quint64 ref) override;
     Binding binding(quint64 ref) const override;
     QString unavailableReason() const override { return m_reason; }
@@ -66,7 +75,7 @@ public:
 
     // The XDG shortcuts notation of a combination ("LOGO+ALT+space"); empty for a key or
     // modifier it has no name for.
-    static QString preferredTrigger(quint32 keyCode, quint32 modifiers);
+    static QString preferredTrigger(QKeyCombination keys);
 
 private slots:
     void activated(const QDBusMessage& message);
@@ -94,10 +103,10 @@ private:
     void listShortcuts();
     // Calls a method that answers through a Request object; done gets its Response.
     void callWithRequest(const QString& method, QList<QVariant> arguments, QVariantMap options,
-                         std::function<void(uint response, const QVariantMap& results)> done);
+                         std::function<void(PortalResponse, const QVariantMap& results)> done);
     // A list of bound shortcuts: those in it are held, the others (when complete) are not.
     void applyShortcuts(const QList<PortalShortcutEntry>& shortcuts);
-    void setAll(qint32 status, const QString& reason);
+    void setAll(HotKeyStatus status, const QString& reason);
     void notifyChanged();
     QString nextToken();
     QString senderPart() const;

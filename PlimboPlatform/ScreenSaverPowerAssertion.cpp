@@ -1,11 +1,12 @@
 #include "ScreenSaverPowerAssertion.h"
 
+#include "Logging.h"
+
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
-#include <QLoggingCategory>
 
 #include <limits>
 #include <utility>
@@ -13,8 +14,6 @@
 namespace plimbo {
 
 namespace {
-
-Q_LOGGING_CATEGORY(platformLog, "plimbo.platform")
 
 // libdbus's "no timeout": a grant that comes after any bound would still keep the screen awake,
 // so the reply is always awaited and the caller decides what a late one means.

@@ -1,12 +1,11 @@
 #include "WaylandClipboardReader.h"
 
 #include "BoundedPipeRead.h"
+#include "Logging.h"
 #include "WaylandClipboardTypes.h"
 
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 #include <wayland-client.h>
-
-#include <QLoggingCategory>
 
 #include <algorithm>
 #include <cstring>
@@ -18,8 +17,6 @@
 namespace plimbo {
 
 namespace {
-
-Q_LOGGING_CATEGORY(waylandClipboardLog, "plimbo.platform")
 
 using Clock = std::chrono::steady_clock;
 
@@ -108,11 +105,11 @@ bool WaylandClipboardReader::connectToCompositor() {
     m_registry = wl_display_get_registry(m_display);
     wl_registry_add_listener(m_registry, &registryListener, this);
     if (!roundtrip(connectTimeout)) {
-        qCWarning(waylandClipboardLog) << "The compositor did not answer the clipboard reader";
+        qCWarning(platformLog) << "The compositor did not answer the clipboard reader";
         return false;
     }
     if (!m_manager || !m_seat) {
-        qCInfo(waylandClipboardLog)
+        qCInfo(platformLog)
             << "The compositor offers no clipboard-manager protocol; the clipboard is read "
                "through X11";
         return false;
@@ -150,7 +147,7 @@ void WaylandClipboardReader::serve() {
             continue;
         }
         if (!dispatch(-1) || !m_device) {
-            qCWarning(waylandClipboardLog) << "The clipboard reader's Wayland connection broke";
+            qCWarning(platformLog) << "The clipboard reader's Wayland connection broke";
             return;
         }
     }

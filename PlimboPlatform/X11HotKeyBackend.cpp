@@ -1,5 +1,7 @@
 #include "X11HotKeyBackend.h"
 
+#include "Logging.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
@@ -43,7 +45,7 @@ constexpr quint16 relevantModifierBits = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTR
                                          XCB_MOD_MASK_1 | XCB_MOD_MASK_2 | XCB_MOD_MASK_3 |
                                          XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
 
-xcb_keysym_t keysymForQtKey(quint32 key) {
+xcb_keysym_t keysymForQtKey(Qt::Key key) {
     if (key >= Qt::Key_A && key <= Qt::Key_Z) {
         // X names letter keys by their unshifted (lower-case) symbol.
         return XK_a + (key - Qt::Key_A);
@@ -84,27 +86,28 @@ xcb_keysym_t keysymForQtKey(quint32 key) {
     }
 }
 
-std::optional<quint16> xModifiersFor(quint32 modifiers) {
-    constexpr quint32 known = HotKeyBackend::CommandModifier | HotKeyBackend::ShiftModifier |
-                              HotKeyBackend::OptionModifier | HotKeyBackend::ControlModifier;
-    if ((modifiers & ~known) != 0) {
+std::optional<quint16> xModifiersFor(Qt::KeyboardModifiers modifiers) {
+    if ((modifiers & ~HotKeyBackend::supportedModifiers) != Qt::NoModifier) {
         return std::nullopt;
     }
     quint16 x = 0;
-    if (modifiers & HotKeyBackend::CommandModifier) {
+    if (modifiers & Qt::MetaModifier) {
         x |= XCB_MOD_MASK_4;
     }
-    if (modifiers & HotKeyBackend::ShiftModifier) {
+    if (modifiers & Qt::ShiftModifier) {
         x |= XCB_MOD_MASK_SHIFT;
     }
-    if (modifiers & HotKeyBackend::OptionModifier) {
+    if (modifiers & Qt::AltModifier) {
         x |= XCB_MOD_MASK_1;
     }
-    if (modifiers & HotKeyBackend::ControlModifier) {
+    if (modifiers & Qt::ControlModifier) {
         x |= XCB_MOD_MASK_CONTROL;
     }
     return x;
 }
+
+// X's BadAccess: another client holds the combination.
+constexpr quint8 badAccessError = 10;
 
 xcb_window_t rootWindow(xcb_connection_t* connection, Display* display) {
     if (display) {
@@ -202,14 +205,15 @@ bool X11HotKeyBackend::connectionUsable() const {
            xcb_connection_has_error(m_connection) == 0;
 }
 
-qint32 X11HotKeyBackend::installHandler(Handler handler) {
+HotKeyStatus X11HotKeyBackend::installHandler(Handler handler) {
     if (!connectionUsable()) {
-        return NoDisplayConnection;
+        return HotKeyStatus::noDisplayConnection;
     }
     if (!m_keySymbols) {
         m_keySymbols = xcb_key_symbols_alloc(m_connection);
         if (!m_keySymbols) {
-            return NoDisplayConnection;
+            qCWarning(platformLog) << "No key symbols from the X server: no global shortcut works";
+            return HotKeyStatus::noDisplayConnection;
         }
         m_numLockMask = findNumLockMask(m_connection, m_keySymbols);
         m_xkbFirstEvent = xkbFirstEvent(m_connection);
@@ -219,7 +223,7 @@ qint32 X11HotKeyBackend::installHandler(Handler handler) {
         QCoreApplication::instance()->installNativeEventFilter(this);
         m_filterInstalled = true;
     }
-    return NoError;
+    return HotKeyStatus::success;
 }
 
 void X11HotKeyBackend::removeHandler() {
@@ -238,43 +242,42 @@ QList<quint16> X11HotKeyBackend::lockVariants() const {
     return variants;
 }
 
-HotKeyBackend::Registration X11HotKeyBackend::registerHotKey(quint32 id, quint32 keyCode,
-                                                             quint32 modifiers) {
+HotKeyBackend::Registration X11HotKeyBackend::registerHotKey(quint32 id, QKeyCombination keys) {
     if (!connectionUsable()) {
-        return {NoDisplayConnection, 0};
+        return {HotKeyStatus::noDisplayConnection, 0};
     }
     if (!m_keySymbols) {
-        return {HandlerNotInstalled, 0};
+        return {HotKeyStatus::handlerNotInstalled, 0};
     }
-    const std::optional<quint16> xModifiers = xModifiersFor(modifiers);
+    const std::optional<quint16> xModifiers = xModifiersFor(keys.keyboardModifiers());
     if (!xModifiers) {
-        return {UnsupportedModifiers, 0};
+        return {HotKeyStatus::unsupportedModifiers, 0};
     }
-    const xcb_keysym_t keysym = keysymForQtKey(keyCode);
+    const xcb_keysym_t keysym = keysymForQtKey(keys.key());
     if (keysym == 0) {
-        return {UnknownKey, 0};
+        return {HotKeyStatus::unknownKey, 0};
     }
     std::unique_ptr<xcb_keycode_t, decltype(&std::free)> codes(
         xcb_key_symbols_get_keycode(m_keySymbols, keysym), &std::free);
     if (!codes || codes.get()[0] == XCB_NO_SYMBOL) {
-        return {UnknownKey, 0};
+        return {HotKeyStatus::unknownKey, 0};
     }
-    const Grab grab{id, keysym, codes.get()[0], *xModifiers, NoError};
+    const Grab grab{id, keysym, codes.get()[0], *xModifiers, HotKeyStatus::success};
     const GrabKey key{m_root, grab.keycode, grab.modifiers};
     if (grabsInProcess().contains(key)) {
-        return {HotKeyExists, 0};
+        return {HotKeyStatus::alreadyTaken, 0};
     }
-    const qint32 status = grabAllVariants(grab);
-    if (status != NoError) {
+    const HotKeyStatus status = grabAllVariants(grab);
+    if (status != HotKeyStatus::success) {
         return {status, 0};
     }
     grabsInProcess().insert(key);
     const quint64 ref = m_nextRef++;
     m_grabs.insert(ref, grab);
-    return {NoError, ref};
+    return {HotKeyStatus::success, ref};
 }
 
-qint32 X11HotKeyBackend::grabAllVariants(const Grab& grab) {
+HotKeyStatus X11HotKeyBackend::grabAllVariants(const Grab& grab) {
     // Send all four grabs, then collect their answers: one round trip per variant would do too,
     // but any refusal (BadAccess when another client holds it) must undo the ones that worked.
     const QList<quint16> variants = lockVariants();
@@ -284,30 +287,36 @@ qint32 X11HotKeyBackend::grabAllVariants(const Grab& grab) {
                                           static_cast<quint16>(grab.modifiers | variants[i]),
                                           grab.keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     }
-    qint32 status = NoError;
+    quint8 firstError = 0;
     QList<quint16> granted;
     for (qsizetype i = 0; i < variants.size(); ++i) {
         if (xcb_generic_error_t* error = xcb_request_check(m_connection, cookies[i])) {
-            if (status == NoError) {
-                status = error->error_code;
+            if (firstError == 0) {
+                firstError = error->error_code;
             }
             std::free(error);
         } else {
             granted << variants[i];
         }
     }
-    if (status != NoError) {
-        for (quint16 variant : granted) {
-            xcb_ungrab_key(m_connection, grab.keycode, m_root,
-                           static_cast<quint16>(grab.modifiers | variant));
-        }
-        sync(m_connection);
+    if (firstError == 0) {
+        return HotKeyStatus::success;
     }
-    return status;
+    for (quint16 variant : granted) {
+        xcb_ungrab_key(m_connection, grab.keycode, m_root,
+                       static_cast<quint16>(grab.modifiers | variant));
+    }
+    sync(m_connection);
+    if (firstError == badAccessError) {
+        return HotKeyStatus::takenByAnotherClient;
+    }
+    qCWarning(platformLog) << "The X server refused a global shortcut's key grab with error"
+                           << firstError;
+    return HotKeyStatus::refusedByDisplayServer;
 }
 
 void X11HotKeyBackend::ungrab(const Grab& grab) {
-    if (grab.status != NoError) {
+    if (grab.status != HotKeyStatus::success) {
         return;
     }
     for (quint16 variant : lockVariants()) {
@@ -325,7 +334,7 @@ void X11HotKeyBackend::unregisterHotKey(quint64 ref) {
     if (connectionUsable()) {
         ungrab(*it);
         sync(m_connection);
-    } else if (it->status == NoError) {
+    } else if (it->status == HotKeyStatus::success) {
         grabsInProcess().remove(GrabKey{m_root, it->keycode, it->modifiers});
     }
     m_grabs.erase(it);
@@ -333,7 +342,7 @@ void X11HotKeyBackend::unregisterHotKey(quint64 ref) {
 
 HotKeyBackend::Binding X11HotKeyBackend::binding(quint64 ref) const {
     const auto it = m_grabs.constFind(ref);
-    return {it == m_grabs.constEnd() ? NothingStored : it->status, {}};
+    return {it == m_grabs.constEnd() ? HotKeyStatus::nothingStored : it->status, {}};
 }
 
 void X11HotKeyBackend::setBindingsChangedHandler(std::function<void()> handler) {
@@ -384,7 +393,7 @@ void X11HotKeyBackend::regrabAll() {
             xcb_key_symbols_get_keycode(symbols, it->keysym), &std::free);
         const xcb_keycode_t code = codes ? codes.get()[0] : xcb_keycode_t(XCB_NO_SYMBOL);
         keycodes.insert(it.key(), code);
-        moved = moved || code != it->keycode || it->status != NoError;
+        moved = moved || code != it->keycode || it->status != HotKeyStatus::success;
     }
     xcb_key_symbols_free(m_keySymbols);
     m_keySymbols = symbols;
@@ -401,15 +410,16 @@ void X11HotKeyBackend::regrabAll() {
     bool changed = false;
     for (auto it = m_grabs.begin(); it != m_grabs.end(); ++it) {
         Grab& grab = *it;
-        const qint32 before = grab.status;
+        const HotKeyStatus before = grab.status;
         const xcb_keycode_t code = keycodes.value(it.key());
         if (code == XCB_NO_SYMBOL) {
-            grab.status = UnknownKey;
+            grab.status = HotKeyStatus::unknownKey;
         } else {
             grab.keycode = code;
             const GrabKey key{m_root, grab.keycode, grab.modifiers};
-            grab.status = grabsInProcess().contains(key) ? HotKeyExists : grabAllVariants(grab);
-            if (grab.status == NoError) {
+            grab.status =
+                grabsInProcess().contains(key) ? HotKeyStatus::alreadyTaken : grabAllVariants(grab);
+            if (grab.status == HotKeyStatus::success) {
                 grabsInProcess().insert(key);
             }
         }
@@ -464,14 +474,15 @@ bool X11HotKeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
     const quint16 state =
         press->state & relevantModifierBits & ~static_cast<quint16>(m_numLockMask);
     for (const Grab& grab : std::as_const(m_grabs)) {
-        if (grab.status == NoError && grab.keycode == press->detail && grab.modifiers == state) {
+        if (grab.status == HotKeyStatus::success && grab.keycode == press->detail &&
+            grab.modifiers == state) {
             if (isRepeat(*press)) {
                 // Held down: the shortcut ran on the first press.
                 return true;
             }
             // The handler may drop this backend's registrations; copy it first.
             const Handler handler = m_handler;
-            return handler(grab.id) == NoError;
+            return handler(grab.id);
         }
     }
     return false;

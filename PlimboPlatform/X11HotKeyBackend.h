@@ -32,9 +32,9 @@ public:
     X11HotKeyBackend(const X11HotKeyBackend&) = delete;
     X11HotKeyBackend& operator=(const X11HotKeyBackend&) = delete;
 
-    qint32 installHandler(Handler handler) override;
+    HotKeyStatus installHandler(Handler handler) override;
     void removeHandler() override;
-    Registration registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers) override;
+    Registration registerHotKey(quint32 id, QKeyCombination keys) override;
     void unregisterHotKey(quint64 ref) override;
     Binding binding(quint64 ref) const override;
     void setBindingsChangedHandler(std::function<void()> handler) override;
@@ -50,14 +50,14 @@ private:
         xcb_keysym_t keysym = 0;
         xcb_keycode_t keycode = 0;
         quint16 modifiers = 0;
-        // NoError while the server holds it; a new key map may leave it without a key code or
+        // success while the server holds it; a new key map may leave it without a key code or
         // taken by another client.
-        qint32 status = NoError;
+        HotKeyStatus status = HotKeyStatus::success;
     };
 
     QList<quint16> lockVariants() const;
-    // 0 or the first X error; on an error no variant stays grabbed.
-    qint32 grabAllVariants(const Grab& grab);
+    // success or what the first X error means; on an error no variant stays grabbed.
+    HotKeyStatus grabAllVariants(const Grab& grab);
     void ungrab(const Grab& grab);
     bool connectionUsable() const;
     // Whether a press of a grabbed key is the keyboard's repeat of a key still held down.

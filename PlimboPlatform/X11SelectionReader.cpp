@@ -1,9 +1,8 @@
 #include "X11SelectionReader.h"
 
+#include "Logging.h"
 #include "X11SelectionRead.h"
 #include "X11UnfinishedTransfers.h"
-
-#include <QLoggingCategory>
 
 #include <xcb/xcb.h>
 
@@ -12,8 +11,6 @@
 namespace plimbo {
 
 namespace {
-
-Q_LOGGING_CATEGORY(selectionLog, "plimbo.platform")
 
 PasteboardText failedRead() {
     return {PasteboardText::Status::failed, {}};
@@ -95,7 +92,7 @@ void X11SelectionReader::run() {
                                   m_queue->wakeDescriptor());
             result = read.run(request->maximumBytes);
         } else {
-            qCWarning(selectionLog) << "The clipboard reader's X connection is broken";
+            qCWarning(platformLog) << "The clipboard reader's X connection is broken";
         }
         request->finish(result);
     }

@@ -42,29 +42,28 @@ GlobalHotKeyController::~GlobalHotKeyController() {
     for (const quint64 ref : std::as_const(m_hotKeyRefs)) {
         m_backend->unregisterHotKey(ref);
     }
-    if (m_handlerStatus == HotKeyBackend::NoError) {
+    if (m_handlerStatus == HotKeyStatus::success) {
         m_backend->removeHandler();
     }
 }
 
-qint32 GlobalHotKeyController::registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers,
-                                              Action action) {
-    if (m_handlerStatus != HotKeyBackend::NoError) {
+HotKeyStatus GlobalHotKeyController::registerHotKey(quint32 id, QKeyCombination keys,
+                                                    Action action) {
+    if (m_handlerStatus != HotKeyStatus::success) {
         return m_handlerStatus;
     }
     if (m_hotKeyRefs.contains(id)) {
-        return HotKeyBackend::HotKeyExists;
+        return HotKeyStatus::alreadyTaken;
     }
-    const HotKeyBackend::Registration registration =
-        m_backend->registerHotKey(id, keyCode, modifiers);
-    if (registration.status != HotKeyBackend::NoError &&
-        registration.status != HotKeyBackend::RegistrationPending) {
+    const HotKeyBackend::Registration registration = m_backend->registerHotKey(id, keys);
+    if (registration.status != HotKeyStatus::success &&
+        registration.status != HotKeyStatus::pending) {
         return registration.status;
     }
     if (registration.ref == 0) {
         // Success or a pending answer without anything held would leave a shortcut that never
         // fires and never gets an answer.
-        return HotKeyBackend::NothingStored;
+        return HotKeyStatus::nothingStored;
     }
     m_hotKeyRefs.insert(id, registration.ref);
     m_actions.insert(id, std::move(action));
@@ -72,12 +71,12 @@ qint32 GlobalHotKeyController::registerHotKey(quint32 id, quint32 keyCode, quint
 }
 
 bool GlobalHotKeyController::isActive(quint32 id) const {
-    return status(id) == HotKeyBackend::NoError;
+    return status(id) == HotKeyStatus::success;
 }
 
-qint32 GlobalHotKeyController::status(quint32 id) const {
+HotKeyStatus GlobalHotKeyController::status(quint32 id) const {
     const auto it = m_hotKeyRefs.constFind(id);
-    return it == m_hotKeyRefs.constEnd() ? HotKeyBackend::NothingStored
+    return it == m_hotKeyRefs.constEnd() ? HotKeyStatus::nothingStored
                                          : m_backend->binding(*it).status;
 }
 
@@ -87,22 +86,22 @@ QString GlobalHotKeyController::boundTrigger(quint32 id) const {
         return {};
     }
     const HotKeyBackend::Binding binding = m_backend->binding(*it);
-    return binding.status == HotKeyBackend::NoError ? binding.trigger : QString();
+    return binding.status == HotKeyStatus::success ? binding.trigger : QString();
 }
 
 QString GlobalHotKeyController::unavailableReason() const {
     return m_backend->unavailableReason();
 }
 
-qint32 GlobalHotKeyController::handlePress(quint32 id) {
+bool GlobalHotKeyController::handlePress(quint32 id) {
     const auto it = m_actions.constFind(id);
     if (it == m_actions.constEnd() || !*it) {
-        return HotKeyBackend::EventNotHandled;
+        return false;
     }
     // Answer the press first; the action runs on its own turn of the event loop, even when
     // this controller has been replaced by then.
     QMetaObject::invokeMethod(QCoreApplication::instance(), *it, Qt::QueuedConnection);
-    return HotKeyBackend::NoError;
+    return true;
 }
 
 } // namespace plimbo

@@ -42,21 +42,20 @@ public:
         const QString& portalService = QStringLiteral("org.freedesktop.portal.Desktop"));
     static bool isWaylandSession(const QProcessEnvironment& environment);
 
-    // The result of installing the press handler; 0 when presses can arrive.
-    qint32 handlerStatus() const { return m_handlerStatus; }
+    // The result of installing the press handler; success when presses can arrive.
+    HotKeyStatus handlerStatus() const { return m_handlerStatus; }
 
-    // keyCode is a Qt::Key, modifiers a combination of HotKeyBackend's modifier bits.
-    // Returns 0 when the key is held; otherwise the handler's installation status,
-    // HotKeyBackend::HotKeyExists for an identifier already used here (its first action stays),
-    // or the platform's refusal. Nothing is kept unless 0 is returned, or
-    // HotKeyBackend::RegistrationPending when the desktop answers later (registrationsChanged).
-    qint32 registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers, Action action);
+    // Returns success when the key is held; otherwise the handler's installation status,
+    // alreadyTaken for an identifier already used here (its first action stays), or the
+    // platform's refusal. Nothing is kept unless success is returned, or pending when the desktop
+    // answers later (registrationsChanged).
+    HotKeyStatus registerHotKey(quint32 id, QKeyCombination keys, Action action);
 
     // Whether the desktop holds the key of this identifier now.
     bool isActive(quint32 id) const;
-    // What the desktop holds for a registered identifier now (HotKeyBackend's statuses: 0,
-    // RegistrationPending, NoKeys, a refusal); NothingStored for one never registered here.
-    qint32 status(quint32 id) const;
+    // What the desktop holds for a registered identifier now (success, pending, noKeys, a
+    // refusal); nothingStored for one never registered here.
+    HotKeyStatus status(quint32 id) const;
     // The desktop's description of the keys it bound for this identifier, when it bound them
     // and described them; empty otherwise.
     QString boundTrigger(quint32 id) const;
@@ -68,12 +67,12 @@ signals:
     void registrationsChanged();
 
 private:
-    qint32 handlePress(quint32 id);
+    bool handlePress(quint32 id);
 
     std::unique_ptr<HotKeyBackend> m_backend;
     QHash<quint32, quint64> m_hotKeyRefs;
     QHash<quint32, Action> m_actions;
-    qint32 m_handlerStatus = HotKeyBackend::EventNotHandled;
+    HotKeyStatus m_handlerStatus = HotKeyStatus::handlerNotInstalled;
 };
 
 } // namespace plimbo

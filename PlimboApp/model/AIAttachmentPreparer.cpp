@@ -1,6 +1,7 @@
 #include "AIAttachmentPreparer.h"
 
 #include "AIAttachmentError.h"
+#include "FailureText.h"
 #include "FileSystemError.h"
 
 #include <QBuffer>
@@ -265,6 +266,7 @@ QFuture<void> AIAttachmentPreparer::discardInBackground(TaskExecutor& executor,
                                        store.removeAttachment(attachment);
                                    } catch (...) {
                                        // A file that cannot be deleted stays; nothing refers to it.
+                                       logSwallowedFailure("Deleting a discarded attachment");
                                    }
                                }
                            });

@@ -1,6 +1,7 @@
 #include "AppStartup.h"
 
 #include "CommandPalette.h"
+#include "FailureText.h"
 #include "GlobalShortcuts.h"
 #include "KeychainError.h"
 #include "KeychainService.h"
@@ -53,6 +54,7 @@ void AppStartup::readCredentialFlag() {
             stored = resultOf(done).value_or(false);
         } catch (...) {
             // Any other keyring failure counts as no key; sending reports the real error.
+            logSwallowedFailure("Looking up the stored OpenRouter key");
         }
         assign(this, m_credentialIsStored, stored, &AppStartup::credentialIsStoredChanged);
     });

@@ -5,6 +5,7 @@
 #include "AIAttachmentPreparer.h"
 #include "AIChatHistoryStore.h"
 #include "ChatList.h"
+#include "FailureText.h"
 #include "FileChooser.h"
 #include "MainThreadContinuation.h"
 #include "MiniAssistantController.h"
@@ -311,6 +312,7 @@ void ChatComposer::copyForRetry(const QList<AIChatAttachment>& originals,
                         store->removeAttachment(copy);
                     } catch (...) {
                         // Left for the next start-up's clean-up.
+                        logSwallowedFailure("Deleting a copied attachment");
                     }
                 }
                 result.copies.clear();
@@ -324,6 +326,7 @@ void ChatComposer::copyForRetry(const QList<AIChatAttachment>& originals,
                          copied = resultOf(done);
                      } catch (...) {
                          // Treated as dropped: the operation simply ends.
+                         logSwallowedFailure("Copying attachments for a retry");
                      }
                      if (!copied) {
                          release(operation);

@@ -83,6 +83,7 @@ LoadedHistory readHistory(AIChatHistoryStore& store) {
             store.save(loaded);
         } catch (...) {
             // The next save writes the trimmed list again.
+            logSwallowedFailure("Saving the trimmed chat history");
         }
     }
     // Nothing can add attachments before the history is published, so every file no stored
@@ -91,6 +92,7 @@ LoadedHistory readHistory(AIChatHistoryStore& store) {
         store.reconcileAttachments(ChatList::referencedAttachmentFileNames(loaded, {}));
     } catch (...) {
         // A folder that cannot be cleaned now is cleaned at a later start.
+        logSwallowedFailure("Cleaning the attachment folder");
     }
     result.chats = loaded;
     return result;

@@ -1,8 +1,13 @@
 #include "FailureText.h"
 
+#include "Logging.h"
 #include "PlimboError.h"
 
 namespace plimbo {
+
+void logSwallowedFailure(const char* what) {
+    qCWarning(modelLog).noquote() << what << "failed:" << describeFailure(std::current_exception());
+}
 
 QString describeFailure(const std::exception_ptr& error) {
     try {

@@ -18,7 +18,7 @@ void GlobalShortcuts::install() {
     std::unique_ptr<GlobalHotKeyController> controller =
         m_makeController ? m_makeController() : nullptr;
     GlobalShortcutSet registered;
-    QHash<PlimboGlobalShortcut, qint32> refusals;
+    QHash<PlimboGlobalShortcut, HotKeyStatus> refusals;
     if (controller) {
         // The portal answers after this returns, and the desktop may later change its keys.
         connect(controller.get(), &GlobalHotKeyController::registrationsChanged, this,
@@ -29,18 +29,17 @@ void GlobalShortcuts::install() {
                     }
                 });
         for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
-            const GlobalShortcutBinding binding = bindingFor(shortcut);
             QPointer<GlobalShortcuts> self(this);
             auto action = [self, shortcut] {
                 if (self && self->m_pressed) {
                     self->m_pressed(shortcut);
                 }
             };
-            const qint32 status = controller->registerHotKey(rawValue(shortcut), binding.keyCode,
-                                                             binding.modifiers, action);
-            if (status == HotKeyBackend::NoError) {
+            const HotKeyStatus status =
+                controller->registerHotKey(rawValue(shortcut), bindingFor(shortcut), action);
+            if (status == HotKeyStatus::success) {
                 registered.insert(shortcut);
-            } else if (status != HotKeyBackend::RegistrationPending) {
+            } else if (status != HotKeyStatus::pending) {
                 refusals.insert(shortcut, status);
             }
         }

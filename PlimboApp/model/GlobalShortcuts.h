@@ -55,7 +55,7 @@ private:
     std::unique_ptr<GlobalHotKeyController> m_controller;
     GlobalShortcutSet m_registered;
     // The refusals of the current controller's registrations, which it does not keep.
-    QHash<PlimboGlobalShortcut, qint32> m_refusals;
+    QHash<PlimboGlobalShortcut, HotKeyStatus> m_refusals;
 };
 
 } // namespace plimbo

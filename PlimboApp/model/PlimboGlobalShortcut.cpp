@@ -26,16 +26,14 @@ QList<PlimboGlobalShortcut> allGlobalShortcuts() {
             PlimboGlobalShortcut::clipboard};
 }
 
-GlobalShortcutBinding bindingFor(PlimboGlobalShortcut shortcut) {
-    constexpr quint32 space = Qt::Key_Space;
-    constexpr quint32 letterV = Qt::Key_V;
+QKeyCombination bindingFor(PlimboGlobalShortcut shortcut) {
     switch (shortcut) {
     case PlimboGlobalShortcut::commandPalette:
-        return {space, HotKeyBackend::CommandModifier | HotKeyBackend::OptionModifier};
+        return QKeyCombination(Qt::MetaModifier | Qt::AltModifier, Qt::Key_Space);
     case PlimboGlobalShortcut::launcher:
-        return {space, HotKeyBackend::OptionModifier};
+        return QKeyCombination(Qt::AltModifier, Qt::Key_Space);
     case PlimboGlobalShortcut::clipboard:
-        return {letterV, HotKeyBackend::OptionModifier | HotKeyBackend::ControlModifier};
+        return QKeyCombination(Qt::AltModifier | Qt::ControlModifier, Qt::Key_V);
     }
     return {};
 }
@@ -52,22 +50,29 @@ GlobalShortcutPortalName portalNameFor(PlimboGlobalShortcut shortcut) {
     return {};
 }
 
-GlobalShortcutState globalShortcutState(qint32 status) {
+GlobalShortcutState globalShortcutState(HotKeyStatus status) {
     switch (status) {
-    case HotKeyBackend::NoError:
+    case HotKeyStatus::success:
         return GlobalShortcutState::active;
-    case HotKeyBackend::RegistrationPending:
+    case HotKeyStatus::pending:
         return GlobalShortcutState::waiting;
-    case HotKeyBackend::NoKeys:
+    case HotKeyStatus::noKeys:
         return GlobalShortcutState::noKeys;
-    case qint32(HotKeyBackend::BadAccess):
-        // The display server refused the grab: another client holds it.
+    case HotKeyStatus::takenByAnotherClient:
         return GlobalShortcutState::takenElsewhere;
-    case HotKeyBackend::RefusedByDesktop:
+    case HotKeyStatus::refusedByDesktop:
         return GlobalShortcutState::declined;
-    default:
-        return GlobalShortcutState::unavailable;
+    case HotKeyStatus::alreadyTaken:
+    case HotKeyStatus::refusedByDisplayServer:
+    case HotKeyStatus::noDisplayConnection:
+    case HotKeyStatus::unknownKey:
+    case HotKeyStatus::unsupportedModifiers:
+    case HotKeyStatus::nothingStored:
+    case HotKeyStatus::handlerNotInstalled:
+    case HotKeyStatus::noShortcutsFacility:
+        break;
     }
+    return GlobalShortcutState::unavailable;
 }
 
 GlobalShortcutSet activeGlobalShortcuts(const GlobalHotKeyController& controller) {
@@ -129,23 +134,6 @@ std::optional<quint32> modifierNamed(QString name) {
 }
 
 } // namespace
-
-QString shortcutLabel(quint32 keyCode, quint32 modifiers) {
-    quint32 ours = 0;
-    if (modifiers & HotKeyBackend::CommandModifier) {
-        ours |= super;
-    }
-    if (modifiers & HotKeyBackend::ControlModifier) {
-        ours |= ctrl;
-    }
-    if (modifiers & HotKeyBackend::OptionModifier) {
-        ours |= alt;
-    }
-    if (modifiers & HotKeyBackend::ShiftModifier) {
-        ours |= shift;
-    }
-    return joined(ours, keyText(static_cast<int>(keyCode)));
-}
 
 QString shortcutLabel(QKeyCombination combination) {
     const QString key = keyText(combination.key());
@@ -214,8 +202,7 @@ QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& deskto
     if (!desktopTrigger.trimmed().isEmpty()) {
         return shortcutLabelForDesktopTrigger(desktopTrigger);
     }
-    const GlobalShortcutBinding binding = bindingFor(shortcut);
-    return shortcutLabel(binding.keyCode, binding.modifiers);
+    return shortcutLabel(bindingFor(shortcut));
 }
 
 QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HotKeyBackend.h"
+
 #include <QHash>
 #include <QHashFunctions>
 #include <QKeyCombination>
@@ -18,15 +20,6 @@ class GlobalShortcuts;
 // The three system-wide shortcuts. The raw value is also the hot-key identifier.
 enum class PlimboGlobalShortcut : quint32 { commandPalette = 1, launcher = 2, clipboard = 3 };
 
-// The key combination of a shortcut: a Qt::Key and HotKeyBackend modifier bits (Command is
-// Super and Option is Alt on Linux).
-struct GlobalShortcutBinding {
-    quint32 keyCode = 0;
-    quint32 modifiers = 0;
-
-    bool operator==(const GlobalShortcutBinding&) const = default;
-};
-
 inline quint32 rawValue(PlimboGlobalShortcut shortcut) {
     return static_cast<quint32>(shortcut);
 }
@@ -34,8 +27,8 @@ inline quint32 rawValue(PlimboGlobalShortcut shortcut) {
 std::optional<PlimboGlobalShortcut> globalShortcutFromRawValue(quint32 raw);
 // In registration order: palette, launcher, clipboard.
 QList<PlimboGlobalShortcut> allGlobalShortcuts();
-// Option-Command-Space, Option-Space, Control-Option-V.
-GlobalShortcutBinding bindingFor(PlimboGlobalShortcut shortcut);
+// Super+Alt+Space, Alt+Space, Ctrl+Alt+V (Qt's Meta is Super).
+QKeyCombination bindingFor(PlimboGlobalShortcut shortcut);
 
 inline size_t qHash(PlimboGlobalShortcut shortcut, size_t seed = 0) noexcept {
     return ::qHash(rawValue(shortcut), seed);
@@ -57,8 +50,8 @@ enum class GlobalShortcutState {
     // Nothing here can hold it (no portal, the portal gone, no display connection, ...).
     unavailable,
 };
-// The state a registration or binding status (HotKeyBackend's) stands for.
-GlobalShortcutState globalShortcutState(qint32 status);
+// The state a registration or binding status stands for.
+GlobalShortcutState globalShortcutState(HotKeyStatus status);
 
 // How the desktop portal lists a shortcut: a stable id (the desktop keeps the user's choice of
 // keys under it) and what it does.
@@ -74,8 +67,6 @@ GlobalShortcutSet activeGlobalShortcuts(const GlobalHotKeyController& controller
 // --- Labels. Every text that shows a key combination comes from here: Linux notation, the
 // modifiers in the order Super, Ctrl, Alt, Shift, joined to the key by "+" ("Ctrl+Alt+V").
 
-// keyCode is a Qt::Key, modifiers HotKeyBackend's modifier bits.
-QString shortcutLabel(quint32 keyCode, quint32 modifiers);
 // A Qt key combination (Meta is Super); empty for no key.
 QString shortcutLabel(QKeyCombination combination);
 // A trigger as the desktop describes it ("Meta+Alt+Space", "<Super><Alt>space",

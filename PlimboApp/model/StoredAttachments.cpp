@@ -1,6 +1,7 @@
 #include "StoredAttachments.h"
 
 #include "AIChatHistoryStore.h"
+#include "FailureText.h"
 #include "MainThreadContinuation.h"
 #include "TaskExecutor.h"
 
@@ -70,6 +71,7 @@ QFuture<void> StoredAttachments::preload(const QList<AIChatAttachment>& attachme
             }
         } catch (...) {
             // The decoding job itself failed: the attachments simply have no thumbnails.
+            logSwallowedFailure("Decoding attachment thumbnails");
         }
         promise->finish();
     });
@@ -97,6 +99,7 @@ void StoredAttachments::deleteFiles(const QList<AIChatAttachment>& attachments) 
                 store->removeAttachment(attachment);
             } catch (...) {
                 // Left for the next start-up's clean-up.
+                logSwallowedFailure("Deleting an attachment file");
             }
         }
     });

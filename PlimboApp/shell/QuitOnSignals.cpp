@@ -1,7 +1,8 @@
 #include "QuitOnSignals.h"
 
+#include "Logging.h"
+
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -13,8 +14,6 @@
 namespace plimbo {
 
 namespace {
-
-Q_LOGGING_CATEGORY(shellLog, "plimbo.shell")
 
 constexpr int handledSignals[] = {SIGTERM, SIGINT, SIGHUP};
 

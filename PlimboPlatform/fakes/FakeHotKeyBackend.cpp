@@ -2,18 +2,22 @@
 
 namespace plimbo {
 
-qint32 FakeHotKeyBackend::State::press(quint32 keyCode, quint32 modifiers) {
+void FakeHotKeyBackend::State::refuse(QKeyCombination keys, HotKeyStatus status) {
+    refusals.insert(keys.toCombined(), status);
+}
+
+bool FakeHotKeyBackend::State::press(QKeyCombination keys) {
     for (const Held& held : std::as_const(this->held)) {
-        if (held.keyCode == keyCode && held.modifiers == modifiers) {
+        if (held.keys == keys) {
             return deliver(held.id);
         }
     }
-    return EventNotHandled;
+    return false;
 }
 
-qint32 FakeHotKeyBackend::State::deliver(quint32 id) {
+bool FakeHotKeyBackend::State::deliver(quint32 id) {
     if (!handler) {
-        return EventNotHandled;
+        return false;
     }
     const Handler current = handler;
     return current(id);
@@ -36,47 +40,46 @@ FakeHotKeyBackend::FakeHotKeyBackend(std::shared_ptr<State> state)
 
 FakeHotKeyBackend::~FakeHotKeyBackend() = default;
 
-qint32 FakeHotKeyBackend::installHandler(Handler handler) {
-    if (m_state->installStatus != NoError) {
+HotKeyStatus FakeHotKeyBackend::installHandler(Handler handler) {
+    if (m_state->installStatus != HotKeyStatus::success) {
         return m_state->installStatus;
     }
     m_state->handler = std::move(handler);
-    return NoError;
+    return HotKeyStatus::success;
 }
 
 void FakeHotKeyBackend::removeHandler() {
     m_state->handler = nullptr;
 }
 
-HotKeyBackend::Registration FakeHotKeyBackend::registerHotKey(quint32 id, quint32 keyCode,
-                                                              quint32 modifiers) {
+HotKeyBackend::Registration FakeHotKeyBackend::registerHotKey(quint32 id, QKeyCombination keys) {
     ++m_state->registerCalls;
-    const auto refusal = m_state->refusals.constFind({keyCode, modifiers});
+    const auto refusal = m_state->refusals.constFind(keys.toCombined());
     if (refusal != m_state->refusals.constEnd()) {
         return {*refusal, 0};
     }
     if (m_state->succeedWithoutReference) {
-        return {NoError, 0};
+        return {HotKeyStatus::success, 0};
     }
     for (const Held& held : std::as_const(m_state->held)) {
-        if (held.keyCode == keyCode && held.modifiers == modifiers) {
-            return {HotKeyExists, 0};
+        if (held.keys == keys) {
+            return {HotKeyStatus::alreadyTaken, 0};
         }
     }
     const quint64 ref = m_state->nextRef++;
-    m_state->held.insert(ref, Held{id, keyCode, modifiers});
+    m_state->held.insert(ref, Held{id, keys});
     if (m_state->answersLater) {
-        m_state->bindings.insert(ref, Binding{RegistrationPending, {}});
-        return {RegistrationPending, ref};
+        m_state->bindings.insert(ref, Binding{HotKeyStatus::pending, {}});
+        return {HotKeyStatus::pending, ref};
     }
-    return {NoError, ref};
+    return {HotKeyStatus::success, ref};
 }
 
 HotKeyBackend::Binding FakeHotKeyBackend::binding(quint64 ref) const {
     if (!m_state->held.contains(ref)) {
-        return {NothingStored, {}};
+        return {HotKeyStatus::nothingStored, {}};
     }
-    return m_state->bindings.value(ref, Binding{NoError, {}});
+    return m_state->bindings.value(ref, Binding{HotKeyStatus::success, {}});
 }
 
 void FakeHotKeyBackend::setBindingsChangedHandler(std::function<void()> handler) {

@@ -15,18 +15,18 @@ class FakeHotKeyBackend final : public HotKeyBackend {
 public:
     struct Held {
         quint32 id = 0;
-        quint32 keyCode = 0;
-        quint32 modifiers = 0;
+        QKeyCombination keys;
     };
 
     struct State {
         // What installHandler answers.
-        qint32 installStatus = NoError;
-        // Combinations another application holds, with the status a registration gets.
-        QHash<QPair<quint32, quint32>, qint32> refusals;
+        HotKeyStatus installStatus = HotKeyStatus::success;
+        // Combinations another application holds (by QKeyCombination::toCombined()), with the
+        // status a registration gets; refuse() adds one.
+        QHash<int, HotKeyStatus> refusals;
         // Answer success without handing back a reference.
         bool succeedWithoutReference = false;
-        // Answer RegistrationPending, as the desktop portal does; answer() settles them.
+        // Answer pending, as the desktop portal does; answer() settles them.
         bool answersLater = false;
         // What binding() reports per reference once answered.
         QMap<quint64, Binding> bindings;
@@ -39,11 +39,12 @@ public:
         int unregisterCalls = 0;
         quint64 nextRef = 1;
 
-        // The user presses a combination: the handler's answer, or EventNotHandled when
-        // nothing holds it.
-        qint32 press(quint32 keyCode, quint32 modifiers);
+        void refuse(QKeyCombination keys, HotKeyStatus status);
+        // The user presses a combination: whether the handler took it (not when nothing holds
+        // it).
+        bool press(QKeyCombination keys);
         // Delivers a press for any identifier, held or not.
-        qint32 deliver(quint32 id);
+        bool deliver(quint32 id);
         // The desktop answers for the identifier it holds; tells the owner.
         void answer(quint32 id, Binding binding);
     };
@@ -53,9 +54,9 @@ public:
 
     std::shared_ptr<State> state() const { return m_state; }
 
-    qint32 installHandler(Handler handler) override;
+    HotKeyStatus installHandler(Handler handler) override;
     void removeHandler() override;
-    Registration registerHotKey(quint32 id, quint32 keyCode, quint32 modifiers) override;
+    Registration registerHotKey(quint32 id, QKeyCombination keys) override;
     void unregisterHotKey(quint64 ref) override;
     Binding binding(quint64 ref) const override;
     QString unavailableReason() const override { return m_state->unavailableReason; }

@@ -22,18 +22,18 @@ SecretStore::ReadResult InMemorySecretStore::read(const QString& service, const 
     return ReadResult::makeFound(*found);
 }
 
-qint32 InMemorySecretStore::save(const QString& service, const QString& account,
-                                 const QByteArray& secret) {
+SecretStatus InMemorySecretStore::save(const QString& service, const QString& account,
+                                       const QByteArray& secret) {
     std::lock_guard lock(m_mutex);
     ++m_calls;
     if (m_failure) {
         return *m_failure;
     }
     m_items.insert(Key(service, account), secret);
-    return success;
+    return SecretStatus::success;
 }
 
-qint32 InMemorySecretStore::remove(const QString& service, const QString& account) {
+SecretStatus InMemorySecretStore::remove(const QString& service, const QString& account) {
     std::lock_guard lock(m_mutex);
     ++m_calls;
     if (m_failure) {
@@ -41,10 +41,10 @@ qint32 InMemorySecretStore::remove(const QString& service, const QString& accoun
     }
     m_items.remove(Key(service, account));
     m_undecodable.remove(Key(service, account));
-    return success;
+    return SecretStatus::success;
 }
 
-void InMemorySecretStore::setFailure(std::optional<qint32> status) {
+void InMemorySecretStore::setFailure(std::optional<SecretStatus> status) {
     std::lock_guard lock(m_mutex);
     m_failure = status;
 }
@@ -54,7 +54,7 @@ void InMemorySecretStore::setUndecodable(const QString& service, const QString& 
     m_undecodable.insert(Key(service, account));
 }
 
-void InMemorySecretStore::setLocked(std::optional<qint32> status) {
+void InMemorySecretStore::setLocked(std::optional<SecretStatus> status) {
     std::lock_guard lock(m_mutex);
     m_locked = status;
 }

@@ -16,16 +16,17 @@ namespace plimbo {
 class InMemorySecretStore : public SecretStore {
 public:
     ReadResult read(const QString& service, const QString& account) override;
-    qint32 save(const QString& service, const QString& account, const QByteArray& secret) override;
-    qint32 remove(const QString& service, const QString& account) override;
+    SecretStatus save(const QString& service, const QString& account,
+                      const QByteArray& secret) override;
+    SecretStatus remove(const QString& service, const QString& account) override;
 
     // Every following call fails with this status (nullopt: calls work again).
-    void setFailure(std::optional<qint32> status);
+    void setFailure(std::optional<SecretStatus> status);
     // Reading this item reports an undecodable value while it exists.
     void setUndecodable(const QString& service, const QString& account);
     // Reading an item that exists reports it locked with this status (nullopt: unlocked), as a
     // keyring does whose unlock prompt was dismissed.
-    void setLocked(std::optional<qint32> status);
+    void setLocked(std::optional<SecretStatus> status);
 
     // The number of items held (tests check that saving twice keeps one).
     qsizetype count() const;
@@ -37,8 +38,8 @@ private:
     mutable std::mutex m_mutex;
     QHash<Key, QByteArray> m_items;
     QSet<Key> m_undecodable;
-    std::optional<qint32> m_failure;
-    std::optional<qint32> m_locked;
+    std::optional<SecretStatus> m_failure;
+    std::optional<SecretStatus> m_locked;
     int m_calls = 0;
 };
 

@@ -569,8 +569,8 @@ TEST_F(OpenRouterClientTest, BrokenCatalogueIsInvalidAndLoggedByTypeOnly) {
         OpenRouterError error;
         QStringList logged;
     };
-    const QString entry = QString::number(QtCriticalMsg) +
-                          " com.plimbo.utility.OpenRouter Model catalog failed: JsonDecodingError";
+    const QString entry =
+        QString::number(QtCriticalMsg) + " plimbo.ai Model catalog failed: JsonDecodingError";
     const Case cases[] = {
         {LocalHttpServer::json(R"({"data":[{"id":"a","name":"A","pricing":{"prompt":0}}]})"),
          OpenRouterError::invalidResponse(),
@@ -603,9 +603,8 @@ TEST_F(OpenRouterClientTest, NoServerOrAReplyThatIsNotHttpNeverCountsAsAnAnswer)
         LogCapture capture;
         EXPECT_EQ(futureError(client->fetchModels("sk-test")), OpenRouterError::invalidResponse());
         EXPECT_EQ(LogCapture::lines,
-                  QStringList{QString::number(QtCriticalMsg) +
-                              " com.plimbo.utility.OpenRouter Model catalog failed: "
-                              "QNetworkReply::NetworkError"});
+                  QStringList{QString::number(QtCriticalMsg) + " plimbo.ai Model catalog failed: "
+                                                               "QNetworkReply::NetworkError"});
     }
     EXPECT_EQ(futureError(client->complete(chatRequest(), "sk-test")),
               OpenRouterError::decodingFailed());

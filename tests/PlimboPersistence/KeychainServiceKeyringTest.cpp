@@ -109,7 +109,7 @@ TEST_F(KeychainServiceKeyringTest, FindsAndUpdatesAnItemStoredWithSecretTool) {
 
 TEST_F(KeychainServiceKeyringTest, ValueThatIsNotUtf8IsInvalidData) {
     const QByteArray bytes("\xc3\x28 not text \xff", 14);
-    ASSERT_EQ(store->save(service, "binary", bytes), SecretStore::success);
+    ASSERT_EQ(store->save(service, "binary", bytes), SecretStatus::success);
     EXPECT_EQ(store->read(service, "binary"), SecretStore::ReadResult::makeFound(bytes));
     try {
         keychain.read("binary");

@@ -21,7 +21,7 @@ template <typename Call> KeychainError caught(Call call) {
         return error;
     }
     ADD_FAILURE() << "no KeychainError thrown";
-    return KeychainError::unexpectedStatus(0);
+    return KeychainError::unexpectedStatus(SecretStatus::success);
 }
 
 } // namespace
@@ -66,33 +66,37 @@ TEST_F(KeychainServiceTest, UndecodableValuesAreInvalidData) {
 }
 
 TEST_F(KeychainServiceTest, FailedStatusesBecomeUnexpectedStatus) {
-    store->setFailure(-25293);
+    store->setFailure(SecretStatus::authorizationFailed);
     const KeychainError readError = caught([&] { keychain.read("a"); });
-    EXPECT_EQ(readError, KeychainError::unexpectedStatus(-25293));
+    EXPECT_EQ(readError, KeychainError::unexpectedStatus(SecretStatus::authorizationFailed));
     EXPECT_EQ(readError.description(), "Keyring operation failed (-25293).");
-    EXPECT_EQ(caught([&] { keychain.save("v", "a"); }), KeychainError::unexpectedStatus(-25293));
-    EXPECT_EQ(caught([&] { keychain.remove("a"); }), KeychainError::unexpectedStatus(-25293));
+    EXPECT_EQ(caught([&] { keychain.save("v", "a"); }),
+              KeychainError::unexpectedStatus(SecretStatus::authorizationFailed));
+    EXPECT_EQ(caught([&] { keychain.remove("a"); }),
+              KeychainError::unexpectedStatus(SecretStatus::authorizationFailed));
 
-    store->setFailure(42);
-    EXPECT_EQ(caught([&] { keychain.read("a"); }).description(), "Keyring operation failed (42).");
+    store->setFailure(SecretStatus::internalFailure);
+    EXPECT_EQ(caught([&] { keychain.read("a"); }).description(),
+              "Keyring operation failed (-2070).");
 
     // "No such item" from a store is the missing case, not a failure.
-    store->setFailure(SecretStore::itemNotFound);
+    store->setFailure(SecretStatus::itemNotFound);
     EXPECT_EQ(keychain.read("a"), std::nullopt);
     EXPECT_NO_THROW(keychain.remove("a"));
-    EXPECT_NE(KeychainError::unexpectedStatus(1), KeychainError::unexpectedStatus(2));
+    EXPECT_NE(KeychainError::unexpectedStatus(SecretStatus::notAvailable),
+              KeychainError::unexpectedStatus(SecretStatus::internalFailure));
 }
 
 TEST_F(KeychainServiceTest, ALockedItemFailsButIsKnownToBeStored) {
     keychain.save("sk-or-key", "a");
-    store->setLocked(SecretStore::userCanceled);
+    store->setLocked(SecretStatus::userCanceled);
     const KeychainError error = caught([&] { keychain.read("a"); });
-    EXPECT_EQ(error, KeychainError::lockedItem(SecretStore::userCanceled));
+    EXPECT_EQ(error, KeychainError::lockedItem(SecretStatus::userCanceled));
     EXPECT_TRUE(error.itemIsLocked());
     EXPECT_EQ(error.description(), "Keyring operation failed (-128).");
     // Other failures say nothing about whether an item exists.
-    EXPECT_FALSE(KeychainError::unexpectedStatus(SecretStore::userCanceled).itemIsLocked());
-    EXPECT_NE(error, KeychainError::unexpectedStatus(SecretStore::userCanceled));
+    EXPECT_FALSE(KeychainError::unexpectedStatus(SecretStatus::userCanceled).itemIsLocked());
+    EXPECT_NE(error, KeychainError::unexpectedStatus(SecretStatus::userCanceled));
 
     // A locked keyring still tells a missing item apart.
     EXPECT_EQ(keychain.read("b"), std::nullopt);

@@ -13,9 +13,6 @@ using namespace plimbo;
 
 namespace {
 
-constexpr quint32 superAlt = HotKeyBackend::CommandModifier | HotKeyBackend::OptionModifier;
-constexpr quint32 ctrlAlt = HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier;
-
 class PortalHotKeyBackendTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -35,22 +32,21 @@ protected:
         backend->setBindingsChangedHandler([this] { ++changes; });
         EXPECT_EQ(backend->installHandler([this](quint32 id) {
             pressed << id;
-            return HotKeyBackend::NoError;
+            return true;
         }),
-                  HotKeyBackend::NoError);
+                  HotKeyStatus::success);
         return backend;
     }
 
     // Registers the three application shortcuts; every one waits for the desktop.
     QList<quint64> registerAll(PortalHotKeyBackend& backend) {
         QList<quint64> refs;
-        for (const auto& [id, key, modifiers] :
-             {std::tuple{1u, quint32(Qt::Key_Space), superAlt},
-              std::tuple{2u, quint32(Qt::Key_Space), quint32(HotKeyBackend::OptionModifier)},
-              std::tuple{3u, quint32(Qt::Key_V), ctrlAlt}}) {
-            const HotKeyBackend::Registration registration =
-                backend.registerHotKey(id, key, modifiers);
-            EXPECT_EQ(registration.status, HotKeyBackend::RegistrationPending);
+        for (const auto& [id, keys] :
+             {std::pair{1u, QKeyCombination(Qt::MetaModifier | Qt::AltModifier, Qt::Key_Space)},
+              std::pair{2u, QKeyCombination(Qt::AltModifier, Qt::Key_Space)},
+              std::pair{3u, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V)}}) {
+            const HotKeyBackend::Registration registration = backend.registerHotKey(id, keys);
+            EXPECT_EQ(registration.status, HotKeyStatus::pending);
             EXPECT_NE(registration.ref, 0u);
             refs << registration.ref;
         }
@@ -61,7 +57,7 @@ protected:
         return QTest::qWaitFor(
             [&] {
                 for (quint64 ref : refs) {
-                    if (backend.binding(ref).status == HotKeyBackend::RegistrationPending) {
+                    if (backend.binding(ref).status == HotKeyStatus::pending) {
                         return false;
                     }
                 }
@@ -82,7 +78,7 @@ TEST_F(PortalHotKeyBackendTest, BindsAllShortcutsInOneRequestAndRunsThemWhenActi
     auto backend = makeBackend(portal->serviceName());
     const QList<quint64> refs = registerAll(*backend);
     // Nothing is held before the desktop answered.
-    EXPECT_EQ(backend->binding(refs[0]).status, HotKeyBackend::RegistrationPending);
+    EXPECT_EQ(backend->binding(refs[0]).status, HotKeyStatus::pending);
     ASSERT_TRUE(settled(*backend, refs));
 
     // The application id goes first, before any other portal call.
@@ -101,7 +97,7 @@ TEST_F(PortalHotKeyBackendTest, BindsAllShortcutsInOneRequestAndRunsThemWhenActi
          {QStringLiteral("Open the clipboard"), QStringLiteral("CTRL+ALT+v")}}};
     EXPECT_EQ(portal->requestedShortcuts, expected);
     for (quint64 ref : refs) {
-        EXPECT_EQ(backend->binding(ref).status, HotKeyBackend::NoError);
+        EXPECT_EQ(backend->binding(ref).status, HotKeyStatus::success);
     }
     EXPECT_EQ(backend->binding(refs[2]).trigger, QStringLiteral("CTRL+ALT+v"));
     EXPECT_GT(changes, 0);
@@ -133,10 +129,10 @@ TEST_F(PortalHotKeyBackendTest, RefusedShortcutsAndOtherTriggersFollowTheDesktop
     const QList<quint64> refs = registerAll(*backend);
     ASSERT_TRUE(settled(*backend, refs));
 
-    EXPECT_EQ(backend->binding(refs[0]).status, HotKeyBackend::NoError);
-    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyBackend::NoError);
+    EXPECT_EQ(backend->binding(refs[0]).status, HotKeyStatus::success);
+    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyStatus::success);
     EXPECT_EQ(backend->binding(refs[1]).trigger, QStringLiteral("Meta+Shift+L"));
-    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyBackend::RefusedByDesktop);
+    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyStatus::refusedByDesktop);
 
     // The user gives the palette other keys in the desktop's settings.
     const int before = changes;
@@ -145,7 +141,7 @@ TEST_F(PortalHotKeyBackendTest, RefusedShortcutsAndOtherTriggersFollowTheDesktop
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return backend->binding(refs[0]).trigger == QStringLiteral("Ctrl+F12"); }, 5000));
     EXPECT_GT(changes, before);
-    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyBackend::RefusedByDesktop);
+    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyStatus::refusedByDesktop);
 }
 
 TEST_F(PortalHotKeyBackendTest,
@@ -156,7 +152,7 @@ TEST_F(PortalHotKeyBackendTest,
     const QList<quint64> refs = registerAll(*backend);
     ASSERT_TRUE(settled(*backend, refs));
     for (quint64 ref : refs) {
-        EXPECT_EQ(backend->binding(ref).status, HotKeyBackend::RefusedByDesktop);
+        EXPECT_EQ(backend->binding(ref).status, HotKeyStatus::refusedByDesktop);
     }
     EXPECT_TRUE(pressed.isEmpty());
 
@@ -164,8 +160,8 @@ TEST_F(PortalHotKeyBackendTest,
     ASSERT_TRUE(portal->activate(QStringLiteral("launcher")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !pressed.isEmpty(); }, 5000));
     EXPECT_EQ(pressed, QList<quint32>{2});
-    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyBackend::NoError);
-    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyBackend::RefusedByDesktop);
+    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyStatus::success);
+    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyStatus::refusedByDesktop);
 }
 
 TEST_F(PortalHotKeyBackendTest, WithoutThePortalOrItsShortcutsInterfaceTheReasonIsReported) {
@@ -173,7 +169,7 @@ TEST_F(PortalHotKeyBackendTest, WithoutThePortalOrItsShortcutsInterfaceTheReason
     auto missing = makeBackend(portal->serviceName());
     const QList<quint64> missingRefs = registerAll(*missing);
     ASSERT_TRUE(settled(*missing, missingRefs));
-    EXPECT_EQ(missing->binding(missingRefs[0]).status, HotKeyBackend::NoShortcutsFacility);
+    EXPECT_EQ(missing->binding(missingRefs[0]).status, HotKeyStatus::noShortcutsFacility);
     EXPECT_TRUE(missing->unavailableReason().contains(QStringLiteral("No XDG desktop portal")))
         << missing->unavailableReason().toStdString();
 
@@ -184,13 +180,13 @@ TEST_F(PortalHotKeyBackendTest, WithoutThePortalOrItsShortcutsInterfaceTheReason
     const QList<quint64> refs = registerAll(*bare);
     ASSERT_TRUE(settled(*bare, refs));
     for (quint64 ref : refs) {
-        EXPECT_EQ(bare->binding(ref).status, HotKeyBackend::NoShortcutsFacility);
+        EXPECT_EQ(bare->binding(ref).status, HotKeyStatus::noShortcutsFacility);
     }
     EXPECT_TRUE(bare->unavailableReason().contains(
         QStringLiteral("org.freedesktop.portal.GlobalShortcuts")));
     EXPECT_FALSE(portal->calls.contains(QStringLiteral("CreateSession")));
     // Later registrations on it fail at once.
-    EXPECT_EQ(bare->registerHotKey(4, Qt::Key_F5, 0).status, HotKeyBackend::NoShortcutsFacility);
+    EXPECT_EQ(bare->registerHotKey(4, Qt::Key_F5).status, HotKeyStatus::noShortcutsFacility);
 }
 
 TEST_F(PortalHotKeyBackendTest, ADesktopThatBindsFromCreateSessionIsNotAskedToBindAgain) {
@@ -210,7 +206,7 @@ TEST_F(PortalHotKeyBackendTest, ADesktopThatBindsFromCreateSessionIsNotAskedToBi
     EXPECT_FALSE(portal->calls.contains(QStringLiteral("BindShortcuts")));
     EXPECT_EQ(portal->settingsOpened, 0);
     for (quint64 ref : refs) {
-        EXPECT_EQ(backend->binding(ref).status, HotKeyBackend::NoError);
+        EXPECT_EQ(backend->binding(ref).status, HotKeyStatus::success);
     }
     EXPECT_EQ(backend->binding(refs[0]).trigger, QStringLiteral("LOGO+ALT+space"));
     ASSERT_TRUE(portal->activate(QStringLiteral("clipboard")));
@@ -243,14 +239,14 @@ TEST_F(PortalHotKeyBackendTest, AShortcutListedWithoutTriggerHasNoKeys) {
     auto backend = makeBackend(portal->serviceName());
     const QList<quint64> refs = registerAll(*backend);
     ASSERT_TRUE(settled(*backend, refs));
-    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyBackend::NoKeys);
+    EXPECT_EQ(backend->binding(refs[2]).status, HotKeyStatus::noKeys);
     EXPECT_TRUE(backend->binding(refs[2]).trigger.isEmpty());
-    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyBackend::NoError);
+    EXPECT_EQ(backend->binding(refs[1]).status, HotKeyStatus::success);
 
     // The user gives it keys again.
     ASSERT_TRUE(portal->changeTrigger(QStringLiteral("clipboard"), QStringLiteral("Meta+V")));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return backend->binding(refs[2]).status == HotKeyBackend::NoError; }, 5000));
+        [&] { return backend->binding(refs[2]).status == HotKeyStatus::success; }, 5000));
     EXPECT_EQ(backend->binding(refs[2]).trigger, QStringLiteral("Meta+V"));
 }
 
@@ -263,10 +259,10 @@ TEST_F(PortalHotKeyBackendTest, WhileThePortalIsGoneNothingIsHeldAndItBindsAgain
 
     ASSERT_TRUE(portal->quit());
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return backend->binding(refs[0]).status == HotKeyBackend::NoShortcutsFacility; },
+        [&] { return backend->binding(refs[0]).status == HotKeyStatus::noShortcutsFacility; },
         5000));
     for (quint64 ref : refs) {
-        EXPECT_EQ(backend->binding(ref).status, HotKeyBackend::NoShortcutsFacility);
+        EXPECT_EQ(backend->binding(ref).status, HotKeyStatus::noShortcutsFacility);
     }
     EXPECT_TRUE(backend->unavailableReason().contains(QStringLiteral("portal has stopped")))
         << backend->unavailableReason().toStdString();
@@ -276,7 +272,7 @@ TEST_F(PortalHotKeyBackendTest, WhileThePortalIsGoneNothingIsHeldAndItBindsAgain
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return std::all_of(refs.cbegin(), refs.cend(), [&](quint64 ref) {
-                return backend->binding(ref).status == HotKeyBackend::NoError;
+                return backend->binding(ref).status == HotKeyStatus::success;
             });
         },
         5000));
@@ -296,7 +292,7 @@ TEST_F(PortalHotKeyBackendTest, ASessionTheDesktopClosedHoldsNothing) {
 
     ASSERT_TRUE(portal->closeSession());
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return backend->binding(refs[1]).status == HotKeyBackend::NoShortcutsFacility; },
+        [&] { return backend->binding(refs[1]).status == HotKeyStatus::noShortcutsFacility; },
         5000));
     EXPECT_TRUE(backend->unavailableReason().contains(QStringLiteral("Retry Shortcuts")));
     // Its activations are stale.
@@ -306,10 +302,11 @@ TEST_F(PortalHotKeyBackendTest, ASessionTheDesktopClosedHoldsNothing) {
 }
 
 TEST(PortalHotKeyBackendTriggerTest, PreferredTriggersUseTheXdgShortcutsNotation) {
-    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_F5, HotKeyBackend::ShiftModifier |
-                                                                    HotKeyBackend::ControlModifier),
+    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(
+                  QKeyCombination(Qt::ShiftModifier | Qt::ControlModifier, Qt::Key_F5)),
               QStringLiteral("CTRL+SHIFT+F5"));
-    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_Return, 0), QStringLiteral("Return"));
-    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_Launch0, 0), QString());
-    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_A, 0x40000), QString());
+    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_Return), QStringLiteral("Return"));
+    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(Qt::Key_Launch0), QString());
+    EXPECT_EQ(PortalHotKeyBackend::preferredTrigger(QKeyCombination(Qt::KeypadModifier, Qt::Key_A)),
+              QString());
 }

@@ -82,9 +82,10 @@ TEST(LibsecretSecretStoreChild, Run) {
     }
     LibsecretSecretStore store(1000ms);
     const SecretStore::ReadResult read = store.read("com.plimbo.test", "account");
-    const qint32 save = store.save("com.plimbo.test", "account", "secret");
-    const qint32 remove = store.remove("com.plimbo.test", "account");
-    std::printf("RESULT %d %d %d %d\n", static_cast<int>(read.outcome), read.status, save, remove);
+    const SecretStatus save = store.save("com.plimbo.test", "account", "secret");
+    const SecretStatus remove = store.remove("com.plimbo.test", "account");
+    std::printf("RESULT %d %d %d %d\n", static_cast<int>(read.outcome), int(read.status), int(save),
+                int(remove));
     std::fflush(stdout);
 }
 
@@ -92,9 +93,9 @@ TEST(LibsecretSecretStore, NoSessionBusFailsAtOnceAsNotAvailable) {
     const ChildResult result = runChild(QStringLiteral("unix:path=/nonexistent/plimbo-no-bus"));
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.readOutcome, static_cast<int>(SecretStore::ReadResult::Outcome::failed));
-    EXPECT_EQ(result.readStatus, SecretStore::notAvailable);
-    EXPECT_EQ(result.saveStatus, SecretStore::notAvailable);
-    EXPECT_EQ(result.removeStatus, SecretStore::notAvailable);
+    EXPECT_EQ(result.readStatus, int(SecretStatus::notAvailable));
+    EXPECT_EQ(result.saveStatus, int(SecretStatus::notAvailable));
+    EXPECT_EQ(result.removeStatus, int(SecretStatus::notAvailable));
 }
 
 TEST(LibsecretSecretStore, BusWithoutSecretServiceFailsAsNotAvailable) {
@@ -103,9 +104,9 @@ TEST(LibsecretSecretStore, BusWithoutSecretServiceFailsAsNotAvailable) {
     const ChildResult result = runChild(bus.address());
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.readOutcome, static_cast<int>(SecretStore::ReadResult::Outcome::failed));
-    EXPECT_EQ(result.readStatus, SecretStore::notAvailable);
-    EXPECT_EQ(result.saveStatus, SecretStore::notAvailable);
-    EXPECT_EQ(result.removeStatus, SecretStore::notAvailable);
+    EXPECT_EQ(result.readStatus, int(SecretStatus::notAvailable));
+    EXPECT_EQ(result.saveStatus, int(SecretStatus::notAvailable));
+    EXPECT_EQ(result.removeStatus, int(SecretStatus::notAvailable));
 }
 
 // Calls that never prompt are bounded: a service that does not answer them counts as none.
@@ -127,9 +128,9 @@ TEST(LibsecretSecretStore, SilentSecretServiceTimesOutInsteadOfHanging) {
     ASSERT_TRUE(result.finished);
     EXPECT_GT(silent.received, 0);
     EXPECT_EQ(result.readOutcome, static_cast<int>(SecretStore::ReadResult::Outcome::failed));
-    EXPECT_EQ(result.readStatus, SecretStore::notAvailable);
-    EXPECT_EQ(result.saveStatus, SecretStore::notAvailable);
-    EXPECT_EQ(result.removeStatus, SecretStore::notAvailable);
+    EXPECT_EQ(result.readStatus, int(SecretStatus::notAvailable));
+    EXPECT_EQ(result.saveStatus, int(SecretStatus::notAvailable));
+    EXPECT_EQ(result.removeStatus, int(SecretStatus::notAvailable));
     // Three calls of one second each, plus start-up; far below D-Bus's own 25 s.
     EXPECT_LT(result.elapsedMs, 12000);
 }

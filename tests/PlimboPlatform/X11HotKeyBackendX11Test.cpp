@@ -99,6 +99,8 @@ xcb_keycode_t OtherClient::keycodeOf(xcb_keysym_t keysym) const {
 
 constexpr xcb_keysym_t keysymV = 0x76;
 constexpr quint16 controlAlt = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
+// The X error another client gets for a combination held here.
+constexpr int badAccess = 10;
 
 class X11HotKeyBackendX11Test : public testing::Test {
 protected:
@@ -113,9 +115,9 @@ protected:
         auto backend = std::make_unique<X11HotKeyBackend>();
         EXPECT_EQ(backend->installHandler([this](quint32 id) {
             presses.append(id);
-            return HotKeyBackend::NoError;
+            return true;
         }),
-                  HotKeyBackend::NoError);
+                  HotKeyStatus::success);
         return backend;
     }
 
@@ -131,13 +133,14 @@ protected:
 TEST_F(X11HotKeyBackendX11Test, PressesOfGrabbedCombinationsReachTheHandlerWithTheirIds) {
     auto backend = makeBackend();
     const auto palette = backend->registerHotKey(
-        1, Qt::Key_Space, HotKeyBackend::CommandModifier | HotKeyBackend::OptionModifier);
-    const auto launcher = backend->registerHotKey(2, Qt::Key_Space, HotKeyBackend::OptionModifier);
+        1, QKeyCombination(Qt::MetaModifier | Qt::AltModifier, Qt::Key_Space));
+    const auto launcher =
+        backend->registerHotKey(2, QKeyCombination(Qt::AltModifier, Qt::Key_Space));
     const auto clipboard = backend->registerHotKey(
-        3, Qt::Key_V, HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier);
-    ASSERT_EQ(palette.status, HotKeyBackend::NoError);
-    ASSERT_EQ(launcher.status, HotKeyBackend::NoError);
-    ASSERT_EQ(clipboard.status, HotKeyBackend::NoError);
+        3, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V));
+    ASSERT_EQ(palette.status, HotKeyStatus::success);
+    ASSERT_EQ(launcher.status, HotKeyStatus::success);
+    ASSERT_EQ(clipboard.status, HotKeyStatus::success);
     EXPECT_NE(palette.ref, 0u);
 
     ASSERT_TRUE(xdotool({"key", "alt+space"}));
@@ -155,8 +158,8 @@ TEST_F(X11HotKeyBackendX11Test, PressesOfGrabbedCombinationsReachTheHandlerWithT
 TEST_F(X11HotKeyBackendX11Test, LockKeysDoNotSwallowTheShortcut) {
     auto backend = makeBackend();
     ASSERT_NE(backend->numLockMask(), 0) << "the server's keymap has no Num Lock modifier";
-    ASSERT_EQ(backend->registerHotKey(2, Qt::Key_Space, HotKeyBackend::OptionModifier).status,
-              HotKeyBackend::NoError);
+    ASSERT_EQ(backend->registerHotKey(2, QKeyCombination(Qt::AltModifier, Qt::Key_Space)).status,
+              HotKeyStatus::success);
 
     OtherClient probe;
     ASSERT_TRUE(probe.usable());
@@ -175,7 +178,7 @@ TEST_F(X11HotKeyBackendX11Test, LockKeysDoNotSwallowTheShortcut) {
     EXPECT_EQ(presses, (QList<quint32>{2, 2}));
 }
 
-TEST_F(X11HotKeyBackendX11Test, CombinationHeldByAnotherClientIsReportedAsBadAccess) {
+TEST_F(X11HotKeyBackendX11Test, CombinationHeldByAnotherClientIsReportedAsTakenByIt) {
     OtherClient other;
     ASSERT_TRUE(other.usable());
     const xcb_keycode_t v = other.keycodeOf(keysymV);
@@ -184,8 +187,8 @@ TEST_F(X11HotKeyBackendX11Test, CombinationHeldByAnotherClientIsReportedAsBadAcc
 
     auto backend = makeBackend();
     const auto refused = backend->registerHotKey(
-        3, Qt::Key_V, HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier);
-    EXPECT_EQ(refused.status, static_cast<qint32>(HotKeyBackend::BadAccess));
+        3, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V));
+    EXPECT_EQ(refused.status, HotKeyStatus::takenByAnotherClient);
     EXPECT_EQ(refused.ref, 0u);
 
     // The lock variants that did succeed were given back: the other client can take them.
@@ -198,23 +201,23 @@ TEST_F(X11HotKeyBackendX11Test, CombinationHeldByAnotherClientIsReportedAsBadAcc
 
     // Once the other client lets go, the same registration succeeds.
     other.ungrab(v, controlAlt);
-    EXPECT_EQ(backend
-                  ->registerHotKey(3, Qt::Key_V,
-                                   HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier)
-                  .status,
-              HotKeyBackend::NoError);
+    EXPECT_EQ(
+        backend
+            ->registerHotKey(3, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V))
+            .status,
+        HotKeyStatus::success);
 }
 
 TEST_F(X11HotKeyBackendX11Test, UnregisteringGivesTheKeyBackToTheServer) {
     auto backend = makeBackend();
     const auto registration = backend->registerHotKey(
-        3, Qt::Key_V, HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier);
-    ASSERT_EQ(registration.status, HotKeyBackend::NoError);
+        3, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V));
+    ASSERT_EQ(registration.status, HotKeyStatus::success);
 
     OtherClient other;
     ASSERT_TRUE(other.usable());
     const xcb_keycode_t v = other.keycodeOf(keysymV);
-    EXPECT_EQ(other.grab(v, controlAlt), static_cast<int>(HotKeyBackend::BadAccess));
+    EXPECT_EQ(other.grab(v, controlAlt), badAccess);
 
     backend->unregisterHotKey(registration.ref);
     ASSERT_TRUE(xdotool({"key", "ctrl+alt+v"}));
@@ -227,28 +230,26 @@ TEST_F(X11HotKeyBackendX11Test, UnregisteringGivesTheKeyBackToTheServer) {
 TEST_F(X11HotKeyBackendX11Test, OneProcessHoldsACombinationOnlyOnce) {
     auto first = makeBackend();
     X11HotKeyBackend second;
-    ASSERT_EQ(second.installHandler([](quint32) { return HotKeyBackend::NoError; }),
-              HotKeyBackend::NoError);
-    const auto held = first->registerHotKey(2, Qt::Key_Space, HotKeyBackend::OptionModifier);
-    ASSERT_EQ(held.status, HotKeyBackend::NoError);
+    ASSERT_EQ(second.installHandler([](quint32) { return true; }), HotKeyStatus::success);
+    const auto held = first->registerHotKey(2, QKeyCombination(Qt::AltModifier, Qt::Key_Space));
+    ASSERT_EQ(held.status, HotKeyStatus::success);
     // X would accept the second grab silently, and either owner's ungrab would drop both.
-    EXPECT_EQ(second.registerHotKey(7, Qt::Key_Space, HotKeyBackend::OptionModifier).status,
-              HotKeyBackend::HotKeyExists);
+    EXPECT_EQ(second.registerHotKey(7, QKeyCombination(Qt::AltModifier, Qt::Key_Space)).status,
+              HotKeyStatus::alreadyTaken);
 
     first->unregisterHotKey(held.ref);
-    EXPECT_EQ(second.registerHotKey(7, Qt::Key_Space, HotKeyBackend::OptionModifier).status,
-              HotKeyBackend::NoError);
+    EXPECT_EQ(second.registerHotKey(7, QKeyCombination(Qt::AltModifier, Qt::Key_Space)).status,
+              HotKeyStatus::success);
 }
 
 TEST_F(X11HotKeyBackendX11Test, DestroyingTheBackendReleasesItsGrabs) {
     {
         auto backend = makeBackend();
-        ASSERT_EQ(
-            backend
-                ->registerHotKey(3, Qt::Key_V,
-                                 HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier)
-                .status,
-            HotKeyBackend::NoError);
+        ASSERT_EQ(backend
+                      ->registerHotKey(
+                          3, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V))
+                      .status,
+                  HotKeyStatus::success);
     }
     OtherClient other;
     ASSERT_TRUE(other.usable());
@@ -259,17 +260,19 @@ TEST_F(X11HotKeyBackendX11Test, DestroyingTheBackendReleasesItsGrabs) {
 
 TEST_F(X11HotKeyBackendX11Test, CombinationsThatCannotBeNamedAreRefused) {
     X11HotKeyBackend withoutHandler;
-    EXPECT_EQ(withoutHandler.registerHotKey(1, Qt::Key_Space, HotKeyBackend::OptionModifier).status,
-              HotKeyBackend::HandlerNotInstalled);
+    EXPECT_EQ(
+        withoutHandler.registerHotKey(1, QKeyCombination(Qt::AltModifier, Qt::Key_Space)).status,
+        HotKeyStatus::handlerNotInstalled);
 
     auto backend = makeBackend();
-    EXPECT_EQ(backend->registerHotKey(1, Qt::Key_MediaPlay, HotKeyBackend::OptionModifier).status,
-              HotKeyBackend::UnknownKey);
-    EXPECT_EQ(backend->registerHotKey(1, Qt::Key_Space, 0x4000).status,
-              HotKeyBackend::UnsupportedModifiers);
+    EXPECT_EQ(
+        backend->registerHotKey(1, QKeyCombination(Qt::AltModifier, Qt::Key_MediaPlay)).status,
+        HotKeyStatus::unknownKey);
+    EXPECT_EQ(backend->registerHotKey(1, QKeyCombination(Qt::KeypadModifier, Qt::Key_Space)).status,
+              HotKeyStatus::unsupportedModifiers);
     const auto shifted = backend->registerHotKey(
-        1, Qt::Key_F5, HotKeyBackend::ShiftModifier | HotKeyBackend::CommandModifier);
-    EXPECT_EQ(shifted.status, HotKeyBackend::NoError);
+        1, QKeyCombination(Qt::ShiftModifier | Qt::MetaModifier, Qt::Key_F5));
+    EXPECT_EQ(shifted.status, HotKeyStatus::success);
     backend->unregisterHotKey(shifted.ref);
 }
 
@@ -291,11 +294,11 @@ struct LayoutRestorer {
 
 TEST_F(X11HotKeyBackendX11Test, HoldingAShortcutRunsItOnceNotOncePerKeyRepeat) {
     auto backend = makeBackend();
-    ASSERT_EQ(backend
-                  ->registerHotKey(3, Qt::Key_V,
-                                   HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier)
-                  .status,
-              HotKeyBackend::NoError);
+    ASSERT_EQ(
+        backend
+            ->registerHotKey(3, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V))
+            .status,
+        HotKeyStatus::success);
     // Held well past the repeat delay (xset r rate: 660 ms, then 25 a second).
     ASSERT_TRUE(xdotool({"keydown", "ctrl+alt+v"}));
     QTest::qWait(1500);
@@ -319,8 +322,8 @@ TEST_F(X11HotKeyBackendX11Test, ALayoutSwitchRegrabsOnTheNewKeyCodes) {
     LayoutRestorer restore;
     auto backend = makeBackend();
     const auto clipboard = backend->registerHotKey(
-        3, Qt::Key_V, HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier);
-    ASSERT_EQ(clipboard.status, HotKeyBackend::NoError);
+        3, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V));
+    ASSERT_EQ(clipboard.status, HotKeyStatus::success);
     OtherClient other;
     ASSERT_TRUE(other.usable());
     const xcb_keycode_t qwertyV = other.keycodeOf(keysymV);
@@ -334,11 +337,11 @@ TEST_F(X11HotKeyBackendX11Test, ALayoutSwitchRegrabsOnTheNewKeyCodes) {
     // The re-grab runs on the event loop once the new map is announced. Then the new key is
     // ours and the old one free again.
     QTest::qWait(1000);
-    EXPECT_EQ(afterSwitch.grab(dvorakV, controlAlt), int(HotKeyBackend::BadAccess))
+    EXPECT_EQ(afterSwitch.grab(dvorakV, controlAlt), badAccess)
         << "the shortcut was not grabbed on its new key code";
     EXPECT_EQ(afterSwitch.grab(qwertyV, controlAlt), 0);
     afterSwitch.ungrab(qwertyV, controlAlt);
-    EXPECT_EQ(backend->binding(clipboard.ref).status, HotKeyBackend::NoError);
+    EXPECT_EQ(backend->binding(clipboard.ref).status, HotKeyStatus::success);
 
     ASSERT_TRUE(xdotool({"key", "ctrl+alt+v"}));
     ASSERT_TRUE(waitForPresses(1));
@@ -347,7 +350,7 @@ TEST_F(X11HotKeyBackendX11Test, ALayoutSwitchRegrabsOnTheNewKeyCodes) {
     // And back.
     ASSERT_TRUE(setLayout({QStringLiteral("us")}));
     QTest::qWait(1000);
-    EXPECT_EQ(afterSwitch.grab(qwertyV, controlAlt), int(HotKeyBackend::BadAccess));
+    EXPECT_EQ(afterSwitch.grab(qwertyV, controlAlt), badAccess);
     ASSERT_TRUE(xdotool({"key", "ctrl+alt+v"}));
     ASSERT_TRUE(waitForPresses(2));
     EXPECT_EQ(presses, (QList<quint32>{3, 3}));

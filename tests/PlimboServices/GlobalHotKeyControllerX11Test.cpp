@@ -27,19 +27,18 @@ TEST(GlobalHotKeyControllerX11Test, TheApplicationShortcutsRunTheirActions) {
     QStringList ran;
     {
         GlobalHotKeyController controller;
-        ASSERT_EQ(controller.handlerStatus(), HotKeyBackend::NoError);
-        ASSERT_EQ(controller.registerHotKey(1, Qt::Key_Space,
-                                            HotKeyBackend::CommandModifier |
-                                                HotKeyBackend::OptionModifier,
-                                            [&] { ran << "palette"; }),
-                  HotKeyBackend::NoError);
-        ASSERT_EQ(controller.registerHotKey(2, Qt::Key_Space, HotKeyBackend::OptionModifier,
-                                            [&] { ran << "launcher"; }),
-                  HotKeyBackend::NoError);
+        ASSERT_EQ(controller.handlerStatus(), HotKeyStatus::success);
         ASSERT_EQ(controller.registerHotKey(
-                      3, Qt::Key_V, HotKeyBackend::ControlModifier | HotKeyBackend::OptionModifier,
+                      1, QKeyCombination(Qt::MetaModifier | Qt::AltModifier, Qt::Key_Space),
+                      [&] { ran << "palette"; }),
+                  HotKeyStatus::success);
+        ASSERT_EQ(controller.registerHotKey(2, QKeyCombination(Qt::AltModifier, Qt::Key_Space),
+                                            [&] { ran << "launcher"; }),
+                  HotKeyStatus::success);
+        ASSERT_EQ(controller.registerHotKey(
+                      3, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_V),
                       [&] { ran << "clipboard"; }),
-                  HotKeyBackend::NoError);
+                  HotKeyStatus::success);
 
         ASSERT_TRUE(pressKeys(QStringLiteral("ctrl+alt+v")));
         ASSERT_TRUE(QTest::qWaitFor([&] { return ran.size() == 1; }, 3000));

@@ -31,11 +31,6 @@ protected:
         return view->shortcutPill(shortcut)->text();
     }
 
-    static QPair<quint32, quint32> combination(PlimboGlobalShortcut shortcut) {
-        const GlobalShortcutBinding binding = bindingFor(shortcut);
-        return qMakePair(binding.keyCode, binding.modifiers);
-    }
-
     DashboardHarness harness;
     std::unique_ptr<GeneralSettingsView> view;
 };
@@ -68,8 +63,8 @@ TEST_F(GeneralSettingsViewTest, NotchSwitchesStoreAndTheVirtualOneFollowsTheFirs
 
 TEST_F(GeneralSettingsViewTest, PillsShowWhichShortcutsRegisteredAndRetryUpdatesThem) {
     // Another application holds the launcher's combination.
-    harness.h.hotKeys->refusals.insert(combination(PlimboGlobalShortcut::launcher),
-                                       HotKeyBackend::BadAccess);
+    harness.h.hotKeys->refuse(bindingFor(PlimboGlobalShortcut::launcher),
+                              HotKeyStatus::takenByAnotherClient);
     harness.make();
     makeView();
     for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
@@ -106,7 +101,7 @@ TEST_F(GeneralSettingsViewTest, PillsShowWhichShortcutsRegisteredAndRetryUpdates
 
 TEST_F(GeneralSettingsViewTest, TestButtonsOpenTheirPanelsEvenWhenTheShortcutIsUnavailable) {
     for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
-        harness.h.hotKeys->refusals.insert(combination(shortcut), HotKeyBackend::BadAccess);
+        harness.h.hotKeys->refuse(bindingFor(shortcut), HotKeyStatus::takenByAnotherClient);
     }
     harness.make();
     harness.start();
@@ -129,14 +124,14 @@ TEST_F(GeneralSettingsViewTest, TheNoteBlamesAnotherOwnerOnlyWhenAGrabWasRefused
     EXPECT_EQ(view->shortcutsNoteLabel()->text(), DesktopWording::shortcutsNote());
 
     // Another client holds the launcher's combination.
-    harness.h.hotKeys->refusals.insert(combination(PlimboGlobalShortcut::launcher),
-                                       HotKeyBackend::BadAccess);
+    harness.h.hotKeys->refuse(bindingFor(PlimboGlobalShortcut::launcher),
+                              HotKeyStatus::takenByAnotherClient);
     clickOn(view->retryButton());
     EXPECT_TRUE(view->shortcutsNoteLabel()->text().contains(owned));
 
     // No facility at all (a Wayland desktop without the portal): the reason, not an owner.
     harness.h.hotKeys->refusals.clear();
-    harness.h.hotKeys->installStatus = HotKeyBackend::NoShortcutsFacility;
+    harness.h.hotKeys->installStatus = HotKeyStatus::noShortcutsFacility;
     harness.h.hotKeys->unavailableReason = QStringLiteral("No XDG desktop portal answers.");
     clickOn(view->retryButton());
     EXPECT_EQ(pill(PlimboGlobalShortcut::launcher), QStringLiteral("Unavailable"));
@@ -153,8 +148,8 @@ TEST_F(GeneralSettingsViewTest, AShortcutTheDesktopHoldsWithoutKeysSaysSoAndWher
     makeView();
     const quint32 clipboard = rawValue(PlimboGlobalShortcut::clipboard);
     harness.h.hotKeys->answer(rawValue(PlimboGlobalShortcut::commandPalette),
-                              {HotKeyBackend::NoError, QStringLiteral("LOGO+ALT+space")});
-    harness.h.hotKeys->answer(clipboard, {HotKeyBackend::NoKeys, {}});
+                              {HotKeyStatus::success, QStringLiteral("LOGO+ALT+space")});
+    harness.h.hotKeys->answer(clipboard, {HotKeyStatus::noKeys, {}});
     EXPECT_EQ(pill(PlimboGlobalShortcut::commandPalette), QStringLiteral("Active"));
     EXPECT_EQ(pill(PlimboGlobalShortcut::clipboard), QStringLiteral("Unavailable"));
     EXPECT_EQ(view->keyLabel(PlimboGlobalShortcut::clipboard)->text(), QStringLiteral("No keys"));
@@ -163,7 +158,7 @@ TEST_F(GeneralSettingsViewTest, AShortcutTheDesktopHoldsWithoutKeysSaysSoAndWher
     EXPECT_FALSE(note.contains(QStringLiteral("already owns")));
 
     // The user gives it keys on the desktop.
-    harness.h.hotKeys->answer(clipboard, {HotKeyBackend::NoError, QStringLiteral("Meta+V")});
+    harness.h.hotKeys->answer(clipboard, {HotKeyStatus::success, QStringLiteral("Meta+V")});
     EXPECT_EQ(pill(PlimboGlobalShortcut::clipboard), QStringLiteral("Active"));
     EXPECT_EQ(view->keyLabel(PlimboGlobalShortcut::clipboard)->text(), QStringLiteral("Super+V"));
     EXPECT_EQ(view->shortcutsNoteLabel()->text(), DesktopWording::shortcutsNote());

@@ -161,8 +161,8 @@ TEST_F(OverviewViewTest, ThePillFollowsThePalettesShortcut) {
     harness.h.hotKeys->answersLater = true;
     harness.model->retryGlobalShortcuts();
     const quint32 palette = rawValue(PlimboGlobalShortcut::commandPalette);
-    harness.h.hotKeys->answer(palette, {HotKeyBackend::NoKeys, {}});
+    harness.h.hotKeys->answer(palette, {HotKeyStatus::noKeys, {}});
     EXPECT_EQ(view->shortcutPill()->text(), QStringLiteral("No keys"));
-    harness.h.hotKeys->answer(palette, {HotKeyBackend::NoError, QStringLiteral("Meta+Space")});
+    harness.h.hotKeys->answer(palette, {HotKeyStatus::success, QStringLiteral("Meta+Space")});
     EXPECT_EQ(view->shortcutPill()->text(), QStringLiteral("Super+Space"));
 }

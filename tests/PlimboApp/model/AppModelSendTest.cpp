@@ -250,16 +250,16 @@ TEST_F(AppModelSendTest, MissingOrRefusedKeyFailsTheTurnWithoutARequest) {
     EXPECT_EQ(lastTurn().failureMessage, OpenRouterError::invalidCredential().description());
 
     // A keyring that fails is reported with its own text.
-    h.secrets->setFailure(-5);
+    h.secrets->setFailure(SecretStatus::internalFailure);
     model->setAiInput(QStringLiteral("Once more"));
     model->sendAI();
     ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
-    EXPECT_EQ(lastTurn().failureMessage, "Keyring operation failed (-5).");
+    EXPECT_EQ(lastTurn().failureMessage, "Keyring operation failed (-2070).");
     EXPECT_EQ(h.ai->calls.size(), 0);
 
     // So is a stored key whose keyring stays locked: no request, and no call for a new key.
     h.secrets->setFailure(std::nullopt);
-    h.secrets->setLocked(SecretStore::userCanceled);
+    h.secrets->setLocked(SecretStatus::userCanceled);
     model->setAiInput(QStringLiteral("Locked"));
     model->sendAI();
     ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));

@@ -20,7 +20,7 @@ TEST(PlimboGlobalShortcutTest, LabelsUseLinuxNotationInOneModifierOrder) {
                                                 Qt::ControlModifier | Qt::MetaModifier,
                                             Qt::Key_F5)),
               QStringLiteral("Super+Ctrl+Alt+Shift+F5"));
-    EXPECT_EQ(shortcutLabel(Qt::Key_Return, HotKeyBackend::ShiftModifier),
+    EXPECT_EQ(shortcutLabel(QKeyCombination(Qt::ShiftModifier, Qt::Key_Return)),
               QStringLiteral("Shift+Return"));
     EXPECT_EQ(shortcutLabel(QKeyCombination(Qt::ControlModifier, Qt::Key_unknown)), QString());
     EXPECT_EQ(shortcutLabel(QKeyCombination(Qt::AltModifier)), QString());
@@ -70,12 +70,11 @@ TEST(PlimboGlobalShortcutTest, DesktopTriggersAreShownInTheSameNotationWhenTheyC
 
 TEST(PlimboGlobalShortcutTest, ActiveShortcutsAreThoseTheControllersDesktopHolds) {
     auto state = std::make_shared<FakeHotKeyBackend::State>();
-    state->refusals.insert(qMakePair(quint32(Qt::Key_Space), HotKeyBackend::OptionModifier),
-                           HotKeyBackend::BadAccess);
+    state->refuse(QKeyCombination(Qt::AltModifier, Qt::Key_Space),
+                  HotKeyStatus::takenByAnotherClient);
     GlobalHotKeyController controller(std::make_unique<FakeHotKeyBackend>(state));
     for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
-        const GlobalShortcutBinding binding = bindingFor(shortcut);
-        controller.registerHotKey(rawValue(shortcut), binding.keyCode, binding.modifiers, [] {});
+        controller.registerHotKey(rawValue(shortcut), bindingFor(shortcut), [] {});
     }
     EXPECT_EQ(
         activeGlobalShortcuts(controller),

@@ -226,9 +226,9 @@ TEST_F(ClipboardQuickAccessViewTest, TheFooterFollowsTheKeysTheDesktopBound) {
     auto view = makeView();
     model().retryGlobalShortcuts();
     const quint32 clipboard = rawValue(PlimboGlobalShortcut::clipboard);
-    surfaces.h.hotKeys->answer(clipboard, {HotKeyBackend::NoError, QStringLiteral("Meta+V")});
+    surfaces.h.hotKeys->answer(clipboard, {HotKeyStatus::success, QStringLiteral("Meta+V")});
     EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Super+V"));
-    surfaces.h.hotKeys->answer(clipboard, {HotKeyBackend::RefusedByDesktop, {}});
+    surfaces.h.hotKeys->answer(clipboard, {HotKeyStatus::refusedByDesktop, {}});
     EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Unavailable"));
 }
 

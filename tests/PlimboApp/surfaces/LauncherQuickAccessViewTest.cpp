@@ -208,10 +208,10 @@ TEST_F(LauncherQuickAccessViewTest, TheFooterFollowsTheKeysTheDesktopBoundOrThat
     const quint32 launcher = rawValue(PlimboGlobalShortcut::launcher);
     // Ours while the desktop has not answered.
     EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Alt+Space"));
-    surfaces.h.hotKeys->answer(launcher, {HotKeyBackend::NoError, QStringLiteral("Meta+Shift+L")});
+    surfaces.h.hotKeys->answer(launcher, {HotKeyStatus::success, QStringLiteral("Meta+Shift+L")});
     EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Super+Shift+L"));
-    surfaces.h.hotKeys->answer(launcher, {HotKeyBackend::NoKeys, {}});
+    surfaces.h.hotKeys->answer(launcher, {HotKeyStatus::noKeys, {}});
     EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("No keys"));
-    surfaces.h.hotKeys->answer(launcher, {HotKeyBackend::NoShortcutsFacility, {}});
+    surfaces.h.hotKeys->answer(launcher, {HotKeyStatus::noShortcutsFacility, {}});
     EXPECT_EQ(view->footer()->shortcutHint()->text(), QStringLiteral("Unavailable"));
 }

@@ -285,8 +285,8 @@ TEST_F(MenuBarContentViewTest, TheCommandTileFollowsThePalettesShortcut) {
     surfaces.h.hotKeys->answersLater = true;
     model().retryGlobalShortcuts();
     const quint32 palette = rawValue(PlimboGlobalShortcut::commandPalette);
-    surfaces.h.hotKeys->answer(palette, {HotKeyBackend::NoError, QStringLiteral("Ctrl+F12")});
+    surfaces.h.hotKeys->answer(palette, {HotKeyStatus::success, QStringLiteral("Ctrl+F12")});
     EXPECT_EQ(view->commandTile()->detail(), QStringLiteral("Ctrl+F12"));
-    surfaces.h.hotKeys->answer(palette, {HotKeyBackend::NoShortcutsFacility, {}});
+    surfaces.h.hotKeys->answer(palette, {HotKeyStatus::noShortcutsFacility, {}});
     EXPECT_EQ(view->commandTile()->detail(), QStringLiteral("Unavailable"));
 }

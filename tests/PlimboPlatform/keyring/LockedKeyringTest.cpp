@@ -105,11 +105,11 @@ TEST(LockedKeyringChild, Run) {
     LibsecretSecretStore store(2000ms);
     const SecretStore::ReadResult read =
         store.read(service, qEnvironmentVariable("PLIMBO_LOCKED_KEYRING_ACCOUNT"));
-    std::printf("READ %d %d %s\n", static_cast<int>(read.outcome), read.status,
+    std::printf("READ %d %d %s\n", static_cast<int>(read.outcome), int(read.status),
                 read.secret.toHex().constData());
     if (operations == QStringLiteral("all")) {
-        std::printf("SAVE %d\n", store.save(service, account, "sk-or-replacement"));
-        std::printf("REMOVE %d\n", store.remove(service, account));
+        std::printf("SAVE %d\n", int(store.save(service, account, "sk-or-replacement")));
+        std::printf("REMOVE %d\n", int(store.remove(service, account)));
     }
     std::fflush(stdout);
 }
@@ -138,10 +138,10 @@ TEST_F(LockedKeyringTest, ADismissedPromptLeavesAStoredKeyLockedNotMissing) {
     const ChildRun run = runChild(QStringLiteral("all"));
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.readOutcome, locked);
-    EXPECT_EQ(run.readStatus, SecretStore::userCanceled);
+    EXPECT_EQ(run.readStatus, int(SecretStatus::userCanceled));
     // Saving and removing need the same unlock, and fail the same way.
-    EXPECT_EQ(run.saveStatus, SecretStore::userCanceled);
-    EXPECT_EQ(run.removeStatus, SecretStore::userCanceled);
+    EXPECT_EQ(run.saveStatus, int(SecretStatus::userCanceled));
+    EXPECT_EQ(run.removeStatus, int(SecretStatus::userCanceled));
     EXPECT_EQ(prompter.promptsShown(), 3);
     EXPECT_EQ(keyring.isLocked(), true);
 }
@@ -151,7 +151,7 @@ TEST_F(LockedKeyringTest, WithoutAPrompterAStoredKeyIsLockedNotMissing) {
     const ChildRun run = runChild(QStringLiteral("read"));
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.readOutcome, locked);
-    EXPECT_EQ(run.readStatus, SecretStore::userCanceled);
+    EXPECT_EQ(run.readStatus, int(SecretStatus::userCanceled));
     EXPECT_LT(run.elapsedMs, 10000);
     EXPECT_EQ(keyring.isLocked(), true);
 }
