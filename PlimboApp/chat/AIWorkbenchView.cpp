@@ -5,7 +5,6 @@
 #include "ChatList.h"
 #include "ChatSession.h"
 #include "ChatStyle.h"
-#include "DesktopWording.h"
 #include "PlimboConversationView.h"
 #include "PlimboTheme.h"
 #include "RenameChatDialog.h"
@@ -325,7 +324,8 @@ void AIWorkbenchView::beginDelete(const QUuid& id) {
         m_deleteDialog = new QMessageBox(this);
         m_deleteDialog->setWindowTitle(tr("Delete this chat?"));
         m_deleteDialog->setText(tr("Delete this chat?"));
-        m_deleteDialog->setInformativeText(DesktopWording::deleteConversationNote());
+        m_deleteDialog->setInformativeText(
+            QStringLiteral("This removes the conversation from this computer."));
         m_deleteDialog->setTextFormat(Qt::PlainText);
         QPushButton* remove = m_deleteDialog->addButton(tr("Delete"), QMessageBox::DestructiveRole);
         QPushButton* cancel = m_deleteDialog->addButton(tr("Cancel"), QMessageBox::RejectRole);

@@ -13,7 +13,6 @@
 #include "ComposerBinding.h"
 #include "ComposerTextEdit.h"
 #include "ConversationTurnView.h"
-#include "DesktopWording.h"
 #include "HorizontalStrip.h"
 #include "PlimboTheme.h"
 #include "ReduceMotion.h"
@@ -393,8 +392,9 @@ ConversationTurnView* PlimboConversationView::makeTurnView(const AIChatTurn& tur
 void PlimboConversationView::refreshHeader() {
     m_title->setPlainText(activeTitle());
     const bool stored = m_features.startup.credentialIsStored();
-    const QString history = m_features.chats.savesHistory() ? DesktopWording::historySavedHere()
-                                                            : DesktopWording::historyNotSaved();
+    const QString history = m_features.chats.savesHistory()
+                                ? QStringLiteral("Plimbo AI · history saved on this computer")
+                                : QStringLiteral("Plimbo AI · history not saved in this session");
     m_credential->setText(stored ? history : tr("AI key required"));
     QPalette palette = m_credential->palette();
     palette.setColor(QPalette::WindowText,
@@ -404,8 +404,10 @@ void PlimboConversationView::refreshHeader() {
 }
 
 void PlimboConversationView::refreshEmptyHint() {
-    m_emptyHint->setText(m_features.chats.isLoaded() ? DesktopWording::emptyConversationHint()
-                                                     : tr("Loading chat history…"));
+    m_emptyHint->setText(
+        m_features.chats.isLoaded()
+            ? QStringLiteral("Start a conversation. Your chat history stays on this computer.")
+            : tr("Loading chat history…"));
 }
 
 void PlimboConversationView::refreshComposer() {

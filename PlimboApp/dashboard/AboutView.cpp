@@ -2,7 +2,6 @@
 
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
-#include "DesktopWording.h"
 #include "PlimboTheme.h"
 #include "RuntimeResources.h"
 #include "symbols/SymbolIcon.h"
@@ -166,9 +165,9 @@ QWidget* AboutView::hero(const BundleInfo& bundle) {
     titleFont.setLetterSpacing(QFont::AbsoluteSpacing, -1.6);
     texts->addWidget(DashboardStyle::label(QStringLiteral("Plimbo"), titleFont,
                                            DashboardStyle::Emphasis::primary, band));
-    QLabel* tagLine = DashboardStyle::label(DesktopWording::aboutTagLine(),
-                                            DashboardStyle::font(27, QFont::DemiBold),
-                                            DashboardStyle::Emphasis::secondary, band);
+    QLabel* tagLine = DashboardStyle::label(
+        QStringLiteral("One app. One shortcut.\nEverything your desktop is missing."),
+        DashboardStyle::font(27, QFont::DemiBold), DashboardStyle::Emphasis::secondary, band);
     tagLine->setWordWrap(true);
     texts->addWidget(tagLine);
     texts->addStretch(1);
@@ -197,7 +196,8 @@ QWidget* AboutView::facts(const BundleInfo& bundle) {
     };
     m_version = infoRow(0, QStringLiteral("Version"),
                         version(bundle) + QStringLiteral(" (") + build(bundle) + QLatin1Char(')'));
-    infoRow(1, QStringLiteral("Requires"), DesktopWording::requirement());
+    infoRow(1, QStringLiteral("Requires"),
+            QStringLiteral("Linux with X11, or Wayland through XWayland"));
     infoRow(2, QStringLiteral("Distribution"), QStringLiteral("Ad-hoc local build"));
     grid->setColumnStretch(2, 1);
     column->addLayout(grid);

@@ -1,9 +1,9 @@
 #include "GeneralSettingsView.h"
 
 #include "DashboardStyle.h"
-#include "DesktopWording.h"
 #include "GlobalShortcuts.h"
 #include "NotchSurface.h"
+#include "PermissionsView.h"
 #include "PlimboTheme.h"
 #include "SettingsForm.h"
 #include "SettingsSwitch.h"
@@ -37,7 +37,9 @@ GeneralSettingsView::GeneralSettingsView(NotchSurface& notch, GlobalShortcuts& s
     QLabel* virtualLabel = S::label(virtualText, body);
     virtualLabel->setWordWrap(true);
     m_virtualNotch = m_form->addSwitchRow(virtualLabel, virtualText);
-    m_form->addNote(DesktopWording::notchPlacementNote());
+    m_form->addNote(QStringLiteral(
+        "Plimbo detects the display safe area. Linux displays report no camera housing, so it "
+        "draws the same interactive surface at the top of the screen."));
 
     m_form->addSection(QStringLiteral("Global Shortcuts"));
     for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
@@ -72,7 +74,7 @@ GeneralSettingsView::GeneralSettingsView(NotchSurface& notch, GlobalShortcuts& s
     m_form->addSection(QStringLiteral("Distribution"));
     m_form->addLabeledRow(QStringLiteral("Current flavor"),
                           S::label(QStringLiteral("Ad-hoc"), body, S::Emphasis::secondary));
-    m_form->addNote(DesktopWording::signedBuildNote());
+    m_form->addNote(PermissionsView::signedBuildNote());
 
     connect(m_notch, &SettingsSwitch::switchRequested, this,
             [this](bool on) { m_notchSurface.setSurfaceEnabled(on); });
@@ -107,7 +109,7 @@ QString GeneralSettingsView::title(PlimboGlobalShortcut shortcut) {
 
 QString GeneralSettingsView::keyText(PlimboGlobalShortcut shortcut) const {
     if (m_shortcuts.state(shortcut) == GlobalShortcutState::noKeys) {
-        return DesktopWording::shortcutWithoutKeys();
+        return globalShortcutWithoutKeysText();
     }
     return m_shortcuts.label(shortcut);
 }

@@ -1,7 +1,6 @@
 #include "ModuleSettingsView.h"
 
 #include "DashboardStyle.h"
-#include "DesktopWording.h"
 #include "ModuleRegistry.h"
 #include "ModuleRowMatch.h"
 #include "SettingsForm.h"
@@ -77,7 +76,15 @@ void ModuleSettingsView::refresh() {
             });
             m_rows.append(row);
             if (id == QLatin1String("clipboard")) {
-                m_form->addNote(DesktopWording::clipboardCaptureNote());
+                m_form->addNote(QStringLiteral("On X11 every text copy is captured. In a Wayland "
+                                               "session Plimbo reads the clipboard "
+                                               "through the desktop's clipboard-manager protocol, "
+                                               "which KDE Plasma and wlroots desktops "
+                                               "such as Sway offer, so copies made in any program "
+                                               "are captured. GNOME offers no such "
+                                               "protocol: there only the copies GNOME passes on to "
+                                               "X11 programs are captured, and a "
+                                               "copy it does not pass on is missed."));
             }
         }
     }

@@ -2,7 +2,6 @@
 
 #include "AppStartup.h"
 #include "DashboardStyle.h"
-#include "DesktopWording.h"
 #include "SettingsForm.h"
 
 #include <QLabel>
@@ -22,10 +21,15 @@ OpenRouterSettingsView::OpenRouterSettingsView(AppStartup& startup, QWidget* par
     m_form->addSection(QStringLiteral("OpenRouter credential"));
     m_status = S::label(QString(), S::font(S::Text::body), S::Emphasis::secondary);
     m_form->addLabeledRow(QStringLiteral("Status"), m_status);
-    m_form->addNote(DesktopWording::keyStorageNote());
+    m_form->addNote(QStringLiteral(
+        "For local builds, put OPENROUTER_API_KEY in the project’s .env.local file. Packaging "
+        "imports it into the desktop keyring (Secret Service) without embedding it in the app."));
 
     m_form->addSection(QStringLiteral("Privacy"));
-    m_form->addNote(DesktopWording::localCopiesNote());
+    m_form->addNote(QStringLiteral(
+        "Requests are sent only after you press Send. Chat history and attached images, PDFs, "
+        "and supported text or code files are copied into Plimbo’s data folder and remain local "
+        "until they are included in a request."));
 
     connect(&startup, &AppStartup::credentialIsStoredChanged, this,
             &OpenRouterSettingsView::refresh);
@@ -33,7 +37,7 @@ OpenRouterSettingsView::OpenRouterSettingsView(AppStartup& startup, QWidget* par
 }
 
 void OpenRouterSettingsView::refresh() {
-    m_status->setText(m_startup.credentialIsStored() ? DesktopWording::keyAvailable()
+    m_status->setText(m_startup.credentialIsStored() ? QStringLiteral("Available in the keyring")
                                                      : QStringLiteral("Missing"));
 }
 

@@ -3,7 +3,6 @@
 #include "DashboardList.h"
 #include "DashboardStyle.h"
 #include "DashboardSymbols.h"
-#include "DesktopWording.h"
 #include "PermissionCenter.h"
 #include "PlimboTheme.h"
 #include "PresentedError.h"
@@ -54,6 +53,12 @@ PermissionsView::PermissionsView(PermissionCenter& permissions, PresentedError& 
     });
     connect(&permissions, &PermissionCenter::statesChanged, this, &PermissionsView::refresh);
     refresh();
+}
+
+QString PermissionsView::signedBuildNote() {
+    return QStringLiteral(
+        "Linux needs no Developer ID build: every feature works in this one, and system and "
+        "network extensions are not needed on Linux.");
 }
 
 QString PermissionsView::symbol(PermissionKind kind) {
@@ -120,7 +125,7 @@ QWidget* PermissionsView::makeRow(PermissionKind kind) {
     QPointer<PresentedError> error(&m_error);
     connect(parts.why, &QPushButton::clicked, this, [error] {
         if (error) {
-            error->setMessage(DesktopWording::signedBuildNote());
+            error->setMessage(signedBuildNote());
         }
     });
     QPointer<PermissionCenter> permissions(&m_permissions);

@@ -36,6 +36,8 @@ public:
     QPushButton* actionButton(PermissionKind kind) const;
 
     static QString symbol(PermissionKind kind);
+    // What a signed build would add; the general settings' distribution note says the same.
+    static QString signedBuildNote();
 
 private:
     struct Row {

@@ -1,7 +1,6 @@
 #include "PrivacySettingsView.h"
 
 #include "DashboardStyle.h"
-#include "DesktopWording.h"
 #include "SettingsForm.h"
 
 #include <QLabel>
@@ -23,7 +22,11 @@ PrivacySettingsView::PrivacySettingsView(QWidget* parent)
                               S::label(row.value, S::font(S::Text::body), S::Emphasis::secondary));
     }
     m_form->addSection(QStringLiteral("OpenRouter boundary"));
-    m_form->addParagraph(DesktopWording::sendBoundary());
+    m_form->addParagraph(QStringLiteral(
+        "Text and attachments leave this computer only when you press Send. Plimbo redacts "
+        "recognized secrets from prompts and supported text files before sending. Images and PDFs "
+        "are encoded into the OpenRouter request; PDFs use OpenRouter’s file parser. Your original "
+        "prompt and local attachment copy remain in chat history."));
 }
 
 QList<PrivacySettingsView::Row> PrivacySettingsView::rows() {

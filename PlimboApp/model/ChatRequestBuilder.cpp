@@ -1,6 +1,5 @@
 #include "ChatRequestBuilder.h"
 
-#include "DesktopWording.h"
 #include "SensitiveDataRedactor.h"
 
 #include <QStringDecoder>
@@ -69,7 +68,10 @@ Part attachmentPart(const AIChatAttachment& attachment, const QSet<QUuid>& allow
 
 } // namespace
 
-const QString ChatRequestBuilder::systemPrompt = DesktopWording::assistantSystemPrompt();
+const QString ChatRequestBuilder::systemPrompt = QStringLiteral(
+    "You are Plimbo, a concise assistant on a Linux desktop. Analyze attached images and "
+    "documents when present. Preserve the user's meaning and never claim to perform actions "
+    "you cannot perform.");
 
 QString ChatRequestBuilder::omittedText(const QString& name) {
     return QStringLiteral("Attachment ") + quote + name + quote +
@@ -78,7 +80,7 @@ QString ChatRequestBuilder::omittedText(const QString& name) {
 
 QString ChatRequestBuilder::unavailableText(const QString& name) {
     return QStringLiteral("Attachment ") + quote + name + quote +
-           DesktopWording::attachmentGoneSuffix();
+           QStringLiteral(" is no longer available on this computer.");
 }
 
 QString ChatRequestBuilder::undecodableText(const QString& name) {

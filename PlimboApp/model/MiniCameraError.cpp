@@ -1,15 +1,14 @@
 #include "MiniCameraError.h"
 
-#include "DesktopWording.h"
-
 namespace plimbo {
 
 QString MiniCameraError::description() const {
     switch (m_kind) {
     case Kind::permissionDenied:
-        return DesktopWording::cameraAccessOff();
+        return QStringLiteral("Camera access is off. Allow Plimbo to use the camera in your "
+                              "desktop’s privacy settings.");
     case Kind::cameraUnavailable:
-        return DesktopWording::cameraUnavailable();
+        return QStringLiteral("No camera is available on this computer.");
     case Kind::inputUnavailable:
         return QStringLiteral("Plimbo could not connect to the camera.");
     }

@@ -1,7 +1,6 @@
 #include "PaletteResultsBuilder.h"
 
 #include "ClipboardService.h"
-#include "DesktopWording.h"
 #include "KeepAwakeService.h"
 #include "LauncherService.h"
 #include "PlimboGlobalShortcut.h"
@@ -51,10 +50,12 @@ QList<PaletteItem> PaletteResultsBuilder::commandItems(bool isKeepingAwake) {
                 QStringLiteral("Send with AirDrop"), QStringLiteral("Choose files to share"),
                 QStringLiteral("antenna.radiowaves.left.and.right"), PaletteAction::airDrop(), 975),
         command(QStringLiteral("command.screenshot"), Kind::command,
-                QStringLiteral("Take Screenshot"), DesktopWording::screenshotCommandDetail(),
-                QStringLiteral("viewfinder"), PaletteAction::screenshot(), 970),
+                QStringLiteral("Take Screenshot"),
+                QStringLiteral("Open the desktop's screenshot tool"), QStringLiteral("viewfinder"),
+                PaletteAction::screenshot(), 970),
         command(QStringLiteral("command.keepawake"), Kind::command,
-                isKeepingAwake ? QStringLiteral("Allow Sleep") : DesktopWording::keepAwakeCommand(),
+                isKeepingAwake ? QStringLiteral("Allow Sleep")
+                               : QStringLiteral("Keep Computer Awake"),
                 QStringLiteral("Toggle power assertion"),
                 isKeepingAwake ? QStringLiteral("moon.zzz") : QStringLiteral("cup.and.heat.waves"),
                 PaletteAction::toggleKeepAwake(), 960),

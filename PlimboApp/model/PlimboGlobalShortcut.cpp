@@ -1,6 +1,5 @@
 #include "PlimboGlobalShortcut.h"
 
-#include "DesktopWording.h"
 #include "GlobalHotKeyController.h"
 #include "GlobalShortcuts.h"
 #include "HotKeyBackend.h"
@@ -205,13 +204,17 @@ QString globalShortcutLabel(PlimboGlobalShortcut shortcut, const QString& deskto
     return shortcutLabel(bindingFor(shortcut));
 }
 
+QString globalShortcutWithoutKeysText() {
+    return QStringLiteral("No keys");
+}
+
 QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcut shortcut) {
     switch (shortcuts.state(shortcut)) {
     case GlobalShortcutState::waiting:
     case GlobalShortcutState::active:
         return shortcuts.label(shortcut);
     case GlobalShortcutState::noKeys:
-        return DesktopWording::shortcutWithoutKeys();
+        return globalShortcutWithoutKeysText();
     case GlobalShortcutState::takenElsewhere:
     case GlobalShortcutState::declined:
     case GlobalShortcutState::unavailable:
@@ -225,15 +228,21 @@ QString globalShortcutsNote(const GlobalShortcuts& shortcuts) {
     for (PlimboGlobalShortcut shortcut : allGlobalShortcuts()) {
         states.insert(shortcuts.state(shortcut));
     }
-    QStringList note{DesktopWording::shortcutsNote()};
+    QStringList note{
+        QStringLiteral("These shortcuts work globally while Plimbo is running in the tray.")};
     if (states.contains(GlobalShortcutState::takenElsewhere)) {
-        note << DesktopWording::shortcutsTakenNote();
+        note << QStringLiteral(
+            "Another app or the desktop already owns a combination marked Unavailable; free it and "
+            "press Retry Shortcuts.");
     }
     if (states.contains(GlobalShortcutState::declined)) {
-        note << DesktopWording::shortcutsDeclinedNote();
+        note << QStringLiteral("The desktop declined a shortcut marked Unavailable; press Retry "
+                               "Shortcuts to ask again.");
     }
     if (states.contains(GlobalShortcutState::noKeys)) {
-        note << DesktopWording::shortcutsWithoutKeysNote();
+        note << QStringLiteral(
+            "A shortcut showing “No keys” has none on this desktop; give it keys in the desktop’s "
+            "shortcut settings (on KDE: System Settings › Shortcuts, under “plimbo”).");
     }
     return note.join(QLatin1Char(' '));
 }

@@ -82,5 +82,7 @@ QString globalShortcutHint(const GlobalShortcuts& shortcuts, PlimboGlobalShortcu
 // The settings' help text under the shortcuts: what they do, and for each kind of failure that
 // is there now what to do about it.
 QString globalShortcutsNote(const GlobalShortcuts& shortcuts);
+// In place of the keys of a shortcut the desktop holds without keys, "No keys".
+QString globalShortcutWithoutKeysText();
 
 } // namespace plimbo

@@ -1,7 +1,5 @@
 #include "SystemActionError.h"
 
-#include "DesktopWording.h"
-
 namespace plimbo {
 
 QString SystemActionError::description() const {
@@ -10,7 +8,7 @@ QString SystemActionError::description() const {
         return QStringLiteral("AirDrop is unavailable for the selected items.");
     case Kind::screenshotToolMissing:
     case Kind::screenshotToolFailed:
-        return DesktopWording::screenshotToolUnavailable();
+        return QStringLiteral("No screenshot tool could be opened.");
     }
     return {};
 }

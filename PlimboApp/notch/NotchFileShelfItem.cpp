@@ -1,7 +1,6 @@
 #include "NotchFileShelfItem.h"
 
 #include "ChatStyle.h"
-#include "DesktopWording.h"
 #include "MainThreadContinuation.h"
 #include "NotchCircleButton.h"
 #include "NotchSymbols.h"
@@ -42,7 +41,8 @@ NotchFileShelfItem::NotchFileShelfItem(const QUrl& url, std::function<void()> on
     , m_icon(icon(url)) {
     setFixedSize(tileSize);
     const QString fileName = name(url);
-    setToolTip(DesktopWording::dragFileHint(fileName));
+    setToolTip(QStringLiteral("Drag ") + fileName +
+               QStringLiteral(" to the file manager or another app"));
     setAccessibleName(fileName + QStringLiteral(", draggable file"));
     m_remove = new NotchCircleButton(
         kRemoveSide,

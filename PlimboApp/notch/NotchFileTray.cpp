@@ -2,7 +2,6 @@
 
 #include "ChatStyle.h"
 #include "DesktopActions.h"
-#include "DesktopWording.h"
 #include "FileActionButton.h"
 #include "NotchCircleButton.h"
 #include "NotchFileShelfItem.h"
@@ -104,8 +103,8 @@ NotchFileTray::NotchFileTray(DesktopActions& desktop, QWidget* parent)
                              PlimboTheme::accent(), [this] { m_desktop.copyShelfFiles(); }),
         new FileActionButton(QStringLiteral("Open"), QStringLiteral("arrow.up.forward.app"),
                              PlimboTheme::positive(), [this] { m_desktop.openShelfFiles(); }),
-        new FileActionButton(DesktopWording::fileManagerButton(), QStringLiteral("folder"),
-                             Qt::white, [this] { m_desktop.revealShelfFiles(); }),
+        new FileActionButton(QStringLiteral("Files"), QStringLiteral("folder"), Qt::white,
+                             [this] { m_desktop.revealShelfFiles(); }),
     };
 
     auto* column = new QVBoxLayout(this);

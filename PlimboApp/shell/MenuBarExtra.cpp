@@ -1,6 +1,5 @@
 #include "MenuBarExtra.h"
 
-#include "DesktopWording.h"
 #include "KeepAwakeService.h"
 #include "OwnedWindows.h"
 #include "PanelPlacement.h"
@@ -52,7 +51,8 @@ MenuBarExtra::MenuBarExtra(KeepAwakeService& keepAwake, const ContentFactory& ma
 MenuBarExtra::~MenuBarExtra() = default;
 
 QString MenuBarExtra::label(bool keepingAwake) {
-    return keepingAwake ? DesktopWording::trayKeepingAwake() : QStringLiteral("Plimbo");
+    return keepingAwake ? QStringLiteral("Plimbo, keeping this computer awake")
+                        : QStringLiteral("Plimbo");
 }
 
 void MenuBarExtra::updateLabel() {

@@ -1,6 +1,5 @@
 #include "MenuBarContentView.h"
 
-#include "DesktopWording.h"
 #include "GlobalShortcuts.h"
 #include "HairlineDivider.h"
 #include "KeepAwakeService.h"
@@ -97,7 +96,7 @@ QWidget* MenuBarContentView::buildHeader() {
 
     auto* title = new SurfaceText(tr("Plimbo"), header);
     title->setFont(SurfaceStyle::font(20, QFont::DemiBold));
-    auto* tagline = new SurfaceText(DesktopWording::menuTagline(), header);
+    auto* tagline = new SurfaceText(QStringLiteral("Your computer, at a glance"), header);
     tagline->setFont(SurfaceStyle::font(SurfaceStyle::TextStyle::caption));
     tagline->setTone(SurfaceStyle::Tone::secondary);
     auto* titles = new QVBoxLayout;
@@ -283,12 +282,12 @@ void MenuBarContentView::refresh() {
     if (m_keepAwake.isKeepingAwake()) {
         m_keepAwakeTile->setContent(
             QStringLiteral("Awake"), QStringLiteral("On"), QStringLiteral("moon.zzz.fill"),
-            color(MenuBarMetrics::Tone::positive), DesktopWording::allowSleepTile());
+            color(MenuBarMetrics::Tone::positive), QStringLiteral("Allow computer to sleep"));
     } else {
         m_keepAwakeTile->setContent(QStringLiteral("Keep Awake"), QStringLiteral("Off"),
                                     QStringLiteral("cup.and.heat.waves"),
                                     color(MenuBarMetrics::Tone::secondary),
-                                    DesktopWording::keepAwakeTile());
+                                    QStringLiteral("Keep computer awake"));
     }
     m_refreshing = false;
 }

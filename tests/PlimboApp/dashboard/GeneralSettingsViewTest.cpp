@@ -1,7 +1,7 @@
 #include "GeneralSettingsView.h"
 #include "DashboardHarness.h"
-#include "DesktopWording.h"
 #include "HotKeyBackend.h"
+#include "PermissionsView.h"
 #include "PlimboTheme.h"
 #include "SettingsSwitch.h"
 #include "ShellViews.h"
@@ -121,7 +121,8 @@ TEST_F(GeneralSettingsViewTest, TheNoteBlamesAnotherOwnerOnlyWhenAGrabWasRefused
     harness.make();
     harness.start();
     makeView();
-    EXPECT_EQ(view->shortcutsNoteLabel()->text(), DesktopWording::shortcutsNote());
+    EXPECT_EQ(view->shortcutsNoteLabel()->text(),
+              QStringLiteral("These shortcuts work globally while Plimbo is running in the tray."));
 
     // Another client holds the launcher's combination.
     harness.h.hotKeys->refuse(bindingFor(PlimboGlobalShortcut::launcher),
@@ -161,7 +162,8 @@ TEST_F(GeneralSettingsViewTest, AShortcutTheDesktopHoldsWithoutKeysSaysSoAndWher
     harness.h.hotKeys->answer(clipboard, {HotKeyStatus::success, QStringLiteral("Meta+V")});
     EXPECT_EQ(pill(PlimboGlobalShortcut::clipboard), QStringLiteral("Active"));
     EXPECT_EQ(view->keyLabel(PlimboGlobalShortcut::clipboard)->text(), QStringLiteral("Super+V"));
-    EXPECT_EQ(view->shortcutsNoteLabel()->text(), DesktopWording::shortcutsNote());
+    EXPECT_EQ(view->shortcutsNoteLabel()->text(),
+              QStringLiteral("These shortcuts work globally while Plimbo is running in the tray."));
 }
 
 TEST_F(GeneralSettingsViewTest, DistributionNoteAgreesWithThePermissionsPage) {
@@ -174,8 +176,8 @@ TEST_F(GeneralSettingsViewTest, DistributionNoteAgreesWithThePermissionsPage) {
         }
     }
     // The permissions page lists system and network extensions as not needed on Linux.
-    EXPECT_EQ(notes, QStringList{DesktopWording::signedBuildNote()});
-    EXPECT_TRUE(DesktopWording::signedBuildNote().contains(QStringLiteral("not needed on Linux")));
+    EXPECT_EQ(notes, QStringList{PermissionsView::signedBuildNote()});
+    EXPECT_TRUE(PermissionsView::signedBuildNote().contains(QStringLiteral("not needed on Linux")));
 }
 
 } // namespace
