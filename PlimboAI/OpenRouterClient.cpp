@@ -259,16 +259,16 @@ OpenRouterStream* OpenRouterClient::stream(const AIRequest& request, const QStri
     return stream;
 }
 
-void OpenRouterClient::cancel(const QUuid& requestId) {
-    const QPointer<OpenRouterStream> stream = m_activeStreams.take(requestId);
+void OpenRouterClient::cancel(const QUuid& requestID) {
+    const QPointer<OpenRouterStream> stream = m_activeStreams.take(requestID);
     if (stream) {
         stream->cancel();
     }
 }
 
 // A newer stream with the same id keeps its entry.
-void OpenRouterClient::forget(const QUuid& requestId, const OpenRouterStream* stream) {
-    const auto entry = m_activeStreams.constFind(requestId);
+void OpenRouterClient::forget(const QUuid& requestID, const OpenRouterStream* stream) {
+    const auto entry = m_activeStreams.constFind(requestID);
     if (entry != m_activeStreams.cend() && (entry->isNull() || entry->data() == stream)) {
         m_activeStreams.erase(entry);
     }

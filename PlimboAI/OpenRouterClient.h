@@ -56,13 +56,13 @@ public:
     OpenRouterStream* stream(const AIRequest& request, const QString& apiKey);
     // Stops the running stream of that request (it then fails with `cancelled`); an unknown id
     // does nothing.
-    void cancel(const QUuid& requestId);
+    void cancel(const QUuid& requestID);
 
 private:
     QNetworkRequest makeRequest(const QString& path, const QString& apiKey) const;
     QNetworkRequest makeChatRequest(const AIRequest& request, const QString& apiKey, bool stream,
                                     QByteArray* body) const;
-    void forget(const QUuid& requestId, const OpenRouterStream* stream);
+    void forget(const QUuid& requestID, const OpenRouterStream* stream);
 
     QUrl m_baseUrl;
     Timeouts m_timeouts;

@@ -6,9 +6,9 @@
 
 namespace plimbo {
 
-OpenRouterStream::OpenRouterStream(const QUuid& requestId, QNetworkReply* reply, QObject* parent)
+OpenRouterStream::OpenRouterStream(const QUuid& requestID, QNetworkReply* reply, QObject* parent)
     : QObject(parent)
-    , m_requestId(requestId)
+    , m_requestID(requestID)
     , m_reply(reply) {
     connect(reply, &QNetworkReply::metaDataChanged, this, &OpenRouterStream::onMetaDataChanged);
     connect(reply, &QNetworkReply::readyRead, this, &OpenRouterStream::onReadyRead);

@@ -21,7 +21,7 @@ class OpenRouterStream : public QObject {
 public:
     ~OpenRouterStream() override;
 
-    QUuid requestId() const { return m_requestId; }
+    QUuid requestID() const { return m_requestID; }
     bool isEnded() const { return m_ended; }
 
     // Stops the request and closes its connection; failed(cancelled) follows from the event
@@ -36,7 +36,7 @@ signals:
 
 private:
     friend class OpenRouterClient;
-    OpenRouterStream(const QUuid& requestId, QNetworkReply* reply, QObject* parent);
+    OpenRouterStream(const QUuid& requestID, QNetworkReply* reply, QObject* parent);
 
     void onMetaDataChanged();
     void onReadyRead();
@@ -49,7 +49,7 @@ private:
     void fail(const OpenRouterError& error);
     void releaseReply();
 
-    QUuid m_requestId;
+    QUuid m_requestID;
     QPointer<QNetworkReply> m_reply;
     StreamBodyDecoder m_decoder;
     bool m_ended = false;

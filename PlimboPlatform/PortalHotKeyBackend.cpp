@@ -334,7 +334,7 @@ void PortalHotKeyBackend::start() {
     QDBusMessage call = QDBusMessage::createMethodCall(
         m_serviceName, QString::fromLatin1(objectPath), QString::fromLatin1(registryInterface),
         QStringLiteral("Register"));
-    call << QString::fromLatin1(applicationId) << QVariantMap();
+    call << QString::fromLatin1(applicationID) << QVariantMap();
     auto* watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(call, callTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, connectionKey, generation = m_generation](QDBusPendingCallWatcher* done) {
@@ -422,7 +422,7 @@ void PortalHotKeyBackend::createSession() {
                 }
                 const bool listsAll =
                     std::all_of(m_entries.cbegin(), m_entries.cend(), [&](const Entry& entry) {
-                        return listed.contains(entry.portalId);
+                        return listed.contains(entry.portalID);
                     });
                 if (listsAll) {
                     applyShortcuts(*bound);
@@ -436,7 +436,7 @@ void PortalHotKeyBackend::createSession() {
 QList<PortalShortcutEntry> PortalHotKeyBackend::requestedShortcuts() const {
     QList<PortalShortcutEntry> shortcuts;
     for (const Entry& entry : std::as_const(m_entries)) {
-        shortcuts.append({entry.portalId,
+        shortcuts.append({entry.portalID,
                           {{QStringLiteral("description"), entry.description},
                            {QStringLiteral("preferred_trigger"), entry.preferredTrigger}}});
     }
@@ -536,7 +536,7 @@ void PortalHotKeyBackend::applyShortcuts(const QList<PortalShortcutEntry>& short
             shortcut.properties.value(QStringLiteral("trigger_description")).toString());
     }
     for (Entry& entry : m_entries) {
-        const auto found = triggers.constFind(entry.portalId);
+        const auto found = triggers.constFind(entry.portalID);
         if (found == triggers.constEnd()) {
             entry.binding = {HotKeyStatus::refusedByDesktop, {}};
         } else if (found->trimmed().isEmpty()) {
@@ -571,10 +571,10 @@ void PortalHotKeyBackend::activated(const QDBusMessage& message) {
     }
     const QString id = arguments[1].toString();
     for (Entry& entry : m_entries) {
-        if (entry.portalId != id) {
+        if (entry.portalID != id) {
             continue;
         }
-        const quint32 shortcutId = entry.id;
+        const quint32 shortcutID = entry.id;
         if (entry.binding.status != HotKeyStatus::success) {
             // The desktop holds it after all (some bind from their own configuration).
             entry.binding = {HotKeyStatus::success, {}};
@@ -583,7 +583,7 @@ void PortalHotKeyBackend::activated(const QDBusMessage& message) {
         // The handler may drop this backend's registrations; copy it first.
         const Handler handler = m_handler;
         if (handler) {
-            handler(shortcutId);
+            handler(shortcutID);
         }
         return;
     }

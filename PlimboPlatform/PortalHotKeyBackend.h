@@ -48,7 +48,7 @@ public:
     static constexpr const char* requestInterface = "org.freedesktop.portal.Request";
     static constexpr const char* sessionInterface = "org.freedesktop.portal.Session";
     // Portals name a program outside a sandbox by its desktop entry.
-    static constexpr const char* applicationId = "com.plimbo.utility";
+    static constexpr const char* applicationID = "com.plimbo.utility";
     // The same on every start and retry: some desktops name the set of shortcuts after it
     // (Plasma 5.27 keeps one component per token) and keep the user's keys under that name.
     static constexpr const char* sessionToken = "plimbo";
@@ -85,7 +85,7 @@ private slots:
 private:
     struct Entry {
         quint32 id = 0;
-        QString portalId;
+        QString portalID;
         QString description;
         QString preferredTrigger;
         Binding binding;

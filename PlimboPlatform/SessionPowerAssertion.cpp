@@ -16,7 +16,7 @@ SessionPowerAssertion::SessionPowerAssertion(std::unique_ptr<PowerAssertion> ser
     for (PowerAssertion* backend : {m_service.get(), m_fallback.get()}) {
         if (backend) {
             backend->setLostHandler(
-                [this, backend](quint32 backendId) { onLost(backend, backendId); });
+                [this, backend](quint32 backendID) { onLost(backend, backendID); });
         }
     }
 }
@@ -63,9 +63,9 @@ void SessionPowerAssertion::releaseAssertion(quint32 id) {
     what.backend->releaseAssertion(what.id);
 }
 
-void SessionPowerAssertion::onLost(const PowerAssertion* backend, quint32 backendId) {
+void SessionPowerAssertion::onLost(const PowerAssertion* backend, quint32 backendID) {
     for (auto it = m_granted.begin(); it != m_granted.end(); ++it) {
-        if (it->backend == backend && it->id == backendId) {
+        if (it->backend == backend && it->id == backendID) {
             const quint32 id = it.key();
             m_granted.erase(it);
             reportLost(id);

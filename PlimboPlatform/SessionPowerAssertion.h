@@ -32,7 +32,7 @@ private:
 
     void adopt(PowerAssertion* backend, const PowerAssertionReply& reply,
                const ReplyHandler& replied);
-    void onLost(const PowerAssertion* backend, quint32 backendId);
+    void onLost(const PowerAssertion* backend, quint32 backendID);
 
     std::unique_ptr<PowerAssertion> m_service;
     std::unique_ptr<PowerAssertion> m_fallback;

@@ -2,8 +2,8 @@
 
 namespace plimbo {
 
-AIResponseStream::AIResponseStream(const QUuid& requestId, QObject* parent)
+AIResponseStream::AIResponseStream(const QUuid& requestID, QObject* parent)
     : QObject(parent)
-    , m_requestId(requestId) {}
+    , m_requestID(requestID) {}
 
 } // namespace plimbo

@@ -14,9 +14,9 @@ namespace plimbo {
 class AIResponseStream : public QObject {
     Q_OBJECT
 public:
-    explicit AIResponseStream(const QUuid& requestId, QObject* parent = nullptr);
+    explicit AIResponseStream(const QUuid& requestID, QObject* parent = nullptr);
 
-    QUuid requestId() const { return m_requestId; }
+    QUuid requestID() const { return m_requestID; }
 
 signals:
     void eventReceived(const plimbo::AIStreamEvent& event);
@@ -25,7 +25,7 @@ signals:
     void failed(const plimbo::OpenRouterError& error);
 
 private:
-    QUuid m_requestId;
+    QUuid m_requestID;
 };
 
 } // namespace plimbo

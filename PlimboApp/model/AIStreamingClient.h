@@ -21,7 +21,7 @@ public:
     virtual AIResponseStream* stream(const AIRequest& request, const QString& apiKey) = 0;
     // Stops that request's stream, which then fails with OpenRouterError::cancelled; an
     // unknown id does nothing.
-    virtual void cancel(const QUuid& requestId) = 0;
+    virtual void cancel(const QUuid& requestID) = 0;
 };
 
 } // namespace plimbo

@@ -20,7 +20,7 @@ public:
     virtual bool isPresented() const = 0;
     // Marks the panel presented and orders it front without activating the application; the
     // shape is not changed.
-    virtual void presentFront() = 0;
+    virtual void raise() = 0;
     // Whether the screen last measured has a camera housing (never on Linux displays).
     virtual bool hasHardwareNotch() const = 0;
 };

@@ -38,7 +38,7 @@ void NotchSurface::presentOrHide() {
     notch->refreshGeometry(std::nullopt);
     if (NotchSwitches::shouldPresent(m_surfaceEnabled, m_virtualNotchEnabled,
                                      notch->hasHardwareNotch())) {
-        notch->presentFront();
+        notch->raise();
     } else {
         notch->hide();
     }

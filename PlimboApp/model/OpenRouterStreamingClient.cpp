@@ -25,8 +25,8 @@ AIResponseStream* OpenRouterStreamingClient::stream(const AIRequest& request,
     return forwarded;
 }
 
-void OpenRouterStreamingClient::cancel(const QUuid& requestId) {
-    m_client->cancel(requestId);
+void OpenRouterStreamingClient::cancel(const QUuid& requestID) {
+    m_client->cancel(requestID);
 }
 
 } // namespace plimbo

@@ -21,7 +21,7 @@ public:
     OpenRouterClient& client() const { return *m_client; }
 
     AIResponseStream* stream(const AIRequest& request, const QString& apiKey) override;
-    void cancel(const QUuid& requestId) override;
+    void cancel(const QUuid& requestID) override;
 
 private:
     std::shared_ptr<OpenRouterClient> m_client;

@@ -95,7 +95,7 @@ void WindowRouter::showMenuPreview() {
 void WindowRouter::hideQuickPanel(QuickPanelController* panel) {
     if (panel) {
         panel->stopOutsideClickMonitoring();
-        panel->orderOut();
+        panel->hide();
     }
 }
 

@@ -162,7 +162,7 @@ void NotchWindowController::show(bool expanded) {
     m_state->setUsesExpandedCompactCanvas(false);
     m_isPresented = true;
     refreshGeometry(expanded);
-    orderFront();
+    showRaised();
 }
 
 void NotchWindowController::hide() {
@@ -178,15 +178,15 @@ void NotchWindowController::hide() {
     m_panel->hide();
 }
 
-void NotchWindowController::presentFront() {
+void NotchWindowController::raise() {
     m_isPresented = true;
-    orderFront();
+    showRaised();
 }
 
 void NotchWindowController::updatePresentation(bool surfaceEnabled, bool virtualNotchEnabled) {
     refreshGeometry(std::nullopt);
     if (surfaceEnabled && (virtualNotchEnabled || m_state->hasHardwareNotch())) {
-        presentFront();
+        raise();
     } else {
         hide();
     }
@@ -236,7 +236,7 @@ void NotchWindowController::runExpand(const QUuid& id) {
         return;
     }
     setFrame(*frame);
-    makeKeyAndOrderFront();
+    showRaisedAndActive();
     if (reduceMotion || !m_panel->isVisible()) {
         m_state->setExpansionProgress(1);
         m_state->setShowsExpandedContent(true);
@@ -281,7 +281,7 @@ void NotchWindowController::runCollapse(const QUuid& id) {
             m_state->setExpanded(false);
             m_state->setTransitioning(false);
             refreshGeometry(false);
-            orderFront();
+            showRaised();
             finishTransition(id);
         });
     });
@@ -330,7 +330,7 @@ void NotchWindowController::setCompactHovered(bool hovered) {
         setFrame(*frame);
         m_state->setUsesExpandedCompactCanvas(true);
         m_state->setCompactHovered(true);
-        orderFront();
+        showRaised();
     } else {
         m_state->setCompactHovered(false);
         m_compactHoverTimer.start();
@@ -352,10 +352,10 @@ void NotchWindowController::reassertVisibility() {
     if (!m_state->isTransitioning()) {
         refreshGeometry(std::nullopt);
     }
-    orderFront();
+    showRaised();
     QTimer::singleShot(reassertDelay, this, [this] {
         if (m_isPresented) {
-            orderFront();
+            showRaised();
         }
     });
 }
@@ -374,14 +374,14 @@ void NotchWindowController::setFrame(const QRect& frame) {
     m_panel->setGeometry(frame);
 }
 
-void NotchWindowController::orderFront() {
+void NotchWindowController::showRaised() {
     m_panel->show();
     // Its own alert stays above it, however often the notch comes to the front.
     OwnedWindows::raise(*m_panel);
 }
 
-void NotchWindowController::makeKeyAndOrderFront() {
-    orderFront();
+void NotchWindowController::showRaisedAndActive() {
+    showRaised();
     OwnedWindows::activate(*m_panel);
 }
 

@@ -59,7 +59,7 @@ public:
     // Also stops the camera and empties the file shelf.
     void hide() override;
     bool isPresented() const override { return m_isPresented; }
-    void presentFront() override;
+    void raise() override;
     bool hasHardwareNotch() const override;
     // Presents the panel when the surface is on and the drawn notch is allowed (or the screen
     // has a housing); hides it otherwise.
@@ -99,8 +99,8 @@ private:
     void reassertVisibility();
     void stopCameraAndEmptyShelf();
     void setFrame(const QRect& frame);
-    void orderFront();
-    void makeKeyAndOrderFront();
+    void showRaised();
+    void showRaisedAndActive();
     void localClick(QWindow* window);
     void takeFocusAfterDrop();
 

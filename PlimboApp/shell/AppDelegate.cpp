@@ -33,11 +33,11 @@ bool AppDelegate::isPreviewRun(const QStringList& arguments) {
     return false;
 }
 
-void AppDelegate::applicationDidFinishLaunching() {
+void AppDelegate::start() {
     m_model->start();
 }
 
-bool AppDelegate::applicationShouldHandleReopen() {
+void AppDelegate::handleSecondLaunch() {
     // Only a start-up that went through shows the dashboard; a delegate gone by then does
     // nothing.
     whenFinished(m_model->start(), this, [this](const QFuture<void>& started) {
@@ -52,7 +52,6 @@ bool AppDelegate::applicationShouldHandleReopen() {
             m_model->showDashboard(AppSection::overview);
         }
     });
-    return true;
 }
 
 } // namespace plimbo

@@ -12,7 +12,7 @@ namespace plimbo {
 class AppModel;
 
 // Owns the one application model for the life of the process, starts it once launching has
-// finished and answers a reopen (a second launch) by bringing up the dashboard.
+// finished and answers a second launch by bringing up the dashboard.
 class AppDelegate : public QObject {
     Q_OBJECT
 
@@ -29,12 +29,12 @@ public:
     // Whether an argument (the program path included) equals one of the eight.
     static bool isPreviewRun(const QStringList& arguments);
 
-    // Starts the model; returns at once. There is no activation policy to set on this desktop:
-    // the application never shows a taskbar entry of its own beyond its windows.
-    void applicationDidFinishLaunching();
-    // Starts the model (nothing the second time) and then, unless this is a preview run, shows
-    // the dashboard at its overview. Always true.
-    bool applicationShouldHandleReopen();
+    // Starts the model once the event loop runs; returns at once. The application shows no
+    // taskbar entry of its own beyond its windows.
+    void start();
+    // A second launch of the program: starts the model (nothing the second time) and then,
+    // unless this is a preview run, shows the dashboard at its overview.
+    void handleSecondLaunch();
 
 private:
     QStringList m_arguments;

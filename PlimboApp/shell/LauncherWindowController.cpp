@@ -28,7 +28,7 @@ void LauncherWindowController::position(QWidget& window) {
 
 void LauncherWindowController::openApplication(const ApplicationRecord& application) {
     stopOutsideClickMonitoring();
-    orderOut();
+    hide();
     focusCoordinator().forget();
     if (m_launcher) {
         m_launcher->launch(application);

@@ -7,7 +7,6 @@
 #include "DialogFileChooser.h"
 #include "FolderLock.h"
 #include "GlobalHotKeyController.h"
-#include "MenuBarExtra.h"
 #include "MiniCameraService.h"
 #include "PortalMotionPreference.h"
 #include "QSettingsStore.h"
@@ -16,6 +15,7 @@
 #include "ReduceMotion.h"
 #include "ShellViews.h"
 #include "SingleInstance.h"
+#include "TrayIcon.h"
 #include "WidgetSurfaceFactory.h"
 
 #include <QApplication>
@@ -153,12 +153,12 @@ int PlimboApplication::main(int& argc, char** argv, const DependencyAdjuster& ad
             delegate.model().setPresentedError(settingsProblem);
         }
         AppModel& model = delegate.model();
-        MenuBarExtra menuBarExtra(model.keepAwake(), [&model](std::function<void()> closeMenu) {
+        TrayIcon trayIcon(model.keepAwake(), [&model](std::function<void()> closeMenu) {
             return ShellViews::menuBarContent(model, std::move(closeMenu));
         });
         QObject::connect(&instance, &SingleInstance::reopenRequested, &delegate,
-                         [&delegate] { delegate.applicationShouldHandleReopen(); });
-        QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+                         [&delegate] { delegate.handleSecondLaunch(); });
+        QTimer::singleShot(0, &delegate, [&delegate] { delegate.start(); });
         status = application.exec();
     }
     // The windows and the model are gone. A background job may still run (the history's first

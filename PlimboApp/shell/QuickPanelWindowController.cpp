@@ -43,7 +43,7 @@ void QuickPanelWindowController::startOutsideClickMonitoring() {
                      [this] { dismissForOutsideClick(); });
 }
 
-void QuickPanelWindowController::orderOut() {
+void QuickPanelWindowController::hide() {
     if (m_window) {
         m_window->hide();
     }
@@ -51,13 +51,13 @@ void QuickPanelWindowController::orderOut() {
 
 void QuickPanelWindowController::dismiss() {
     stopOutsideClickMonitoring();
-    orderOut();
+    hide();
     m_focusCoordinator.restore();
 }
 
 void QuickPanelWindowController::dismissForOutsideClick() {
     stopOutsideClickMonitoring();
-    orderOut();
+    hide();
     m_focusCoordinator.forget();
 }
 

@@ -29,7 +29,7 @@ public:
     // Places the panel, re-arms its monitors, activates it and brings it to the front.
     void show() override;
     void stopOutsideClickMonitoring() override;
-    void orderOut() override;
+    void hide() override;
     void startOutsideClickMonitoring();
 
     // The view's own dismissal (Escape, an item chosen): hides and hands the focus back.

@@ -11,7 +11,7 @@ PowerAssertionReply decide(FakePowerAssertion::State& state) {
         return PowerAssertionReply{std::nullopt, state.serviceMissing,
                                    QStringLiteral("refused by the fake")};
     }
-    const quint32 id = state.nextId++;
+    const quint32 id = state.nextID++;
     state.held.insert(id);
     return PowerAssertionReply{id, false, {}};
 }

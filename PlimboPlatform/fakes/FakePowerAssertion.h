@@ -21,7 +21,7 @@ public:
         // Leaves requests unanswered until answerWaiting().
         bool holdReplies = false;
         // The first identifier handed out; 0 is a valid one.
-        quint32 nextId = 0;
+        quint32 nextID = 0;
         // Granted and not released.
         QSet<quint32> held;
         QString lastName;

@@ -49,7 +49,7 @@ TEST_F(SessionPowerAssertionTest, TheFallbackIsAskedOnlyWhenTheServiceIsMissing)
 }
 
 TEST_F(SessionPowerAssertionTest, ALossIsReportedUnderTheSessionsOwnIdentifier) {
-    service->nextId = 7; // the backend's numbers are not the session's
+    service->nextID = 7; // the backend's numbers are not the session's
     std::optional<quint32> lost;
     session.setLostHandler([&lost](quint32 id) { lost = id; });
     const std::optional<quint32> id = take();

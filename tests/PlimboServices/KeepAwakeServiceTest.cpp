@@ -34,7 +34,7 @@ TEST_F(KeepAwakeServiceTest, ManifestDescribesTheKeepAwakeModule) {
 }
 
 TEST_F(KeepAwakeServiceTest, AnAssertionWithIdentifierZeroIsHeldAndReleased) {
-    power->nextId = 0;
+    power->nextID = 0;
     QSignalSpy changes(service.get(), &KeepAwakeService::isKeepingAwakeChanged);
     EXPECT_TRUE(service->enable());
     EXPECT_TRUE(service->isKeepingAwake());

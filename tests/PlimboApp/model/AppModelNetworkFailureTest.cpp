@@ -38,7 +38,7 @@ public:
     AIResponseStream* stream(const AIRequest& request, const QString& apiKey) override {
         return target->stream(request, apiKey);
     }
-    void cancel(const QUuid& requestId) override { target->cancel(requestId); }
+    void cancel(const QUuid& requestID) override { target->cancel(requestID); }
 };
 
 // Accepts connections and answers each with fixed bytes, then closes: for replies that are

@@ -79,7 +79,7 @@ TEST_F(AppModelPaletteTest, PaletteCommandsFollowTheFocusRule) {
 
         model->perform(c.item);
         EXPECT_EQ(h.surfaces->log->mid(0, 2),
-                  (QStringList{"palette.stopMonitoring", "palette.orderOut"}));
+                  (QStringList{"palette.stopMonitoring", "palette.hide"}));
         if (!c.shows.isEmpty()) {
             EXPECT_TRUE(h.surfaces->log->contains(c.shows));
         }

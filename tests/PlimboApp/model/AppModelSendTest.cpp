@@ -166,7 +166,7 @@ TEST_F(AppModelSendTest, SendingWhileGeneratingStopsTheRunningTurnInTheSameChat)
     EXPECT_EQ(model->aiConversation()[0].response, "one");
     EXPECT_EQ(model->aiConversation()[1].response, "");
     // The second request carries the stopped first turn as history.
-    EXPECT_EQ(h.ai->last()->requestId(), model->aiConversation()[1].id);
+    EXPECT_EQ(h.ai->last()->requestID(), model->aiConversation()[1].id);
     EXPECT_EQ(h.ai->calls.last().request.messages.size(), 4);
 }
 

@@ -38,7 +38,7 @@ TEST(PreviewRunTest, SwitchesActInTheirOrderOfPrecedence) {
         auto features = actOn(h, c.switches);
         const QStringList& log = *h.surfaces->log;
         EXPECT_EQ(log.filter(".front") + log.filter("notch.show"), c.front);
-        EXPECT_FALSE(log.contains("notch.presentFront"));
+        EXPECT_FALSE(log.contains("notch.raise"));
     }
 
     AppModelHarness h;
@@ -48,7 +48,7 @@ TEST(PreviewRunTest, SwitchesActInTheirOrderOfPrecedence) {
     // Without a switch the notch is presented as its switches say.
     AppModelHarness plain;
     auto features = actOn(plain, {});
-    EXPECT_TRUE(plain.surfaces->log->contains("notch.presentFront"));
+    EXPECT_TRUE(plain.surfaces->log->contains("notch.raise"));
 }
 
 TEST(PreviewRunTest, TheNotchPreviewPutsTheProgramAndIconOnTheShelf) {

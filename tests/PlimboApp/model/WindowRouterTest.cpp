@@ -31,17 +31,16 @@ TEST_F(WindowRouterTest, EveryControllerButTheMenuPreviewIsBuiltAtOnce) {
 
 TEST_F(WindowRouterTest, TheQuickPanelsExcludeEachOther) {
     windows.showQuickPanel(windows.palette());
-    EXPECT_EQ(log, (QStringList{"launcher.stopMonitoring", "launcher.orderOut",
-                                "clipboard.stopMonitoring", "clipboard.orderOut", "palette.show"}));
+    EXPECT_EQ(log, (QStringList{"launcher.stopMonitoring", "launcher.hide",
+                                "clipboard.stopMonitoring", "clipboard.hide", "palette.show"}));
     log.clear();
     windows.showQuickPanel(windows.launcher());
-    EXPECT_EQ(log,
-              (QStringList{"palette.stopMonitoring", "palette.orderOut", "clipboard.stopMonitoring",
-                           "clipboard.orderOut", "launcher.show"}));
+    EXPECT_EQ(log, (QStringList{"palette.stopMonitoring", "palette.hide",
+                                "clipboard.stopMonitoring", "clipboard.hide", "launcher.show"}));
     log.clear();
     windows.showQuickPanel(windows.clipboard());
-    EXPECT_EQ(log, (QStringList{"palette.stopMonitoring", "palette.orderOut",
-                                "launcher.stopMonitoring", "launcher.orderOut", "clipboard.show"}));
+    EXPECT_EQ(log, (QStringList{"palette.stopMonitoring", "palette.hide", "launcher.stopMonitoring",
+                                "launcher.hide", "clipboard.show"}));
 }
 
 TEST_F(WindowRouterTest, TheDashboardAndTheSettingsOpenOnTheirSection) {

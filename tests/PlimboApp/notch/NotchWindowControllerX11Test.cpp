@@ -132,7 +132,7 @@ TEST(NotchWindowControllerX11Test, ItsAlertStaysAboveTheNotchWhenTheNotchComesTo
     };
     ASSERT_TRUE(QTest::qWaitFor(alertIsAbove, 2000));
 
-    notch.presentFront();
+    notch.raise();
     QTest::qWait(NotchWindowController::reassertDelay + 100);
     EXPECT_TRUE(alertIsAbove());
 

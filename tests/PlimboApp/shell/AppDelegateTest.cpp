@@ -39,14 +39,14 @@ struct DelegateRun {
 
 } // namespace
 
-TEST(AppDelegateTest, ReopenShowsTheDashboardAtItsOverview) {
+TEST(AppDelegateTest, ASecondLaunchShowsTheDashboardAtItsOverview) {
     DelegateRun run;
-    run.delegate->applicationDidFinishLaunching();
+    run.delegate->start();
     EXPECT_TRUE(settle([&] { return run.h.surfaces->builds > 0; }));
     const int builds = run.h.surfaces->builds;
     run.delegate->model().setSelectedSection(AppSection::permissions);
 
-    EXPECT_TRUE(run.delegate->applicationShouldHandleReopen());
+    run.delegate->handleSecondLaunch();
     EXPECT_TRUE(settle([&] { return run.dashboardShowings() == 1; }));
     EXPECT_EQ(run.delegate->model().selectedSection(), AppSection::overview);
     // Nothing is built a second time.
@@ -54,27 +54,27 @@ TEST(AppDelegateTest, ReopenShowsTheDashboardAtItsOverview) {
     EXPECT_EQ(run.h.hotKeys->registerCalls, 3);
 }
 
-TEST(AppDelegateTest, ReopenBeforeLaunchingFinishedStartsTheModelFirst) {
+TEST(AppDelegateTest, ASecondLaunchBeforeStartStartsTheModelFirst) {
     DelegateRun run;
-    EXPECT_TRUE(run.delegate->applicationShouldHandleReopen());
+    run.delegate->handleSecondLaunch();
     EXPECT_TRUE(settle([&] { return run.dashboardShowings() == 1; }));
-    run.delegate->applicationDidFinishLaunching();
+    run.delegate->start();
     spin();
     EXPECT_EQ(run.h.surfaces->builds, 8);
 }
 
-TEST(AppDelegateTest, ReopenInAPreviewRunShowsNoDashboard) {
+TEST(AppDelegateTest, ASecondLaunchInAPreviewRunShowsNoDashboard) {
     DelegateRun preview({QStringLiteral("--show-settings-preview")});
-    preview.delegate->applicationDidFinishLaunching();
+    preview.delegate->start();
     ASSERT_TRUE(settle([&] { return preview.h.surfaces->builds > 0; }));
-    EXPECT_TRUE(preview.delegate->applicationShouldHandleReopen());
+    preview.delegate->handleSecondLaunch();
     spin(50);
     EXPECT_EQ(preview.dashboardShowings(), 0);
 
     // The about switch is no preview switch.
     DelegateRun about({QStringLiteral("--show-about")});
-    about.delegate->applicationDidFinishLaunching();
+    about.delegate->start();
     ASSERT_TRUE(settle([&] { return about.h.surfaces->builds > 0; }));
-    about.delegate->applicationShouldHandleReopen();
+    about.delegate->handleSecondLaunch();
     EXPECT_TRUE(settle([&] { return about.dashboardShowings() == 1; }));
 }

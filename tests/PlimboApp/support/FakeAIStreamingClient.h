@@ -29,7 +29,7 @@ public:
     QList<QUuid> cancelled;
 
     AIResponseStream* stream(const AIRequest& request, const QString& apiKey) override;
-    void cancel(const QUuid& requestId) override { cancelled.append(requestId); }
+    void cancel(const QUuid& requestID) override { cancelled.append(requestID); }
 
     AIResponseStream* last() const {
         return calls.isEmpty() ? nullptr : calls.last().stream.data();

@@ -31,8 +31,8 @@ void FakeQuickPanel::stopOutsideClickMonitoring() {
     monitoring = false;
 }
 
-void FakeQuickPanel::orderOut() {
-    m_log->append(m_name + QStringLiteral(".orderOut"));
+void FakeQuickPanel::hide() {
+    m_log->append(m_name + QStringLiteral(".hide"));
     visible = false;
 }
 
@@ -66,8 +66,8 @@ void FakeNotch::hide() {
     presented = false;
 }
 
-void FakeNotch::presentFront() {
-    m_log->append(QStringLiteral("notch.presentFront"));
+void FakeNotch::raise() {
+    m_log->append(QStringLiteral("notch.raise"));
     presented = true;
 }
 

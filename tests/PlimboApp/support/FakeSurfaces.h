@@ -34,7 +34,7 @@ public:
 
     void show() override;
     void stopOutsideClickMonitoring() override;
-    void orderOut() override;
+    void hide() override;
 
 private:
     QString m_name;
@@ -86,7 +86,7 @@ public:
     void show(bool expanded) override;
     void hide() override;
     bool isPresented() const override { return presented; }
-    void presentFront() override;
+    void raise() override;
     bool hasHardwareNotch() const override { return hardwareNotch; }
 
 private:

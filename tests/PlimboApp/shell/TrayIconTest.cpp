@@ -1,4 +1,4 @@
-#include "MenuBarExtra.h"
+#include "TrayIcon.h"
 #include "AppModelHarness.h"
 #include "KeepAwakeService.h"
 #include "MenuBarContentView.h"
@@ -21,20 +21,19 @@ using namespace plimbo::test;
 namespace {
 
 // The tray item as the application builds it.
-std::unique_ptr<MenuBarExtra> trayFor(AppModel& model) {
-    return std::make_unique<MenuBarExtra>(
-        model.keepAwake(), [&model](std::function<void()> closeMenu) {
-            return ShellViews::menuBarContent(model, std::move(closeMenu));
-        });
+std::unique_ptr<TrayIcon> trayFor(AppModel& model) {
+    return std::make_unique<TrayIcon>(model.keepAwake(), [&model](std::function<void()> closeMenu) {
+        return ShellViews::menuBarContent(model, std::move(closeMenu));
+    });
 }
 
 } // namespace
 
-TEST(MenuBarExtraTest, LabelFollowsKeepAwake) {
+TEST(TrayIconTest, LabelFollowsKeepAwake) {
     AppModelHarness h;
     auto model = h.makeModel();
     auto tray = trayFor(*model);
-    MenuBarExtra& extra = *tray;
+    TrayIcon& extra = *tray;
     EXPECT_EQ(extra.trayIcon().toolTip(), QStringLiteral("Plimbo"));
     EXPECT_FALSE(extra.trayIcon().icon().isNull());
 
@@ -45,11 +44,11 @@ TEST(MenuBarExtraTest, LabelFollowsKeepAwake) {
     EXPECT_EQ(extra.trayIcon().toolTip(), QStringLiteral("Plimbo"));
 }
 
-TEST(MenuBarExtraTest, IconClickTogglesTheMenuPanelOnScreen) {
+TEST(TrayIconTest, IconClickTogglesTheMenuPanelOnScreen) {
     AppModelHarness h;
     auto model = h.makeModel();
     auto tray = trayFor(*model);
-    MenuBarExtra& extra = *tray;
+    TrayIcon& extra = *tray;
     QWidget* panel = extra.window();
     EXPECT_FALSE(panel->isVisible());
 
@@ -95,13 +94,13 @@ private:
 
 } // namespace
 
-TEST(MenuBarExtraTest, ActionsThatOpenASurfaceCloseTheMenuBeforeItShows) {
+TEST(TrayIconTest, ActionsThatOpenASurfaceCloseTheMenuBeforeItShows) {
     AppModelHarness h;
     auto model = h.makeModel();
     QFuture<void> started = model->start();
     ASSERT_TRUE(settle([&] { return started.isFinished(); }));
     auto tray = trayFor(*model);
-    MenuBarExtra& extra = *tray;
+    TrayIcon& extra = *tray;
     auto* content = extra.window()->findChild<MenuBarContentView*>();
     ASSERT_NE(content, nullptr);
     HideLogger logger(*extra.window(), h.surfaces->log);

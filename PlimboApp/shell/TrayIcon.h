@@ -19,16 +19,16 @@ class KeepAwakeService;
 // (its tooltip) says when keep-awake holds the display on. Without a system tray the icon
 // simply does not show (it appears if a tray starts later); the application stays reachable
 // through its shortcuts and a second launch.
-class MenuBarExtra : public QObject {
+class TrayIcon : public QObject {
     Q_OBJECT
 
 public:
     // Builds the menu content around the closure that closes the popup.
     using ContentFactory = std::function<QWidget*(std::function<void()> closeMenu)>;
 
-    MenuBarExtra(KeepAwakeService& keepAwake, const ContentFactory& makeContent,
-                 QObject* parent = nullptr);
-    ~MenuBarExtra() override;
+    TrayIcon(KeepAwakeService& keepAwake, const ContentFactory& makeContent,
+             QObject* parent = nullptr);
+    ~TrayIcon() override;
 
     static QString label(bool keepingAwake);
     static inline const QString menuTitle = QStringLiteral("Plimbo Menu");

@@ -1,4 +1,4 @@
-#include "MenuBarExtra.h"
+#include "TrayIcon.h"
 
 #include "KeepAwakeService.h"
 #include "OwnedWindows.h"
@@ -21,8 +21,7 @@ constexpr qint64 reopenGuardMilliseconds = 250;
 
 } // namespace
 
-MenuBarExtra::MenuBarExtra(KeepAwakeService& keepAwake, const ContentFactory& makeContent,
-                           QObject* parent)
+TrayIcon::TrayIcon(KeepAwakeService& keepAwake, const ContentFactory& makeContent, QObject* parent)
     : QObject(parent)
     , m_keepAwake(&keepAwake)
     , m_trayIcon(std::make_unique<QSystemTrayIcon>(PlimboMenuBarTemplateIcon::icon()))
@@ -43,23 +42,23 @@ MenuBarExtra::MenuBarExtra(KeepAwakeService& keepAwake, const ContentFactory& ma
                     toggleWindow();
                 }
             });
-    connect(&keepAwake, &KeepAwakeService::isKeepingAwakeChanged, this, &MenuBarExtra::updateLabel);
+    connect(&keepAwake, &KeepAwakeService::isKeepingAwakeChanged, this, &TrayIcon::updateLabel);
     updateLabel();
     m_trayIcon->show();
 }
 
-MenuBarExtra::~MenuBarExtra() = default;
+TrayIcon::~TrayIcon() = default;
 
-QString MenuBarExtra::label(bool keepingAwake) {
+QString TrayIcon::label(bool keepingAwake) {
     return keepingAwake ? QStringLiteral("Plimbo, keeping this computer awake")
                         : QStringLiteral("Plimbo");
 }
 
-void MenuBarExtra::updateLabel() {
+void TrayIcon::updateLabel() {
     m_trayIcon->setToolTip(label(m_keepAwake && m_keepAwake->isKeepingAwake()));
 }
 
-void MenuBarExtra::showWindow() {
+void TrayIcon::showWindow() {
     m_window->adjustSize();
     QScreen* screen = PanelPlacement::screenUnderCursorOrPrimary();
     if (screen) {
@@ -71,11 +70,11 @@ void MenuBarExtra::showWindow() {
     OwnedWindows::activate(*m_window);
 }
 
-void MenuBarExtra::hideWindow() {
+void TrayIcon::hideWindow() {
     m_window->hide();
 }
 
-void MenuBarExtra::toggleWindow() {
+void TrayIcon::toggleWindow() {
     if (m_window->isVisible()) {
         hideWindow();
         return;
@@ -86,7 +85,7 @@ void MenuBarExtra::toggleWindow() {
     showWindow();
 }
 
-bool MenuBarExtra::eventFilter(QObject* watched, QEvent* event) {
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_window.get() && event->type() == QEvent::Hide) {
         m_sinceHidden.start();
     }
