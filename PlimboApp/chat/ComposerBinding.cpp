@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QPointer>
 
 namespace plimbo {
 
@@ -31,8 +32,16 @@ ComposerBinding::ComposerBinding(AppModel& model, const Parts& parts, Look look,
     connect(m_parts.editor, &QPlainTextEdit::textChanged, this,
             [this] { m_model.setAiInput(m_parts.editor->toPlainText()); });
     m_parts.editor->installEventFilter(this);
-    connect(m_parts.attach, &SymbolButton::clicked, this,
-            [this] { m_model.chooseAIAttachments(); });
+    connect(m_parts.attach, &SymbolButton::clicked, this, [this] {
+        QPointer<ComposerBinding> self(this);
+        if (m_model.chooseAIAttachments([self] {
+                if (self) {
+                    emit self->fileDialogClosed();
+                }
+            })) {
+            emit fileDialogOpened();
+        }
+    });
 
     const auto update = [this] {
         refresh();

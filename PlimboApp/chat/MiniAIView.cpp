@@ -236,6 +236,8 @@ QWidget* MiniAIView::buildComposer() {
     look.idleStroke = RoundedBox::fixed(ChatStyle::white(0.1));
     m_composer = new ComposerBinding(m_model, parts, std::move(look), this);
     connect(m_composer, &ComposerBinding::changed, this, &MiniAIView::refreshComposer);
+    connect(m_composer, &ComposerBinding::fileDialogOpened, this, &MiniAIView::fileDialogOpened);
+    connect(m_composer, &ComposerBinding::fileDialogClosed, this, &MiniAIView::fileDialogClosed);
     return parts.dropZone;
 }
 

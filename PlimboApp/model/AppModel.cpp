@@ -26,10 +26,10 @@ AppModel::AppModel(AppModelDependencies dependencies, QObject* parent)
     , m_attachments(m_deps.historyStore, *m_deps.executor)
     , m_chats(m_deps.historyStore, *m_deps.clock, m_attachments)
     , m_windows(m_deps.surfaces.get(), *m_deps.focusCoordinator)
-    , m_composer(m_deps.historyStore, *m_deps.executor, m_attachments, m_chats, m_windows,
+    , m_composer(m_deps.historyStore, *m_deps.executor, m_attachments, m_chats,
                  m_deps.fileChooser.get())
     , m_session(
-          m_chats, m_composer, m_attachments, m_windows, *m_deps.clock,
+          m_chats, m_composer, m_attachments, *m_deps.clock,
           [store = m_deps.historyStore, keychain = m_deps.keychain, client = m_deps.aiClient,
            executor = m_deps.executor](const QUuid& requestID) {
               return std::make_unique<ChatReply>(requestID, store, keychain, *client, *executor);
@@ -220,14 +220,17 @@ void AppModel::retryAIChatTurn(const AIChatTurn& turn) {
 
 // ---------------------------------------------------------------- attachments
 
-void AppModel::chooseAIAttachments() {
+bool AppModel::chooseAIAttachments(std::function<void()> closed) {
     // Nothing joins the draft while a reply is generated.
     if (m_session.isGenerating()) {
-        return;
+        return false;
     }
-    m_composer.choose([this](const QList<QUrl>& urls) {
+    return m_composer.choose([this, closed = std::move(closed)](const QList<QUrl>& urls) {
+        if (closed) {
+            closed();
+        }
         // The dialog may have stayed open while a reply or a drop began.
-        if (!addAIAttachments(urls)) {
+        if (!urls.isEmpty() && !addAIAttachments(urls)) {
             setPresentedError(QStringLiteral(
                 "The chosen files were not attached because a reply or another attachment is "
                 "still in progress. Choose them again when it has finished."));

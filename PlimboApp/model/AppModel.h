@@ -35,6 +35,7 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -202,8 +203,10 @@ public:
 
     // --- attachments
     // Opens the file dialog; the chosen files go to addAIAttachments(), and the user is told
-    // when they could not be taken.
-    void chooseAIAttachments();
+    // when they could not be taken. False, and no dialog, while a reply is generated, while
+    // attachments are added or where the desktop offers none; otherwise `closed` runs when the
+    // dialog closes, before its files are added.
+    bool chooseAIAttachments(std::function<void()> closed = {});
     // Starts reading the files into pending attachments (once the history is loaded); false
     // (and nothing changes) while a reply is generated, while attachments are added, or for an
     // empty list.
@@ -283,8 +286,7 @@ private:
     std::optional<QString> m_presentedError;
 
     // The chat features, in the order they lean on each other: the files and thumbnails, the
-    // history, the windows (the mini assistant follows the conversation), the draft, then the
-    // session that sends the draft into the history.
+    // history, the windows, the draft, then the session that sends the draft into the history.
     StoredAttachments m_attachments;
     ChatList m_chats;
     WindowRouter m_windows;

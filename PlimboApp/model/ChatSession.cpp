@@ -8,7 +8,6 @@
 #include "Pasteboard.h"
 #include "PropertyAssign.h"
 #include "StoredAttachments.h"
-#include "WindowRouter.h"
 
 #include <QCoreApplication>
 
@@ -31,14 +30,13 @@ const QString kCopied = QStringLiteral("Copied");
 } // namespace
 
 ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachments& attachments,
-                         WindowRouter& windows, const Clock& clock, ReplyFactory makeReply,
+                         const Clock& clock, ReplyFactory makeReply,
                          std::weak_ptr<AIStreamingClient> client, Pasteboard* pasteboard,
                          QObject* parent)
     : QObject(parent)
     , m_chats(chats)
     , m_composer(composer)
     , m_attachments(attachments)
-    , m_windows(windows)
     , m_clock(clock)
     , m_makeReply(std::move(makeReply))
     , m_client(std::move(client))
@@ -90,10 +88,6 @@ void ChatSession::setIsGenerating(bool generating) {
     assign(this, m_isGenerating, generating, &ChatSession::isGeneratingChanged);
 }
 
-void ChatSession::fitMiniAssistant() {
-    m_windows.fitMiniAssistant(!m_chats.conversation().isEmpty());
-}
-
 // ---------------------------------------------------------------- one request
 
 void ChatSession::send() {
@@ -134,7 +128,6 @@ void ChatSession::send() {
 
     // Their files belong to the turn now.
     m_composer.setPendingAttachments({});
-    fitMiniAssistant();
     m_chats.syncSelected(true);
 
     m_composer.setInput(QString());

@@ -23,7 +23,6 @@ class ChatReply;
 class Clock;
 class Pasteboard;
 class StoredAttachments;
-class WindowRouter;
 
 // The assistant's conversation: sends the composer's message as a new turn of the selected
 // chat, streams the reply into it, stops, retries, and moves between chats (new, select,
@@ -43,9 +42,8 @@ public:
     using ReplyFactory = std::function<std::unique_ptr<ChatReply>(const QUuid& requestID)>;
 
     ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachments& attachments,
-                WindowRouter& windows, const Clock& clock, ReplyFactory makeReply,
-                std::weak_ptr<AIStreamingClient> client, Pasteboard* pasteboard,
-                QObject* parent = nullptr);
+                const Clock& clock, ReplyFactory makeReply, std::weak_ptr<AIStreamingClient> client,
+                Pasteboard* pasteboard, QObject* parent = nullptr);
     ~ChatSession() override;
 
     QString output() const { return m_output; }
@@ -85,12 +83,10 @@ private:
     void showNoChat();
     void setUsage(const std::optional<AIUsage>& usage);
     void setIsGenerating(bool generating);
-    void fitMiniAssistant();
 
     ChatList& m_chats;
     ChatComposer& m_composer;
     StoredAttachments& m_attachments;
-    WindowRouter& m_windows;
     const Clock& m_clock;
     ReplyFactory m_makeReply;
     std::weak_ptr<AIStreamingClient> m_client;

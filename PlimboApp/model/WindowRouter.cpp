@@ -117,10 +117,4 @@ void WindowRouter::showMiniAssistant() {
     }
 }
 
-void WindowRouter::fitMiniAssistant(bool conversation) {
-    if (m_miniAssistant) {
-        m_miniAssistant->setFrame(conversation);
-    }
-}
-
 } // namespace plimbo

@@ -62,8 +62,6 @@ public:
     void showQuickPanel(QuickPanelController* panel);
     void hideQuickPanel(QuickPanelController* panel);
     void showMiniAssistant();
-    // Sizes the mini assistant for a conversation or an empty one.
-    void fitMiniAssistant(bool conversation);
 
 signals:
     void selectedSectionChanged();

@@ -1,6 +1,7 @@
 #include "MiniAIWindowController.h"
 
 #include "AppModel.h"
+#include "MiniAIView.h"
 #include "OwnedWindows.h"
 #include "PanelPlacement.h"
 #include "ShellViews.h"
@@ -8,6 +9,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+
+#include <utility>
 
 namespace plimbo {
 
@@ -17,8 +20,18 @@ MiniAIWindowController::MiniAIWindowController(AppModel& model)
     m_window->setWindowTitle(QStringLiteral("Plimbo AI"));
     m_window->resize(PanelPlacement::miniAssistantWidth,
                      PanelPlacement::miniAssistantCompactHeight);
-    m_window->setContent(ShellViews::miniAI(
-        model, [this] { beginConversation(); }, [this] { openAllChats(); }, [this] { close(); }));
+    MiniAIView* view = ShellViews::miniAI(
+        model, [this] { beginConversation(); }, [this] { openAllChats(); }, [this] { close(); });
+    m_window->setContent(view);
+    QObject::connect(view, &MiniAIView::fileDialogOpened, m_window.get(),
+                     [this] { pauseDismissal(); });
+    QObject::connect(view, &MiniAIView::fileDialogClosed, m_window.get(),
+                     [this] { resumeDismissal(); });
+    QObject::connect(&model, &AppModel::pendingAIAttachmentsChanged, m_window.get(), [this] {
+        if (m_model) {
+            setFrame(!m_model->aiConversation().isEmpty());
+        }
+    });
 }
 
 MiniAIWindowController::~MiniAIWindowController() {
@@ -78,6 +91,20 @@ bool MiniAIWindowController::isOwnedWindow(const QWindow* window) const {
         }
     }
     return false;
+}
+
+void MiniAIWindowController::pauseDismissal() {
+    m_pausedForDialog = isVisible();
+    if (m_pausedForDialog) {
+        stopOutsideClickMonitoring();
+    }
+}
+
+void MiniAIWindowController::resumeDismissal() {
+    if (std::exchange(m_pausedForDialog, false) && isVisible()) {
+        stopOutsideClickMonitoring();
+        startOutsideClickMonitoring();
+    }
 }
 
 void MiniAIWindowController::dismiss() {

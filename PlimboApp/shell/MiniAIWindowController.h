@@ -15,9 +15,11 @@ namespace plimbo {
 
 class AppModel;
 
-// The mini assistant "Plimbo AI": a borderless panel centred at the bottom of the screen under
-// the pointer, 420 wide, whose height follows the model's conversation and pending attachments.
-// It closes on clicks outside it and its own windows; it never touches the focus coordinator.
+// The mini AI "Plimbo AI": a borderless panel centred at the bottom of the screen under the
+// pointer, 420 wide, whose height follows the model's conversation and pending attachments (it
+// resizes itself whenever the pending attachments change). It closes on clicks outside it and
+// its own windows, except while its view's file dialog is open; it never touches the focus
+// coordinator.
 class MiniAIWindowController final : public MiniAssistantController {
 public:
     explicit MiniAIWindowController(AppModel& model);
@@ -27,10 +29,12 @@ public:
     MiniAIWindowController& operator=(const MiniAIWindowController&) = delete;
 
     void show() override;
-    void setFrame(bool conversation) override;
-    void startOutsideClickMonitoring() override;
-    void stopOutsideClickMonitoring() override;
-    bool isVisible() const override;
+    // Sizes and places the panel for a conversation (true) or an empty one (false), visible
+    // or not; reads the model's pending attachments for the extra height.
+    void setFrame(bool conversation);
+    void startOutsideClickMonitoring();
+    void stopOutsideClickMonitoring();
+    bool isVisible() const;
 
     // The view's callbacks.
     void beginConversation();
@@ -46,10 +50,16 @@ public:
 
 private:
     void dismiss();
+    // The view's file dialog is not one of the panel's windows: a click in it would close
+    // the panel, so dismissal pauses while it is open.
+    void pauseDismissal();
+    void resumeDismissal();
 
     QPointer<AppModel> m_model;
     std::unique_ptr<PlimboNotchPanel> m_window;
     OutsideClickMonitors m_monitors;
+    // Whether the open file dialog stopped the monitors (the panel was shown then).
+    bool m_pausedForDialog = false;
 };
 
 } // namespace plimbo

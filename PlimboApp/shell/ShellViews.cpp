@@ -31,8 +31,9 @@ QWidget* ShellViews::clipboardQuickAccess(AppModel& model, std::function<void()>
     return new ClipboardQuickAccessView(model, std::move(dismiss));
 }
 
-QWidget* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConversation,
-                            std::function<void()> onOpenAllChats, std::function<void()> onClose) {
+MiniAIView* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConversation,
+                               std::function<void()> onOpenAllChats,
+                               std::function<void()> onClose) {
     return new MiniAIView(model, std::move(onBeginConversation), std::move(onOpenAllChats),
                           std::move(onClose));
 }

@@ -7,6 +7,7 @@ class QWidget;
 namespace plimbo {
 
 class AppModel;
+class MiniAIView;
 struct ApplicationRecord;
 
 // The one place where the windows and panels get their content views. Every function returns
@@ -25,8 +26,8 @@ public:
     launcherQuickAccess(AppModel& model, std::function<void()> dismiss,
                         std::function<void(const ApplicationRecord& application)> openApplication);
     static QWidget* clipboardQuickAccess(AppModel& model, std::function<void()> dismiss);
-    static QWidget* miniAI(AppModel& model, std::function<void()> onBeginConversation,
-                           std::function<void()> onOpenAllChats, std::function<void()> onClose);
+    static MiniAIView* miniAI(AppModel& model, std::function<void()> onBeginConversation,
+                              std::function<void()> onOpenAllChats, std::function<void()> onClose);
     static QWidget* dashboard(AppModel& model);
     static QWidget* settings(AppModel& model);
     static QWidget* about();

@@ -39,17 +39,6 @@ void FakeQuickPanel::orderOut() {
 void FakeMiniAssistant::show() {
     m_log->append(QStringLiteral("mini.show"));
     visible = true;
-    monitoring = true;
-}
-
-void FakeMiniAssistant::startOutsideClickMonitoring() {
-    m_log->append(QStringLiteral("mini.startMonitoring"));
-    monitoring = true;
-}
-
-void FakeMiniAssistant::stopOutsideClickMonitoring() {
-    m_log->append(QStringLiteral("mini.stopMonitoring"));
-    monitoring = false;
 }
 
 void FakeNotch::refreshGeometry(std::optional<bool>) {

@@ -59,15 +59,8 @@ public:
         : m_log(std::move(log)) {}
 
     bool visible = false;
-    bool monitoring = false;
-    // Every setFrame() argument, in order.
-    QList<bool> frames;
 
     void show() override;
-    void setFrame(bool conversation) override { frames.append(conversation); }
-    void startOutsideClickMonitoring() override;
-    void stopOutsideClickMonitoring() override;
-    bool isVisible() const override { return visible; }
 
 private:
     SurfaceLog m_log;
