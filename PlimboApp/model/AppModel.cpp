@@ -181,7 +181,7 @@ void AppModel::showAbout() {
 
 void AppModel::showMiniAI() {
     m_session.newChat();
-    m_windows.showMiniAssistant();
+    m_windows.showMiniAI();
 }
 
 // ---------------------------------------------------------------- chats

@@ -42,7 +42,7 @@
 namespace plimbo {
 
 class AppWindowController;
-class MiniAssistantController;
+class MiniAIController;
 class ModuleRegistry;
 class NotchController;
 class QuickPanelController;
@@ -129,7 +129,7 @@ public:
     AppWindowController* settingsController() const { return m_windows.settings(); }
     AppWindowController* aboutController() const { return m_windows.about(); }
     AppWindowController* menuPreviewController() const { return m_windows.menuPreview(); }
-    MiniAssistantController* miniAIController() const { return m_windows.miniAssistant(); }
+    MiniAIController* miniAIController() const { return m_windows.miniAI(); }
     NotchController* notchController() const { return m_windows.notch(); }
 
     // --- observable state

@@ -70,8 +70,8 @@ QFuture<void> AppStartup::start(AppModel& model) {
 }
 
 void AppStartup::continueStart(AppModel& model) {
-    if (m_features.preview.isMiniAssistantRun()) {
-        m_features.preview.showMiniAssistant(model);
+    if (m_features.preview.isMiniAIRun()) {
+        m_features.preview.showMiniAI(model);
         startModules();
         return;
     }

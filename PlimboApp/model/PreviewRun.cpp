@@ -64,17 +64,17 @@ bool PreviewRun::isPreviewRun() const {
     });
 }
 
-bool PreviewRun::isMiniAssistantRun() const {
+bool PreviewRun::isMiniAIRun() const {
     return has(kMiniAIPreview) || has(kMiniAIChatPreview);
 }
 
-void PreviewRun::showMiniAssistant(AppModel& model) {
+void PreviewRun::showMiniAI(AppModel& model) {
     WindowRouter& windows = m_surfaces.windows;
-    windows.createMiniAssistant(model);
+    windows.createMiniAI(model);
     if (has(kMiniAIChatPreview)) {
         seedMiniConversation();
     }
-    windows.showMiniAssistant();
+    windows.showMiniAI();
 }
 
 void PreviewRun::act(AppModel& model) {

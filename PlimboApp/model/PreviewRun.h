@@ -43,9 +43,9 @@ public:
     // Any argument starting "--show-": such runs never touch the keyring (it may prompt).
     bool isPreviewRun() const;
     // The mini assistant alone, with or without a sample conversation.
-    bool isMiniAssistantRun() const;
+    bool isMiniAIRun() const;
     // Builds and shows the mini assistant for `model` (seeded for the chat preview).
-    void showMiniAssistant(AppModel& model);
+    void showMiniAI(AppModel& model);
     // Acts on the first switch given, or presents the notch when there is none.
     void act(AppModel& model);
 

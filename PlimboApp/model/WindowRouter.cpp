@@ -3,7 +3,7 @@
 #include "AppSurfaceFactory.h"
 #include "AppWindowController.h"
 #include "GlobalSurfaceFocusCoordinator.h"
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "NotchController.h"
 #include "PropertyAssign.h"
 #include "QuickPanelController.h"
@@ -23,7 +23,7 @@ WindowRouter::~WindowRouter() {
 void WindowRouter::destroyControllers() {
     m_notch.reset();
     m_menuPreview.reset();
-    m_miniAssistant.reset();
+    m_miniAI.reset();
     m_about.reset();
     m_settings.reset();
     m_dashboard.reset();
@@ -42,13 +42,13 @@ void WindowRouter::createControllers(AppModel& model) {
     m_dashboard = m_surfaces->makeDashboard(model);
     m_settings = m_surfaces->makeSettings(model);
     m_about = m_surfaces->makeAbout();
-    m_miniAssistant = m_surfaces->makeMiniAssistant(model);
+    m_miniAI = m_surfaces->makeMiniAI(model);
     m_notch = m_surfaces->makeNotch(model);
 }
 
-void WindowRouter::createMiniAssistant(AppModel& model) {
+void WindowRouter::createMiniAI(AppModel& model) {
     if (m_surfaces) {
-        m_miniAssistant = m_surfaces->makeMiniAssistant(model);
+        m_miniAI = m_surfaces->makeMiniAI(model);
     }
 }
 
@@ -111,9 +111,9 @@ void WindowRouter::showQuickPanel(QuickPanelController* panel) {
     }
 }
 
-void WindowRouter::showMiniAssistant() {
-    if (m_miniAssistant) {
-        m_miniAssistant->show();
+void WindowRouter::showMiniAI() {
+    if (m_miniAI) {
+        m_miniAI->show();
     }
 }
 

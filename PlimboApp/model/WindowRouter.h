@@ -13,7 +13,7 @@ class AppModel;
 class AppSurfaceFactory;
 class AppWindowController;
 class GlobalSurfaceFocusCoordinator;
-class MiniAssistantController;
+class MiniAIController;
 class NotchController;
 class QuickPanelController;
 
@@ -35,7 +35,7 @@ public:
     // features apart, so that no view outlives what it shows.
     void destroyControllers();
     // A preview run of the mini assistant builds that panel only.
-    void createMiniAssistant(AppModel& model);
+    void createMiniAI(AppModel& model);
     void createMenuPreview(AppModel& model);
 
     QuickPanelController* palette() const { return m_palette.get(); }
@@ -45,7 +45,7 @@ public:
     AppWindowController* settings() const { return m_settings.get(); }
     AppWindowController* about() const { return m_about.get(); }
     AppWindowController* menuPreview() const { return m_menuPreview.get(); }
-    MiniAssistantController* miniAssistant() const { return m_miniAssistant.get(); }
+    MiniAIController* miniAI() const { return m_miniAI.get(); }
     NotchController* notch() const { return m_notch.get(); }
 
     AppSection selectedSection() const { return m_selectedSection; }
@@ -61,7 +61,7 @@ public:
     // of the others, after noting which application to give the focus back to.
     void showQuickPanel(QuickPanelController* panel);
     void hideQuickPanel(QuickPanelController* panel);
-    void showMiniAssistant();
+    void showMiniAI();
 
 signals:
     void selectedSectionChanged();
@@ -79,7 +79,7 @@ private:
     std::unique_ptr<AppWindowController> m_dashboard;
     std::unique_ptr<AppWindowController> m_settings;
     std::unique_ptr<AppWindowController> m_about;
-    std::unique_ptr<MiniAssistantController> m_miniAssistant;
+    std::unique_ptr<MiniAIController> m_miniAI;
     std::unique_ptr<AppWindowController> m_menuPreview;
     std::unique_ptr<NotchController> m_notch;
 };

@@ -2,7 +2,7 @@
 
 #include "AppModel.h"
 #include "KeepAwakeService.h"
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "NotchActionButton.h"
 #include "NotchSurfaceView.h"
 #include "PlimboTheme.h"
@@ -42,7 +42,7 @@ NotchActionGrid::NotchActionGrid(NotchSurfaceView& surface, QWidget* parent)
         new NotchActionButton(QStringLiteral("Plimbo AI"), QStringLiteral("sparkles"),
                               PlimboTheme::accent(), collapsing([&model] {
                                   model.newAIChat();
-                                  if (MiniAssistantController* mini = model.miniAIController()) {
+                                  if (MiniAIController* mini = model.miniAIController()) {
                                       mini->show();
                                   }
                               }),

@@ -1,7 +1,7 @@
 #include "NotchCompactSurface.h"
 
 #include "AppModel.h"
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "NotchAnimatedValue.h"
 #include "NotchCompactActionButton.h"
 #include "NotchGeometry.h"
@@ -152,7 +152,7 @@ void NotchCompactSurface::runAssistantAction() {
     m_surface.onCompactHover(false);
     AppModel& model = m_surface.model();
     model.newAIChat();
-    if (MiniAssistantController* mini = model.miniAIController()) {
+    if (MiniAIController* mini = model.miniAIController()) {
         mini->show();
     }
 }

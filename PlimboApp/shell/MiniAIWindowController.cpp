@@ -18,8 +18,7 @@ MiniAIWindowController::MiniAIWindowController(AppModel& model)
     : m_model(&model)
     , m_window(std::make_unique<PlimboNotchPanel>()) {
     m_window->setWindowTitle(QStringLiteral("Plimbo AI"));
-    m_window->resize(PanelPlacement::miniAssistantWidth,
-                     PanelPlacement::miniAssistantCompactHeight);
+    m_window->resize(PanelPlacement::miniAIWidth, PanelPlacement::miniAICompactHeight);
     MiniAIView* view = ShellViews::miniAI(
         model, [this] { beginConversation(); }, [this] { openAllChats(); }, [this] { close(); });
     m_window->setContent(view);
@@ -52,8 +51,8 @@ void MiniAIWindowController::setFrame(bool conversation) {
     if (!m_window || !screen || !m_model) {
         return;
     }
-    m_window->setGeometry(PanelPlacement::miniAssistantFrame(
-        screen->availableGeometry(), conversation, !m_model->pendingAIAttachments().isEmpty()));
+    m_window->setGeometry(PanelPlacement::miniAIFrame(screen->availableGeometry(), conversation,
+                                                      !m_model->pendingAIAttachments().isEmpty()));
     m_window->update();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "OutsideClickMonitors.h"
 #include "PlimboNotchPanel.h"
 
@@ -20,7 +20,7 @@ class AppModel;
 // resizes itself whenever the pending attachments change). It closes on clicks outside it and
 // its own windows, except while its view's file dialog is open; it never touches the focus
 // coordinator.
-class MiniAIWindowController final : public MiniAssistantController {
+class MiniAIWindowController final : public MiniAIController {
 public:
     explicit MiniAIWindowController(AppModel& model);
     ~MiniAIWindowController() override;

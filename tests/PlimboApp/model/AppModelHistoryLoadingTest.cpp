@@ -42,9 +42,9 @@ protected:
     QFuture<void> started;
 };
 
-TEST_F(AppModelHistoryLoadingTest, AQuestionTypedInTheMiniAssistantStaysInItsNewChat) {
+TEST_F(AppModelHistoryLoadingTest, AQuestionTypedInTheMiniAIStaysInItsNewChat) {
     model->showMiniAI();
-    FakeMiniAssistant* mini = h.surfaces->mini;
+    FakeMiniAI* mini = h.surfaces->mini;
     ASSERT_TRUE(mini && mini->visible);
     model->setAiInput(QStringLiteral("What is new?"));
     model->sendAI();

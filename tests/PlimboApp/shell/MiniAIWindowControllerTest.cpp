@@ -34,14 +34,12 @@ TEST(MiniAIWindowControllerTest, FrameFollowsTheConversationAndAttachments) {
 
     model.showMiniAI();
     EXPECT_TRUE(mini->isVisible());
-    EXPECT_EQ(mini->window()->geometry(),
-              PanelPlacement::miniAssistantFrame(available(), false, false));
+    EXPECT_EQ(mini->window()->geometry(), PanelPlacement::miniAIFrame(available(), false, false));
     EXPECT_TRUE(mini->monitors().isArmed());
 
     // Sending from an empty conversation grows the panel at once.
     mini->beginConversation();
-    EXPECT_EQ(mini->window()->geometry(),
-              PanelPlacement::miniAssistantFrame(available(), true, false));
+    EXPECT_EQ(mini->window()->geometry(), PanelPlacement::miniAIFrame(available(), true, false));
     EXPECT_EQ(mini->window()->height(), 410);
 
     // Sized while hidden too.
@@ -108,8 +106,7 @@ TEST(MiniAIWindowControllerTest, GrowsWhileAttachmentsArePending) {
     model.showMiniAI();
     ASSERT_TRUE(model.addAIAttachments({shell.h.sourceFile("a.txt", "a")}));
     ASSERT_TRUE(settle([&] { return !model.isAddingAIAttachments(); }));
-    EXPECT_EQ(mini->window()->geometry(),
-              PanelPlacement::miniAssistantFrame(available(), false, true));
+    EXPECT_EQ(mini->window()->geometry(), PanelPlacement::miniAIFrame(available(), false, true));
     EXPECT_EQ(mini->window()->height(), 112 + 86);
 }
 

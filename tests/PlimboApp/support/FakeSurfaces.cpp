@@ -36,7 +36,7 @@ void FakeQuickPanel::orderOut() {
     visible = false;
 }
 
-void FakeMiniAssistant::show() {
+void FakeMiniAI::show() {
     m_log->append(QStringLiteral("mini.show"));
     visible = true;
 }
@@ -104,9 +104,9 @@ std::unique_ptr<AppWindowController> FakeSurfaceFactory::makeMenuPreview(AppMode
     return std::make_unique<FakeWindow>(QStringLiteral("menuPreview"), log);
 }
 
-std::unique_ptr<MiniAssistantController> FakeSurfaceFactory::makeMiniAssistant(AppModel&) {
+std::unique_ptr<MiniAIController> FakeSurfaceFactory::makeMiniAI(AppModel&) {
     ++builds;
-    auto panel = std::make_unique<FakeMiniAssistant>(log);
+    auto panel = std::make_unique<FakeMiniAI>(log);
     mini = panel.get();
     return panel;
 }

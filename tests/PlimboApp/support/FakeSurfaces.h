@@ -3,7 +3,7 @@
 #include "AppSurfaceFactory.h"
 #include "AppWindowController.h"
 #include "FileChooser.h"
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "MiniCamera.h"
 #include "NotchController.h"
 #include "QuickPanelController.h"
@@ -53,9 +53,9 @@ private:
     SurfaceLog m_log;
 };
 
-class FakeMiniAssistant : public MiniAssistantController {
+class FakeMiniAI : public MiniAIController {
 public:
-    explicit FakeMiniAssistant(SurfaceLog log)
+    explicit FakeMiniAI(SurfaceLog log)
         : m_log(std::move(log)) {}
 
     bool visible = false;
@@ -96,7 +96,7 @@ public:
     FakeQuickPanel* palette = nullptr;
     FakeQuickPanel* launcher = nullptr;
     FakeQuickPanel* clipboard = nullptr;
-    FakeMiniAssistant* mini = nullptr;
+    FakeMiniAI* mini = nullptr;
     FakeNotch* notch = nullptr;
 
     std::unique_ptr<QuickPanelController>
@@ -109,7 +109,7 @@ public:
     std::unique_ptr<AppWindowController> makeSettings(AppModel&) override;
     std::unique_ptr<AppWindowController> makeAbout() override;
     std::unique_ptr<AppWindowController> makeMenuPreview(AppModel&) override;
-    std::unique_ptr<MiniAssistantController> makeMiniAssistant(AppModel&) override;
+    std::unique_ptr<MiniAIController> makeMiniAI(AppModel&) override;
     std::unique_ptr<NotchController> makeNotch(AppModel&) override;
 };
 
