@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "AttachmentDropZone.h"
+#include "ChatStatusText.h"
 #include "ComposerAIAttachmentCard.h"
 #include "ComposerTextEdit.h"
 #include "HorizontalStrip.h"
@@ -109,7 +110,7 @@ bool ComposerBinding::eventFilter(QObject* watched, QEvent* event) {
 
 void ComposerBinding::refresh() {
     m_parts.editor->setTextIfDifferent(m_model.aiInput());
-    m_parts.status->setText(m_model.aiStatus());
+    m_parts.status->setText(chatStatusText(m_model.aiStatus()));
     m_parts.attach->setEnabled(!m_model.isGenerating() && !m_model.isAddingAIAttachments());
 }
 

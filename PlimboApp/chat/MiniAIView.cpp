@@ -5,6 +5,7 @@
 #include "AttachmentDropZone.h"
 #include "BrandBadge.h"
 #include "ChatDivider.h"
+#include "ChatStatusText.h"
 #include "ChatStyle.h"
 #include "ComposerBinding.h"
 #include "ComposerTextEdit.h"
@@ -274,7 +275,7 @@ QString MiniAIView::userAccessibilityValue(const AIChatTurn& turn) {
 QString MiniAIView::emptyResponseText(const AIChatTurn& turn) const {
     switch (turn.state) {
     case AIChatTurnState::streaming:
-        return m_model.aiStatus();
+        return chatStatusText(m_model.aiStatus());
     case AIChatTurnState::completed:
         return tr("No response was returned.");
     case AIChatTurnState::stopped:

@@ -68,7 +68,7 @@ class AppModel : public QObject {
     Q_PROPERTY(bool credentialIsStored READ credentialIsStored NOTIFY credentialIsStoredChanged)
     Q_PROPERTY(QString aiInput READ aiInput WRITE setAiInput NOTIFY aiInputChanged)
     Q_PROPERTY(QString aiOutput READ aiOutput NOTIFY aiOutputChanged)
-    Q_PROPERTY(QString aiStatus READ aiStatus NOTIFY aiStatusChanged)
+    Q_PROPERTY(plimbo::ChatStatus aiStatus READ aiStatus NOTIFY aiStatusChanged)
     Q_PROPERTY(std::optional<plimbo::AIUsage> aiUsage READ aiUsage NOTIFY aiUsageChanged)
     Q_PROPERTY(
         QList<plimbo::AIChatTurn> aiConversation READ aiConversation NOTIFY aiConversationChanged)
@@ -145,7 +145,7 @@ public:
     QString aiInput() const { return m_composer.input(); }
     void setAiInput(const QString& input);
     QString aiOutput() const { return m_session.output(); }
-    QString aiStatus() const { return m_session.status(); }
+    ChatStatus aiStatus() const { return m_session.status(); }
     std::optional<AIUsage> aiUsage() const { return m_session.usage(); }
     QList<AIChatTurn> aiConversation() const { return m_chats.conversation(); }
     QList<AIChatSession> aiChats() const { return m_chats.chats(); }

@@ -15,20 +15,6 @@
 
 namespace plimbo {
 
-namespace {
-
-const QString kAttaching = QStringLiteral("Attaching…");
-const QString kLoading = QStringLiteral("Loading chat history…");
-const QString kThinking = QStringLiteral("Thinking…");
-const QString kWriting = QStringLiteral("Writing…");
-const QString kDone = QStringLiteral("Done");
-const QString kNoText = QStringLiteral("No text returned");
-const QString kStopped = QStringLiteral("Stopped");
-const QString kFailed = QStringLiteral("Failed");
-const QString kCopied = QStringLiteral("Copied");
-
-} // namespace
-
 ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachments& attachments,
                          const Clock& clock, ReplyFactory makeReply,
                          std::weak_ptr<AIStreamingClient> client, Pasteboard* pasteboard,
@@ -41,14 +27,14 @@ ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachme
     , m_makeReply(std::move(makeReply))
     , m_client(std::move(client))
     , m_pasteboard(pasteboard)
-    , m_status(m_chats.isLoaded() ? readyStatus : kLoading) {
+    , m_status(m_chats.isLoaded() ? ChatStatus::ready : ChatStatus::loadingHistory) {
     connect(&m_chats, &ChatList::isLoadedChanged, this, [this] {
         const QList<AIChatTurn> turns = m_chats.conversation();
         if (m_output.isEmpty() && !turns.isEmpty()) {
             setOutput(turns.last().response);
         }
-        if (m_status == kLoading) {
-            setStatus(readyStatus);
+        if (m_status == ChatStatus::loadingHistory) {
+            setStatus(ChatStatus::ready);
         }
     });
     // A draft begun while the history loads belongs to the chat on screen, not to the newest
@@ -60,13 +46,15 @@ ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachme
     };
     connect(&m_composer, &ChatComposer::inputChanged, this, draftBegun);
     connect(&m_composer, &ChatComposer::filesWaiting, this, draftBegun);
-    connect(&m_composer, &ChatComposer::attachingStarted, this, [this] { setStatus(kAttaching); });
+    connect(&m_composer, &ChatComposer::attachingStarted, this,
+            [this] { setStatus(ChatStatus::attaching); });
     connect(&m_composer, &ChatComposer::attachingEnded, this, [this] {
-        if (m_status == kAttaching) {
-            setStatus(readyStatus);
+        if (m_status == ChatStatus::attaching) {
+            setStatus(ChatStatus::ready);
         }
     });
-    connect(&m_composer, &ChatComposer::attachmentsAdded, this, [this] { setStatus(readyStatus); });
+    connect(&m_composer, &ChatComposer::attachmentsAdded, this,
+            [this] { setStatus(ChatStatus::ready); });
 }
 
 // Out of line: ChatReply is complete here.
@@ -76,7 +64,7 @@ void ChatSession::setOutput(const QString& output) {
     assign(this, m_output, output, &ChatSession::outputChanged);
 }
 
-void ChatSession::setStatus(const QString& status) {
+void ChatSession::setStatus(ChatStatus status) {
     assign(this, m_status, status, &ChatSession::statusChanged);
 }
 
@@ -133,7 +121,7 @@ void ChatSession::send() {
     m_composer.setInput(QString());
     setOutput(QString());
     setUsage(std::nullopt);
-    setStatus(kThinking);
+    setStatus(ChatStatus::thinking);
     setIsGenerating(true);
 
     m_reply = m_makeReply(requestID);
@@ -211,7 +199,7 @@ void ChatSession::appendResponse(const QString& text, const QUuid& requestID, co
         m_chats.setConversation(turns);
         setOutput(responseSoFar);
     }
-    setStatus(kWriting);
+    setStatus(ChatStatus::writing);
 }
 
 void ChatSession::endStream(bool finishEventSeen, const QUuid& requestID, const QUuid& chatID) {
@@ -269,13 +257,13 @@ void ChatSession::finishRequest(const QUuid& requestID, const QUuid& chatID, AIC
 
     switch (state) {
     case AIChatTurnState::completed:
-        setStatus(hasText ? kDone : kNoText);
+        setStatus(hasText ? ChatStatus::done : ChatStatus::noText);
         break;
     case AIChatTurnState::stopped:
-        setStatus(kStopped);
+        setStatus(ChatStatus::stopped);
         break;
     case AIChatTurnState::failed:
-        setStatus(kFailed);
+        setStatus(ChatStatus::failed);
         if (failureMessage) {
             emit failed(*failureMessage);
         }
@@ -299,7 +287,7 @@ void ChatSession::showNoChat() {
     m_composer.setInput(QString());
     setOutput(QString());
     setUsage(std::nullopt);
-    setStatus(m_chats.isLoaded() ? readyStatus : kLoading);
+    setStatus(m_chats.isLoaded() ? ChatStatus::ready : ChatStatus::loadingHistory);
 }
 
 void ChatSession::selectChat(const QUuid& id) {
@@ -316,7 +304,7 @@ void ChatSession::selectChat(const QUuid& id) {
     m_composer.setInput(QString());
     setOutput(turns.isEmpty() ? QString() : turns.last().response);
     setUsage(std::nullopt);
-    setStatus(readyStatus);
+    setStatus(ChatStatus::ready);
     m_attachments.preload(ChatList::attachmentsOf(turns));
 }
 
@@ -339,7 +327,7 @@ void ChatSession::copyMessage(const QString& text) {
     if (m_pasteboard) {
         m_pasteboard->writeText(text);
     }
-    setStatus(kCopied);
+    setStatus(ChatStatus::copied);
 }
 
 void ChatSession::retry(const AIChatTurn& turn) {

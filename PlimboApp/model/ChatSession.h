@@ -4,6 +4,7 @@
 #include "AIChatTurn.h"
 #include "AIChatTurnState.h"
 #include "AIUsage.h"
+#include "ChatStatus.h"
 
 #include <QList>
 #include <QObject>
@@ -36,8 +37,6 @@ class ChatSession : public QObject {
 public:
     // Earlier turns sent along with a new one.
     static constexpr qsizetype priorTurnsPerRequest = 8;
-    // The status while nothing happens.
-    static inline const QString readyStatus = QStringLiteral("Ready");
     // Builds the request that fills the turn with this id.
     using ReplyFactory = std::function<std::unique_ptr<ChatReply>(const QUuid& requestID)>;
 
@@ -48,8 +47,8 @@ public:
 
     QString output() const { return m_output; }
     void setOutput(const QString& output);
-    QString status() const { return m_status; }
-    void setStatus(const QString& status);
+    ChatStatus status() const { return m_status; }
+    void setStatus(ChatStatus status);
     std::optional<AIUsage> usage() const { return m_usage; }
     bool isGenerating() const { return m_isGenerating; }
 
@@ -93,7 +92,7 @@ private:
     Pasteboard* m_pasteboard;
 
     QString m_output;
-    QString m_status;
+    ChatStatus m_status;
     std::optional<AIUsage> m_usage;
     bool m_isGenerating = false;
     std::unique_ptr<ChatReply> m_reply;

@@ -160,7 +160,7 @@ void PreviewRun::seedChats() {
     m_surfaces.chats.setConversation(plan.turns);
     m_surfaces.session.setOutput(planTurn.response);
     m_surfaces.composer.setPendingAttachments({notes});
-    m_surfaces.session.setStatus(ChatSession::readyStatus);
+    m_surfaces.session.setStatus(ChatStatus::ready);
 }
 
 void PreviewRun::seedMiniConversation() {

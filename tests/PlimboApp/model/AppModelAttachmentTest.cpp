@@ -38,13 +38,13 @@ TEST_F(AppModelAttachmentTest, AddsFilesInOrderAndReportsEveryFailureTogether) {
                                  h.sourceFile("empty.txt", ""), h.sourceFile("program.exe", "MZ"),
                                  h.sourceFile("notes.md", "# Notes")}));
     EXPECT_TRUE(model->isAddingAIAttachments());
-    EXPECT_EQ(model->aiStatus(), "Attaching…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::attaching);
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
 
     EXPECT_EQ(pendingNames(), (QStringList{"photo.png", "notes.md"}));
     EXPECT_EQ(model->presentedError(), "empty.txt: Plimbo could not read this file.\n"
                                        "program.exe: Use an image, PDF, or text/code file.");
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     EXPECT_EQ(storedFiles().size(), 2);
     const QList<AIChatAttachment> pending = model->pendingAIAttachments();
     ASSERT_TRUE(model->imageForAIAttachment(pending[0]).has_value());
@@ -76,7 +76,7 @@ TEST_F(AppModelAttachmentTest, NothingStartsWhileGeneratingOrForNoFiles) {
     model->sendAI();
     EXPECT_FALSE(model->addAIAttachments({h.sourceFile("a.txt", "a")}));
     EXPECT_FALSE(model->isAddingAIAttachments());
-    EXPECT_EQ(model->aiStatus(), "Thinking…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::thinking);
 }
 
 TEST_F(AppModelAttachmentTest, AnAbandonedIngestionLeavesNoFileBehind) {
@@ -85,7 +85,7 @@ TEST_F(AppModelAttachmentTest, AnAbandonedIngestionLeavesNoFileBehind) {
     h.executor->runHeld(); // a.txt is prepared; its save is queued
     model->newAIChat();
     EXPECT_FALSE(model->isAddingAIAttachments());
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     h.executor->runHeld(); // the save lands after the ingestion ended...
     h.executor->runHeld(); // ...and is deleted again
     h.executor->release();
@@ -177,14 +177,14 @@ TEST_F(AppModelAttachmentTest, AnIngestionAbandonedOrDroppedMidwayStartsNothingM
     ASSERT_TRUE(model->addAIAttachments({h.sourceFile("c.txt", "c")}));
     h.executor->dropHeld(); // the read never runs
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 
     ASSERT_TRUE(model->addAIAttachments({h.sourceFile("d.txt", "d")}));
     h.executor->runHeld(); // d.txt is read; its save is held...
     ASSERT_EQ(h.executor->heldCount(), 1);
     h.executor->dropHeld(); // ...and never runs
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 
     h.executor->release();
     spin(50);

@@ -56,7 +56,7 @@ TEST_F(AppModelHistoryLoadingTest, AQuestionTypedInTheMiniAIStaysInItsNewChat) {
     EXPECT_TRUE(model->aiConversation().isEmpty());
     EXPECT_EQ(model->aiInput(), "What is new?");
     EXPECT_EQ(model->aiOutput(), "");
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     // The panel stays open.
     EXPECT_TRUE(mini->visible);
 
@@ -103,7 +103,7 @@ TEST_F(AppModelHistoryLoadingTest, FilesAddedDuringTheLoadAreAttachedOnceItEnds)
     EXPECT_FALSE(model->selectedAIChatID().has_value());
     EXPECT_EQ(h.storedAttachmentFiles().size(), 2);
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 }
 
 TEST_F(AppModelHistoryLoadingTest, ANewChatDropsTheFilesWaitingForTheLoad) {
