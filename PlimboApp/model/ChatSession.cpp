@@ -112,7 +112,7 @@ void ChatSession::send() {
         conversation.mid(std::max<qsizetype>(0, conversation.size() - priorTurnsPerRequest));
     const AIChatTurn turn(requestID, prompt, QString(), m_clock.now(), AIChatTurnState::streaming,
                           attachments);
-    m_chats.setConversation(conversation + QList<AIChatTurn>{turn});
+    m_chats.showNewTurn(turn);
 
     // Their files belong to the turn now.
     m_composer.setPendingAttachments({});
@@ -176,28 +176,18 @@ void ChatSession::appendResponse(const QString& text, const QUuid& requestID, co
     if (m_currentRequestID != requestID) {
         return;
     }
-    const qsizetype chatIndex = m_chats.indexOf(chatID);
-    if (chatIndex < 0) {
+    const bool changed = m_chats.updateTurn(
+        chatID, requestID,
+        [&](AIChatTurn& turn) {
+            turn.response += text;
+            turn.state = AIChatTurnState::streaming;
+        },
+        false);
+    if (!changed) {
         return;
     }
-    QList<AIChatSession> chats = m_chats.chats();
-    AIChatSession& chat = chats[chatIndex];
-    auto turn =
-        std::find_if(chat.turns.begin(), chat.turns.end(),
-                     [&](const AIChatTurn& candidate) { return candidate.id == requestID; });
-    if (turn == chat.turns.end()) {
-        return;
-    }
-    turn->response += text;
-    turn->state = AIChatTurnState::streaming;
-    chat.updatedAt = m_clock.now();
-    const QString responseSoFar = turn->response;
-    const QList<AIChatTurn> turns = chat.turns;
-    m_chats.setChats(chats);
-
     if (m_chats.selectedID() == chatID) {
-        m_chats.setConversation(turns);
-        setOutput(responseSoFar);
+        setOutput(m_chats.response(requestID, chatID));
     }
     setStatus(ChatStatus::writing);
 }
@@ -217,32 +207,18 @@ void ChatSession::finishRequest(const QUuid& requestID, const QUuid& chatID, AIC
     if (m_currentRequestID != requestID) {
         return;
     }
-    const qsizetype chatIndex = m_chats.indexOf(chatID);
-    if (chatIndex >= 0) {
-        QList<AIChatSession> chats = m_chats.chats();
-        AIChatSession& chat = chats[chatIndex];
-        auto turn = std::find_if(chat.turns.begin(), chat.turns.end(),
-                                 [&](const AIChatTurn& c) { return c.id == requestID; });
-        if (turn != chat.turns.end()) {
-            turn->state = state;
-            turn->failureMessage = failureMessage;
-            chat.updatedAt = m_clock.now();
-            m_chats.publishWithinLimits(chats);
-            if (m_chats.selectedID() == chatID) {
-                const qsizetype kept = m_chats.indexOf(chatID);
-                const QList<AIChatTurn> turns =
-                    kept >= 0 ? m_chats.chats()[kept].turns : QList<AIChatTurn>{};
-                m_chats.setConversation(turns);
-                QString output;
-                for (const AIChatTurn& candidate : turns) {
-                    if (candidate.id == requestID) {
-                        output = candidate.response;
-                    }
-                }
-                setOutput(output);
-            }
-            m_chats.persist();
+    const bool changed = m_chats.updateTurn(
+        chatID, requestID,
+        [&](AIChatTurn& turn) {
+            turn.state = state;
+            turn.failureMessage = failureMessage;
+        },
+        true);
+    if (changed) {
+        if (m_chats.selectedID() == chatID) {
+            setOutput(m_chats.response(requestID, chatID));
         }
+        m_chats.persist();
     }
 
     const bool hasText = !m_chats.response(requestID, chatID).isEmpty();
