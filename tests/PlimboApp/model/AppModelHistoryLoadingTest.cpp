@@ -1,6 +1,4 @@
 #include "AppModelHarness.h"
-#include "ChatList.h"
-#include "StoredAttachments.h"
 
 #include <gtest/gtest.h>
 
@@ -131,37 +129,6 @@ TEST_F(AppModelHistoryLoadingTest, ChosenFilesThatCannotBeTakenAreReported) {
     h.executor->release();
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
     EXPECT_EQ(pendingAttachmentNames(*model), QStringList{"dropped.txt"});
-}
-
-// Chats made before the history is published join it, and no save before then writes a list
-// that lacks the stored chats.
-TEST(ChatListLoadingTest, ChatsMadeDuringTheLoadAreMergedAndSavedWithTheStoredOnes) {
-    AppModelHarness h;
-    const AIChatSession stored = makeChat(QStringLiteral("Stored"), h.clock->now().addSecs(-60));
-    h.writeHistory({stored});
-    QFile file(h.historyPath());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
-
-    StoredAttachments attachments(h.store, *h.executor);
-    ChatList chats(h.store, *h.clock, attachments);
-    h.executor->hold();
-    chats.load(*h.executor);
-    chats.ensureSelected(QStringLiteral("Made meanwhile"));
-    const QUuid made = *chats.selectedID();
-    chats.persist();
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
-    file.close();
-
-    h.executor->release();
-    ASSERT_TRUE(settle([&] { return chats.isLoaded(); }));
-    ASSERT_EQ(chats.chats().size(), 2);
-    EXPECT_EQ(chats.chats()[0].id, made);
-    EXPECT_EQ(chats.chats()[1].id, stored.id);
-    EXPECT_EQ(chats.selectedID(), made);
-    EXPECT_EQ(h.readHistory(), chats.chats());
 }
 
 } // namespace

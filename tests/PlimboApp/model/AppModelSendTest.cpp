@@ -330,64 +330,6 @@ TEST_F(AppModelSendTest, HistoryLimitsDropTheOldestAndDeleteTheirFiles) {
     ASSERT_TRUE(settle([&] { return !h.attachmentFileExists(oldFile); }));
 }
 
-TEST(AppModelRules, ChatTitles) {
-    const QString fortyFour(44, u'a');
-    EXPECT_EQ(AppModel::chatTitle(fortyFour), fortyFour);
-    EXPECT_EQ(AppModel::chatTitle(fortyFour + "b"), QString(43, u'a') + "…");
-    // The cut is trimmed before the ellipsis.
-    EXPECT_EQ(AppModel::chatTitle(QString(42, u'a') + " bcd"), QString(42, u'a') + "…");
-    EXPECT_EQ(AppModel::chatTitle(QStringLiteral("\tOne\n\ntwo   three ")), "One two three");
-    // User-perceived characters: an emoji with a skin tone counts once.
-    const QString emoji = QStringLiteral("👍🏽");
-    EXPECT_EQ(AppModel::chatTitle(emoji.repeated(44)), emoji.repeated(44));
-}
-
-TEST(AppModelRules, DefaultPrompts) {
-    const AIChatAttachment pdf{QUuid::createUuid(),
-                               QStringLiteral("a.pdf"),
-                               QStringLiteral("application/pdf"),
-                               AIChatAttachmentKind::pdf,
-                               1,
-                               QStringLiteral("x.pdf")};
-    EXPECT_EQ(AppModel::defaultPrompt({pdf}), "Describe and analyze the attached file: a.pdf");
-    EXPECT_EQ(AppModel::defaultPrompt({pdf, pdf, pdf}),
-              "Describe and analyze these 3 attached files.");
-}
-
-TEST(AppModelRules, WhichFilesTheHistoryRulesKeepAndDrop) {
-    const auto file = [](const QString& name) {
-        return AIChatAttachment{QUuid::createUuid(),        name, QStringLiteral("text/plain"),
-                                AIChatAttachmentKind::text, 1,    name + QStringLiteral(".stored")};
-    };
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    AIChatSession busy = makeChat(QStringLiteral("Busy"), now, 102);
-    busy.turns[0].attachments = {file("y")};
-    busy.turns[2].attachments = {file("z")};
-    AIChatSession oldest = makeChat(QStringLiteral("Oldest"), now.addDays(-1));
-    oldest.turns[0].attachments = {file("x")};
-
-    // A draft's files count as referenced as much as those of stored turns.
-    EXPECT_EQ(AppModel::referencedAttachmentFileNames({busy, oldest}, {file("d")}),
-              (QSet<QString>{"y.stored", "z.stored", "x.stored", "d.stored"}));
-
-    QList<AIChatSession> chats{oldest};
-    for (int i = 0; i < 99; ++i) {
-        chats.append(makeChat(QStringLiteral("Filler %1").arg(i), now.addSecs(-i - 1)));
-    }
-    chats.append(busy);
-    const QList<AIChatAttachment> dropped = AppModel::applyHistoryLimits(chats);
-    QStringList droppedNames;
-    for (const AIChatAttachment& attachment : dropped) {
-        droppedNames.append(attachment.name);
-    }
-    EXPECT_EQ(droppedNames, (QStringList{"y", "x"}));
-    ASSERT_EQ(chats.size(), 100);
-    EXPECT_EQ(chats.first().title, "Busy");
-    EXPECT_EQ(chats.first().turns.size(), 100);
-    EXPECT_EQ(chats.first().turns.first().attachments.first().name, "z");
-    EXPECT_EQ(chats.last().title, "Filler 98");
-}
-
 TEST(AppModelRules, SectionsAndShortcutsKeepTheirRawValues) {
     QStringList sections;
     for (AppSection section : allAppSections()) {
