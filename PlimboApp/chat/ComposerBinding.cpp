@@ -5,6 +5,7 @@
 #include "ChatComposer.h"
 #include "ChatList.h"
 #include "ChatSession.h"
+#include "ChatStatusText.h"
 #include "ComposerAIAttachmentCard.h"
 #include "ComposerTextEdit.h"
 #include "HorizontalStrip.h"
@@ -15,6 +16,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QPointer>
 
 namespace plimbo {
 
@@ -36,8 +38,16 @@ ComposerBinding::ComposerBinding(const ChatFeatures& features, const Parts& part
     connect(m_parts.editor, &QPlainTextEdit::textChanged, this,
             [this] { m_features.composer.setInput(m_parts.editor->toPlainText()); });
     m_parts.editor->installEventFilter(this);
-    connect(m_parts.attach, &SymbolButton::clicked, this,
-            [this] { m_features.chooseAttachments(); });
+    connect(m_parts.attach, &SymbolButton::clicked, this, [this] {
+        QPointer<ComposerBinding> self(this);
+        if (m_features.chooseAttachments([self] {
+                if (self) {
+                    emit self->fileDialogClosed();
+                }
+            })) {
+            emit fileDialogOpened();
+        }
+    });
 
     const auto update = [this] {
         refresh();
@@ -108,7 +118,7 @@ bool ComposerBinding::eventFilter(QObject* watched, QEvent* event) {
 
 void ComposerBinding::refresh() {
     m_parts.editor->setTextIfDifferent(m_features.composer.input());
-    m_parts.status->setText(m_features.session.status());
+    m_parts.status->setText(chatStatusText(m_features.session.status()));
     m_parts.attach->setEnabled(!m_features.session.isGenerating() &&
                                !m_features.composer.isAdding());
 }

@@ -66,6 +66,9 @@ public:
 signals:
     // Something the send and stop buttons depend on may have changed.
     void changed();
+    // The attach button's file dialog opened, and closed again (whatever was chosen).
+    void fileDialogOpened();
+    void fileDialogClosed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,7 @@
 #include "ChatDivider.h"
 #include "ChatList.h"
 #include "ChatSession.h"
+#include "ChatStatusText.h"
 #include "ChatStyle.h"
 #include "ComposerBinding.h"
 #include "ComposerTextEdit.h"
@@ -237,6 +238,8 @@ QWidget* MiniAIView::buildComposer() {
     look.idleStroke = RoundedBox::fixed(ChatStyle::white(0.1));
     m_composer = new ComposerBinding(m_features, parts, std::move(look), this);
     connect(m_composer, &ComposerBinding::changed, this, &MiniAIView::refreshComposer);
+    connect(m_composer, &ComposerBinding::fileDialogOpened, this, &MiniAIView::fileDialogOpened);
+    connect(m_composer, &ComposerBinding::fileDialogClosed, this, &MiniAIView::fileDialogClosed);
     return parts.dropZone;
 }
 
@@ -273,7 +276,7 @@ QString MiniAIView::userAccessibilityValue(const AIChatTurn& turn) {
 QString MiniAIView::emptyResponseText(const AIChatTurn& turn) const {
     switch (turn.state) {
     case AIChatTurnState::streaming:
-        return m_features.session.status();
+        return chatStatusText(m_features.session.status());
     case AIChatTurnState::completed:
         return tr("No response was returned.");
     case AIChatTurnState::stopped:

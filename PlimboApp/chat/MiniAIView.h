@@ -66,6 +66,11 @@ public:
     bool isComposerFocused() const { return m_composer->isFocused(); }
     bool isTransitionRunning() const;
 
+signals:
+    // The composer's file dialog opened, and closed again.
+    void fileDialogOpened();
+    void fileDialogClosed();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

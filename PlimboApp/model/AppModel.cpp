@@ -12,7 +12,7 @@
 #include "KeepAwakeService.h"
 #include "KeychainService.h"
 #include "LauncherService.h"
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "ModuleRegistry.h"
 #include "NotchController.h"
 #include "PermissionCenter.h"
@@ -41,7 +41,7 @@ WindowRouter::Makers surfaceMakers(AppSurfaceFactory* factory, AppModel& model,
         .settings = [&f, &model] { return f.makeSettings(model); },
         .about = [&f] { return f.makeAbout(); },
         .menuPreview = [&f, &model] { return f.makeMenuPreview(model); },
-        .miniAssistant = [&f, &model] { return f.makeMiniAssistant(model); },
+        .miniAI = [&f, &model] { return f.makeMiniAI(model); },
         .notch = [&f, &model] { return f.makeNotch(model); },
     };
 }
@@ -56,10 +56,10 @@ AppModel::AppModel(AppModelDependencies dependencies, QObject* parent)
     , m_chats(m_deps.historyStore, *m_deps.clock, m_attachments)
     , m_windows(surfaceMakers(m_deps.surfaces.get(), *this, *m_deps.focusCoordinator),
                 *m_deps.focusCoordinator)
-    , m_composer(m_deps.historyStore, *m_deps.executor, m_attachments, m_chats, m_windows,
+    , m_composer(m_deps.historyStore, *m_deps.executor, m_attachments, m_chats,
                  m_deps.fileChooser.get())
     , m_session(
-          m_chats, m_composer, m_attachments, m_windows, *m_deps.clock,
+          m_chats, m_composer, m_attachments, *m_deps.clock,
           [store = m_deps.historyStore, keychain = m_deps.keychain, client = m_deps.aiClient,
            executor = m_deps.executor](const QUuid& requestID) {
               return std::make_unique<ChatReply>(requestID, store, keychain, *client, *executor);
@@ -157,7 +157,7 @@ ChatFeatures AppModel::chatFeatures() {
         m_session,
         m_attachments,
         m_startup,
-        [this] { chooseAIAttachments(); },
+        [this](std::function<void()> closed) { return chooseAIAttachments(std::move(closed)); },
         [this](const QList<QUrl>& fileURLs) { return addAIAttachments(fileURLs); },
     };
 }
@@ -225,7 +225,7 @@ void AppModel::showAbout() {
 
 void AppModel::showMiniAI() {
     m_session.newChat();
-    m_windows.showMiniAssistant();
+    m_windows.showMiniAI();
 }
 
 // ---------------------------------------------------------------- chats
@@ -264,14 +264,17 @@ void AppModel::retryAIChatTurn(const AIChatTurn& turn) {
 
 // ---------------------------------------------------------------- attachments
 
-void AppModel::chooseAIAttachments() {
+bool AppModel::chooseAIAttachments(std::function<void()> closed) {
     // Nothing joins the draft while a reply is generated.
     if (m_session.isGenerating()) {
-        return;
+        return false;
     }
-    m_composer.choose([this](const QList<QUrl>& urls) {
+    return m_composer.choose([this, closed = std::move(closed)](const QList<QUrl>& urls) {
+        if (closed) {
+            closed();
+        }
         // The dialog may have stayed open while a reply or a drop began.
-        if (!addAIAttachments(urls)) {
+        if (!urls.isEmpty() && !addAIAttachments(urls)) {
             setPresentedError(QStringLiteral(
                 "The chosen files were not attached because a reply or another attachment is "
                 "still in progress. Choose them again when it has finished."));

@@ -37,13 +37,14 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace plimbo {
 
 class AppWindowController;
-class MiniAssistantController;
+class MiniAIController;
 class ModuleRegistry;
 class NotchController;
 class QuickPanelController;
@@ -69,7 +70,7 @@ class AppModel : public QObject {
     Q_PROPERTY(bool credentialIsStored READ credentialIsStored NOTIFY credentialIsStoredChanged)
     Q_PROPERTY(QString aiInput READ aiInput WRITE setAiInput NOTIFY aiInputChanged)
     Q_PROPERTY(QString aiOutput READ aiOutput NOTIFY aiOutputChanged)
-    Q_PROPERTY(QString aiStatus READ aiStatus NOTIFY aiStatusChanged)
+    Q_PROPERTY(plimbo::ChatStatus aiStatus READ aiStatus NOTIFY aiStatusChanged)
     Q_PROPERTY(std::optional<plimbo::AIUsage> aiUsage READ aiUsage NOTIFY aiUsageChanged)
     Q_PROPERTY(
         QList<plimbo::AIChatTurn> aiConversation READ aiConversation NOTIFY aiConversationChanged)
@@ -141,7 +142,7 @@ public:
     AppWindowController* settingsController() const { return m_windows.settings(); }
     AppWindowController* aboutController() const { return m_windows.about(); }
     AppWindowController* menuPreviewController() const { return m_windows.menuPreview(); }
-    MiniAssistantController* miniAIController() const { return m_windows.miniAssistant(); }
+    MiniAIController* miniAIController() const { return m_windows.miniAI(); }
     NotchController* notchController() const { return m_windows.notch(); }
 
     // --- observable state
@@ -157,7 +158,7 @@ public:
     QString aiInput() const { return m_composer.input(); }
     void setAiInput(const QString& input);
     QString aiOutput() const { return m_session.output(); }
-    QString aiStatus() const { return m_session.status(); }
+    ChatStatus aiStatus() const { return m_session.status(); }
     std::optional<AIUsage> aiUsage() const { return m_session.usage(); }
     QList<AIChatTurn> aiConversation() const { return m_chats.conversation(); }
     QList<AIChatSession> aiChats() const { return m_chats.chats(); }
@@ -215,8 +216,10 @@ public:
 
     // --- attachments
     // Opens the file dialog; the chosen files go to addAIAttachments(), and the user is told
-    // when they could not be taken.
-    void chooseAIAttachments();
+    // when they could not be taken. False, and no dialog, while a reply is generated, while
+    // attachments are added or where the desktop offers none; otherwise `closed` runs when the
+    // dialog closes, before its files are added.
+    bool chooseAIAttachments(std::function<void()> closed = {});
     // Starts reading the files into pending attachments (once the history is loaded); false
     // (and nothing changes) while a reply is generated, while attachments are added, or for an
     // empty list.
@@ -296,8 +299,7 @@ private:
     PresentedError m_presentedError;
 
     // The chat features, in the order they lean on each other: the files and thumbnails, the
-    // history, the windows (the mini assistant follows the conversation), the draft, then the
-    // session that sends the draft into the history.
+    // history, the windows, the draft, then the session that sends the draft into the history.
     StoredAttachments m_attachments;
     ChatList m_chats;
     WindowRouter m_windows;

@@ -72,8 +72,8 @@ QFuture<void> AppStartup::start() {
 }
 
 void AppStartup::continueStart() {
-    if (m_features.preview.isMiniAssistantRun()) {
-        m_features.preview.showMiniAssistant();
+    if (m_features.preview.isMiniAIRun()) {
+        m_features.preview.showMiniAI();
         startModules();
         return;
     }

@@ -6,7 +6,7 @@ namespace plimbo {
 
 class AppModel;
 class AppWindowController;
-class MiniAssistantController;
+class MiniAIController;
 class NotchController;
 class QuickPanelController;
 class GlobalSurfaceFocusCoordinator;
@@ -29,7 +29,7 @@ public:
     virtual std::unique_ptr<AppWindowController> makeSettings(AppModel& model) = 0;
     virtual std::unique_ptr<AppWindowController> makeAbout() = 0;
     virtual std::unique_ptr<AppWindowController> makeMenuPreview(AppModel& model) = 0;
-    virtual std::unique_ptr<MiniAssistantController> makeMiniAssistant(AppModel& model) = 0;
+    virtual std::unique_ptr<MiniAIController> makeMiniAI(AppModel& model) = 0;
     virtual std::unique_ptr<NotchController> makeNotch(AppModel& model) = 0;
 };
 

@@ -25,8 +25,9 @@ struct ChatFeatures {
     StoredAttachments& attachments;
     // Only for whether the OpenRouter key is stored.
     const AppStartup& startup;
-    // Opens the file dialog; the chosen files join the draft.
-    std::function<void()> chooseAttachments;
+    // Opens the file dialog and says whether it opened; `closed` runs when it closes, before the
+    // chosen files join the draft.
+    std::function<bool(std::function<void()> closed)> chooseAttachments;
     // Starts reading the files into the draft; false (and nothing changes) when it cannot.
     std::function<bool(const QList<QUrl>&)> addAttachments;
 };

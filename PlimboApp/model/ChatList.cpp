@@ -173,6 +173,48 @@ void ChatList::setConversation(const QList<AIChatTurn>& turns) {
     assign(this, m_conversation, turns, &ChatList::conversationChanged);
 }
 
+void ChatList::showNewTurn(const AIChatTurn& turn) {
+    setConversation(m_conversation + QList<AIChatTurn>{turn});
+}
+
+bool ChatList::updateTurn(const QUuid& chatID, const QUuid& turnID,
+                          const std::function<void(AIChatTurn&)>& change, bool applyLimits) {
+    const qsizetype chatIndex = indexOf(chatID);
+    if (chatIndex < 0) {
+        return false;
+    }
+    QList<AIChatSession> chats = m_chats;
+    AIChatSession& chat = chats[chatIndex];
+    auto turn = std::find_if(chat.turns.begin(), chat.turns.end(),
+                             [&](const AIChatTurn& candidate) { return candidate.id == turnID; });
+    if (turn == chat.turns.end()) {
+        return false;
+    }
+    change(*turn);
+    chat.updatedAt = m_clock.now();
+    if (applyLimits) {
+        publishWithinLimits(chats);
+    } else {
+        setChats(chats);
+    }
+    if (m_selectedID == chatID) {
+        const qsizetype kept = indexOf(chatID);
+        setConversation(kept >= 0 ? m_chats[kept].turns : QList<AIChatTurn>{});
+    }
+    return true;
+}
+
+void ChatList::showSampleChats(const QList<AIChatSession>& chats, const QUuid& selected) {
+    setChats(chats);
+    setSelectedID(selected);
+    const qsizetype index = indexOf(selected);
+    setConversation(index >= 0 ? m_chats[index].turns : QList<AIChatTurn>{});
+}
+
+void ChatList::showSampleTurns(const QList<AIChatTurn>& turns) {
+    setConversation(turns);
+}
+
 qsizetype ChatList::indexOf(const QUuid& id) const {
     for (qsizetype i = 0; i < m_chats.size(); ++i) {
         if (m_chats[i].id == id) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QUuid>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -61,12 +62,20 @@ public:
     void useSampleChats();
 
     QList<AIChatSession> chats() const { return m_chats; }
-    void setChats(const QList<AIChatSession>& chats);
     std::optional<QUuid> selectedID() const { return m_selectedID; }
-    void setSelectedID(const std::optional<QUuid>& id);
     // The turns of the selected chat, as shown (a request's turn appears here first).
     QList<AIChatTurn> conversation() const { return m_conversation; }
-    void setConversation(const QList<AIChatTurn>& turns);
+    // Shows `turn` after the selected chat's turns; syncSelected() writes it into the chat.
+    void showNewTurn(const AIChatTurn& turn);
+    // Finds turn `turnID` of chat `chatID`, changes it and the chat's update time, publishes
+    // the chats (within the history limits when `applyLimits`) and shows the selected chat's
+    // turns again if that chat is selected. False, and nothing changes, when either is gone.
+    bool updateTurn(const QUuid& chatID, const QUuid& turnID,
+                    const std::function<void(AIChatTurn&)>& change, bool applyLimits);
+    // A preview's sample chats (after useSampleChats()), `selected` shown.
+    void showSampleChats(const QList<AIChatSession>& chats, const QUuid& selected);
+    // A preview's sample turns, shown without a chat.
+    void showSampleTurns(const QList<AIChatTurn>& turns);
 
     qsizetype indexOf(const QUuid& id) const;
     // The reply text of turn `turnID` of chat `chatID`, empty when either is gone.
@@ -106,6 +115,9 @@ signals:
     void failed(const QString& message);
 
 private:
+    void setChats(const QList<AIChatSession>& chats);
+    void setSelectedID(const std::optional<QUuid>& id);
+    void setConversation(const QList<AIChatTurn>& turns);
     // Deletes the files of `attachments` that no chat in the list names any more.
     void removeUnused(const QList<AIChatAttachment>& attachments);
 

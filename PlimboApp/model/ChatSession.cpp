@@ -8,7 +8,6 @@
 #include "Pasteboard.h"
 #include "PropertyAssign.h"
 #include "StoredAttachments.h"
-#include "WindowRouter.h"
 
 #include <QCoreApplication>
 
@@ -16,41 +15,26 @@
 
 namespace plimbo {
 
-namespace {
-
-const QString kAttaching = QStringLiteral("Attaching…");
-const QString kLoading = QStringLiteral("Loading chat history…");
-const QString kThinking = QStringLiteral("Thinking…");
-const QString kWriting = QStringLiteral("Writing…");
-const QString kDone = QStringLiteral("Done");
-const QString kNoText = QStringLiteral("No text returned");
-const QString kStopped = QStringLiteral("Stopped");
-const QString kFailed = QStringLiteral("Failed");
-const QString kCopied = QStringLiteral("Copied");
-
-} // namespace
-
 ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachments& attachments,
-                         WindowRouter& windows, const Clock& clock, ReplyFactory makeReply,
+                         const Clock& clock, ReplyFactory makeReply,
                          std::weak_ptr<AIStreamingClient> client, Pasteboard* pasteboard,
                          QObject* parent)
     : QObject(parent)
     , m_chats(chats)
     , m_composer(composer)
     , m_attachments(attachments)
-    , m_windows(windows)
     , m_clock(clock)
     , m_makeReply(std::move(makeReply))
     , m_client(std::move(client))
     , m_pasteboard(pasteboard)
-    , m_status(m_chats.isLoaded() ? readyStatus : kLoading) {
+    , m_status(m_chats.isLoaded() ? ChatStatus::ready : ChatStatus::loadingHistory) {
     connect(&m_chats, &ChatList::isLoadedChanged, this, [this] {
         const QList<AIChatTurn> turns = m_chats.conversation();
         if (m_output.isEmpty() && !turns.isEmpty()) {
             setOutput(turns.last().response);
         }
-        if (m_status == kLoading) {
-            setStatus(readyStatus);
+        if (m_status == ChatStatus::loadingHistory) {
+            setStatus(ChatStatus::ready);
         }
     });
     // A draft begun while the history loads belongs to the chat on screen, not to the newest
@@ -62,13 +46,15 @@ ChatSession::ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachme
     };
     connect(&m_composer, &ChatComposer::inputChanged, this, draftBegun);
     connect(&m_composer, &ChatComposer::filesWaiting, this, draftBegun);
-    connect(&m_composer, &ChatComposer::attachingStarted, this, [this] { setStatus(kAttaching); });
+    connect(&m_composer, &ChatComposer::attachingStarted, this,
+            [this] { setStatus(ChatStatus::attaching); });
     connect(&m_composer, &ChatComposer::attachingEnded, this, [this] {
-        if (m_status == kAttaching) {
-            setStatus(readyStatus);
+        if (m_status == ChatStatus::attaching) {
+            setStatus(ChatStatus::ready);
         }
     });
-    connect(&m_composer, &ChatComposer::attachmentsAdded, this, [this] { setStatus(readyStatus); });
+    connect(&m_composer, &ChatComposer::attachmentsAdded, this,
+            [this] { setStatus(ChatStatus::ready); });
 }
 
 // Out of line: ChatReply is complete here.
@@ -78,7 +64,7 @@ void ChatSession::setOutput(const QString& output) {
     assign(this, m_output, output, &ChatSession::outputChanged);
 }
 
-void ChatSession::setStatus(const QString& status) {
+void ChatSession::setStatus(ChatStatus status) {
     assign(this, m_status, status, &ChatSession::statusChanged);
 }
 
@@ -88,10 +74,6 @@ void ChatSession::setUsage(const std::optional<AIUsage>& usage) {
 
 void ChatSession::setIsGenerating(bool generating) {
     assign(this, m_isGenerating, generating, &ChatSession::isGeneratingChanged);
-}
-
-void ChatSession::fitMiniAssistant() {
-    m_windows.fitMiniAssistant(!m_chats.conversation().isEmpty());
 }
 
 // ---------------------------------------------------------------- one request
@@ -130,17 +112,16 @@ void ChatSession::send() {
         conversation.mid(std::max<qsizetype>(0, conversation.size() - priorTurnsPerRequest));
     const AIChatTurn turn(requestID, prompt, QString(), m_clock.now(), AIChatTurnState::streaming,
                           attachments);
-    m_chats.setConversation(conversation + QList<AIChatTurn>{turn});
+    m_chats.showNewTurn(turn);
 
     // Their files belong to the turn now.
     m_composer.setPendingAttachments({});
-    fitMiniAssistant();
     m_chats.syncSelected(true);
 
     m_composer.setInput(QString());
     setOutput(QString());
     setUsage(std::nullopt);
-    setStatus(kThinking);
+    setStatus(ChatStatus::thinking);
     setIsGenerating(true);
 
     m_reply = m_makeReply(requestID);
@@ -195,30 +176,20 @@ void ChatSession::appendResponse(const QString& text, const QUuid& requestID, co
     if (m_currentRequestID != requestID) {
         return;
     }
-    const qsizetype chatIndex = m_chats.indexOf(chatID);
-    if (chatIndex < 0) {
+    const bool changed = m_chats.updateTurn(
+        chatID, requestID,
+        [&](AIChatTurn& turn) {
+            turn.response += text;
+            turn.state = AIChatTurnState::streaming;
+        },
+        false);
+    if (!changed) {
         return;
     }
-    QList<AIChatSession> chats = m_chats.chats();
-    AIChatSession& chat = chats[chatIndex];
-    auto turn =
-        std::find_if(chat.turns.begin(), chat.turns.end(),
-                     [&](const AIChatTurn& candidate) { return candidate.id == requestID; });
-    if (turn == chat.turns.end()) {
-        return;
-    }
-    turn->response += text;
-    turn->state = AIChatTurnState::streaming;
-    chat.updatedAt = m_clock.now();
-    const QString responseSoFar = turn->response;
-    const QList<AIChatTurn> turns = chat.turns;
-    m_chats.setChats(chats);
-
     if (m_chats.selectedID() == chatID) {
-        m_chats.setConversation(turns);
-        setOutput(responseSoFar);
+        setOutput(m_chats.response(requestID, chatID));
     }
-    setStatus(kWriting);
+    setStatus(ChatStatus::writing);
 }
 
 void ChatSession::endStream(bool finishEventSeen, const QUuid& requestID, const QUuid& chatID) {
@@ -236,32 +207,18 @@ void ChatSession::finishRequest(const QUuid& requestID, const QUuid& chatID, AIC
     if (m_currentRequestID != requestID) {
         return;
     }
-    const qsizetype chatIndex = m_chats.indexOf(chatID);
-    if (chatIndex >= 0) {
-        QList<AIChatSession> chats = m_chats.chats();
-        AIChatSession& chat = chats[chatIndex];
-        auto turn = std::find_if(chat.turns.begin(), chat.turns.end(),
-                                 [&](const AIChatTurn& c) { return c.id == requestID; });
-        if (turn != chat.turns.end()) {
-            turn->state = state;
-            turn->failureMessage = failureMessage;
-            chat.updatedAt = m_clock.now();
-            m_chats.publishWithinLimits(chats);
-            if (m_chats.selectedID() == chatID) {
-                const qsizetype kept = m_chats.indexOf(chatID);
-                const QList<AIChatTurn> turns =
-                    kept >= 0 ? m_chats.chats()[kept].turns : QList<AIChatTurn>{};
-                m_chats.setConversation(turns);
-                QString output;
-                for (const AIChatTurn& candidate : turns) {
-                    if (candidate.id == requestID) {
-                        output = candidate.response;
-                    }
-                }
-                setOutput(output);
-            }
-            m_chats.persist();
+    const bool changed = m_chats.updateTurn(
+        chatID, requestID,
+        [&](AIChatTurn& turn) {
+            turn.state = state;
+            turn.failureMessage = failureMessage;
+        },
+        true);
+    if (changed) {
+        if (m_chats.selectedID() == chatID) {
+            setOutput(m_chats.response(requestID, chatID));
         }
+        m_chats.persist();
     }
 
     const bool hasText = !m_chats.response(requestID, chatID).isEmpty();
@@ -276,13 +233,13 @@ void ChatSession::finishRequest(const QUuid& requestID, const QUuid& chatID, AIC
 
     switch (state) {
     case AIChatTurnState::completed:
-        setStatus(hasText ? kDone : kNoText);
+        setStatus(hasText ? ChatStatus::done : ChatStatus::noText);
         break;
     case AIChatTurnState::stopped:
-        setStatus(kStopped);
+        setStatus(ChatStatus::stopped);
         break;
     case AIChatTurnState::failed:
-        setStatus(kFailed);
+        setStatus(ChatStatus::failed);
         if (failureMessage) {
             emit failed(*failureMessage);
         }
@@ -306,7 +263,7 @@ void ChatSession::showNoChat() {
     m_composer.setInput(QString());
     setOutput(QString());
     setUsage(std::nullopt);
-    setStatus(m_chats.isLoaded() ? readyStatus : kLoading);
+    setStatus(m_chats.isLoaded() ? ChatStatus::ready : ChatStatus::loadingHistory);
 }
 
 void ChatSession::selectChat(const QUuid& id) {
@@ -323,7 +280,7 @@ void ChatSession::selectChat(const QUuid& id) {
     m_composer.setInput(QString());
     setOutput(turns.isEmpty() ? QString() : turns.last().response);
     setUsage(std::nullopt);
-    setStatus(readyStatus);
+    setStatus(ChatStatus::ready);
     m_attachments.preload(ChatList::attachmentsOf(turns));
 }
 
@@ -346,7 +303,7 @@ void ChatSession::copyMessage(const QString& text) {
     if (m_pasteboard) {
         m_pasteboard->writeText(text);
     }
-    setStatus(kCopied);
+    setStatus(ChatStatus::copied);
 }
 
 void ChatSession::retry(const AIChatTurn& turn) {

@@ -4,6 +4,7 @@
 #include "AIChatTurn.h"
 #include "AIChatTurnState.h"
 #include "AIUsage.h"
+#include "ChatStatus.h"
 
 #include <QList>
 #include <QObject>
@@ -23,7 +24,6 @@ class ChatReply;
 class Clock;
 class Pasteboard;
 class StoredAttachments;
-class WindowRouter;
 
 // The assistant's conversation: sends the composer's message as a new turn of the selected
 // chat, streams the reply into it, stops, retries, and moves between chats (new, select,
@@ -37,21 +37,18 @@ class ChatSession : public QObject {
 public:
     // Earlier turns sent along with a new one.
     static constexpr qsizetype priorTurnsPerRequest = 8;
-    // The status while nothing happens.
-    static inline const QString readyStatus = QStringLiteral("Ready");
     // Builds the request that fills the turn with this id.
     using ReplyFactory = std::function<std::unique_ptr<ChatReply>(const QUuid& requestID)>;
 
     ChatSession(ChatList& chats, ChatComposer& composer, StoredAttachments& attachments,
-                WindowRouter& windows, const Clock& clock, ReplyFactory makeReply,
-                std::weak_ptr<AIStreamingClient> client, Pasteboard* pasteboard,
-                QObject* parent = nullptr);
+                const Clock& clock, ReplyFactory makeReply, std::weak_ptr<AIStreamingClient> client,
+                Pasteboard* pasteboard, QObject* parent = nullptr);
     ~ChatSession() override;
 
     QString output() const { return m_output; }
     void setOutput(const QString& output);
-    QString status() const { return m_status; }
-    void setStatus(const QString& status);
+    ChatStatus status() const { return m_status; }
+    void setStatus(ChatStatus status);
     std::optional<AIUsage> usage() const { return m_usage; }
     bool isGenerating() const { return m_isGenerating; }
 
@@ -85,19 +82,17 @@ private:
     void showNoChat();
     void setUsage(const std::optional<AIUsage>& usage);
     void setIsGenerating(bool generating);
-    void fitMiniAssistant();
 
     ChatList& m_chats;
     ChatComposer& m_composer;
     StoredAttachments& m_attachments;
-    WindowRouter& m_windows;
     const Clock& m_clock;
     ReplyFactory m_makeReply;
     std::weak_ptr<AIStreamingClient> m_client;
     Pasteboard* m_pasteboard;
 
     QString m_output;
-    QString m_status;
+    ChatStatus m_status;
     std::optional<AIUsage> m_usage;
     bool m_isGenerating = false;
     std::unique_ptr<ChatReply> m_reply;

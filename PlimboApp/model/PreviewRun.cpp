@@ -64,17 +64,17 @@ bool PreviewRun::isPreviewRun() const {
     });
 }
 
-bool PreviewRun::isMiniAssistantRun() const {
+bool PreviewRun::isMiniAIRun() const {
     return has(kMiniAIPreview) || has(kMiniAIChatPreview);
 }
 
-void PreviewRun::showMiniAssistant() {
+void PreviewRun::showMiniAI() {
     WindowRouter& windows = m_surfaces.windows;
-    windows.createMiniAssistant();
+    windows.createMiniAI();
     if (has(kMiniAIChatPreview)) {
         seedMiniConversation();
     }
-    windows.showMiniAssistant();
+    windows.showMiniAI();
 }
 
 void PreviewRun::act() {
@@ -149,18 +149,16 @@ void PreviewRun::seedChats() {
     const AIChatSession warm{
         QUuid::createUuid(), QStringLiteral("Warm up a message"), {warmTurn}, warmTime, warmTime};
 
-    m_surfaces.chats.setChats({plan, warm});
+    m_surfaces.chats.showSampleChats({plan, warm}, plan.id);
     if (m_resourceDirectory) {
         const QImage icon(QDir(*m_resourceDirectory).filePath(kPreviewIconName));
         if (!icon.isNull()) {
             m_surfaces.attachments.insertImage(image.id, icon);
         }
     }
-    m_surfaces.chats.setSelectedID(plan.id);
-    m_surfaces.chats.setConversation(plan.turns);
     m_surfaces.session.setOutput(planTurn.response);
     m_surfaces.composer.setPendingAttachments({notes});
-    m_surfaces.session.setStatus(ChatSession::readyStatus);
+    m_surfaces.session.setStatus(ChatStatus::ready);
 }
 
 void PreviewRun::seedMiniConversation() {
@@ -178,7 +176,7 @@ void PreviewRun::seedMiniConversation() {
         QStringLiteral("Look first at the **main subject**, then compare the smaller details "
                        "around it."),
         m_clock.now(), AIChatTurnState::completed, {image});
-    m_surfaces.chats.setConversation({turn});
+    m_surfaces.chats.showSampleTurns({turn});
     m_surfaces.composer.setPendingAttachments({followUp});
 }
 

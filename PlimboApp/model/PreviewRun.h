@@ -42,9 +42,9 @@ public:
     // Any argument starting "--show-": such runs never touch the keyring (it may prompt).
     bool isPreviewRun() const;
     // The mini assistant alone, with or without a sample conversation.
-    bool isMiniAssistantRun() const;
+    bool isMiniAIRun() const;
     // Builds and shows the mini assistant (seeded for the chat preview).
-    void showMiniAssistant();
+    void showMiniAI();
     // Acts on the first switch given, or presents the notch when there is none.
     void act();
 

@@ -2,7 +2,7 @@
 
 #include "AppWindowController.h"
 #include "GlobalSurfaceFocusCoordinator.h"
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "NotchController.h"
 #include "PropertyAssign.h"
 #include "QuickPanelController.h"
@@ -30,7 +30,7 @@ WindowRouter::~WindowRouter() {
 void WindowRouter::destroyControllers() {
     m_notch.reset();
     m_menuPreview.reset();
-    m_miniAssistant.reset();
+    m_miniAI.reset();
     m_about.reset();
     m_settings.reset();
     m_dashboard.reset();
@@ -46,12 +46,12 @@ void WindowRouter::createControllers() {
     m_dashboard = make(m_makers.dashboard);
     m_settings = make(m_makers.settings);
     m_about = make(m_makers.about);
-    m_miniAssistant = make(m_makers.miniAssistant);
+    m_miniAI = make(m_makers.miniAI);
     m_notch = make(m_makers.notch);
 }
 
-void WindowRouter::createMiniAssistant() {
-    m_miniAssistant = make(m_makers.miniAssistant);
+void WindowRouter::createMiniAI() {
+    m_miniAI = make(m_makers.miniAI);
 }
 
 void WindowRouter::createMenuPreview() {
@@ -111,15 +111,9 @@ void WindowRouter::showQuickPanel(QuickPanelController* panel) {
     }
 }
 
-void WindowRouter::showMiniAssistant() {
-    if (m_miniAssistant) {
-        m_miniAssistant->show();
-    }
-}
-
-void WindowRouter::fitMiniAssistant(bool conversation) {
-    if (m_miniAssistant) {
-        m_miniAssistant->setFrame(conversation);
+void WindowRouter::showMiniAI() {
+    if (m_miniAI) {
+        m_miniAI->show();
     }
 }
 

@@ -12,7 +12,7 @@ namespace plimbo {
 
 class AppWindowController;
 class GlobalSurfaceFocusCoordinator;
-class MiniAssistantController;
+class MiniAIController;
 class NotchController;
 class QuickPanelController;
 
@@ -35,7 +35,7 @@ public:
         Maker<AppWindowController> settings;
         Maker<AppWindowController> about;
         Maker<AppWindowController> menuPreview;
-        Maker<MiniAssistantController> miniAssistant;
+        Maker<MiniAIController> miniAI;
         Maker<NotchController> notch;
     };
 
@@ -48,7 +48,7 @@ public:
     // features apart, so that no view outlives what it shows.
     void destroyControllers();
     // A preview run of the mini assistant builds that panel only.
-    void createMiniAssistant();
+    void createMiniAI();
     void createMenuPreview();
 
     QuickPanelController* palette() const { return m_palette.get(); }
@@ -58,7 +58,7 @@ public:
     AppWindowController* settings() const { return m_settings.get(); }
     AppWindowController* about() const { return m_about.get(); }
     AppWindowController* menuPreview() const { return m_menuPreview.get(); }
-    MiniAssistantController* miniAssistant() const { return m_miniAssistant.get(); }
+    MiniAIController* miniAI() const { return m_miniAI.get(); }
     NotchController* notch() const { return m_notch.get(); }
 
     AppSection selectedSection() const { return m_selectedSection; }
@@ -74,9 +74,7 @@ public:
     // of the others, after noting which application to give the focus back to.
     void showQuickPanel(QuickPanelController* panel);
     void hideQuickPanel(QuickPanelController* panel);
-    void showMiniAssistant();
-    // Sizes the mini assistant for a conversation or an empty one.
-    void fitMiniAssistant(bool conversation);
+    void showMiniAI();
 
 signals:
     void selectedSectionChanged();
@@ -94,7 +92,7 @@ private:
     std::unique_ptr<AppWindowController> m_dashboard;
     std::unique_ptr<AppWindowController> m_settings;
     std::unique_ptr<AppWindowController> m_about;
-    std::unique_ptr<MiniAssistantController> m_miniAssistant;
+    std::unique_ptr<MiniAIController> m_miniAI;
     std::unique_ptr<AppWindowController> m_menuPreview;
     std::unique_ptr<NotchController> m_notch;
 };

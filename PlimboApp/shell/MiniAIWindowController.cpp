@@ -2,12 +2,15 @@
 
 #include "ChatComposer.h"
 #include "ChatList.h"
+#include "MiniAIView.h"
 #include "OwnedWindows.h"
 #include "PanelPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+
+#include <utility>
 
 namespace plimbo {
 
@@ -19,10 +22,19 @@ MiniAIWindowController::MiniAIWindowController(ChatList& chats, ChatComposer& co
     , m_showAllChats(std::move(showAllChats))
     , m_window(std::make_unique<PlimboNotchPanel>()) {
     m_window->setWindowTitle(QStringLiteral("Plimbo AI"));
-    m_window->resize(PanelPlacement::miniAssistantWidth,
-                     PanelPlacement::miniAssistantCompactHeight);
-    m_window->setContent(makeContent([this] { beginConversation(); }, [this] { openAllChats(); },
-                                     [this] { close(); }));
+    m_window->resize(PanelPlacement::miniAIWidth, PanelPlacement::miniAICompactHeight);
+    MiniAIView* view = makeContent([this] { beginConversation(); }, [this] { openAllChats(); },
+                                   [this] { close(); });
+    m_window->setContent(view);
+    QObject::connect(view, &MiniAIView::fileDialogOpened, m_window.get(),
+                     [this] { pauseDismissal(); });
+    QObject::connect(view, &MiniAIView::fileDialogClosed, m_window.get(),
+                     [this] { resumeDismissal(); });
+    QObject::connect(&composer, &ChatComposer::pendingAttachmentsChanged, m_window.get(), [this] {
+        if (m_chats) {
+            setFrame(!m_chats->conversation().isEmpty());
+        }
+    });
 }
 
 MiniAIWindowController::~MiniAIWindowController() {
@@ -43,8 +55,8 @@ void MiniAIWindowController::setFrame(bool conversation) {
     if (!m_window || !screen || !m_composer) {
         return;
     }
-    m_window->setGeometry(PanelPlacement::miniAssistantFrame(
-        screen->availableGeometry(), conversation, !m_composer->pendingAttachments().isEmpty()));
+    m_window->setGeometry(PanelPlacement::miniAIFrame(screen->availableGeometry(), conversation,
+                                                      !m_composer->pendingAttachments().isEmpty()));
     m_window->update();
 }
 
@@ -82,6 +94,20 @@ bool MiniAIWindowController::isOwnedWindow(const QWindow* window) const {
         }
     }
     return false;
+}
+
+void MiniAIWindowController::pauseDismissal() {
+    m_pausedForDialog = isVisible();
+    if (m_pausedForDialog) {
+        stopOutsideClickMonitoring();
+    }
+}
+
+void MiniAIWindowController::resumeDismissal() {
+    if (std::exchange(m_pausedForDialog, false) && isVisible()) {
+        stopOutsideClickMonitoring();
+        startOutsideClickMonitoring();
+    }
 }
 
 void MiniAIWindowController::dismiss() {

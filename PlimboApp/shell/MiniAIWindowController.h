@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "OutsideClickMonitors.h"
 #include "PlimboNotchPanel.h"
 
@@ -16,18 +16,20 @@ namespace plimbo {
 
 class ChatComposer;
 class ChatList;
+class MiniAIView;
 
-// The mini assistant "Plimbo AI": a borderless panel centred at the bottom of the screen under
-// the pointer, 420 wide, whose height follows the conversation and the draft's pending
-// attachments. It closes on clicks outside it and its own windows; it never touches the focus
-// coordinator. Once the chat features are gone (with their model) it does nothing.
-class MiniAIWindowController final : public MiniAssistantController {
+// The mini AI "Plimbo AI": a borderless panel centred at the bottom of the screen under the
+// pointer, 420 wide, whose height follows the conversation and the draft's pending attachments
+// (it resizes itself whenever they change). It closes on clicks outside it and its own windows,
+// except while its view's file dialog is open; it never touches the focus coordinator. Once the
+// chat features are gone (with their model) it does nothing.
+class MiniAIWindowController final : public MiniAIController {
 public:
     // Builds the panel's content around the view's three closures (grow before the first turn,
     // open all chats, close).
-    using ContentFactory = std::function<QWidget*(std::function<void()> onBeginConversation,
-                                                  std::function<void()> onOpenAllChats,
-                                                  std::function<void()> onClose)>;
+    using ContentFactory = std::function<MiniAIView*(std::function<void()> onBeginConversation,
+                                                     std::function<void()> onOpenAllChats,
+                                                     std::function<void()> onClose)>;
 
     // `showAllChats` opens the workbench after the panel closed.
     MiniAIWindowController(ChatList& chats, ChatComposer& composer,
@@ -38,10 +40,12 @@ public:
     MiniAIWindowController& operator=(const MiniAIWindowController&) = delete;
 
     void show() override;
-    void setFrame(bool conversation) override;
-    void startOutsideClickMonitoring() override;
-    void stopOutsideClickMonitoring() override;
-    bool isVisible() const override;
+    // Sizes and places the panel for a conversation (true) or an empty one (false), visible
+    // or not; reads the model's pending attachments for the extra height.
+    void setFrame(bool conversation);
+    void startOutsideClickMonitoring();
+    void stopOutsideClickMonitoring();
+    bool isVisible() const;
 
     // The view's callbacks.
     void beginConversation();
@@ -57,12 +61,18 @@ public:
 
 private:
     void dismiss();
+    // The view's file dialog is not one of the panel's windows: a click in it would close
+    // the panel, so dismissal pauses while it is open.
+    void pauseDismissal();
+    void resumeDismissal();
 
     QPointer<ChatList> m_chats;
     QPointer<ChatComposer> m_composer;
     std::function<void()> m_showAllChats;
     std::unique_ptr<PlimboNotchPanel> m_window;
     OutsideClickMonitors m_monitors;
+    // Whether the open file dialog stopped the monitors (the panel was shown then).
+    bool m_pausedForDialog = false;
 };
 
 } // namespace plimbo

@@ -77,14 +77,13 @@ QRect PanelPlacement::centredClearOf(const QRect& available, const QSize& size,
     return QRect(centred(below, fitted), fitted);
 }
 
-QRect PanelPlacement::miniAssistantFrame(const QRect& available, bool conversation,
-                                         bool pendingAttachments) {
-    const int height =
-        (conversation ? miniAssistantConversationHeight : miniAssistantCompactHeight) +
-        (pendingAttachments ? miniAssistantAttachmentsExtra : 0);
-    const int left = available.x() + available.width() / 2 - miniAssistantWidth / 2;
-    const int top = available.y() + available.height() - miniAssistantBottomGap - height;
-    return QRect(left, top, miniAssistantWidth, height);
+QRect PanelPlacement::miniAIFrame(const QRect& available, bool conversation,
+                                  bool pendingAttachments) {
+    const int height = (conversation ? miniAIConversationHeight : miniAICompactHeight) +
+                       (pendingAttachments ? miniAIAttachmentsExtra : 0);
+    const int left = available.x() + available.width() / 2 - miniAIWidth / 2;
+    const int top = available.y() + available.height() - miniAIBottomGap - height;
+    return QRect(left, top, miniAIWidth, height);
 }
 
 QRect PanelPlacement::popupFrame(const QPoint& anchor, const QSize& size, const QRect& available) {

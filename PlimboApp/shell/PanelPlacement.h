@@ -15,11 +15,11 @@ public:
     PanelPlacement() = delete;
 
     // The mini assistant's width and its heights.
-    static constexpr int miniAssistantWidth = 420;
-    static constexpr int miniAssistantCompactHeight = 112;
-    static constexpr int miniAssistantConversationHeight = 410;
-    static constexpr int miniAssistantAttachmentsExtra = 86;
-    static constexpr int miniAssistantBottomGap = 18;
+    static constexpr int miniAIWidth = 420;
+    static constexpr int miniAICompactHeight = 112;
+    static constexpr int miniAIConversationHeight = 410;
+    static constexpr int miniAIAttachmentsExtra = 86;
+    static constexpr int miniAIBottomGap = 18;
     // Gaps between the top of the available area and the quick panels.
     static constexpr int launcherTopGap = 92;
     static constexpr int paletteTopGap = 96;
@@ -41,8 +41,7 @@ public:
     // a window taller than what is left is shortened to fit.
     static QRect centredClearOf(const QRect& available, const QSize& size, const QRect& keepClear);
     // Centred horizontally at the bottom of the area, 18 above its edge, growing upwards.
-    static QRect miniAssistantFrame(const QRect& available, bool conversation,
-                                    bool pendingAttachments);
+    static QRect miniAIFrame(const QRect& available, bool conversation, bool pendingAttachments);
     // A popup of `size` next to `anchor` (the pointer when the tray icon was clicked): below
     // it in the upper half of the area, above it in the lower half, kept inside the area.
     static QRect popupFrame(const QPoint& anchor, const QSize& size, const QRect& available);

@@ -58,8 +58,9 @@ QWidget* ShellViews::clipboardQuickAccess(ClipboardService& clipboard,
     return new ClipboardQuickAccessView(clipboard, shortcuts, std::move(dismiss));
 }
 
-QWidget* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConversation,
-                            std::function<void()> onOpenAllChats, std::function<void()> onClose) {
+MiniAIView* ShellViews::miniAI(AppModel& model, std::function<void()> onBeginConversation,
+                               std::function<void()> onOpenAllChats,
+                               std::function<void()> onClose) {
     auto* view = new MiniAIView(model.chatFeatures(), std::move(onBeginConversation),
                                 std::move(onOpenAllChats), std::move(onClose));
     // The model's error shows over the assistant while it is on screen; the alert goes with it.

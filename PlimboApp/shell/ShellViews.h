@@ -14,6 +14,7 @@ class ClipboardService;
 class CommandPalette;
 class GlobalShortcuts;
 class LauncherService;
+class MiniAIView;
 struct ApplicationRecord;
 struct PaletteItem;
 
@@ -38,8 +39,8 @@ public:
     static QWidget* clipboardQuickAccess(ClipboardService& clipboard,
                                          const GlobalShortcuts& shortcuts,
                                          std::function<void()> dismiss);
-    static QWidget* miniAI(AppModel& model, std::function<void()> onBeginConversation,
-                           std::function<void()> onOpenAllChats, std::function<void()> onClose);
+    static MiniAIView* miniAI(AppModel& model, std::function<void()> onBeginConversation,
+                              std::function<void()> onOpenAllChats, std::function<void()> onClose);
     static QWidget* dashboard(AppModel& model);
     static QWidget* settings(AppModel& model);
     static QWidget* about();

@@ -97,7 +97,7 @@ std::unique_ptr<AppWindowController> WidgetSurfaceFactory::makeMenuPreview(AppMo
     return std::make_unique<MenuPreviewWindowController>(std::move(window));
 }
 
-std::unique_ptr<MiniAssistantController> WidgetSurfaceFactory::makeMiniAssistant(AppModel& model) {
+std::unique_ptr<MiniAIController> WidgetSurfaceFactory::makeMiniAI(AppModel& model) {
     const ChatFeatures chat = model.chatFeatures();
     return std::make_unique<MiniAIWindowController>(
         chat.chats, chat.composer, [&model] { model.showDashboard(AppSection::ai); },

@@ -33,7 +33,7 @@ public:
     std::unique_ptr<AppWindowController> makeSettings(AppModel& model) override;
     std::unique_ptr<AppWindowController> makeAbout() override;
     std::unique_ptr<AppWindowController> makeMenuPreview(AppModel& model) override;
-    std::unique_ptr<MiniAssistantController> makeMiniAssistant(AppModel& model) override;
+    std::unique_ptr<MiniAIController> makeMiniAI(AppModel& model) override;
     std::unique_ptr<NotchController> makeNotch(AppModel& model) override;
 
     static constexpr QSize dashboardSize{1060, 720};

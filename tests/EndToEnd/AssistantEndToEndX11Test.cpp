@@ -47,7 +47,7 @@ protected:
     void SetUp() override {
         app = std::make_unique<RunningPlimbo>(server.baseUrl());
         ASSERT_TRUE(app->startAndOpenPalette()) << app->output().toStdString();
-        ASSERT_TRUE(app->openMiniAssistantFromPalette()) << app->output().toStdString();
+        ASSERT_TRUE(app->openMiniAIFromPalette()) << app->output().toStdString();
     }
 
     void TearDown() override {

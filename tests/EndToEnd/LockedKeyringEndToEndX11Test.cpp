@@ -71,7 +71,7 @@ protected:
     }
 
     void send(const QString& prompt) {
-        ASSERT_TRUE(app->openMiniAssistantFromPalette()) << app->output().toStdString();
+        ASSERT_TRUE(app->openMiniAIFromPalette()) << app->output().toStdString();
         ASSERT_TRUE(XDoTool::type(prompt));
         ASSERT_TRUE(XDoTool::key(QStringLiteral("Return")));
     }

@@ -36,7 +36,7 @@ const QString screenSaverName = QStringLiteral("org.freedesktop.ScreenSaver");
 
 const QString menuName = QStringLiteral("Plimbo Menu");
 const QString paletteName = QStringLiteral("Plimbo Command Palette");
-const QString miniAssistantName = QStringLiteral("Plimbo AI");
+const QString miniAIName = QStringLiteral("Plimbo AI");
 const QString alertName = QStringLiteral("Plimbo needs attention");
 
 // The middle of the menu's three-tile row, from the menu's top-left corner: below the header,
@@ -152,16 +152,16 @@ TEST_F(TrayMenuEndToEndX11Test, TheAssistantTileClosesTheMenuAndAClickIntoTheAss
     ASSERT_TRUE(menu.has_value()) << app->output().toStdString();
 
     ASSERT_TRUE(XDoTool::click(assistantTile(*menu)));
-    ASSERT_TRUE(focusMovesTo(miniAssistantName)) << XDoTool::focusedWindowName()->toStdString();
+    ASSERT_TRUE(focusMovesTo(miniAIName)) << XDoTool::focusedWindowName()->toStdString();
     EXPECT_TRUE(XDoTool::visibleWindows(menuName).isEmpty());
 
     // The next click lands in the assistant and does not close it.
-    const QList<QRect> panels = XDoTool::visibleWindows(miniAssistantName);
+    const QList<QRect> panels = XDoTool::visibleWindows(miniAIName);
     ASSERT_EQ(panels.size(), 1);
     ASSERT_TRUE(XDoTool::click(panels.first().center()));
     QTest::qWait(500);
-    EXPECT_EQ(XDoTool::visibleWindows(miniAssistantName).size(), 1);
-    EXPECT_EQ(XDoTool::focusedWindowName(), miniAssistantName);
+    EXPECT_EQ(XDoTool::visibleWindows(miniAIName).size(), 1);
+    EXPECT_EQ(XDoTool::focusedWindowName(), miniAIName);
 }
 
 TEST_F(TrayMenuEndToEndX11Test, AfterAFailedPaletteCommandsAlertTheFocusGoesBackToTheProgram) {

@@ -18,7 +18,7 @@ using namespace plimbo::test;
 namespace {
 
 const QString testKey = QStringLiteral("sk-or-v1-e2etestkey0123456789abcdef");
-const QString miniAssistantName = QStringLiteral("Plimbo AI");
+const QString miniAIName = QStringLiteral("Plimbo AI");
 const QString notchName = QStringLiteral("Plimbo Notch");
 const QString notchAlertName = QStringLiteral("Plimbo needs attention");
 
@@ -102,10 +102,10 @@ std::string withOrWithoutWindowManager(const ::testing::TestParamInfo<bool>& inf
 
 } // namespace
 
-TEST_P(WindowManagerEndToEndX11Test, MiniAssistantAlertIsDismissedWithOkAndTheComposerSendsAgain) {
+TEST_P(WindowManagerEndToEndX11Test, MiniAIAlertIsDismissedWithOkAndTheComposerSendsAgain) {
     ASSERT_TRUE(app->startAndOpenPalette()) << app->output().toStdString();
-    ASSERT_TRUE(app->openMiniAssistantFromPalette()) << app->output().toStdString();
-    const QList<quint64> panels = XDoTool::visibleWindowIds(miniAssistantName);
+    ASSERT_TRUE(app->openMiniAIFromPalette()) << app->output().toStdString();
+    const QList<quint64> panels = XDoTool::visibleWindowIds(miniAIName);
     ASSERT_EQ(panels.size(), 1);
 
     server.setReply(
@@ -119,12 +119,11 @@ TEST_P(WindowManagerEndToEndX11Test, MiniAssistantAlertIsDismissedWithOkAndTheCo
 
     std::optional<quint64> alert;
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return (alert = windowBesides(miniAssistantName, panels.first())).has_value(); },
-        5000));
+        [&] { return (alert = windowBesides(miniAIName, panels.first())).has_value(); }, 5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return isOnTop(*alert); }, 3000));
     ASSERT_TRUE(XDoTool::click(okButton(*ScreenWindows::frame(*alert))));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return XDoTool::visibleWindowIds(miniAssistantName) == panels; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return XDoTool::visibleWindowIds(miniAIName) == panels; }, 5000));
 
     // The composer has the keyboard again: what is typed next is sent.
     server.setReply({.pieces = {FakeOpenRouterServer::contentEvent(QStringLiteral("Here.")),

@@ -18,7 +18,7 @@ namespace plimbo::test {
 namespace {
 
 const QString paletteWindowName = QStringLiteral("Plimbo Command Palette");
-const QString miniAssistantWindowName = QStringLiteral("Plimbo AI");
+const QString miniAIWindowName = QStringLiteral("Plimbo AI");
 const QString notchWindowName = QStringLiteral("Plimbo Notch");
 
 bool focusMovesTo(const QString& name, int timeoutMs) {
@@ -111,9 +111,9 @@ bool RunningPlimbo::openPalette() {
     return false;
 }
 
-bool RunningPlimbo::openMiniAssistantFromPalette() {
-    return XDoTool::type(miniAssistantWindowName) && XDoTool::key(QStringLiteral("Return")) &&
-           focusMovesTo(miniAssistantWindowName, 5000);
+bool RunningPlimbo::openMiniAIFromPalette() {
+    return XDoTool::type(miniAIWindowName) && XDoTool::key(QStringLiteral("Return")) &&
+           focusMovesTo(miniAIWindowName, 5000);
 }
 
 bool RunningPlimbo::stop() {

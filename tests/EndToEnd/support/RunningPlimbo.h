@@ -26,7 +26,7 @@ public:
     // Opens the palette of a running program through its global shortcut.
     bool openPalette();
     // Opens the mini assistant from the palette, as a user would.
-    bool openMiniAssistantFromPalette();
+    bool openMiniAIFromPalette();
     // Quits the program as "Exit Plimbo" does (SIGTERM, which the testable program takes as
     // a quit); true once it ended that way with status 0, so a sanitizer build that finds
     // leaks at the exit fails the case. A program that does not end in time is killed.

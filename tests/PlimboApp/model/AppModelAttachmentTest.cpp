@@ -38,20 +38,18 @@ TEST_F(AppModelAttachmentTest, AddsFilesInOrderAndReportsEveryFailureTogether) {
                                  h.sourceFile("empty.txt", ""), h.sourceFile("program.exe", "MZ"),
                                  h.sourceFile("notes.md", "# Notes")}));
     EXPECT_TRUE(model->isAddingAIAttachments());
-    EXPECT_EQ(model->aiStatus(), "Attaching…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::attaching);
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
 
     EXPECT_EQ(pendingNames(), (QStringList{"photo.png", "notes.md"}));
     EXPECT_EQ(model->presentedError(), "empty.txt: Plimbo could not read this file.\n"
                                        "program.exe: Use an image, PDF, or text/code file.");
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     EXPECT_EQ(storedFiles().size(), 2);
     const QList<AIChatAttachment> pending = model->pendingAIAttachments();
     ASSERT_TRUE(model->imageForAIAttachment(pending[0]).has_value());
     EXPECT_EQ(model->imageForAIAttachment(pending[0])->size(), QSize(8, 6));
     EXPECT_FALSE(model->imageForAIAttachment(pending[1]).has_value());
-    // The mini assistant grows for the pending files.
-    EXPECT_FALSE(h.surfaces->mini->frames.isEmpty());
 }
 
 TEST_F(AppModelAttachmentTest, TheFileLimitEndsTheIngestion) {
@@ -78,7 +76,7 @@ TEST_F(AppModelAttachmentTest, NothingStartsWhileGeneratingOrForNoFiles) {
     model->sendAI();
     EXPECT_FALSE(model->addAIAttachments({h.sourceFile("a.txt", "a")}));
     EXPECT_FALSE(model->isAddingAIAttachments());
-    EXPECT_EQ(model->aiStatus(), "Thinking…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::thinking);
 }
 
 TEST_F(AppModelAttachmentTest, AnAbandonedIngestionLeavesNoFileBehind) {
@@ -87,7 +85,7 @@ TEST_F(AppModelAttachmentTest, AnAbandonedIngestionLeavesNoFileBehind) {
     h.executor->runHeld(); // a.txt is prepared; its save is queued
     model->newAIChat();
     EXPECT_FALSE(model->isAddingAIAttachments());
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     h.executor->runHeld(); // the save lands after the ingestion ended...
     h.executor->runHeld(); // ...and is deleted again
     h.executor->release();
@@ -112,60 +110,43 @@ TEST_F(AppModelAttachmentTest, RemovingAPendingFileDeletesItsCopy) {
     EXPECT_EQ(storedFiles().size(), 1);
 }
 
-TEST_F(AppModelAttachmentTest, TheFileDialogPausesTheMiniAssistantsOutsideClicks) {
-    h.surfaces->mini->visible = true;
-    h.surfaces->mini->monitoring = true;
-    model->chooseAIAttachments();
+TEST_F(AppModelAttachmentTest, TheFileDialogAsksForFilesToAttach) {
+    int closed = 0;
+    EXPECT_TRUE(model->chooseAIAttachments([&] { ++closed; }));
     ASSERT_TRUE(h.chooser->lastOptions.has_value());
     EXPECT_EQ(h.chooser->lastOptions->title, "Attach to Plimbo AI");
     EXPECT_EQ(h.chooser->lastOptions->prompt, "Attach");
     EXPECT_FALSE(h.chooser->lastOptions->allowsDirectories);
-    EXPECT_FALSE(h.surfaces->mini->monitoring);
+    EXPECT_EQ(closed, 0);
 
     ASSERT_TRUE(h.chooser->complete({h.sourceFile("a.txt", "a")}));
-    EXPECT_TRUE(h.surfaces->mini->monitoring);
+    EXPECT_EQ(closed, 1);
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
     EXPECT_EQ(pendingNames(), QStringList{"a.txt"});
 
     // While a file is read no second dialog opens.
     h.executor->hold();
     model->addAIAttachments({h.sourceFile("b.txt", "b")});
-    model->chooseAIAttachments();
+    EXPECT_FALSE(model->chooseAIAttachments());
     EXPECT_EQ(h.chooser->requests, 1);
 }
 
-// Outside clicks resume only when they were paused and the mini assistant is still up; no dialog
-// opens while a reply is generated or where the desktop offers none.
-TEST_F(AppModelAttachmentTest, TheFileDialogLeavesTheMiniAssistantAsItFoundIt) {
-    h.surfaces->mini->visible = true;
-    h.surfaces->mini->monitoring = true;
-    model->chooseAIAttachments();
+// A cancelled dialog adds nothing; no dialog opens while a reply is generated or where the
+// desktop offers none.
+TEST_F(AppModelAttachmentTest, TheFileDialogOpensOnlyWhenFilesCanBeTaken) {
+    int closed = 0;
+    ASSERT_TRUE(model->chooseAIAttachments([&] { ++closed; }));
     ASSERT_TRUE(h.chooser->complete({}));
-    EXPECT_TRUE(h.surfaces->mini->monitoring);
+    EXPECT_EQ(closed, 1);
     EXPECT_FALSE(model->isAddingAIAttachments());
     EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
-
-    // Hidden while the dialog was open: it stays without a monitor.
-    model->chooseAIAttachments();
-    h.surfaces->mini->visible = false;
-    ASSERT_TRUE(h.chooser->complete({h.sourceFile("a.txt", "a")}));
-    EXPECT_FALSE(h.surfaces->mini->monitoring);
-    ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
-    EXPECT_EQ(pendingNames(), QStringList{"a.txt"});
-
-    // Not shown when the dialog opened: nothing to pause or resume.
-    h.surfaces->log->clear();
-    model->chooseAIAttachments();
-    h.surfaces->mini->visible = true;
-    ASSERT_TRUE(h.chooser->complete({}));
-    EXPECT_TRUE(h.surfaces->log->filter("mini.").isEmpty())
-        << h.surfaces->log->join(' ').toStdString();
+    EXPECT_FALSE(model->presentedError().has_value());
 
     h.storeKey("key");
     model->setAiInput("Hello");
     model->sendAI();
     const int requests = h.chooser->requests;
-    model->chooseAIAttachments();
+    EXPECT_FALSE(model->chooseAIAttachments());
     EXPECT_EQ(h.chooser->requests, requests);
 
     AppModelDependencies dependencies = h.dependencies();
@@ -173,10 +154,7 @@ TEST_F(AppModelAttachmentTest, TheFileDialogLeavesTheMiniAssistantAsItFoundIt) {
     AppModel withoutDialog(std::move(dependencies));
     QFuture<void> started = withoutDialog.start();
     ASSERT_TRUE(settle([&] { return started.isFinished() && withoutDialog.isAIHistoryLoaded(); }));
-    h.surfaces->mini->visible = true;
-    h.surfaces->mini->monitoring = true;
-    withoutDialog.chooseAIAttachments();
-    EXPECT_TRUE(h.surfaces->mini->monitoring);
+    EXPECT_FALSE(withoutDialog.chooseAIAttachments());
     EXPECT_FALSE(withoutDialog.isAddingAIAttachments());
 }
 
@@ -199,14 +177,14 @@ TEST_F(AppModelAttachmentTest, AnIngestionAbandonedOrDroppedMidwayStartsNothingM
     ASSERT_TRUE(model->addAIAttachments({h.sourceFile("c.txt", "c")}));
     h.executor->dropHeld(); // the read never runs
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 
     ASSERT_TRUE(model->addAIAttachments({h.sourceFile("d.txt", "d")}));
     h.executor->runHeld(); // d.txt is read; its save is held...
     ASSERT_EQ(h.executor->heldCount(), 1);
     h.executor->dropHeld(); // ...and never runs
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 
     h.executor->release();
     spin(50);

@@ -61,7 +61,7 @@ TEST_F(AppModelChatListTest, SelectingAChatStopsTheReplyAndLoadsItsImages) {
     EXPECT_EQ(model->aiConversation(), older.turns);
     EXPECT_EQ(model->aiOutput(), "answer 1");
     EXPECT_EQ(model->aiInput(), "");
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     ASSERT_TRUE(settle([&] { return model->imageForAIAttachment(image).has_value(); }));
 }
 
@@ -158,16 +158,16 @@ TEST_F(AppModelChatListTest, AChatWithoutTurnsShowsNoAnswer) {
     EXPECT_EQ(model->selectedAIChatID(), empty.id);
     EXPECT_TRUE(model->aiConversation().isEmpty());
     EXPECT_EQ(model->aiOutput(), "");
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 }
 
 TEST_F(AppModelChatListTest, CopyingAReplyPutsItOnTheClipboard) {
     model->copyAIMessage("");
     EXPECT_EQ(h.pasteboard->writes(), 0);
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     model->copyAIMessage("answer");
     EXPECT_EQ(h.pasteboard->text(), "answer");
-    EXPECT_EQ(model->aiStatus(), "Copied");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::copied);
 }
 
 TEST_F(AppModelChatListTest, RetrySendsTheTurnAgainWithFreshCopies) {
@@ -175,7 +175,7 @@ TEST_F(AppModelChatListTest, RetrySendsTheTurnAgainWithFreshCopies) {
     model->selectAIChat(older.id);
     model->retryAIChatTurn(original);
     EXPECT_TRUE(model->isAddingAIAttachments());
-    EXPECT_EQ(model->aiStatus(), "Attaching…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::attaching);
     ASSERT_TRUE(settle([&] { return !h.ai->calls.isEmpty(); }));
 
     const AIChatTurn resent = model->aiConversation().last();
@@ -200,7 +200,7 @@ TEST_F(AppModelChatListTest, RetryWithAMissingFileSendsNothingAndKeepsNoCopy) {
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
     EXPECT_EQ(model->presentedError(),
               "Retry stopped because these attachments are no longer available: gone.txt.");
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
     EXPECT_EQ(storedFiles(), before);
     EXPECT_TRUE(h.ai->calls.isEmpty());
@@ -223,7 +223,7 @@ TEST_F(AppModelChatListTest, ARetryDroppedOrAbandonedWhileCopyingKeepsNoCopy) {
     ASSERT_TRUE(model->isAddingAIAttachments());
     h.executor->dropHeld();
     ASSERT_TRUE(settle([&] { return !model->isAddingAIAttachments(); }));
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 
     model->retryAIChatTurn(turn);
     model->newAIChat();
@@ -253,7 +253,7 @@ TEST_F(AppModelChatListTest, ASupersededRetryLeavesNoPendingCopies) {
 
     // Deleting the selected (and last) chat ends the retry but keeps the composer's files.
     model->deleteAIChat(newer.id);
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     h.executor->release();
     ASSERT_TRUE(settle([&] { return !h.attachmentFileExists(copy); }));
     EXPECT_TRUE(model->pendingAIAttachments().isEmpty());

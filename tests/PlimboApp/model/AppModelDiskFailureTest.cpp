@@ -66,7 +66,7 @@ TEST_F(AppModelDiskFailureTest, DiskFullWhileSavingAnAttachmentLosesNothingAlrea
         << model->presentedError()->toStdString();
     EXPECT_TRUE(model->presentedError()->contains(kDiskFull));
     EXPECT_FALSE(model->presentedError()->contains('\n'));
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     EXPECT_EQ(storedFiles().size(), 2);
     for (const AIChatAttachment& attachment : model->pendingAIAttachments()) {
         EXPECT_TRUE(h.attachmentFileExists(attachment)) << attachment.name.toStdString();
@@ -94,7 +94,7 @@ TEST_F(AppModelDiskFailureTest, DiskFullWhileSavingAnAttachmentLosesNothingAlrea
     EXPECT_EQ(h.ai->calls.first().request.messages.last().content.asParts()->size(), 4);
     h.ai->text(QStringLiteral("ok"));
     h.ai->end();
-    EXPECT_EQ(model->aiStatus(), "Done");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::done);
     // The earlier chat's two turns and the new one, which holds the three files.
     qsizetype turns = 0;
     for (const AIChatSession& chat : h.readHistory()) {
@@ -131,7 +131,7 @@ TEST_F(AppModelDiskFailureTest, UnreadableStoredFilesStillSendTheTurnAndStayInTh
         QStringLiteral("Attachment \"swapped.txt\" is no longer available on this computer.")));
     h.ai->text(QStringLiteral("ok"));
     h.ai->end();
-    EXPECT_EQ(model->aiStatus(), "Done");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::done);
     EXPECT_FALSE(model->presentedError().has_value());
     const AIChatTurn stored = h.readHistory().first().turns.last();
     EXPECT_EQ(stored.attachments, pending);

@@ -233,7 +233,7 @@ TEST_F(AppModelHistoryTest, NothingIsSentAttachedOrSavedBeforeTheHistoryIsLoaded
     ASSERT_TRUE(settle([&] { return started.isFinished(); }));
     EXPECT_FALSE(model->isAIHistoryLoaded());
     EXPECT_TRUE(model->aiChats().isEmpty());
-    EXPECT_EQ(model->aiStatus(), "Loading chat history…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::loadingHistory);
 
     model->newAIChat();
     model->renameAIChat(stored.id, QStringLiteral("Renamed"));
@@ -241,7 +241,7 @@ TEST_F(AppModelHistoryTest, NothingIsSentAttachedOrSavedBeforeTheHistoryIsLoaded
     model->retryAIChatTurn(stored.turns.first());
     model->setAiInput(QStringLiteral("Early question"));
     model->sendAI();
-    EXPECT_EQ(model->aiStatus(), "Loading chat history…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::loadingHistory);
     EXPECT_EQ(model->aiInput(), "Early question");
     EXPECT_FALSE(model->isAddingAIAttachments());
     EXPECT_EQ(fileBytes(h.historyPath()), before);
@@ -255,7 +255,7 @@ TEST_F(AppModelHistoryTest, NothingIsSentAttachedOrSavedBeforeTheHistoryIsLoaded
     EXPECT_EQ(model->aiChats().first().turns.last().state, AIChatTurnState::stopped);
     EXPECT_FALSE(model->selectedAIChatID().has_value());
     EXPECT_EQ(model->aiOutput(), "");
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
     EXPECT_TRUE(h.ai->calls.isEmpty());
 
     model->sendAI();
@@ -279,7 +279,7 @@ TEST_F(AppModelHistoryTest, AHistoryReadThatNeverRunsDisablesSaving) {
     EXPECT_EQ(model->presentedError(), "Chat history could not be read and was left unchanged. "
                                        "Saving is disabled for this session.");
     EXPECT_TRUE(model->aiChats().isEmpty());
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 
     h.executor->release();
     h.storeKey(QStringLiteral("key"));

@@ -21,7 +21,7 @@ protected:
     // The second reply runs on, untouched by whatever the first stream reports.
     void expectSecondStillStreaming() {
         EXPECT_TRUE(model->isGenerating());
-        EXPECT_EQ(model->aiStatus(), "Writing…");
+        EXPECT_EQ(model->aiStatus(), ChatStatus::writing);
         EXPECT_EQ(model->aiOutput(), "two");
         EXPECT_FALSE(model->presentedError().has_value());
         ASSERT_EQ(model->aiConversation().size(), 2);
@@ -44,7 +44,7 @@ protected:
         h.ai->text(QStringLiteral(" more"));
         h.ai->end();
         EXPECT_FALSE(model->isGenerating());
-        EXPECT_EQ(model->aiStatus(), "Done");
+        EXPECT_EQ(model->aiStatus(), ChatStatus::done);
         const QList<AIChatTurn> stored = h.readHistory().first().turns;
         ASSERT_EQ(stored.size(), 2);
         EXPECT_EQ(stored[0].state, AIChatTurnState::stopped);

@@ -92,7 +92,7 @@ protected:
         EXPECT_EQ(turn.state, AIChatTurnState::failed);
         EXPECT_EQ(turn.failureMessage, message);
         EXPECT_EQ(turn.response, kept);
-        EXPECT_EQ(model->aiStatus(), "Failed");
+        EXPECT_EQ(model->aiStatus(), ChatStatus::failed);
         EXPECT_EQ(model->presentedError(), message);
         const AIChatTurn stored = h.readHistory().first().turns.last();
         EXPECT_EQ(stored.state, AIChatTurnState::failed);
@@ -105,7 +105,7 @@ protected:
         model->setPresentedError(std::nullopt);
         client->pointAt(healthy.baseUrl());
         sendAndWait(QStringLiteral("Again"));
-        EXPECT_EQ(model->aiStatus(), "Done");
+        EXPECT_EQ(model->aiStatus(), ChatStatus::done);
         EXPECT_EQ(model->aiOutput(), "fine");
         EXPECT_FALSE(model->presentedError().has_value());
         const QList<AIChatTurn> turns = h.readHistory().first().turns;

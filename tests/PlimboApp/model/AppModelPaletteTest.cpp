@@ -123,7 +123,7 @@ TEST_F(AppModelPaletteTest, KeepAwakeWithoutAnInhibitServiceSaysSoInTheAlert) {
     EXPECT_EQ(command("command.keepawake").title, "Keep Computer Awake");
 }
 
-TEST_F(AppModelPaletteTest, TheMiniAssistantOpensOnAFreshChat) {
+TEST_F(AppModelPaletteTest, TheMiniAIOpensOnAFreshChat) {
     h.storeKey("key");
     model->setAiInput("Hello");
     model->sendAI();

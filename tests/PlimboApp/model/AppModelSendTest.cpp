@@ -31,7 +31,7 @@ protected:
 
 TEST_F(AppModelSendTest, FinishEventCompletesTheTurnAndSavesItAtStartAndEnd) {
     send(QStringLiteral("  Plan my   day\n please "));
-    EXPECT_EQ(model->aiStatus(), "Thinking…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::thinking);
     EXPECT_TRUE(model->isGenerating());
     EXPECT_EQ(model->aiInput(), "");
     ASSERT_EQ(model->aiChats().size(), 1);
@@ -50,7 +50,7 @@ TEST_F(AppModelSendTest, FinishEventCompletesTheTurnAndSavesItAtStartAndEnd) {
     EXPECT_EQ(request.messages.first().role, AIMessage::Role::system);
 
     h.ai->text(QStringLiteral("Hel"));
-    EXPECT_EQ(model->aiStatus(), "Writing…");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::writing);
     EXPECT_EQ(model->aiOutput(), "Hel");
     h.ai->text(QStringLiteral("lo"));
     h.ai->usage(42);
@@ -60,7 +60,7 @@ TEST_F(AppModelSendTest, FinishEventCompletesTheTurnAndSavesItAtStartAndEnd) {
     h.ai->end();
 
     EXPECT_FALSE(model->isGenerating());
-    EXPECT_EQ(model->aiStatus(), "Done");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::done);
     EXPECT_EQ(model->aiOutput(), "Hello");
     EXPECT_EQ(model->aiUsage()->totalTokens, 42);
     EXPECT_EQ(lastTurn().state, AIChatTurnState::completed);
@@ -76,7 +76,7 @@ TEST_F(AppModelSendTest, EveryOtherWayATurnEnds) {
         const char* name;
         std::function<void(const FakeAIStreamingClient&)> drive;
         AIChatTurnState state;
-        QString status;
+        ChatStatus status;
         std::optional<QString> failure;
     };
     const QList<Case> cases{
@@ -85,20 +85,19 @@ TEST_F(AppModelSendTest, EveryOtherWayATurnEnds) {
              ai.text(QStringLiteral("partial"));
              ai.end();
          },
-         AIChatTurnState::completed, QStringLiteral("Done"), std::nullopt},
+         AIChatTurnState::completed, ChatStatus::done, std::nullopt},
         {"finish event without text",
          [](const auto& ai) {
              ai.finishEvent();
              ai.end();
          },
-         AIChatTurnState::completed, QStringLiteral("No text returned"), std::nullopt},
-        {"neither", [](const auto& ai) { ai.end(); }, AIChatTurnState::failed,
-         QStringLiteral("Failed"), QStringLiteral("No text was returned.")},
+         AIChatTurnState::completed, ChatStatus::noText, std::nullopt},
+        {"neither", [](const auto& ai) { ai.end(); }, AIChatTurnState::failed, ChatStatus::failed,
+         QStringLiteral("No text was returned.")},
         {"provider error", [](const auto& ai) { ai.fail(OpenRouterError::rateLimited()); },
-         AIChatTurnState::failed, QStringLiteral("Failed"),
-         OpenRouterError::rateLimited().description()},
+         AIChatTurnState::failed, ChatStatus::failed, OpenRouterError::rateLimited().description()},
         {"cancelled by the client", [](const auto& ai) { ai.fail(OpenRouterError::cancelled()); },
-         AIChatTurnState::stopped, QStringLiteral("Stopped"), std::nullopt},
+         AIChatTurnState::stopped, ChatStatus::stopped, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,7 +121,7 @@ TEST_F(AppModelSendTest, StopEndsTheTurnAtOnceAndCancelsTheRequestLater) {
     model->stopAI();
     EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
     EXPECT_EQ(lastTurn().response, "part");
-    EXPECT_EQ(model->aiStatus(), "Stopped");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::stopped);
     EXPECT_FALSE(model->isGenerating());
     EXPECT_TRUE(h.ai->cancelled.isEmpty());
     ASSERT_TRUE(settle([&] { return !h.ai->cancelled.isEmpty(); }));
@@ -175,13 +174,13 @@ TEST_F(AppModelSendTest, StopWhileMessagesAreBuiltSendsNothing) {
     h.executor->hold();
     model->setAiInput(QStringLiteral("Hello"));
     model->sendAI();
-    ASSERT_EQ(model->aiStatus(), "Thinking…");
+    ASSERT_EQ(model->aiStatus(), ChatStatus::thinking);
     model->stopAI();
     h.executor->release();
     spin(50);
     EXPECT_TRUE(h.ai->calls.isEmpty());
     EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
-    EXPECT_EQ(model->aiStatus(), "Stopped");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::stopped);
 }
 
 TEST_F(AppModelSendTest, StopWhileTheKeyIsReadSendsNothing) {
@@ -194,13 +193,13 @@ TEST_F(AppModelSendTest, StopWhileTheKeyIsReadSendsNothing) {
     // at once, and the key that arrives later sends nothing.
     model->stopAI();
     EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
-    EXPECT_EQ(model->aiStatus(), "Stopped");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::stopped);
     EXPECT_FALSE(model->isGenerating());
     h.executor->release();
     spin(50);
     EXPECT_TRUE(h.ai->calls.isEmpty());
     EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
-    EXPECT_EQ(model->aiStatus(), "Stopped");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::stopped);
 }
 
 // A step the executor drops unrun (it is shutting down) ends the turn as stopped, quietly.
@@ -211,7 +210,7 @@ TEST_F(AppModelSendTest, ARequestWhoseBackgroundStepIsDroppedEndsStopped) {
     h.executor->dropHeld(); // the messages are never built
     ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
     EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
-    EXPECT_EQ(model->aiStatus(), "Stopped");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::stopped);
 
     model->setAiInput(QStringLiteral("Again"));
     model->sendAI();
@@ -221,7 +220,7 @@ TEST_F(AppModelSendTest, ARequestWhoseBackgroundStepIsDroppedEndsStopped) {
     ASSERT_TRUE(settle([&] { return !model->isGenerating(); }));
     EXPECT_EQ(lastTurn().prompt, "Again");
     EXPECT_EQ(lastTurn().state, AIChatTurnState::stopped);
-    EXPECT_EQ(model->aiStatus(), "Stopped");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::stopped);
 
     h.executor->release();
     spin(50);
@@ -331,64 +330,6 @@ TEST_F(AppModelSendTest, HistoryLimitsDropTheOldestAndDeleteTheirFiles) {
     ASSERT_TRUE(settle([&] { return !h.attachmentFileExists(oldFile); }));
 }
 
-TEST(AppModelRules, ChatTitles) {
-    const QString fortyFour(44, u'a');
-    EXPECT_EQ(AppModel::chatTitle(fortyFour), fortyFour);
-    EXPECT_EQ(AppModel::chatTitle(fortyFour + "b"), QString(43, u'a') + "…");
-    // The cut is trimmed before the ellipsis.
-    EXPECT_EQ(AppModel::chatTitle(QString(42, u'a') + " bcd"), QString(42, u'a') + "…");
-    EXPECT_EQ(AppModel::chatTitle(QStringLiteral("\tOne\n\ntwo   three ")), "One two three");
-    // User-perceived characters: an emoji with a skin tone counts once.
-    const QString emoji = QStringLiteral("👍🏽");
-    EXPECT_EQ(AppModel::chatTitle(emoji.repeated(44)), emoji.repeated(44));
-}
-
-TEST(AppModelRules, DefaultPrompts) {
-    const AIChatAttachment pdf{QUuid::createUuid(),
-                               QStringLiteral("a.pdf"),
-                               QStringLiteral("application/pdf"),
-                               AIChatAttachmentKind::pdf,
-                               1,
-                               QStringLiteral("x.pdf")};
-    EXPECT_EQ(AppModel::defaultPrompt({pdf}), "Describe and analyze the attached file: a.pdf");
-    EXPECT_EQ(AppModel::defaultPrompt({pdf, pdf, pdf}),
-              "Describe and analyze these 3 attached files.");
-}
-
-TEST(AppModelRules, WhichFilesTheHistoryRulesKeepAndDrop) {
-    const auto file = [](const QString& name) {
-        return AIChatAttachment{QUuid::createUuid(),        name, QStringLiteral("text/plain"),
-                                AIChatAttachmentKind::text, 1,    name + QStringLiteral(".stored")};
-    };
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    AIChatSession busy = makeChat(QStringLiteral("Busy"), now, 102);
-    busy.turns[0].attachments = {file("y")};
-    busy.turns[2].attachments = {file("z")};
-    AIChatSession oldest = makeChat(QStringLiteral("Oldest"), now.addDays(-1));
-    oldest.turns[0].attachments = {file("x")};
-
-    // A draft's files count as referenced as much as those of stored turns.
-    EXPECT_EQ(AppModel::referencedAttachmentFileNames({busy, oldest}, {file("d")}),
-              (QSet<QString>{"y.stored", "z.stored", "x.stored", "d.stored"}));
-
-    QList<AIChatSession> chats{oldest};
-    for (int i = 0; i < 99; ++i) {
-        chats.append(makeChat(QStringLiteral("Filler %1").arg(i), now.addSecs(-i - 1)));
-    }
-    chats.append(busy);
-    const QList<AIChatAttachment> dropped = AppModel::applyHistoryLimits(chats);
-    QStringList droppedNames;
-    for (const AIChatAttachment& attachment : dropped) {
-        droppedNames.append(attachment.name);
-    }
-    EXPECT_EQ(droppedNames, (QStringList{"y", "x"}));
-    ASSERT_EQ(chats.size(), 100);
-    EXPECT_EQ(chats.first().title, "Busy");
-    EXPECT_EQ(chats.first().turns.size(), 100);
-    EXPECT_EQ(chats.first().turns.first().attachments.first().name, "z");
-    EXPECT_EQ(chats.last().title, "Filler 98");
-}
-
 TEST(AppModelRules, SectionsAndShortcutsKeepTheirRawValues) {
     QStringList sections;
     for (AppSection section : allAppSections()) {
@@ -430,7 +371,7 @@ TEST(AppModelOpenRouter, StreamsARealReplyIntoTheTurn) {
     model.setAiInput(QStringLiteral("Hello"));
     model.sendAI();
     ASSERT_TRUE(settle([&] { return !model.isGenerating(); }));
-    EXPECT_EQ(model.aiStatus(), "Done");
+    EXPECT_EQ(model.aiStatus(), ChatStatus::done);
     EXPECT_EQ(model.aiOutput(), "Hi there");
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests().first().header("Authorization"), "Bearer sk-or-test");

@@ -96,7 +96,7 @@ TEST_F(AppModelStartupTest, PreviewsWithSampleChatsNeverSaveOverTheHistory) {
         model->setAiInput(QStringLiteral("Hello"));
         model->sendAI();
         model->renameAIChat(*model->selectedAIChatID(), QStringLiteral("Renamed"));
-        EXPECT_EQ(model->aiStatus(), "Thinking…");
+        EXPECT_EQ(model->aiStatus(), ChatStatus::thinking);
         EXPECT_EQ(local.readHistory(), QList<AIChatSession>{real});
         EXPECT_TRUE(local.writer->writtenPaths().isEmpty());
     }

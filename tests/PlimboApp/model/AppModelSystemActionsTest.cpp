@@ -69,7 +69,7 @@ TEST(AppModelProperties, EveryObservableFieldIsAPropertyThatNotifiesOnChangeOnly
     model->setSelectedSection(AppSection::overview);
     EXPECT_EQ(input.count(), 1);
     EXPECT_EQ(section.count(), 0);
-    EXPECT_EQ(model->aiStatus(), "Ready");
+    EXPECT_EQ(model->aiStatus(), ChatStatus::ready);
 }
 
 } // namespace

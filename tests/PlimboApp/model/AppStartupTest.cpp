@@ -75,10 +75,10 @@ TEST_F(AppStartupTest, AModuleSwitchedOffDuringStartUpStaysOff) {
     EXPECT_EQ(h.settings->boolValue(ModuleRegistry::enabledKey("system-monitor")), false);
 }
 
-TEST_F(AppStartupTest, MiniAssistantPreviewsBuildOnlyThePanel) {
+TEST_F(AppStartupTest, MiniAIPreviewsBuildOnlyThePanel) {
     auto features = started({"--show-mini-ai-preview"});
     EXPECT_EQ(h.surfaces->builds, 1);
-    EXPECT_NE(features->windows.miniAssistant(), nullptr);
+    EXPECT_NE(features->windows.miniAI(), nullptr);
     EXPECT_TRUE(h.surfaces->mini->visible);
     EXPECT_EQ(h.hotKeys->registerCalls, 0);
     EXPECT_TRUE(features->shortcuts.registeredShortcuts().isEmpty());

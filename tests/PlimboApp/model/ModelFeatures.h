@@ -43,12 +43,15 @@ struct ModelFeatures {
     StoredAttachments attachments{deps.historyStore, *deps.executor};
     ChatList chats{deps.historyStore, *deps.clock, attachments};
     WindowRouter windows{h.surfaces->makers(), *deps.focusCoordinator};
-    ChatComposer composer{deps.historyStore, *deps.executor,        attachments, chats,
-                          windows,           deps.fileChooser.get()};
-    ChatSession session{chats,         composer,
-                        attachments,   windows,
-                        *deps.clock,   [](const QUuid&) { return std::unique_ptr<ChatReply>(); },
-                        deps.aiClient, deps.pasteboard.get()};
+    ChatComposer composer{deps.historyStore, *deps.executor, attachments, chats,
+                          deps.fileChooser.get()};
+    ChatSession session{chats,
+                        composer,
+                        attachments,
+                        *deps.clock,
+                        [](const QUuid&) { return std::unique_ptr<ChatReply>(); },
+                        deps.aiClient,
+                        deps.pasteboard.get()};
     CommandPalette palette{*deps.launcher, *deps.clipboard, *deps.keepAwake};
     GlobalShortcuts shortcuts{deps.makeHotKeyController, [](PlimboGlobalShortcut) {
                               }};

@@ -1,5 +1,7 @@
 #include "LocalClickMonitor.h"
+#include "MiniAIView.h"
 #include "ShellHarness.h"
+#include "SymbolButton.h"
 
 #include <gtest/gtest.h>
 
@@ -32,14 +34,12 @@ TEST(MiniAIWindowControllerTest, FrameFollowsTheConversationAndAttachments) {
 
     model.showMiniAI();
     EXPECT_TRUE(mini->isVisible());
-    EXPECT_EQ(mini->window()->geometry(),
-              PanelPlacement::miniAssistantFrame(available(), false, false));
+    EXPECT_EQ(mini->window()->geometry(), PanelPlacement::miniAIFrame(available(), false, false));
     EXPECT_TRUE(mini->monitors().isArmed());
 
     // Sending from an empty conversation grows the panel at once.
     mini->beginConversation();
-    EXPECT_EQ(mini->window()->geometry(),
-              PanelPlacement::miniAssistantFrame(available(), true, false));
+    EXPECT_EQ(mini->window()->geometry(), PanelPlacement::miniAIFrame(available(), true, false));
     EXPECT_EQ(mini->window()->height(), 410);
 
     // Sized while hidden too.
@@ -94,9 +94,74 @@ TEST(MiniAIWindowControllerTest, DoesNothingOnceTheModelIsGone) {
     auto orphan = std::make_unique<AppModel>(shell.h.dependencies());
     WidgetSurfaceFactory factory(shell.h.settings);
     auto controller = std::unique_ptr<MiniAIWindowController>(
-        static_cast<MiniAIWindowController*>(factory.makeMiniAssistant(*orphan).release()));
+        static_cast<MiniAIWindowController*>(factory.makeMiniAI(*orphan).release()));
     orphan.reset();
     controller->show();
     EXPECT_FALSE(controller->isVisible());
     EXPECT_FALSE(controller->monitors().isArmed());
+}
+
+TEST(MiniAIWindowControllerTest, GrowsWhileAttachmentsArePending) {
+    ShellHarness shell;
+    AppModel& model = shell.start();
+    MiniAIWindowController* mini = shell.mini();
+    model.showMiniAI();
+    ASSERT_TRUE(model.addAIAttachments({shell.h.sourceFile("a.txt", "a")}));
+    ASSERT_TRUE(settle([&] { return !model.isAddingAIAttachments(); }));
+    EXPECT_EQ(mini->window()->geometry(), PanelPlacement::miniAIFrame(available(), false, true));
+    EXPECT_EQ(mini->window()->height(), 112 + 86);
+}
+
+// The file dialog is no window of the panel: the panel's dismissal pauses while it is open,
+// and resumes only when it was paused and the panel is still up.
+TEST(MiniAIWindowControllerTest, TheFileDialogPausesTheOutsideClicks) {
+    ShellHarness shell;
+    AppModel& model = shell.start();
+    MiniAIWindowController* mini = shell.mini();
+    auto* view = mini->window()->findChild<MiniAIView*>();
+    ASSERT_NE(view, nullptr);
+    SymbolButton* attach = view->composer().attach;
+    model.showMiniAI();
+    ASSERT_TRUE(mini->monitors().isArmed());
+
+    attach->click();
+    EXPECT_EQ(shell.h.chooser->requests, 1);
+    EXPECT_FALSE(mini->monitors().isArmed());
+    ASSERT_TRUE(shell.h.chooser->complete({shell.h.sourceFile("a.txt", "a")}));
+    EXPECT_TRUE(mini->monitors().isArmed());
+    ASSERT_TRUE(settle([&] { return !model.isAddingAIAttachments(); }));
+    EXPECT_EQ(pendingAttachmentNames(model), QStringList{"a.txt"});
+
+    // Cancelled: the same.
+    attach->click();
+    EXPECT_FALSE(mini->monitors().isArmed());
+    ASSERT_TRUE(shell.h.chooser->complete({}));
+    EXPECT_TRUE(mini->monitors().isArmed());
+
+    // Hidden while the dialog was open: it stays without a monitor.
+    attach->click();
+    mini->close();
+    ASSERT_TRUE(shell.h.chooser->complete({}));
+    EXPECT_FALSE(mini->isVisible());
+    EXPECT_FALSE(mini->monitors().isArmed());
+
+    // Not shown when the dialog opened: nothing to pause or resume.
+    attach->click();
+    model.showMiniAI();
+    const LocalClickMonitor* armed = mini->monitors().local();
+    ASSERT_TRUE(shell.h.chooser->complete({}));
+    EXPECT_EQ(mini->monitors().local(), armed);
+}
+
+TEST(MiniAIWindowControllerTest, WithoutAFileDialogTheOutsideClicksStayArmed) {
+    ShellHarness shell;
+    AppModel& model = shell.start(
+        {}, [](AppModelDependencies& dependencies) { dependencies.fileChooser = nullptr; });
+    MiniAIWindowController* mini = shell.mini();
+    model.showMiniAI();
+    const LocalClickMonitor* armed = mini->monitors().local();
+    mini->window()->findChild<MiniAIView*>()->composer().attach->click();
+    EXPECT_EQ(mini->monitors().local(), armed);
+    EXPECT_TRUE(mini->monitors().isArmed());
+    EXPECT_FALSE(model.isAddingAIAttachments());
 }

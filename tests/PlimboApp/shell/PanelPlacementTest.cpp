@@ -6,7 +6,7 @@ using namespace plimbo;
 
 // Screens here are 1512 x 982 with a 25-high bar at the top, so the available area is
 // (0, 25) to (1512, 982) in Qt's y-down coordinates.
-TEST(PanelPlacementTest, MiniAssistantSitsAtTheBottomAndGrowsUpwards) {
+TEST(PanelPlacementTest, MiniAISitsAtTheBottomAndGrowsUpwards) {
     const QRect available(0, 25, 1512, 957);
     struct Case {
         bool conversation;
@@ -15,8 +15,7 @@ TEST(PanelPlacementTest, MiniAssistantSitsAtTheBottomAndGrowsUpwards) {
     };
     for (const Case& c : {Case{false, false, 112}, Case{false, true, 198}, Case{true, false, 410},
                           Case{true, true, 496}}) {
-        const QRect frame =
-            PanelPlacement::miniAssistantFrame(available, c.conversation, c.pending);
+        const QRect frame = PanelPlacement::miniAIFrame(available, c.conversation, c.pending);
         EXPECT_EQ(frame.size(), QSize(420, c.height));
         EXPECT_EQ(frame.left(), 546);
         // 18 above the bottom of the available area, whatever the height.

@@ -169,7 +169,7 @@ TEST(WidgetSurfaceFactoryTest, OnlyTheFirstPreviewSwitchOpensItsWindow) {
     }
 }
 
-TEST(WidgetSurfaceFactoryTest, MiniAssistantPreviewBuildsNothingElse) {
+TEST(WidgetSurfaceFactoryTest, MiniAIPreviewBuildsNothingElse) {
     ShellHarness shell;
     AppModel& model = shell.start({QStringLiteral("--show-mini-ai-chat-preview")});
     EXPECT_EQ(model.paletteController(), nullptr);

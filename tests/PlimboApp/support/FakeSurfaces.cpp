@@ -36,20 +36,9 @@ void FakeQuickPanel::hide() {
     visible = false;
 }
 
-void FakeMiniAssistant::show() {
+void FakeMiniAI::show() {
     m_log->append(QStringLiteral("mini.show"));
     visible = true;
-    monitoring = true;
-}
-
-void FakeMiniAssistant::startOutsideClickMonitoring() {
-    m_log->append(QStringLiteral("mini.startMonitoring"));
-    monitoring = true;
-}
-
-void FakeMiniAssistant::stopOutsideClickMonitoring() {
-    m_log->append(QStringLiteral("mini.stopMonitoring"));
-    monitoring = false;
 }
 
 void FakeNotch::refreshGeometry(std::optional<bool>) {
@@ -94,9 +83,9 @@ WindowRouter::Makers FakeSurfaceFactory::makers() {
         .settings = window(QStringLiteral("settings")),
         .about = window(QStringLiteral("about")),
         .menuPreview = window(QStringLiteral("menuPreview")),
-        .miniAssistant = [this]() -> std::unique_ptr<MiniAssistantController> {
+        .miniAI = [this]() -> std::unique_ptr<MiniAIController> {
             ++builds;
-            auto made = std::make_unique<FakeMiniAssistant>(log);
+            auto made = std::make_unique<FakeMiniAI>(log);
             mini = made.get();
             return made;
         },
@@ -141,8 +130,8 @@ std::unique_ptr<AppWindowController> FakeSurfaceFactory::makeMenuPreview(AppMode
     return makers().menuPreview();
 }
 
-std::unique_ptr<MiniAssistantController> FakeSurfaceFactory::makeMiniAssistant(AppModel&) {
-    return makers().miniAssistant();
+std::unique_ptr<MiniAIController> FakeSurfaceFactory::makeMiniAI(AppModel&) {
+    return makers().miniAI();
 }
 
 std::unique_ptr<NotchController> FakeSurfaceFactory::makeNotch(AppModel&) {

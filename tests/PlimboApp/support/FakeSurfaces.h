@@ -3,7 +3,7 @@
 #include "AppSurfaceFactory.h"
 #include "AppWindowController.h"
 #include "FileChooser.h"
-#include "MiniAssistantController.h"
+#include "MiniAIController.h"
 #include "MiniCamera.h"
 #include "NotchController.h"
 #include "QuickPanelController.h"
@@ -54,21 +54,14 @@ private:
     SurfaceLog m_log;
 };
 
-class FakeMiniAssistant : public MiniAssistantController {
+class FakeMiniAI : public MiniAIController {
 public:
-    explicit FakeMiniAssistant(SurfaceLog log)
+    explicit FakeMiniAI(SurfaceLog log)
         : m_log(std::move(log)) {}
 
     bool visible = false;
-    bool monitoring = false;
-    // Every setFrame() argument, in order.
-    QList<bool> frames;
 
     void show() override;
-    void setFrame(bool conversation) override { frames.append(conversation); }
-    void startOutsideClickMonitoring() override;
-    void stopOutsideClickMonitoring() override;
-    bool isVisible() const override { return visible; }
 
 private:
     SurfaceLog m_log;
@@ -104,7 +97,7 @@ public:
     FakeQuickPanel* palette = nullptr;
     FakeQuickPanel* launcher = nullptr;
     FakeQuickPanel* clipboard = nullptr;
-    FakeMiniAssistant* mini = nullptr;
+    FakeMiniAI* mini = nullptr;
     FakeNotch* notch = nullptr;
 
     // The same fakes, for a window router built without a model.
@@ -120,7 +113,7 @@ public:
     std::unique_ptr<AppWindowController> makeSettings(AppModel&) override;
     std::unique_ptr<AppWindowController> makeAbout() override;
     std::unique_ptr<AppWindowController> makeMenuPreview(AppModel&) override;
-    std::unique_ptr<MiniAssistantController> makeMiniAssistant(AppModel&) override;
+    std::unique_ptr<MiniAIController> makeMiniAI(AppModel&) override;
     std::unique_ptr<NotchController> makeNotch(AppModel&) override;
 };
 
