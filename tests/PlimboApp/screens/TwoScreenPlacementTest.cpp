@@ -41,38 +41,21 @@ protected:
         const struct {
             const char* name;
             std::function<void()> open;
-            std::function<QWidget*()> window;
-            std::function<void()> close;
+            QWidget* window;
         } surfaces[] = {
-            {"palette", [&] { model.showCommandPalette(); },
-             [&] { return static_cast<QWidget*>(shell.palette()->window()); },
-             [&] {
-                 shell.palette()->window()->hide();
-             }},
-            {"launcher", [&] { model.showLauncher(); },
-             [&] { return static_cast<QWidget*>(shell.launcher()->window()); },
-             [&] {
-                 shell.launcher()->window()->hide();
-             }},
-            {"clipboard", [&] { model.showClipboard(); },
-             [&] { return static_cast<QWidget*>(shell.clipboard()->window()); },
-             [&] {
-                 shell.clipboard()->window()->hide();
-             }},
-            {"mini assistant", [&] { model.showMiniAI(); },
-             [&] { return static_cast<QWidget*>(shell.mini()->window()); },
-             [&] {
-                 shell.mini()->window()->hide();
-             }},
+            {"palette", [&] { model.showCommandPalette(); }, shell.palette()->window()},
+            {"launcher", [&] { model.showLauncher(); }, shell.launcher()->window()},
+            {"clipboard", [&] { model.showClipboard(); }, shell.clipboard()->window()},
+            {"mini assistant", [&] { model.showMiniAI(); }, shell.mini()->window()},
         };
         for (const auto& surface : surfaces) {
             surface.open();
-            QWidget* window = surface.window();
+            QWidget* window = surface.window;
             ASSERT_TRUE(settle([&] { return window->isVisible(); })) << surface.name;
             EXPECT_EQ(screenHolding(window), screen)
                 << surface.name << " at " << window->x() << "," << window->y()
                 << " with the pointer on " << screen->name().toStdString();
-            surface.close();
+            window->hide();
         }
     }
 
