@@ -188,10 +188,11 @@ public:
     QString globalShortcutsUnavailableReason() const { return m_shortcuts.unavailableReason(); }
 
     // --- start-up and windows
-    // Runs once; later calls finish at once. Cleans the attachment folder first (in the
-    // background), then builds the controllers, installs the shortcuts, starts the enabled
-    // modules, acts on a preview switch or presents the notch, and starts the health loop.
-    // The future finishes when that sequence has run (the modules may still be starting).
+    // Runs once; later calls finish at once. Builds the controllers, installs the shortcuts,
+    // starts the enabled modules, acts on a preview switch or presents the notch, and starts the
+    // health loop; the history (and after it the attachment folder's clean-up) loads in the
+    // background meanwhile. The future finishes when that sequence has run (the modules may
+    // still be starting).
     QFuture<void> start();
     // Drops the current hot keys and registers the three shortcuts again.
     void retryGlobalShortcuts();
