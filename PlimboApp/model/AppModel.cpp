@@ -389,23 +389,4 @@ void AppModel::toggleMiniCamera() {
     m_desktop.toggleMiniCamera();
 }
 
-// ---------------------------------------------------------------- rules
-
-QString AppModel::chatTitle(const QString& prompt) {
-    return ChatList::chatTitle(prompt);
-}
-
-QString AppModel::defaultPrompt(const QList<AIChatAttachment>& attachments) {
-    return ChatSession::defaultPrompt(attachments);
-}
-
-QSet<QString> AppModel::referencedAttachmentFileNames(const QList<AIChatSession>& chats,
-                                                      const QList<AIChatAttachment>& pending) {
-    return ChatList::referencedAttachmentFileNames(chats, pending);
-}
-
-QList<AIChatAttachment> AppModel::applyHistoryLimits(QList<AIChatSession>& chats) {
-    return ChatList::applyHistoryLimits(chats);
-}
-
 } // namespace plimbo

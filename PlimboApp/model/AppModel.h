@@ -94,15 +94,6 @@ class AppModel : public QObject {
                    NOTIFY registeredGlobalShortcutsChanged)
 
 public:
-    // History limits, applied at load and after every request.
-    static constexpr qsizetype maximumChats = ChatList::maximumChats;
-    static constexpr qsizetype maximumTurnsPerChat = ChatList::maximumTurnsPerChat;
-    // Earlier turns sent along with a new one.
-    static constexpr qsizetype priorTurnsPerRequest = ChatSession::priorTurnsPerRequest;
-    // A chat title longer than this is cut.
-    static constexpr qsizetype maximumTitleLength = ChatList::maximumTitleLength;
-    static inline const QString requestModel = ChatReply::requestModel;
-    static constexpr double requestTemperature = ChatReply::requestTemperature;
     // The keychain service that holds the OpenRouter API key.
     static inline const QString keychainServiceName = AppModelDependencies::keychainServiceName;
 
@@ -253,17 +244,6 @@ public:
     void openPendingFiles();
     void revealPendingFiles();
     void toggleMiniCamera();
-
-    // --- rules, exposed for their own tests
-    // Whitespace runs become one space; longer than 44 characters: the first 43, trimmed, "…".
-    static QString chatTitle(const QString& prompt);
-    // The prompt of a message that has attachments and no text.
-    static QString defaultPrompt(const QList<AIChatAttachment>& attachments);
-    static QSet<QString> referencedAttachmentFileNames(const QList<AIChatSession>& chats,
-                                                       const QList<AIChatAttachment>& pending);
-    // Keeps the newest 100 turns of each chat and the 100 most recently updated chats (sorted
-    // newest first, stable); returns the attachments of everything dropped.
-    static QList<AIChatAttachment> applyHistoryLimits(QList<AIChatSession>& chats);
 
 signals:
     void selectedSectionChanged();

@@ -26,6 +26,16 @@ struct ShellHarness {
     // Builds the model with the switches and runs its start-up; `adjust` may swap services first.
     AppModel& start(const QStringList& switches = {},
                     const std::function<void(AppModelDependencies&)>& adjust = {}) {
+        build(switches, adjust);
+        settle([&] { return model->isAIHistoryLoaded(); });
+        QFuture<void> started = model->start();
+        EXPECT_TRUE(settle([&] { return started.isFinished(); }));
+        return *model;
+    }
+
+    // Builds the model and returns at once, while its history is still loading.
+    AppModel& build(const QStringList& switches = {},
+                    const std::function<void(AppModelDependencies&)>& adjust = {}) {
         h.arguments += switches;
         AppModelDependencies dependencies = h.dependencies();
         dependencies.surfaces = std::make_shared<WidgetSurfaceFactory>(h.settings);
@@ -33,9 +43,6 @@ struct ShellHarness {
             adjust(dependencies);
         }
         model = std::make_unique<AppModel>(std::move(dependencies));
-        settle([&] { return model->isAIHistoryLoaded(); });
-        QFuture<void> started = model->start();
-        EXPECT_TRUE(settle([&] { return started.isFinished(); }));
         return *model;
     }
 

@@ -52,23 +52,6 @@ TEST_F(AppModelAttachmentTest, AddsFilesInOrderAndReportsEveryFailureTogether) {
     EXPECT_FALSE(model->imageForAIAttachment(pending[1]).has_value());
 }
 
-TEST_F(AppModelAttachmentTest, TheFileLimitEndsTheIngestion) {
-    attach({h.sourceFile("1.txt", "1"), h.sourceFile("2.txt", "2"), h.sourceFile("3.txt", "3")});
-    attach({h.sourceFile("4.txt", "4"), h.sourceFile("5.txt", "5"), h.sourceFile("6.txt", "6")});
-    EXPECT_EQ(pendingNames(), (QStringList{"1.txt", "2.txt", "3.txt", "4.txt"}));
-    EXPECT_EQ(model->presentedError(), "You can attach up to 4 files per message.");
-    EXPECT_EQ(storedFiles().size(), 4);
-}
-
-TEST_F(AppModelAttachmentTest, TheMessageTotalRefusesOneFileAndTheNextStillComes) {
-    const QByteArray sevenMillion(7'000'000, 'x');
-    attach({h.sourceFile("a.pdf", sevenMillion), h.sourceFile("b.pdf", sevenMillion)});
-    attach({h.sourceFile("c.pdf", QByteArray(1'728'641, 'x')), h.sourceFile("d.txt", "d")});
-    EXPECT_EQ(model->presentedError(),
-              "c.pdf: Attachments in one message must total 15 MB or less.");
-    EXPECT_EQ(pendingNames(), (QStringList{"a.pdf", "b.pdf", "d.txt"}));
-}
-
 TEST_F(AppModelAttachmentTest, NothingStartsWhileGeneratingOrForNoFiles) {
     EXPECT_FALSE(model->addAIAttachments({}));
     h.storeKey("key");
@@ -93,21 +76,6 @@ TEST_F(AppModelAttachmentTest, AnAbandonedIngestionLeavesNoFileBehind) {
     EXPECT_TRUE(model->pendingAIAttachments().isEmpty());
     EXPECT_TRUE(storedFiles().isEmpty());
     EXPECT_FALSE(model->presentedError().has_value());
-}
-
-TEST_F(AppModelAttachmentTest, RemovingAPendingFileDeletesItsCopy) {
-    attach({h.sourceFile("photo.png", pngBytes(QSize(8, 6), Qt::darkCyan)),
-            h.sourceFile("b.txt", "b")});
-    const AIChatAttachment photo = model->pendingAIAttachments().first();
-    QSignalSpy changes(model.get(), &AppModel::pendingAIAttachmentsChanged);
-    model->removePendingAIAttachment(QUuid::createUuid());
-    EXPECT_EQ(changes.count(), 0);
-
-    model->removePendingAIAttachment(photo.id);
-    EXPECT_EQ(pendingNames(), QStringList{"b.txt"});
-    EXPECT_FALSE(model->imageForAIAttachment(photo).has_value());
-    ASSERT_TRUE(settle([&] { return !h.attachmentFileExists(photo); }));
-    EXPECT_EQ(storedFiles().size(), 1);
 }
 
 TEST_F(AppModelAttachmentTest, TheFileDialogAsksForFilesToAttach) {

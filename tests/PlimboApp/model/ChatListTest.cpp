@@ -85,3 +85,31 @@ TEST(ChatListTest, ChatsMadeDuringTheLoadAreMergedAndSavedWithTheStoredOnes) {
     EXPECT_EQ(chats.selectedID(), made);
     EXPECT_EQ(h.readHistory(), chats.chats());
 }
+
+TEST(ChatListTest, RenamingKeepsPlaceAndTimeAndIgnoresBlanks) {
+    AppModelHarness h;
+    const AIChatSession newer = makeChat("Newer", h.clock->now());
+    const AIChatSession older = makeChat("Older", h.clock->now().addSecs(-60), 2);
+    h.writeHistory({older, newer});
+    StoredAttachments attachments(h.store, *h.executor);
+    ChatList chats(h.store, *h.clock, attachments);
+    chats.load(*h.executor);
+    ASSERT_TRUE(settle([&] { return chats.isLoaded(); }));
+    const auto titles = [&] {
+        QStringList result;
+        for (const AIChatSession& chat : chats.chats()) {
+            result.append(chat.title);
+        }
+        return result;
+    };
+
+    chats.rename(older.id, "  \n ");
+    chats.rename(QUuid::createUuid(), "Ghost");
+    EXPECT_EQ(titles(), (QStringList{"Newer", "Older"}));
+    EXPECT_FALSE(h.writer->writtenPaths().contains(h.historyPath()));
+
+    chats.rename(older.id, "  Renamed ");
+    EXPECT_EQ(titles(), (QStringList{"Newer", "Renamed"}));
+    EXPECT_EQ(chats.chats().last().updatedAt, older.updatedAt);
+    EXPECT_EQ(h.readHistory().last().title, "Renamed");
+}

@@ -24,6 +24,28 @@ QRect available() {
     return QGuiApplication::primaryScreen()->availableGeometry();
 }
 
+// Every frame a window took after it was installed, for checks that a panel kept its size.
+class FrameLog : public QObject {
+public:
+    explicit FrameLog(QWidget* window)
+        : m_window(window) {
+        window->installEventFilter(this);
+    }
+    QList<QRect> frames;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_window &&
+            (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+            frames.append(m_window->geometry());
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+};
+
 } // namespace
 
 TEST(MiniAIWindowControllerTest, FrameFollowsTheConversationAndAttachments) {
@@ -110,6 +132,34 @@ TEST(MiniAIWindowControllerTest, GrowsWhileAttachmentsArePending) {
     ASSERT_TRUE(settle([&] { return !model.isAddingAIAttachments(); }));
     EXPECT_EQ(mini->window()->geometry(), PanelPlacement::miniAIFrame(available(), false, true));
     EXPECT_EQ(mini->window()->height(), 112 + 86);
+}
+
+// A question sent from the panel while the history is read waits in its new chat; neither the
+// send nor the end of the load resizes the panel.
+TEST(MiniAIWindowControllerTest, KeepsItsSizeWhileTheHistoryLoads) {
+    ShellHarness shell;
+    shell.h.storeKey(QStringLiteral("key"));
+    shell.h.writeHistory({makeChat(QStringLiteral("Stored"), shell.h.clock->now(), 3)});
+    shell.h.executor->hold();
+    AppModel& model = shell.build();
+    QFuture<void> started = model.start();
+    ASSERT_TRUE(settle([&] { return started.isFinished(); }));
+    ASSERT_FALSE(model.isAIHistoryLoaded());
+    MiniAIWindowController* mini = shell.mini();
+    model.showMiniAI();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(mini->window()));
+    const QRect frame = mini->window()->geometry();
+    FrameLog log(mini->window());
+
+    model.setAiInput(QStringLiteral("What is new?"));
+    model.sendAI();
+    shell.h.executor->release();
+    ASSERT_TRUE(settle([&] { return model.isAIHistoryLoaded(); }));
+    spin(50);
+    EXPECT_TRUE(shell.h.ai->calls.isEmpty());
+    EXPECT_TRUE(mini->isVisible());
+    EXPECT_EQ(mini->window()->geometry(), frame);
+    EXPECT_TRUE(log.frames.isEmpty());
 }
 
 // The file dialog is no window of the panel: the panel's dismissal pauses while it is open,

@@ -33,6 +33,14 @@ QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QStringList namesOf(const QList<AIChatAttachment>& attachments) {
+    QStringList names;
+    for (const AIChatAttachment& attachment : attachments) {
+        names.append(attachment.name);
+    }
+    return names;
+}
+
 } // namespace
 
 AppModelHarness::AppModelHarness() {
@@ -155,12 +163,12 @@ QStringList AppModelHarness::storedAttachmentFiles() const {
     return QDir(attachmentsPath()).entryList(QDir::Files);
 }
 
+QStringList pendingAttachmentNames(const ChatComposer& composer) {
+    return namesOf(composer.pendingAttachments());
+}
+
 QStringList pendingAttachmentNames(const AppModel& model) {
-    QStringList names;
-    for (const AIChatAttachment& attachment : model.pendingAIAttachments()) {
-        names.append(attachment.name);
-    }
-    return names;
+    return namesOf(model.pendingAIAttachments());
 }
 
 bool settle(const std::function<bool()>& condition) {

@@ -94,6 +94,7 @@ public:
 // A chat with `turnCount` completed turns, updated at `updatedAt`.
 AIChatSession makeChat(const QString& title, const QDateTime& updatedAt, int turnCount = 1);
 // The names of the attachments waiting to be sent, in order.
+QStringList pendingAttachmentNames(const ChatComposer& composer);
 QStringList pendingAttachmentNames(const AppModel& model);
 // Spins the event loop until the condition holds (false after two seconds).
 bool settle(const std::function<bool()>& condition);
