@@ -54,6 +54,13 @@ function(plimbo_add_test_suite name)
         add_executable(${target} ${${kind}_tests})
         target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
         target_link_libraries(${target} PRIVATE ${main_lib} ${ARG_LINKS})
+        # Every test file parses GoogleTest and the Qt core headers; parsing them once per suite
+        # keeps a clean build from paying for them in every file.
+        target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <QObject> <QString> <QList>
+            <QSignalSpy> <QFuture> <memory> <functional>)
+        if(ARG_WIDGETS)
+            target_precompile_headers(${target} PRIVATE <QWidget> <QApplication>)
+        endif()
         if(kind STREQUAL "x11")
             gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30
                 PROPERTIES TIMEOUT ${ARG_TIMEOUT} RESOURCE_LOCK x11 LABELS x11)
