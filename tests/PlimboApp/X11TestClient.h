@@ -115,11 +115,7 @@ public:
     }
 
     uint32_t cardinal(xcb_window_t window, const char* property, xcb_atom_t type) const {
-        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-            xcb_get_property_reply(
-                m_connection, xcb_get_property(m_connection, 0, window, atom(property), type, 0, 1),
-                nullptr),
-            &std::free);
+        const PropertyReply reply = read(window, atom(property), type, 1);
         if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) {
             return 0;
         }
@@ -127,12 +123,7 @@ public:
     }
     // A 32-bit property's values (atoms, cardinals, WM_HINTS' fields); empty when unset.
     QList<uint32_t> values(xcb_window_t window, const char* property) const {
-        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-            xcb_get_property_reply(m_connection,
-                                   xcb_get_property(m_connection, 0, window, atom(property),
-                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-                                   nullptr),
-            &std::free);
+        const PropertyReply reply = read(window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 1024);
         QList<uint32_t> result;
         if (reply && reply->format == 32) {
             const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
@@ -141,21 +132,12 @@ public:
         return result;
     }
     bool hasProperty(xcb_window_t window, const char* property) const {
-        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-            xcb_get_property_reply(m_connection,
-                                   xcb_get_property(m_connection, 0, window, atom(property),
-                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 1),
-                                   nullptr),
-            &std::free);
+        const PropertyReply reply = read(window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 1);
         return reply && reply->type != XCB_ATOM_NONE;
     }
     QString title(xcb_window_t window) const {
-        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-            xcb_get_property_reply(m_connection,
-                                   xcb_get_property(m_connection, 0, window, atom("_NET_WM_NAME"),
-                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
-                                   nullptr),
-            &std::free);
+        const PropertyReply reply =
+            read(window, atom("_NET_WM_NAME"), XCB_GET_PROPERTY_TYPE_ANY, 256);
         if (!reply || reply->type == XCB_ATOM_NONE) {
             return QString();
         }
@@ -221,6 +203,18 @@ public:
     }
 
 private:
+    using PropertyReply = std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>;
+
+    // Up to `length` 32-bit units of a property; null when the server did not answer.
+    PropertyReply read(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                       uint32_t length) const {
+        return PropertyReply(xcb_get_property_reply(m_connection,
+                                                    xcb_get_property(m_connection, 0, window,
+                                                                     property, type, 0, length),
+                                                    nullptr),
+                             &std::free);
+    }
+
     xcb_connection_t* m_connection = nullptr;
     xcb_window_t m_root = 0;
     QList<xcb_window_t> m_windows;
