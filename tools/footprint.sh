@@ -27,16 +27,9 @@ if [ -z "${PLIMBO_FOOTPRINT_SESSION:-}" ]; then
 fi
 app=$build/PlimboApp/plimbo
 
-sandbox=$(mktemp -d /tmp/plimbo-footprint.XXXXXX)
-chmod 700 "$sandbox"
 source "$root/tools/session-services.sh"
+open_session_folder footprint
 use_sandbox_home "$sandbox"
-
-app_pid=
-pids=()
-cleanup() { end_session "$sandbox"; }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 
 display_note="display ${DISPLAY:-}"
 if [ -z "${DISPLAY:-}" ]; then

@@ -19,16 +19,9 @@ if [ -z "${PLIMBO_LATENCY_SESSION:-}" ]; then
     PLIMBO_LATENCY_SESSION=1 exec dbus-run-session -- "$0" "$@"
 fi
 
-sandbox=$(mktemp -d /tmp/plimbo-latency.XXXXXX)
-chmod 700 "$sandbox"
 source "$root/tools/session-services.sh"
+open_session_folder latency
 use_sandbox_home "$sandbox"
-
-app_pid=
-pids=()
-cleanup() { end_session "$sandbox"; }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 
 # Always a display of its own: another program's windows or a window manager would change what
 # is measured.

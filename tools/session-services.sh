@@ -25,6 +25,17 @@ end_session() {
     rm -rf "$1"
 }
 
+# Makes the caller's private folder, /tmp/plimbo-$1.XXXXXX, in `sandbox`, and ends the session
+# (end_session) when the caller exits or is interrupted.
+open_session_folder() {
+    sandbox=$(mktemp -d "/tmp/plimbo-$1.XXXXXX")
+    chmod 700 "$sandbox"
+    app_pid=
+    pids=()
+    trap 'end_session "$sandbox"' EXIT
+    trap 'exit 130' INT TERM
+}
+
 # Starts Xvfb on a free display and exports DISPLAY; returns 1 when it does not come up.
 start_xvfb() {
     local sandbox=$1
