@@ -175,8 +175,6 @@ public:
     GlobalShortcutState globalShortcutState(PlimboGlobalShortcut shortcut) const {
         return m_shortcuts.state(shortcut);
     }
-    // Why no global shortcut can work here (empty when they can).
-    QString globalShortcutsUnavailableReason() const { return m_shortcuts.unavailableReason(); }
 
     // --- start-up and windows
     // Runs once; later calls finish at once. Builds the controllers, installs the shortcuts,
@@ -221,9 +219,6 @@ public:
     std::optional<QImage> imageForAIAttachment(const AIChatAttachment& attachment) const;
     // False until the chat history is published (nothing is sent or attached before).
     bool isAIHistoryLoaded() const { return m_chats.isLoaded(); }
-    // False when this run's chats are not written to the history file (saving disabled, or a
-    // preview's sample chats); settled once the history is loaded.
-    bool isAIHistorySaved() const { return m_chats.savesHistory(); }
 
     // --- palette
     void perform(const PaletteItem& item);
